@@ -1,0 +1,18 @@
+// The one error type of the program's core: it carries the message, in the
+// program's own words, that the user sees.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace koyomi {
+
+class EMirvoError : public std::runtime_error {
+public:
+    explicit EMirvoError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// Replaces the first "%s" of a message pattern by the argument.
+std::string FormatMessage(const std::string& pattern, const std::string& argument);
+
+} // namespace koyomi

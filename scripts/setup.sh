@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing TodayMirvo need.
+# Safe to run again: it installs only what is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config git
+  qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools libqt6svg6-dev libgl-dev
+  zlib1g-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
+  clang libclang-rt-14-dev
+  libchm-dev fp-utils
+  fonts-ipafont fonts-liberation2 fonts-dejavu-core fonts-symbola
+  xvfb xauth x11-apps imagemagick librsvg2-bin
+  icoutils python3-pefile
+  appstream desktop-file-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
