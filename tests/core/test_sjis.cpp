@@ -1,0 +1,128 @@
+#include "koyomi/sjis.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace koyomi;
+
+TEST(Sjis, DecodesTheWindowsTable)
+{
+    // Wave dash as Windows reads it, circled digit one (NEC row 13), a small
+    // roman numeral from the IBM extensions and from the NEC-selected copy,
+    // and an IBM kanji.
+    EXPECT_EQ(Cp932ToUtf8("\x81\x60"), "～");
+    EXPECT_EQ(Cp932ToUtf8("\x87\x40\x87\x41"), "①②");
+    EXPECT_EQ(Cp932ToUtf8("\xFA\x40"), "ⅰ");
+    EXPECT_EQ(Cp932ToUtf8("\xEE\xEF"), "ⅰ");
+    EXPECT_EQ(Cp932ToUtf8("\xFA\x68"), "\xE4\xB8\xA8");   // U+4E28
+    EXPECT_EQ(Cp932ToUtf8("\x81\x7C\x81\x61\x81\x5C"), "－∥―");
+    // Backslash and tilde stay ASCII, half-width katakana decode.
+    EXPECT_EQ(Cp932ToUtf8("\\~\xB1"), "\\~ｱ");
+    EXPECT_EQ(Cp932ToUtf8("\x93\xFA\x96\x7B"), "日本");
+    EXPECT_EQ(Cp932ToUtf8(std::string_view("a\0b", 3)), std::string("a\0b", 3));
+}
+
+TEST(Sjis, BadBytesGiveReplacementCharactersAndDecodingGoesOn)
+{
+    const std::string fffd = "\xEF\xBF\xBD";
+    EXPECT_EQ(Cp932ToUtf8("\x80"), fffd);
+    EXPECT_EQ(Cp932ToUtf8("a\xA0z"), "a" + fffd + "z");
+    EXPECT_EQ(Cp932ToUtf8("\xFD\xFE\xFF"), fffd + fffd + fffd);
+    // An unmapped pair is one character; a lead byte before a comma leaves the comma.
+    EXPECT_EQ(Cp932ToUtf8("\x81\xAD" "x"), fffd + "x");
+    EXPECT_EQ(Cp932ToUtf8("\x81,\x82\xA0"), fffd + ",あ");
+    // A lead byte cut off at the end.
+    EXPECT_EQ(Cp932ToUtf8("\x82\xA0\x82"), "あ" + fffd);
+    // Long text crosses the converter's buffer many times.
+    std::string longText;
+    std::string expected;
+    for (int i = 0; i < 5000; ++i) {
+        longText += "\x82\xA0\x80";
+        expected += "あ" + fffd;
+    }
+    EXPECT_EQ(Cp932ToUtf8(longText), expected);
+}
+
+TEST(Sjis, EncodesAsWindowsWrites)
+{
+    EXPECT_EQ(Utf8ToCp932("～"), std::optional<std::string>("\x81\x60"));
+    EXPECT_EQ(Utf8ToCp932("①"), std::optional<std::string>("\x87\x40"));
+    // Characters held twice are written in the IBM extension rows, as Windows does.
+    EXPECT_EQ(Utf8ToCp932("ⅰ"), std::optional<std::string>("\xFA\x40"));
+    EXPECT_EQ(Utf8ToCp932("\xE4\xB8\xA8"), std::optional<std::string>("\xFA\x68"));
+    EXPECT_EQ(Utf8ToCp932("＼\"a,"), std::optional<std::string>("\x81\x5F\"a,"));
+    EXPECT_EQ(Utf8ToCp932(""), std::optional<std::string>(""));
+}
+
+TEST(Sjis, RefusesWhatCannotReadBack)
+{
+    EXPECT_FALSE(Utf8ToCp932("한국어").has_value());
+    EXPECT_FALSE(Utf8ToCp932("a😀").has_value());
+    EXPECT_FALSE(Utf8ToCp932("é").has_value());
+    // Look-alikes the converter would map to another character.
+    EXPECT_FALSE(Utf8ToCp932("〜").has_value());   // U+301C
+    EXPECT_FALSE(Utf8ToCp932("¥").has_value());
+    EXPECT_FALSE(Utf8ToCp932("−").has_value());    // U+2212
+    // Broken UTF-8.
+    EXPECT_FALSE(Utf8ToCp932("\xE3\x81").has_value());
+    EXPECT_FALSE(Utf8ToCp932("\xFF").has_value());
+    EXPECT_TRUE(IsCp932Encodable("山田 花子 ～①\""));
+    EXPECT_FALSE(IsCp932Encodable("Zoë"));
+}
+
+TEST(Sjis, JisFormsBecomeWindowsForms)
+{
+    EXPECT_EQ(ToCp932Forms("10〜20−3‖—¢£¬"), "10～20－3∥―￠￡￢");
+    EXPECT_EQ(ToCp932Forms("山田¥"), "山田¥");
+    EXPECT_TRUE(IsCp932Encodable(ToCp932Forms("〜−‖—¢£¬")));
+}
+
+// The rows where code page 932 holds every character once: JIS X 0208 and
+// the user-defined area. NEC row 13 (0x87) shares characters with the JIS
+// rows, the NEC-selected IBM copies (0xED, 0xEE) and the IBM rows (0xFA-0xFC)
+// share them with each other and with row 13.
+static bool HoldsCharactersOnce(int lead)
+{
+    return lead != 0x87 && lead != 0xED && lead != 0xEE && lead < 0xFA;
+}
+
+TEST(Sjis, EveryDoubleByteCharacterRoundTrips)
+{
+    int decoded = 0;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!IsSjisLeadByte(static_cast<unsigned char>(lead)))
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (!IsSjisTrailByte(static_cast<unsigned char>(trail)))
+                continue;
+            const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+            const std::string text = Cp932ToUtf8(bytes);
+            if (text == "\xEF\xBF\xBD")
+                continue;
+            ++decoded;
+            const auto back = Utf8ToCp932(text);
+            ASSERT_TRUE(back.has_value()) << std::hex << lead << ' ' << trail;
+            EXPECT_EQ(Cp932ToUtf8(*back), text);
+            if (HoldsCharactersOnce(lead)) {
+                EXPECT_EQ(*back, bytes) << std::hex << lead << ' ' << trail;
+            }
+        }
+    }
+    // JIS X 0208, the NEC and IBM extensions and the user-defined area.
+    EXPECT_GT(decoded, 9000);
+    // Duplicates are written where Windows writes them.
+    EXPECT_EQ(Utf8ToCp932(Cp932ToUtf8("\xFA\x4A")), std::optional<std::string>("\x87\x54"));   // Ⅰ
+    EXPECT_EQ(Utf8ToCp932(Cp932ToUtf8("\xFA\x54")), std::optional<std::string>("\x81\xCA"));   // ￢
+    EXPECT_EQ(Utf8ToCp932(Cp932ToUtf8("\x87\x90")), std::optional<std::string>("\x81\xE0"));   // ≒
+    EXPECT_EQ(Utf8ToCp932(Cp932ToUtf8("\xED\x40")), std::optional<std::string>("\xFA\x5C"));   // 纊
+}
+
+TEST(Sjis, CharacterLength)
+{
+    EXPECT_EQ(SjisCharLength("\x82\xA0", 0), 2u);
+    EXPECT_EQ(SjisCharLength("\x82\"", 0), 1u);
+    EXPECT_EQ(SjisCharLength("\x82", 0), 1u);
+    EXPECT_EQ(SjisCharLength("a\x95\x5C", 1), 2u);   // 表: its second byte is a backslash
+    EXPECT_EQ(SjisCharLength("\xB1\xB2", 0), 1u);    // half-width katakana
+}
