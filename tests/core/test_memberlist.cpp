@@ -1,0 +1,354 @@
+#include "koyomi/datetime.h"
+#include "koyomi/error.h"
+#include "members/csvfields.h"
+#include "members/memberlist.h"
+#include "members/wholefile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace mirvo;
+using koyomi::EncodeDate;
+using koyomi::EncodeTime;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kDataDir = fs::path(MIRVO_TEST_DATA_DIR) / "members";
+
+// A fresh folder per test, removed afterwards.
+class MemberFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::random_device seed;
+        FDir = fs::temp_directory_path() / ("mirvo-members-" + std::to_string(seed()));
+        fs::create_directories(FDir);
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::permissions(FDir, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(FDir, ec);
+    }
+    static std::string Bytes(const fs::path& path) { return ReadWholeFile(path).value_or("<missing>"); }
+    static void Write(const fs::path& path, const std::string& bytes)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    std::vector<fs::path> FolderEntries() const
+    {
+        std::vector<fs::path> entries;
+        for (const auto& entry : fs::directory_iterator(FDir))
+            entries.push_back(entry.path().filename());
+        return entries;
+    }
+    static void ExpectError(const std::function<void()>& action, const std::string& message)
+    {
+        try {
+            action();
+            ADD_FAILURE() << "no error, expected: " << message;
+        } catch (const koyomi::EMirvoError& e) {
+            EXPECT_EQ(std::string(e.what()), message);
+        }
+    }
+
+    fs::path FDir;
+};
+
+using Fields = std::vector<std::string>;
+
+} // namespace
+
+TEST(CsvFields, FieldRule)
+{
+    EXPECT_EQ(SplitCsvFields("\"a,b\",1,2000/01/01"), (Fields{"a,b", "1", "2000/01/01"}));
+    EXPECT_EQ(SplitCsvFields("  \"x\"  ,  y  ,z,"), (Fields{"x", "y", "z"}));
+    EXPECT_EQ(SplitCsvFields(",a"), (Fields{"", "a"}));
+    EXPECT_EQ(SplitCsvFields("a,,b"), (Fields{"a", "", "b"}));
+    EXPECT_EQ(SplitCsvFields("Ha na,2"), (Fields{"Ha", "na", "2"}));
+    EXPECT_EQ(SplitCsvFields("a\tb"), (Fields{"a", "b"}));
+    EXPECT_EQ(SplitCsvFields("\"ab\"cd,1"), (Fields{"ab", "cd", "1"}));
+    EXPECT_EQ(SplitCsvFields("\"say \"\"hi\"\"\",\"\"\"\""), (Fields{"say \"hi\"", "\""}));
+    EXPECT_EQ(SplitCsvFields("\"\",\"\""), (Fields{"", ""}));
+    EXPECT_EQ(SplitCsvFields("\"open, never closed"), (Fields{"open, never closed"}));
+    EXPECT_EQ(SplitCsvFields("\"a \"\" b"), (Fields{"a \" b"}));
+    EXPECT_TRUE(SplitCsvFields("").empty());
+    EXPECT_TRUE(SplitCsvFields(" \t ").empty());
+    EXPECT_EQ(SplitCsvFields(","), (Fields{""}));
+    // A NUL ends the line.
+    EXPECT_EQ(SplitCsvFields(std::string("a,b\0,c", 7)), (Fields{"a", "b"}));
+}
+
+TEST(CsvFields, ShiftJisCharactersAreSteppedOverWhole)
+{
+    // "表" is 0x95 0x5C and the ideographic space 0x81 0x40: neither is a blank.
+    EXPECT_EQ(SplitCsvFields("\"\x95\x5C\",\x81\x40x y"), (Fields{"\x95\x5C", "\x81\x40x", "y"}));
+    // A lead byte followed by a quote (no trail byte) does not hide the quote.
+    EXPECT_EQ(SplitCsvFields("\"\x82\",1"), (Fields{"\x82", "1"}));
+    EXPECT_EQ(SplitCsvFields("\x82,1"), (Fields{"\x82", "1"}));
+    // Half-width katakana are single bytes.
+    EXPECT_EQ(SplitCsvFields("\xB1\xB2,\"\xB3\""), (Fields{"\xB1\xB2", "\xB3"}));
+}
+
+TEST(CsvFields, Lines)
+{
+    using Lines = std::vector<std::string_view>;
+    EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (Lines{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitLines("a\r\n"), (Lines{"a"}));
+    EXPECT_EQ(SplitLines("\r\n\r\n"), (Lines{"", ""}));
+    EXPECT_EQ(SplitLines("a\n\r\nb\n\r"), (Lines{"a", "", "b", ""}));
+    EXPECT_TRUE(SplitLines("").empty());
+}
+
+TEST(MemberList, OwnsCopiesAndDeletes)
+{
+    const TMemberListItem fresh;
+    EXPECT_EQ(fresh.RowIndex, 0);
+    EXPECT_EQ(fresh.Sex, kSexNone);
+    EXPECT_FALSE(fresh.TimeKnown);
+    EXPECT_NEAR(fresh.Birthday, koyomi::Now(), 1.0 / 24);
+
+    TMemberList list;
+    list.AddMember("A", kSexMale, EncodeDate(1990, 1, 1), true, "a");
+    TMemberListItem& b = list.AddMember("B", kSexFemale, EncodeDate(1991, 2, 2), false, "b");
+    b.RowIndex = 5;
+    list.AddCopy(b);
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Items(2).RowIndex, 0);
+    EXPECT_TRUE(SameMemberData(list.Items(1), list.Items(2)));
+
+    TMemberList copy;
+    copy.AddMember("old", 0, 0, false, "");
+    copy.Assign(list);
+    ASSERT_EQ(copy.Count(), 3);
+    copy.Items(0).Name = "changed";
+    EXPECT_EQ(list.Items(0).Name, "A");
+    copy.Assign(copy);
+    EXPECT_EQ(copy.Count(), 3);
+
+    list.Delete(1);
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Items(1).Name, "B");
+    EXPECT_EQ(list.Items(0).Name, "A");
+    EXPECT_THROW(list.Items(2), koyomi::EMirvoError);
+    EXPECT_THROW(list.Delete(-1), koyomi::EMirvoError);
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+
+    TMemberListItem item;
+    item.RowIndex = -1;
+    item.Assign(copy.Items(0));
+    EXPECT_EQ(item.RowIndex, -1);
+    EXPECT_TRUE(SameMemberData(item, copy.Items(0)));
+    item.Birthday += 1.0 / koyomi::kMSecsPerDay;
+    EXPECT_FALSE(SameMemberData(item, copy.Items(0)));
+}
+
+TEST_F(MemberFileTest, ReadsTheCornersOfTheFieldRule)
+{
+    TMemberList list;
+    ASSERT_TRUE(list.LoadFromCsv(kDataDir / "corners.csv"));
+    ASSERT_EQ(list.Count(), 6);
+
+    const TMemberListItem& three = list.Items(0);
+    EXPECT_EQ(three.Name, "Three");
+    EXPECT_EQ(three.Sex, kSexMale);
+    EXPECT_EQ(three.Birthday, EncodeDate(2000, 1, 1));
+    EXPECT_FALSE(three.TimeKnown);
+    EXPECT_EQ(three.Memo, "");
+
+    const TMemberListItem& letter = list.Items(1);
+    EXPECT_EQ(letter.Name, "Letter");
+    EXPECT_EQ(letter.Sex, kSexNone);
+    EXPECT_EQ(letter.Birthday, EncodeDate(1999, 1, 2) + EncodeTime(7, 5, 0));
+    EXPECT_TRUE(letter.TimeKnown);   // "2"
+    EXPECT_EQ(letter.Memo, "m");
+
+    const TMemberListItem& word = list.Items(2);
+    EXPECT_FALSE(word.TimeKnown);   // "yes"
+    EXPECT_EQ(word.Birthday, EncodeDate(1999, 12, 31) + EncodeTime(23, 59, 59));
+    EXPECT_EQ(word.Memo, "memo, with comma");
+
+    EXPECT_EQ(list.Items(3).Name, "Quote \"Q\"");
+    EXPECT_EQ(list.Items(3).Memo, "say \"hi\"");
+    EXPECT_EQ(list.Items(4).Sex, 9);
+    EXPECT_EQ(list.Items(4).Memo, "extra");
+
+    // Text after a closing quote is a field of its own.
+    EXPECT_EQ(list.Items(5).Name, "after");
+    EXPECT_EQ(list.Items(5).Sex, kSexNone);
+    EXPECT_EQ(list.Items(5).Birthday, EncodeDate(1900, 1, 1));
+}
+
+TEST_F(MemberFileTest, ReadsShiftJis)
+{
+    TMemberList list;
+    ASSERT_TRUE(list.LoadFromCsv(kDataDir / "japanese.csv"));
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Items(0).Name, "山田 花子");
+    EXPECT_EQ(list.Items(1).Name, "表示ソフト");
+    EXPECT_EQ(list.Items(1).Memo, "10～20①, \"能\" 予定");
+    EXPECT_EQ(list.Items(1).Birthday, EncodeDate(1955, 5, 5) + EncodeTime(6, 30, 15));
+    EXPECT_EQ(list.Items(2).Name, "髙橋");
+    EXPECT_EQ(list.Items(2).Memo, "ⅰ纊");
+    // Written back, the file is the same bytes.
+    const fs::path copy = FDir / "copy.csv";
+    ASSERT_TRUE(list.SaveToCsv(copy));
+    EXPECT_EQ(Bytes(copy), Bytes(kDataDir / "japanese.csv"));
+}
+
+TEST_F(MemberFileTest, BadDateOrTimeStopsTheLoad)
+{
+    TMemberList list;
+    ExpectError([&] { list.LoadFromCsv(kDataDir / "baddate-line3.csv"); }, "'2001/13/01' は日付ではありません");
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Items(0).Name, "Aiko");
+    EXPECT_EQ(list.Items(1).Name, "Ben");
+
+    ExpectError([&] { list.LoadFromCsv(kDataDir / "badtime-line2.csv"); }, "'25:00' は時刻ではありません");
+    ASSERT_EQ(list.Count(), 1);
+
+    // An unquoted name with a blank shifts the fields: the sex "1" is read as the date.
+    const fs::path shifted = FDir / "shifted.csv";
+    Write(shifted, "Ha na,1,2000/01/01\r\n");
+    ExpectError([&] { list.LoadFromCsv(shifted); }, "'1' は日付ではありません");
+    EXPECT_EQ(list.Count(), 0);
+    // The field's text is shown in UTF-8.
+    Write(shifted, "\"x\",1,\x93\xFA\x95\x74\r\n");
+    ExpectError([&] { list.LoadFromCsv(shifted); }, "'日付' は日付ではありません");
+}
+
+TEST_F(MemberFileTest, MissingOrUnreadableFiles)
+{
+    TMemberList list;
+    list.AddMember("kept?", 0, 0, false, "");
+    EXPECT_FALSE(list.LoadFromCsv(FDir / "missing.csv"));
+    EXPECT_EQ(list.Count(), 0);
+
+    const fs::path blank = FDir / "blank.csv";
+    Write(blank, "\r\n  \r\n\"only\",2\r\n");
+    list.AddMember("kept?", 0, 0, false, "");
+    EXPECT_FALSE(list.LoadFromCsv(blank));
+    EXPECT_EQ(list.Count(), 0);
+
+    const fs::path folder = FDir / "folder.csv";
+    fs::create_directory(folder);
+    ExpectError([&] { list.LoadFromCsv(folder); }, "ファイル " + folder.string() + " は開けません");
+}
+
+TEST_F(MemberFileTest, WritesTheFixedFormAndReadsBackEveryText)
+{
+    TMemberList list;
+    list.AddMember("Hana", kSexFemale, EncodeDate(1970, 1, 2) + EncodeTime(12, 0, 0), false, "");
+    // Milliseconds are dropped on the way.
+    list.AddMember("山田 \"太郎\", 表", kSexMale, EncodeDate(1901, 3, 4) + EncodeTime(5, 6, 7, 890), true,
+                   "～①\"\"ⅰ, 髙 \t end");
+    list.AddMember("", kSexNone, EncodeDate(9, 1, 1), false, "\"");
+    const fs::path path = FDir / "Mirvo.csv";
+    ASSERT_TRUE(list.SaveToCsv(path));
+
+    const std::string bytes = Bytes(path);
+    EXPECT_TRUE(bytes.starts_with("\"Hana\",2,1970/01/02,12:00:00,0,\"\"\r\n"));
+    EXPECT_NE(bytes.find("\x81\x60\x87\x40"), std::string::npos);   // ～① in Shift-JIS
+    EXPECT_TRUE(bytes.ends_with(",\"\"\"\"\r\n"));
+
+    TMemberList back;
+    ASSERT_TRUE(back.LoadFromCsv(path));
+    ASSERT_EQ(back.Count(), list.Count());
+    for (int i = 0; i < list.Count(); ++i) {
+        const TMemberListItem& a = list.Items(i);
+        const TMemberListItem& b = back.Items(i);
+        EXPECT_EQ(b.Name, a.Name);
+        EXPECT_EQ(b.Sex, a.Sex);
+        EXPECT_EQ(b.TimeKnown, a.TimeKnown);
+        EXPECT_EQ(b.Memo, a.Memo);
+        EXPECT_EQ(koyomi::FormatDateTime("yyyy/mm/dd hh:nn:ss", b.Birthday),
+                  koyomi::FormatDateTime("yyyy/mm/dd hh:nn:ss", a.Birthday));
+    }
+    EXPECT_EQ(back.Items(1).Birthday, EncodeDate(1901, 3, 4) + EncodeTime(5, 6, 7));
+    EXPECT_TRUE(SameMemberData(back.Items(0), list.Items(0)));
+}
+
+TEST_F(MemberFileTest, EmptyListLeavesTheOldFile)
+{
+    const fs::path path = FDir / "Mirvo.csv";
+    Write(path, "\"Old\",1,2000/01/01,00:00:00,0,\"\"\r\n");
+    TMemberList empty;
+    EXPECT_FALSE(empty.SaveToCsv(path));
+    EXPECT_EQ(Bytes(path), "\"Old\",1,2000/01/01,00:00:00,0,\"\"\r\n");
+    EXPECT_FALSE(empty.SaveToCsv(FDir / "new.csv"));
+    EXPECT_FALSE(fs::exists(FDir / "new.csv"));
+}
+
+TEST_F(MemberFileTest, FailedSaveLeavesTheOldFileByteForByte)
+{
+    const std::string old = "\"Old\",1,2000/01/01,00:00:00,0,\"\xE3\x81\"\r\n";
+    const fs::path path = FDir / "Mirvo.csv";
+    Write(path, old);
+    TMemberList list;
+    list.AddMember("New", kSexMale, EncodeDate(2001, 1, 1), false, "");
+
+    // A file without write permission (also root is refused).
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ExpectError([&] { list.SaveToCsv(path); }, "ファイル " + path.string() + " を作成できません");
+    EXPECT_EQ(Bytes(path), old);
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+
+    // A folder where the file should be, and a folder that does not exist.
+    const fs::path folder = FDir / "folder.csv";
+    fs::create_directory(folder);
+    EXPECT_THROW(list.SaveToCsv(folder), koyomi::EMirvoError);
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_THROW(list.SaveToCsv(FDir / "no" / "such.csv"), koyomi::EMirvoError);
+
+    // A text Shift-JIS cannot hold is refused before anything is written.
+    list.AddMember("김", kSexFemale, EncodeDate(2001, 1, 1), false, "");
+    ExpectError([&] { list.SaveToCsv(path); },
+                "김 さんのデータはファイルに保存できません: '김' はファイルに保存できない文字です");
+    EXPECT_EQ(Bytes(path), old);
+    list.Delete(1);
+    list.AddMember("Line", kSexFemale, EncodeDate(2001, 1, 1), false, "one\ntwo");
+    EXPECT_THROW(list.SaveToCsv(path), koyomi::EMirvoError);
+    EXPECT_EQ(Bytes(path), old);
+
+    // No temporary file is left behind.
+    EXPECT_EQ(FolderEntries().size(), 2u);
+    list.Delete(1);
+    ASSERT_TRUE(list.SaveToCsv(path));
+    EXPECT_EQ(Bytes(path), "\"New\",1,2001/01/01,00:00:00,0,\"\"\r\n");
+    EXPECT_EQ(FolderEntries().size(), 2u);
+}
+
+TEST_F(MemberFileTest, SaveKeepsPermissionsAndFollowsLinks)
+{
+    const fs::path real = FDir / "real.csv";
+    Write(real, "old\r\n");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    const fs::path link = FDir / "link.csv";
+    fs::create_symlink(real, link);
+    TMemberList list;
+    list.AddMember("L", kSexMale, EncodeDate(2001, 1, 1), false, "");
+    ASSERT_TRUE(list.SaveToCsv(link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Bytes(real), "\"L\",1,2001/01/01,00:00:00,0,\"\"\r\n");
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST(MemberText, ProblemsAreNamed)
+{
+    EXPECT_FALSE(MemberTextProblem("").has_value());
+    EXPECT_FALSE(MemberTextProblem("山田 花子 ～①ⅰ髙 \"a,b\"\t").has_value());
+    EXPECT_EQ(MemberTextProblem("a\nb"), std::optional<std::string>("改行などの制御文字はファイルに保存できません"));
+    EXPECT_TRUE(MemberTextProblem("a\rb").has_value());
+    EXPECT_TRUE(MemberTextProblem(std::string("a\0b", 3)).has_value());
+    EXPECT_EQ(MemberTextProblem("10〜20"), std::optional<std::string>("'〜' はファイルに保存できない文字です"));
+    EXPECT_TRUE(MemberTextProblem("Zoë").has_value());
+    EXPECT_TRUE(MemberTextProblem("\xE3\x81").has_value());
+}
