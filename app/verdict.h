@@ -1,0 +1,94 @@
+// The day's reading and verdict: biorhythm, star scores, faces, ratings and
+// the advice sentence, computed without any window so that every front end
+// shows the same thing.
+#pragma once
+
+#include "app/biorhythm.h"
+#include "koyomi/datetime.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace mirvo {
+
+constexpr int kBodyCount = 10;  // 0 Sun, 1 Moon, 2 Mercury ... 9 Pluto
+constexpr int kNoBody = -1;
+
+// String-table numbers of the rating words and the first advice sentence of each group.
+constexpr int kRatingVeryGood = 40100;  // 大変良い
+constexpr int kRatingGood = 40101;      // 良い
+constexpr int kRatingAverage = 40102;   // 普通
+constexpr int kRatingAlmost = 40103;    // もう少し
+constexpr int kRatingHangIn = 40104;    // 頑張れ
+constexpr int kAdviceVeryGoodBase = 40110;
+constexpr int kAdviceGoodBase = 40120;
+constexpr int kAdviceAlmostBase = 40130;
+constexpr int kAdviceHangInBase = 40140;
+
+// Face glyphs as the face labels' captions hold them (drawn in a symbol font).
+constexpr const char* kFaceSmile = "J";
+constexpr const char* kFaceFrown = "L";
+constexpr const char* kFaceCritical = "M";
+
+// Face colours, 0x00BBGGRR.
+constexpr std::uint32_t kColourWhite = 0x00FFFFFF;
+constexpr std::uint32_t kColourAqua = 0x00FFFF00;
+constexpr std::uint32_t kColourRed = 0x000000FF;
+constexpr std::uint32_t kColourYellow = 0x0000FFFF;
+
+using BodyTable = std::array<std::int32_t, kBodyCount>;
+
+// The evaluation record of one day.
+struct TDayReading {
+    std::array<std::int32_t, kAxisCount> BioPercent{};  // -100..100
+    std::array<std::int32_t, kAxisCount> BioPhase{};    // degrees
+    std::array<std::int32_t, kAxisCount> StarTotal{};   // weighted total of the used bodies
+    std::array<BodyTable, kAxisCount> StarScore{};      // weighted score of every body, used or not
+};
+
+// What the evaluation reads from the settings.
+struct EvalSettings {
+    Cycles bioCycle{23, 28, 33};
+    std::array<float, kBodyCount> planetWeight{2, 1.5f, 1, 1, 1, 1, 1, 0.5f, 0.5f, 0.5f};
+    std::array<bool, kBodyCount> planetUse{true, true, true, true, true, true, true, false, false, false};
+};
+
+struct AxisVerdict {
+    std::string face;          // "J", "L" or "M"
+    std::uint32_t colour = kColourWhite;
+    int ratingId = kRatingAverage;
+    int pickedBody = kNoBody;  // the body whose advice the rating chose, or -1
+};
+
+struct TDayVerdict {
+    std::array<AxisVerdict, kAxisCount> axes{};
+    int adviceId = 0;          // 0: no advice
+};
+
+struct Evaluation {
+    TDayReading reading;
+    TDayVerdict verdict;
+};
+
+// Body positions at 12:00:00 Japan time of the birth date and of the day,
+// scored by aspect and weighted. Only the date parts take part.
+void CalcStarScores(koyomi::TDateTime birthday, koyomi::TDateTime day, const EvalSettings& settings,
+                    TDayReading& reading);
+
+// The used body with the highest (lowest) score on an axis; ties keep the
+// lower body index; -1 when no body is used.
+int StrongestPlanet(int axis, const TDayReading& reading, const std::array<bool, kBodyCount>& use);
+int WeakestPlanet(int axis, const TDayReading& reading, const std::array<bool, kBodyCount>& use);
+
+// Face glyph of a phase angle and its colour from the percent.
+std::string FaceOfPhase(std::int32_t phase);
+std::uint32_t FaceColour(std::int32_t percent);
+
+// Ratings per axis and the advice from a complete reading.
+TDayVerdict MakeVerdict(const TDayReading& reading, const std::array<bool, kBodyCount>& use);
+
+// The whole evaluation of a member born on `birthday` for `day`.
+Evaluation Evaluate(koyomi::TDateTime birthday, koyomi::TDateTime day, const EvalSettings& settings);
+
+} // namespace mirvo
