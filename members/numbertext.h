@@ -1,8 +1,9 @@
-// Reading the integers of the program's files.
+// Reading and writing the numbers of the program's files and edit fields.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace mirvo {
@@ -14,5 +15,16 @@ std::optional<std::int32_t> ParseDecimalInt(std::string_view text);
 // As ParseDecimalInt, and also "0x" or "0X" followed by hexadecimal digits,
 // read as the 32-bit pattern they give ("0x10" is 16, "0xFFFFFFFF" is -1).
 std::optional<std::int32_t> ParseIntOrHex(std::string_view text);
+
+// A decimal number: an optional sign, digits with an optional "." part and
+// an optional exponent ("23", "-1.5", ".5", "2.5E-3"); nullopt for anything
+// else, for blanks, a decimal comma, "inf", "nan" and values out of range.
+std::optional<double> ParseDecimalNumber(std::string_view text);
+
+// The general decimal form with up to 15 significant digits: no trailing
+// zeros and no needless decimal point ("23", "1.5", "0.100000001490116");
+// values from 1e-5 up to below 1e15 in fixed notation, others as "1E20",
+// "1.5E-6". Not-a-number and infinities are written "NAN", "INF", "-INF".
+std::string FormatGeneralNumber(double value);
 
 } // namespace mirvo

@@ -1,0 +1,57 @@
+// An INI text kept line by line, so that a hand-edited settings file keeps
+// its comments, blank lines, unknown sections and keys when values are
+// written. Section and key names are compared without regard to ASCII case;
+// the first section of a name and the first key of a name in it count.
+// The text is handled as bytes (UTF-8 on this system).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirvo {
+
+class TIniDocument {
+public:
+    TIniDocument() = default;
+    // Parses a whole INI text; any bytes are accepted.
+    explicit TIniDocument(std::string_view text);
+
+    // The value of a key, with the blanks around it removed and one pair of
+    // matching surrounding quotes (" or ') taken off; nullopt when the
+    // section or the key is missing.
+    std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
+
+    // Sets the value of a key: an existing key line is rewritten in place
+    // (keeping the key's own spelling), a new key goes after the last
+    // non-blank line of its section, a new section goes at the end. A value
+    // that reading would change (blanks or quotes at its ends) is written
+    // between double quotes. Returns false, changing nothing, for a section,
+    // key or value that cannot be kept on one line (a line break, or a key
+    // with "=", or a section with "]").
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+    // The text: every line as read or written, each ended by the line end the
+    // text used first (LF when it had none); a leading UTF-8 byte order mark
+    // is kept.
+    std::string Text() const;
+
+private:
+    struct TLine {
+        std::string text;
+        std::string section;   // the section the line belongs to ("" before the first)
+        bool isSection = false;
+        std::string key;       // for a key line: the key as written, trimmed
+    };
+
+    std::optional<std::size_t> FindSection(std::string_view section) const;
+    std::optional<std::size_t> FindKey(std::size_t sectionLine, std::string_view key) const;
+    static TLine ParseLine(std::string text, const std::string& currentSection);
+
+    std::vector<TLine> FLines;
+    std::string FLineEnd = "\n";
+    std::string FByteOrderMark;
+};
+
+} // namespace mirvo

@@ -1,0 +1,71 @@
+// The settings store: the biorhythm cycle lengths, a weight and a use flag
+// per body, the member shown at start, the main window's position and the
+// folder last used for member files, kept in the program's INI file
+// (sections "Window" and "Option").
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace mirvo {
+
+constexpr int kCycleCount = 3;    // axes: 0 health, 1 feeling, 2 intellect
+constexpr int kPlanetCount = 10;  // bodies: 0 Sun, 1 Moon, 2 Mercury ... 9 Pluto
+
+using TCycleLengths = std::array<float, kCycleCount>;
+using TPlanetWeights = std::array<float, kPlanetCount>;
+using TPlanetUses = std::array<bool, kPlanetCount>;
+
+// The usable defaults, those of a missing settings file and of the settings
+// window's default buttons.
+constexpr TCycleLengths kDefaultBioCycle = {23, 28, 33};   // days
+constexpr TPlanetWeights kDefaultPlanetWeight = {2, 1.5f, 1, 1, 1, 1, 1, 0.5f, 0.5f, 0.5f};
+constexpr TPlanetUses kDefaultPlanetUse = {true, true, true, true, true, true, true, false, false, false};
+constexpr std::int32_t kNoDefaultUser = -1;
+
+class TMirvoOptions {
+public:
+    // All fields zero, no member (-1), LastFolder empty, no settings file.
+    TMirvoOptions() = default;
+    // As above, knowing the settings file and the program's folder;
+    // LastFolder is the program's folder with a trailing separator.
+    TMirvoOptions(const std::filesystem::path& iniPath, const std::filesystem::path& programFolder);
+
+    // The settings file that LoadFromIni reads and SaveToIni writes.
+    void SetIniPath(const std::filesystem::path& path) { FIniPath = path; }
+    const std::filesystem::path& GetIniPath() const { return FIniPath; }
+    // The program's folder: LastFolder's default.
+    void SetProgramFolder(const std::filesystem::path& folder) { FProgramFolder = folder; }
+    const std::filesystem::path& GetProgramFolder() const { return FProgramFolder; }
+
+    // Copies every setting; the settings file and program folder stay this object's own.
+    void Assign(const TMirvoOptions& source);
+
+    // Reads every setting from the settings file; a missing file, section or
+    // key or an unreadable value gives that setting's default. Reports nothing.
+    void LoadFromIni();
+
+    // Writes every setting to the settings file, keeping its other sections,
+    // keys, comments and blank lines; the file is replaced atomically. Throws
+    // EMirvoError "%s に書き込めません" (with the path) when it cannot be
+    // written, leaving the old file as it was.
+    void SaveToIni() const;
+
+    std::int32_t DefaultUserIndex = kNoDefaultUser;   // member list index shown at start, -1 none
+    TCycleLengths BioCycle{};                         // cycle lengths in days, by axis
+    TPlanetWeights PlanetWeight{};                    // weight of each body's score
+    TPlanetUses PlanetUse{};                          // whether each body counts in the star totals
+    std::string LastFolder;                           // folder for member files, ending with "/"
+    std::int32_t WindowLeft = 0;                      // main window's left edge, screen pixels
+    std::int32_t WindowTop = 0;                       // main window's top edge, screen pixels
+
+private:
+    std::string DefaultLastFolder() const;
+
+    std::filesystem::path FIniPath;
+    std::filesystem::path FProgramFolder;
+};
+
+} // namespace mirvo

@@ -1,0 +1,176 @@
+#include "koyomi/error.h"
+#include "members/options.h"
+#include "members/wholefile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+using namespace mirvo;
+namespace fs = std::filesystem;
+
+namespace {
+
+class OptionsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::random_device seed;
+        FDir = fs::temp_directory_path() / ("mirvo-options-" + std::to_string(seed()));
+        fs::create_directories(FDir);
+        FIni = FDir / "TodayMirvo.ini";
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::remove_all(FDir, ec);
+    }
+    TMirvoOptions Loaded() const
+    {
+        TMirvoOptions options(FIni, FDir);
+        options.LoadFromIni();
+        return options;
+    }
+    void Write(const std::string& bytes) const { std::ofstream(FIni, std::ios::binary) << bytes; }
+    std::string Bytes() const { return ReadWholeFile(FIni).value_or("<missing>"); }
+
+    fs::path FDir;
+    fs::path FIni;
+};
+
+void ExpectSameSettings(const TMirvoOptions& a, const TMirvoOptions& b)
+{
+    EXPECT_EQ(a.DefaultUserIndex, b.DefaultUserIndex);
+    EXPECT_EQ(a.BioCycle, b.BioCycle);
+    EXPECT_EQ(a.PlanetWeight, b.PlanetWeight);
+    EXPECT_EQ(a.PlanetUse, b.PlanetUse);
+    EXPECT_EQ(a.LastFolder, b.LastFolder);
+    EXPECT_EQ(a.WindowLeft, b.WindowLeft);
+    EXPECT_EQ(a.WindowTop, b.WindowTop);
+}
+
+} // namespace
+
+TEST_F(OptionsTest, NewObjectAndDefaultsWithoutAFile)
+{
+    const TMirvoOptions fresh(FIni, FDir);
+    EXPECT_EQ(fresh.DefaultUserIndex, -1);
+    EXPECT_EQ(fresh.BioCycle, (TCycleLengths{0, 0, 0}));
+    EXPECT_EQ(fresh.PlanetUse, TPlanetUses{});
+    EXPECT_EQ(fresh.LastFolder, FDir.string() + "/");
+
+    const TMirvoOptions options = Loaded();
+    EXPECT_EQ(options.BioCycle, (TCycleLengths{23, 28, 33}));
+    EXPECT_EQ(options.PlanetWeight, (TPlanetWeights{2, 1.5f, 1, 1, 1, 1, 1, 0.5f, 0.5f, 0.5f}));
+    EXPECT_EQ(options.PlanetUse, (TPlanetUses{true, true, true, true, true, true, true, false, false, false}));
+    EXPECT_EQ(options.DefaultUserIndex, -1);
+    EXPECT_EQ(options.WindowLeft, 0);
+    EXPECT_EQ(options.WindowTop, 0);
+    EXPECT_EQ(options.LastFolder, FDir.string() + "/");
+    EXPECT_FALSE(fs::exists(FIni));
+}
+
+TEST_F(OptionsTest, HandWrittenFile)
+{
+    fs::copy_file(fs::path(MIRVO_TEST_DATA_DIR) / "members" / "handwritten.ini", FIni);
+    const TMirvoOptions options = Loaded();
+    EXPECT_EQ(options.WindowLeft, 120);
+    EXPECT_EQ(options.WindowTop, 16);   // 0x10
+    EXPECT_EQ(options.LastFolder, "/home/hana/メンバー 一覧/");
+    EXPECT_EQ(options.DefaultUserIndex, 7);
+    // "abc" and the empty text give the defaults, the other key is read.
+    EXPECT_EQ(options.BioCycle, (TCycleLengths{23, 27.5f, 33}));
+    EXPECT_EQ(options.PlanetWeight[0], 2.0f);   // 1e999 does not read
+    EXPECT_EQ(options.PlanetWeight[1], 0.1f);
+    EXPECT_EQ(options.PlanetWeight[2], 1.0f);
+    EXPECT_FALSE(options.PlanetUse[3]);
+    EXPECT_TRUE(options.PlanetUse[8]);
+    EXPECT_FALSE(options.PlanetUse[9]);   // "yes": the default
+    EXPECT_TRUE(options.PlanetUse[0]);
+}
+
+TEST_F(OptionsTest, SaveKeepsCommentsAndUnknownKeysAndReplacesValuesInPlace)
+{
+    fs::copy_file(fs::path(MIRVO_TEST_DATA_DIR) / "members" / "handwritten.ini", FIni);
+    TMirvoOptions options = Loaded();
+    options.WindowLeft = -30;
+    options.PlanetWeight[4] = 0.1f;
+    options.SaveToIni();
+
+    const std::string text = Bytes();
+    EXPECT_TRUE(text.starts_with("; TodayMirvo settings, edited by hand\r\n[window]\r\nleft=-30\r\nTOP=16\r\n"));
+    EXPECT_NE(text.find("# folder with a blank\r\nLastFolder=/home/hana/メンバー 一覧/\r\n"), std::string::npos);
+    EXPECT_NE(text.find("[Extra]\r\nColour=blue\r\n"), std::string::npos);
+    EXPECT_NE(text.find("bioraito_0=23\r\nBioRaito_1=27.5\r\nBioRaito_2=33\r\n"), std::string::npos);
+    EXPECT_NE(text.find("PlanetRaito_1=0.100000001490116\r\n"), std::string::npos);
+    EXPECT_NE(text.find("PlanetRaito_4=0.100000001490116\r\n"), std::string::npos);
+    EXPECT_NE(text.find("UnknownKey=keep me\r\n"), std::string::npos);
+    // Each key once, whatever its case in the file.
+    EXPECT_EQ(text.find("BioRaito_0"), std::string::npos);
+    EXPECT_EQ(text.find("Left="), std::string::npos);
+
+    ExpectSameSettings(Loaded(), options);
+}
+
+TEST_F(OptionsTest, RoundTripOfAFreshFile)
+{
+    TMirvoOptions options(FIni, FDir);
+    options.DefaultUserIndex = 3;
+    options.BioCycle = {23.5f, 0.1f, -1};
+    options.PlanetWeight = {0, 1e-7f, 3.4e38f, 1, 1, 1, 1, 9, 0.25f, 100};
+    options.PlanetUse = {false, true, false, true, false, true, false, true, true, true};
+    options.LastFolder = " /tmp/with blanks/ ";
+    options.WindowLeft = -1920;
+    options.WindowTop = 2147483647;
+    options.SaveToIni();
+    ExpectSameSettings(Loaded(), options);
+
+    const std::string text = Bytes();
+    EXPECT_TRUE(text.starts_with("[Window]\nLeft=-1920\nTop=2147483647\nLastFolder=\" /tmp/with blanks/ \"\n\n"
+                                 "[Option]\nDefaultUserIndex=3\nBioRaito_0=23.5\nBioRaito_1=0.100000001490116\n"
+                                 "BioRaito_2=-1\nPlanetRaito_0=0\nPlanetUse_0=0\nPlanetRaito_1=1.0000000116861E-7\n"));
+}
+
+TEST_F(OptionsTest, AssignCopiesEverySetting)
+{
+    TMirvoOptions source(FIni, FDir);
+    source.LoadFromIni();
+    source.DefaultUserIndex = 2;
+    source.PlanetUse[9] = true;
+    source.LastFolder = "/elsewhere/";
+    source.WindowTop = 44;
+    TMirvoOptions copy(FDir / "other.ini", FDir / "other");
+    copy.Assign(source);
+    ExpectSameSettings(copy, source);
+    EXPECT_EQ(copy.GetIniPath(), FDir / "other.ini");
+}
+
+TEST_F(OptionsTest, FailedSaveLeavesTheOldFile)
+{
+    const std::string old = "[Window]\nLeft=1\n";
+    Write(old);
+    fs::permissions(FIni, fs::perms::owner_read);
+    TMirvoOptions options = Loaded();
+    options.WindowLeft = 99;
+    try {
+        options.SaveToIni();
+        ADD_FAILURE() << "a read-only file was written";
+    } catch (const koyomi::EMirvoError& e) {
+        EXPECT_EQ(std::string(e.what()), FIni.string() + " に書き込めません");
+    }
+    EXPECT_EQ(Bytes(), old);
+
+    fs::permissions(FIni, fs::perms::owner_write, fs::perm_options::add);
+    options.LastFolder = "/two\nlines/";
+    EXPECT_THROW(options.SaveToIni(), koyomi::EMirvoError);
+    EXPECT_EQ(Bytes(), old);
+
+    TMirvoOptions missingFolder(FDir / "no" / "such.ini", FDir);
+    EXPECT_THROW(missingFolder.SaveToIni(), koyomi::EMirvoError);
+    fs::create_directory(FDir / "folder.ini");
+    TMirvoOptions folder(FDir / "folder.ini", FDir);
+    EXPECT_THROW(folder.SaveToIni(), koyomi::EMirvoError);
+    EXPECT_EQ(std::distance(fs::directory_iterator(FDir), fs::directory_iterator()), 2);
+}
