@@ -1,0 +1,218 @@
+#include "tools/mkkosmera/resourcesection.h"
+
+#include "koyomi/error.h"
+#include "koyomi/peresource.h"
+
+#include <algorithm>
+
+namespace kosmera {
+
+using koyomi::EMirvoError;
+
+namespace {
+
+constexpr std::size_t kDirectoryHeaderSize = 16;
+constexpr std::size_t kDirectoryEntrySize = 8;
+constexpr std::size_t kDataEntrySize = 16;
+constexpr std::size_t kDataAlignment = 8;       // each resource's data starts on an 8-byte boundary
+constexpr std::uint32_t kHighBit = 0x80000000u; // name is a string / entry leads to a subdirectory
+constexpr std::size_t kNamedCountField = 12;
+constexpr std::size_t kIdCountField = 14;
+constexpr unsigned kStringsPerBlock = 16;
+constexpr unsigned kMaxNumber = 0xFFFF;
+
+std::size_t Align(std::size_t value, std::size_t alignment)
+{
+    return (value + alignment - 1) / alignment * alignment;
+}
+
+std::size_t DirectorySize(std::size_t entries)
+{
+    return kDirectoryHeaderSize + entries * kDirectoryEntrySize;
+}
+
+std::size_t NameSize(const TResourceKey& key)
+{
+    return key.IsNumber() ? 0 : sizeof(std::uint16_t) + key.Name().size() * sizeof(char16_t);
+}
+
+class TWriter {
+public:
+    explicit TWriter(std::vector<std::uint8_t>& bytes) : FBytes(bytes) {}
+    void U16(std::size_t at, std::uint16_t v)
+    {
+        FBytes[at] = static_cast<std::uint8_t>(v);
+        FBytes[at + 1] = static_cast<std::uint8_t>(v >> 8);
+    }
+    void U32(std::size_t at, std::uint32_t v)
+    {
+        U16(at, static_cast<std::uint16_t>(v));
+        U16(at + 2, static_cast<std::uint16_t>(v >> 16));
+    }
+    void Name(std::size_t at, const std::string& name)
+    {
+        U16(at, static_cast<std::uint16_t>(name.size()));
+        for (std::size_t i = 0; i < name.size(); ++i)
+            U16(at + 2 + 2 * i, static_cast<unsigned char>(name[i]));
+    }
+    template <class Map>
+    void DirectoryHeader(std::size_t at, const Map& entries)
+    {
+        const auto named = std::count_if(entries.begin(), entries.end(),
+                                         [](const auto& e) { return !e.first.IsNumber(); });
+        U16(at + kNamedCountField, static_cast<std::uint16_t>(named));
+        U16(at + kIdCountField, static_cast<std::uint16_t>(entries.size() - named));
+    }
+    void Entry(std::size_t at, std::uint32_t name, std::uint32_t offset)
+    {
+        U32(at, name);
+        U32(at + 4, offset);
+    }
+
+private:
+    std::vector<std::uint8_t>& FBytes;
+};
+
+} // namespace
+
+TResourceKey::TResourceKey(const std::string& name)
+{
+    if (name.empty() || name.size() > kMaxNumber)
+        throw EMirvoError("リソース名 '" + name + "' の長さが不正です");
+    std::string upper;
+    for (const char c : name) {
+        if (c <= ' ' || c > '~')
+            throw EMirvoError("リソース名 '" + name + "' に ASCII 以外の文字があります");
+        upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    FKey = upper;
+}
+
+TResourceKey TResourceKey::Parse(const std::string& text)
+{
+    const std::string digits = text.starts_with('#') ? text.substr(1) : text;
+    const bool numeric = !digits.empty() && digits.size() <= 5
+                         && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (numeric) {
+        const unsigned long value = std::stoul(digits);
+        if (value == 0 || value > kMaxNumber)
+            throw EMirvoError("リソース番号 " + text + " は 1 から 65535 の範囲にありません");
+        return TResourceKey(static_cast<std::uint16_t>(value));
+    }
+    return TResourceKey(text);
+}
+
+bool TResourceKey::operator<(const TResourceKey& other) const
+{
+    return FKey < other.FKey;  // the string alternative comes first: names before numbers
+}
+
+void TResourceSection::Add(const TResourceKey& type, const TResourceKey& name, std::uint16_t language,
+                           std::vector<std::uint8_t> data)
+{
+    auto& languages = FTree[type][name];
+    if (languages.contains(language))
+        throw EMirvoError("同じリソースが二度指定されています");
+    languages.emplace(language, std::move(data));
+}
+
+void TResourceSection::AddStrings(const std::map<unsigned, std::u16string>& strings, std::uint16_t language)
+{
+    std::map<unsigned, std::vector<std::u16string>> blocks;
+    for (const auto& [number, text] : strings) {
+        const unsigned block = number / kStringsPerBlock + 1;
+        if (block > kMaxNumber)
+            throw EMirvoError("文字列番号 " + std::to_string(number) + " が大きすぎます");
+        if (text.size() > kMaxNumber)
+            throw EMirvoError("文字列 " + std::to_string(number) + " が長すぎます");
+        auto& entries = blocks[block];
+        entries.resize(kStringsPerBlock);
+        entries[number % kStringsPerBlock] = text;
+    }
+    for (const auto& [block, entries] : blocks) {
+        std::vector<std::uint8_t> data;
+        for (const auto& text : entries) {
+            data.push_back(static_cast<std::uint8_t>(text.size()));
+            data.push_back(static_cast<std::uint8_t>(text.size() >> 8));
+            for (const char16_t c : text) {
+                data.push_back(static_cast<std::uint8_t>(c));
+                data.push_back(static_cast<std::uint8_t>(c >> 8));
+            }
+        }
+        Add(TResourceKey(koyomi::kRtString), TResourceKey(static_cast<std::uint16_t>(block)), language, std::move(data));
+    }
+}
+
+std::vector<std::uint8_t> TResourceSection::Build(std::uint32_t sectionRva) const
+{
+    // First the place of everything: the directories level by level, the
+    // data entries, the name strings, then the data.
+    std::size_t at = DirectorySize(FTree.size());
+    std::vector<std::size_t> nameDirs, languageDirs, typeNames, resourceNames, dataEntries, data;
+    for (const auto& [type, names] : FTree) {
+        nameDirs.push_back(at);
+        at += DirectorySize(names.size());
+    }
+    for (const auto& [type, names] : FTree)
+        for (const auto& [name, languages] : names) {
+            languageDirs.push_back(at);
+            at += DirectorySize(languages.size());
+        }
+    for (const auto& [type, names] : FTree)
+        for (const auto& [name, languages] : names)
+            for (std::size_t i = 0; i < languages.size(); ++i) {
+                dataEntries.push_back(at);
+                at += kDataEntrySize;
+            }
+    for (const auto& [type, names] : FTree) {
+        typeNames.push_back(at);
+        at += NameSize(type);
+    }
+    for (const auto& [type, names] : FTree)
+        for (const auto& [name, languages] : names) {
+            resourceNames.push_back(at);
+            at += NameSize(name);
+        }
+    for (const auto& [type, names] : FTree)
+        for (const auto& [name, languages] : names)
+            for (const auto& [language, bytes] : languages) {
+                at = Align(at, kDataAlignment);
+                data.push_back(at);
+                at += bytes.size();
+            }
+
+    std::vector<std::uint8_t> section(Align(at, kDataAlignment), 0);
+    TWriter w(section);
+    auto nameField = [](const TResourceKey& key, std::size_t nameAt) {
+        return key.IsNumber() ? std::uint32_t{key.Number()} : static_cast<std::uint32_t>(kHighBit | nameAt);
+    };
+    w.DirectoryHeader(0, FTree);
+    std::size_t t = 0, n = 0, leaf = 0;
+    for (const auto& [type, names] : FTree) {
+        w.Entry(DirectorySize(t), nameField(type, typeNames[t]), static_cast<std::uint32_t>(kHighBit | nameDirs[t]));
+        if (!type.IsNumber())
+            w.Name(typeNames[t], type.Name());
+        w.DirectoryHeader(nameDirs[t], names);
+        std::size_t i = 0;
+        for (const auto& [name, languages] : names) {
+            w.Entry(nameDirs[t] + DirectorySize(i++), nameField(name, resourceNames[n]),
+                    static_cast<std::uint32_t>(kHighBit | languageDirs[n]));
+            if (!name.IsNumber())
+                w.Name(resourceNames[n], name.Name());
+            w.U16(languageDirs[n] + kIdCountField, static_cast<std::uint16_t>(languages.size()));
+            std::size_t j = 0;
+            for (const auto& [language, bytes] : languages) {
+                w.Entry(languageDirs[n] + DirectorySize(j++), language, static_cast<std::uint32_t>(dataEntries[leaf]));
+                w.U32(dataEntries[leaf], static_cast<std::uint32_t>(sectionRva + data[leaf]));
+                w.U32(dataEntries[leaf] + 4, static_cast<std::uint32_t>(bytes.size()));
+                std::copy(bytes.begin(), bytes.end(), section.begin() + static_cast<std::ptrdiff_t>(data[leaf]));
+                ++leaf;
+            }
+            ++n;
+        }
+        ++t;
+    }
+    return section;
+}
+
+} // namespace kosmera
