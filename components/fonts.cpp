@@ -1,0 +1,185 @@
+#include "components/fonts.h"
+
+#include <QFontInfo>
+#include <QWidget>
+#include <array>
+#include <optional>
+
+namespace mirvo {
+
+namespace {
+
+struct FaceStandIn {
+    const QString* face;
+    const QString* family;
+};
+
+const std::array<FaceStandIn, 5> kStandIns{{
+    {&kFaceMSPGothic, &kFamilyIPAPGothic},
+    {&kFaceMSPMincho, &kFamilyIPAPMincho},
+    {&kFaceArial, &kFamilyLiberationSans},
+    {&kFaceWingdings, &kFamilySymbols},
+    {&kFaceSymbol, &kFamilySymbols},
+}};
+
+// Japanese characters in a Latin face are shown the way Windows links them: in a Japanese Gothic.
+const QString& kJapaneseFallbackFamily = kFamilyIPAPGothic;
+
+struct SymbolGlyph {
+    char32_t code;     // code of the character in the symbol font, 0x20 ... 0xFF
+    char32_t unicode;  // what it looks like
+};
+
+constexpr char32_t kWingdingsFirstSign = U'^';  // Aries; the twelve signs follow in order
+constexpr char32_t kFirstZodiacSymbol = U'\u2648';  // ♈
+constexpr int kSignCount = 12;
+
+constexpr std::array<SymbolGlyph, 4> kWingdingsFaces{{
+    {U'J', U'\u263A'},      // ☺ smiling face
+    {U'K', U'\U0001F610'},  // 😐 neutral face
+    {U'L', U'\u2639'},      // ☹ frowning face
+    {U'M', U'\U0001F4A3'},  // 💣 bomb
+}};
+
+constexpr std::array<SymbolGlyph, 4> kSymbolSuits{{
+    {0xA7, U'\u2663'},  // ♣
+    {0xA8, U'\u2666'},  // ♦
+    {0xA9, U'\u2665'},  // ♥
+    {0xAA, U'\u2660'},  // ♠
+}};
+
+constexpr char32_t kLatin1End = 0x100;
+constexpr char32_t kSymbolPrivateBase = 0xF000;  // symbol fonts' codes as Windows maps them
+constexpr char32_t kSymbolPrivateEnd = 0xF100;
+constexpr char32_t kHalfwidthKatakanaFirst = 0xFF61;  // Shift-JIS byte 0xA1
+constexpr char32_t kHalfwidthKatakanaLast = 0xFF9F;   // Shift-JIS byte 0xDF
+constexpr char32_t kShiftJisKatakanaFirstByte = 0xA1;
+
+// The symbol-font code a character stands for, if it can stand for one.
+std::optional<char32_t> SymbolCode(char32_t c)
+{
+    if (c < kLatin1End) {
+        return c;
+    }
+    if (c >= kSymbolPrivateBase && c < kSymbolPrivateEnd) {
+        return c - kSymbolPrivateBase;
+    }
+    if (c >= kHalfwidthKatakanaFirst && c <= kHalfwidthKatakanaLast) {
+        return c - kHalfwidthKatakanaFirst + kShiftJisKatakanaFirstByte;
+    }
+    return std::nullopt;
+}
+
+template <std::size_t N>
+std::optional<char32_t> Lookup(const std::array<SymbolGlyph, N>& table, char32_t code)
+{
+    for (const SymbolGlyph& g : table) {
+        if (g.code == code) {
+            return g.unicode;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<char32_t> WingdingsGlyph(char32_t code)
+{
+    if (code >= kWingdingsFirstSign && code < kWingdingsFirstSign + kSignCount) {
+        return kFirstZodiacSymbol + (code - kWingdingsFirstSign);
+    }
+    return Lookup(kWingdingsFaces, code);
+}
+
+const FaceStandIn* FindStandIn(const QString& face)
+{
+    for (const FaceStandIn& s : kStandIns) {
+        if (face.compare(*s.face, Qt::CaseInsensitive) == 0) {
+            return &s;
+        }
+    }
+    return nullptr;
+}
+
+QStringList FamiliesForFace(const QString& face)
+{
+    const QString family = FamilyForFace(face);
+    if (IsSymbolFace(face) || family == kJapaneseFallbackFamily) {
+        return {family};
+    }
+    return {family, kJapaneseFallbackFamily};
+}
+
+} // namespace
+
+bool IsSymbolFace(const QString& face)
+{
+    return face.compare(kFaceWingdings, Qt::CaseInsensitive) == 0
+        || face.compare(kFaceSymbol, Qt::CaseInsensitive) == 0;
+}
+
+bool IsWindowsFace(const QString& face)
+{
+    return FindStandIn(face) != nullptr;
+}
+
+QString FamilyForFace(const QString& face)
+{
+    const FaceStandIn* s = FindStandIn(face);
+    return s ? *s->family : face;
+}
+
+QFont WindowsFont(const QString& face, int pixelSize, bool bold)
+{
+    QFont font;
+    font.setFamilies(FamiliesForFace(face));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    if (IsSymbolFace(face)) {
+        // A missing glyph must not be fetched from a colour emoji font.
+        font.setStyleStrategy(QFont::NoFontMerging);
+    }
+    return font;
+}
+
+QString DisplayText(const QString& face, const QString& caption)
+{
+    const bool wingdings = face.compare(kFaceWingdings, Qt::CaseInsensitive) == 0;
+    const bool symbol = face.compare(kFaceSymbol, Qt::CaseInsensitive) == 0;
+    if (!wingdings && !symbol) {
+        return caption;
+    }
+    QString shown;
+    shown.reserve(caption.size());
+    for (const char32_t c : caption.toUcs4()) {
+        std::optional<char32_t> glyph;
+        if (const std::optional<char32_t> code = SymbolCode(c)) {
+            glyph = wingdings ? WingdingsGlyph(*code) : Lookup(kSymbolSuits, *code);
+        }
+        const char32_t out = glyph.value_or(c);
+        shown += QString::fromUcs4(&out, 1);
+    }
+    return shown;
+}
+
+void InstallFontSubstitutes()
+{
+    for (const FaceStandIn& s : kStandIns) {
+        QFont::insertSubstitutions(*s.face, FamiliesForFace(*s.face));
+    }
+}
+
+void AdoptWindowsFont(QWidget& widget, QString& face)
+{
+    const QFont current = widget.font();
+    const QString family = current.family();
+    if (IsWindowsFace(family)) {
+        const int pixelSize = current.pixelSize() > 0 ? current.pixelSize() : QFontInfo(current).pixelSize();
+        face = family;
+        widget.setFont(WindowsFont(family, pixelSize, current.bold()));
+        return;
+    }
+    if (family != FamilyForFace(face)) {
+        face = family;
+    }
+}
+
+} // namespace mirvo
