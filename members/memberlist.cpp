@@ -6,6 +6,7 @@
 #include "members/numbertext.h"
 #include "members/wholefile.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace mirvo {
@@ -70,9 +71,11 @@ std::string QuotedField(const std::string& bytes)
 // The Shift-JIS bytes of a Name or Memo; throws when the text cannot be kept.
 std::string EncodeMemberText(const TMemberListItem& member, const std::string& text)
 {
-    if (const auto problem = MemberTextProblem(text))
-        throw koyomi::EMirvoError(koyomi::FormatMessage(kUnsavableMember, member.Name) + *problem);
-    return *koyomi::Utf8ToCp932(text);
+    const std::optional<std::string> bytes = koyomi::Utf8ToCp932(text);
+    if (bytes && std::none_of(text.begin(), text.end(), IsLineBreaking))
+        return *bytes;
+    const std::string problem = MemberTextProblem(text).value_or(std::string());
+    throw koyomi::EMirvoError(koyomi::FormatMessage(kUnsavableMember, member.Name) + problem);
 }
 
 std::string MemberLine(const TMemberListItem& member)
@@ -129,18 +132,19 @@ bool SameMemberData(const TMemberListItem& a, const TMemberListItem& b)
 
 std::optional<std::string> MemberTextProblem(const std::string& text)
 {
-    for (std::size_t pos = 0; pos < text.size();) {
-        if (IsLineBreaking(text[pos]))
+    for (const char c : text)
+        if (IsLineBreaking(c))
             return std::string(kControlCharacter);
+    if (koyomi::IsCp932Encodable(text))
+        return std::nullopt;
+    // Name the first character that cannot be kept.
+    for (std::size_t pos = 0; pos < text.size();) {
         const std::string_view character = Utf8CharAt(text, pos);
         if (!koyomi::IsCp932Encodable(character))
             return koyomi::FormatMessage(kUnsavableCharacter, std::string(character));
         pos += character.size();
     }
-    // Each character alone may encode while the whole does not (broken UTF-8 spread over characters).
-    if (!koyomi::IsCp932Encodable(text))
-        return koyomi::FormatMessage(kUnsavableCharacter, text);
-    return std::nullopt;
+    return koyomi::FormatMessage(kUnsavableCharacter, text);
 }
 
 int TMemberList::Count() const

@@ -44,7 +44,9 @@ bool SameMemberData(const TMemberListItem& a, const TMemberListItem& b);
 // Why a Name or Memo cannot be kept in a member file (a character that
 // Shift-JIS does not hold, a line break or another control character that
 // ends a line), in the program's words; nullopt when it can. The settings
-// window refuses such text when a member is added or updated.
+// window refuses such text when a member is added or updated, after passing
+// it through koyomi::ToCp932Forms so that a WAVE DASH or MINUS SIGN from an
+// input method is kept as the "～" or "－" Shift-JIS holds.
 std::optional<std::string> MemberTextProblem(const std::string& text);
 
 // The members in insertion order (after a load, the order of the lines). The
