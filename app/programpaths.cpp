@@ -1,0 +1,96 @@
+#include "app/programpaths.h"
+
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+#include <vector>
+
+namespace mirvo {
+
+namespace {
+
+const char* const kUserFolderName = "TodayMirvo";
+const char* const kProbeName = ".todaymirvo-probe-XXXXXX";
+constexpr std::size_t kPasswordBufferSize = 16384;
+
+// An environment variable that holds an absolute path; empty otherwise.
+std::filesystem::path AbsoluteFromEnvironment(const char* name)
+{
+    const char* value = std::getenv(name);
+    if (value == nullptr)
+        return {};
+    std::filesystem::path p(value);
+    return p.is_absolute() ? p : std::filesystem::path();
+}
+
+std::filesystem::path HomeFromPasswordEntry()
+{
+    std::vector<char> buffer(kPasswordBufferSize);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr
+        || found->pw_dir == nullptr)
+        return {};
+    return found->pw_dir;
+}
+
+} // namespace
+
+UserFolders UserFolders::FromEnvironment()
+{
+    UserFolders f;
+    f.home = AbsoluteFromEnvironment("HOME");
+    if (f.home.empty())
+        f.home = HomeFromPasswordEntry();
+    f.configHome = AbsoluteFromEnvironment("XDG_CONFIG_HOME");
+    if (f.configHome.empty())
+        f.configHome = f.home / ".config";
+    f.dataHome = AbsoluteFromEnvironment("XDG_DATA_HOME");
+    if (f.dataHome.empty())
+        f.dataHome = f.home / ".local" / "share";
+    return f;
+}
+
+bool FolderIsWritable(const std::filesystem::path& folder)
+{
+    std::string pattern = (folder / kProbeName).string();
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0)
+        return false;
+    close(fd);
+    unlink(pattern.c_str());
+    return true;
+}
+
+ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile, const FolderCheck& writable,
+                                const UserFolders& user)
+{
+    ProgramPaths paths;
+    paths.programFile = programFile;
+    if (writable(paths.ProgramFolder()))
+        return paths;
+    paths.settingsFolder = user.configHome / kUserFolderName;
+    paths.memberFolder = user.dataHome / kUserFolderName;
+    paths.startFolder = user.home;
+    return paths;
+}
+
+ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile)
+{
+    return LocateProgramFiles(programFile, FolderIsWritable, UserFolders::FromEnvironment());
+}
+
+bool MakeUserFolders(const ProgramPaths& paths)
+{
+    if (!paths.InUserFolders())
+        return true;
+    std::error_code ec;
+    bool ok = true;
+    for (const auto& folder : {paths.settingsFolder, paths.memberFolder}) {
+        std::filesystem::create_directories(folder, ec);
+        ok = ok && std::filesystem::is_directory(folder, ec);
+    }
+    return ok;
+}
+
+} // namespace mirvo

@@ -1,0 +1,95 @@
+// Where the program finds and keeps its files. The data file and the help
+// file always lie beside the program. The settings file and the member list
+// lie beside it too when its folder can be written; an installed program,
+// whose folder cannot be written, keeps them in the user's folders instead
+// ($XDG_CONFIG_HOME/TodayMirvo/TodayMirvo.ini and
+// $XDG_DATA_HOME/TodayMirvo/Mirvo.csv).
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace mirvo {
+
+struct ProgramPaths {
+    std::filesystem::path programFile;  // the program itself, e.g. /opt/x/TodayMirvo
+    // Folders of the settings file and of the member list, and the folder the
+    // member-file dialogs start in; empty: the program's folder.
+    std::filesystem::path settingsFolder;
+    std::filesystem::path memberFolder;
+    std::filesystem::path startFolder;
+
+    std::filesystem::path ProgramFolder() const { return programFile.parent_path(); }
+    // The calendar data file, required at start.
+    std::filesystem::path DataFile() const { return ProgramFolder() / "Kosmera.dat"; }
+    // The member list, read at start when it exists and written at exit.
+    std::filesystem::path MemberFile() const { return OrProgramFolder(memberFolder) / "Mirvo.csv"; }
+    // The settings: named after the program, with the extension ".ini".
+    std::filesystem::path SettingsFile() const
+    {
+        return OrProgramFolder(settingsFolder) / WithExtension(".ini").filename();
+    }
+    // The help file: the program's path with the extension ".chm".
+    std::filesystem::path HelpFile() const { return WithExtension(".chm"); }
+    // Where LastFolder starts when the settings hold none.
+    std::filesystem::path LastFolderStart() const { return OrProgramFolder(startFolder); }
+    // True when the settings and the member list live in the user's folders.
+    bool InUserFolders() const { return !settingsFolder.empty(); }
+
+private:
+    std::filesystem::path WithExtension(const char* extension) const
+    {
+        std::filesystem::path p = programFile;
+        p.replace_extension(extension);
+        return p;
+    }
+    std::filesystem::path OrProgramFolder(const std::filesystem::path& folder) const
+    {
+        return folder.empty() ? ProgramFolder() : folder;
+    }
+};
+
+// The program's folder with a trailing separator, as LastFolder holds it.
+inline std::string FolderWithSeparator(const std::filesystem::path& folder)
+{
+    std::string s = folder.string();
+    if (s.empty() || s.back() != '/')
+        s += '/';
+    return s;
+}
+
+// The user's folders, by the XDG base directory rules: XDG_CONFIG_HOME and
+// XDG_DATA_HOME when they hold absolute paths, else ~/.config and
+// ~/.local/share; the home folder is HOME, or the password entry's when HOME
+// is unset or not absolute.
+struct UserFolders {
+    std::filesystem::path home;
+    std::filesystem::path configHome;
+    std::filesystem::path dataHome;
+
+    static UserFolders FromEnvironment();
+};
+
+// Whether new files can be made in a folder, found by making (and removing)
+// one: permission bits alone do not tell, since root passes them on a
+// read-only file system too. False for a missing folder.
+bool FolderIsWritable(const std::filesystem::path& folder);
+
+using FolderCheck = std::function<bool(const std::filesystem::path& folder)>;
+
+// The paths of the program at `programFile`: its files beside it when
+// `writable` says its folder can be written, else the settings in
+// <configHome>/TodayMirvo, the member list in <dataHome>/TodayMirvo and
+// LastFolder starting in the home folder.
+ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile, const FolderCheck& writable,
+                                const UserFolders& user);
+// The same with the real check and the real environment.
+ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile);
+
+// Makes the folders of the settings file and the member list when they are
+// the user's folders, so that both can be written at exit. False when one
+// cannot be made (saving then reports the file it could not write).
+bool MakeUserFolders(const ProgramPaths& paths);
+
+} // namespace mirvo

@@ -1,0 +1,97 @@
+#include "app/todayargs.h"
+
+#include "app/todayreport.h"
+#include "koyomi/error.h"
+#include "members/numbertext.h"
+
+#include <cctype>
+
+namespace mirvo {
+
+namespace {
+
+constexpr std::size_t kIsoDateLength = 10;  // yyyy-mm-dd
+constexpr std::size_t kYearDigits = 4;
+constexpr std::size_t kMonthAt = 5;
+constexpr std::size_t kDayAt = 8;
+constexpr std::size_t kTwoDigits = 2;
+
+[[noreturn]] void Refuse(int id, const std::string& argument)
+{
+    throw koyomi::EMirvoError(Message(id, argument));
+}
+
+bool AllDigits(const std::string& text)
+{
+    for (const char c : text)
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            return false;
+    return !text.empty();
+}
+
+int ParseDays(const std::string& text)
+{
+    const auto days = AllDigits(text) ? ParseDecimalInt(text) : std::nullopt;
+    if (!days || *days < 1 || *days > kMaxReportDays)
+        Refuse(kMsgNotADayCount, text);
+    return *days;
+}
+
+} // namespace
+
+TodayArgs ParseTodayArgs(const std::vector<std::string>& args)
+{
+    TodayArgs parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::optional<std::string> value;
+        if (const auto eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name.resize(eq);
+        }
+        const auto flag = [&](bool& field) {
+            if (value)
+                Refuse(kMsgUnknownOption, args[i]);
+            field = true;
+        };
+        const auto take = [&]() -> std::string {
+            if (value)
+                return *value;
+            if (i + 1 >= args.size())
+                Refuse(kMsgOptionNeedsValue, name);
+            return args[++i];
+        };
+        if (name == "--json")
+            flag(parsed.json);
+        else if (name == "--help")
+            flag(parsed.help);
+        else if (name == "--date")
+            parsed.date = take();
+        else if (name == "--member")
+            parsed.member = take();
+        else if (name == "--members")
+            parsed.membersFile = take();
+        else if (name == "--settings")
+            parsed.settingsFile = take();
+        else if (name == "--days")
+            parsed.days = ParseDays(take());
+        else
+            Refuse(kMsgUnknownOption, args[i]);
+    }
+    return parsed;
+}
+
+koyomi::TDateTime ParseIsoDate(const std::string& text)
+{
+    const bool shaped = text.size() == kIsoDateLength && text[kYearDigits] == '-' && text[kMonthAt + kTwoDigits] == '-'
+                        && AllDigits(text.substr(0, kYearDigits)) && AllDigits(text.substr(kMonthAt, kTwoDigits))
+                        && AllDigits(text.substr(kDayAt, kTwoDigits));
+    koyomi::TDateTime day = 0;
+    if (!shaped
+        || !koyomi::TryEncodeDate(std::stoi(text.substr(0, kYearDigits)), std::stoi(text.substr(kMonthAt, kTwoDigits)),
+                                  std::stoi(text.substr(kDayAt, kTwoDigits)), day))
+        Refuse(kMsgNotADate, text);
+    return day;
+}
+
+} // namespace mirvo

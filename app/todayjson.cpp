@@ -1,0 +1,193 @@
+#include "app/todayjson.h"
+
+#include "app/stringtable.h"
+#include "members/numbertext.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
+namespace mirvo {
+
+namespace {
+
+constexpr const char* kAxisKeys[kAxisCount] = {"health", "feeling", "intellect"};
+constexpr unsigned char kFirstPrintable = 0x20;
+
+// Writes JSON text with two-space indentation; the caller keeps the nesting
+// sound, the writer the commas and the line breaks.
+class TJsonWriter {
+public:
+    void BeginObject(std::string_view key = {}) { Open(key, '{'); }
+    void EndObject() { Close('}'); }
+    void BeginArray(std::string_view key = {}) { Open(key, '['); }
+    void EndArray() { Close(']'); }
+
+    void String(std::string_view key, std::string_view value) { Raw(key, Quoted(value)); }
+    void Integer(std::string_view key, long long value) { Raw(key, std::to_string(value)); }
+    void Boolean(std::string_view key, bool value) { Raw(key, value ? "true" : "false"); }
+    // A number in the settings file's form (up to 15 significant digits).
+    void Number(std::string_view key, double value) { Raw(key, FormatGeneralNumber(value)); }
+    // An array on one line.
+    template <typename Range, typename Format>
+    void InlineArray(std::string_view key, const Range& values, Format format)
+    {
+        std::string text = "[";
+        for (const auto& v : values)
+            text += (text.size() > 1 ? ", " : "") + format(v);
+        Raw(key, text + "]");
+    }
+
+    std::string Text() const { return FText + "\n"; }
+
+private:
+    void Open(std::string_view key, char bracket)
+    {
+        Raw(key, std::string(1, bracket));
+        FFirst = true;
+        ++FDepth;
+    }
+    void Close(char bracket)
+    {
+        --FDepth;
+        if (!FFirst)
+            NewLine();
+        FText += bracket;
+        FFirst = false;
+    }
+    void Raw(std::string_view key, const std::string& value)
+    {
+        if (!FFirst)
+            FText += ',';
+        if (FDepth > 0)
+            NewLine();
+        if (!key.empty())
+            FText += Quoted(key) + ": ";
+        FText += value;
+        FFirst = false;
+    }
+    void NewLine()
+    {
+        FText += '\n';
+        FText.append(static_cast<std::size_t>(2 * FDepth), ' ');
+    }
+
+    static std::string Quoted(std::string_view text)
+    {
+        std::string out = "\"";
+        for (const char c : text) {
+            const auto u = static_cast<unsigned char>(c);
+            if (c == '"' || c == '\\') {
+                out += '\\';
+                out += c;
+            } else if (u < kFirstPrintable) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04x", u);
+                out += escape;
+            } else {
+                out += c;
+            }
+        }
+        return out + "\"";
+    }
+
+    std::string FText;
+    int FDepth = 0;
+    bool FFirst = true;
+};
+
+std::string HexColour(std::uint32_t bgr)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+    return text;
+}
+
+std::string TimeText(koyomi::TDateTime value)
+{
+    return koyomi::FormatDateTime("hh:nn:ss", value);
+}
+
+void WriteMember(TJsonWriter& json, const TodayMember& member)
+{
+    json.BeginObject("member");
+    json.Integer("index", member.index);
+    json.String("name", member.item.Name);
+    json.Integer("sex", member.item.Sex);
+    json.String("birthday", IsoDate(member.item.Birthday));
+    json.String("birthTime", TimeText(member.item.Birthday));
+    json.Boolean("timeKnown", member.item.TimeKnown);
+    json.String("memo", member.item.Memo);
+    json.EndObject();
+}
+
+void WriteSettings(TJsonWriter& json, const EvalSettings& settings)
+{
+    // The settings file cannot hold a value that is not finite; JSON writes none as null.
+    const auto number = [](float v) { return std::isfinite(v) ? FormatGeneralNumber(v) : std::string("null"); };
+    json.BeginObject("settings");
+    json.InlineArray("bioCycle", settings.bioCycle, number);
+    json.InlineArray("planetWeight", settings.planetWeight, number);
+    json.InlineArray("planetUse", settings.planetUse, [](bool v) { return std::string(v ? "true" : "false"); });
+    json.EndObject();
+}
+
+void WriteAxis(TJsonWriter& json, int k, const TDayReading& r, const AxisVerdict& v)
+{
+    json.BeginObject();
+    json.String("axis", kAxisKeys[k]);
+    json.Integer("bioPercent", r.BioPercent[k]);
+    json.Integer("bioPhase", r.BioPhase[k]);
+    json.Integer("starTotal", r.StarTotal[k]);
+    json.InlineArray("starScores", r.StarScore[k], [](std::int32_t s) { return std::to_string(s); });
+    json.String("face", v.face);
+    json.String("faceSymbol", FaceSymbol(v.face));
+    json.Integer("faceColour", v.colour);
+    json.String("faceColourRGB", HexColour(v.colour));
+    json.Integer("ratingId", v.ratingId);
+    json.String("rating", LoadStr(v.ratingId));
+    json.Integer("pickedBody", v.pickedBody);
+    json.EndObject();
+}
+
+void WriteDay(TJsonWriter& json, const TodayDay& day)
+{
+    const TDayReading& r = day.evaluation.reading;
+    const TDayVerdict& v = day.evaluation.verdict;
+    json.BeginObject();
+    json.String("date", IsoDate(day.date));
+    json.Integer("daysSinceBirth", static_cast<long long>(day.daysSinceBirth));
+    json.BeginArray("axes");
+    for (int k = 0; k < kAxisCount; ++k)
+        WriteAxis(json, k, r, v.axes[k]);
+    json.EndArray();
+    json.BeginObject("advice");
+    json.Integer("id", v.adviceId);
+    json.String("text", v.adviceId ? LoadStr(v.adviceId) : std::string());
+    json.EndObject();
+    json.EndObject();
+}
+
+} // namespace
+
+std::string IsoDate(koyomi::TDateTime value)
+{
+    return koyomi::FormatDateTime("yyyy'-'mm'-'dd", value);
+}
+
+std::string ReportJson(const TodayReport& report)
+{
+    TJsonWriter json;
+    json.BeginObject();
+    json.String("format", kTodayJsonFormat);
+    WriteMember(json, report.member);
+    WriteSettings(json, report.settings);
+    json.BeginArray("days");
+    for (const TodayDay& day : report.days)
+        WriteDay(json, day);
+    json.EndArray();
+    json.EndObject();
+    return json.Text();
+}
+
+} // namespace mirvo

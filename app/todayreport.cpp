@@ -1,0 +1,86 @@
+#include "app/todayreport.h"
+
+#include "app/stringtable.h"
+#include "koyomi/error.h"
+#include "members/numbertext.h"
+
+namespace mirvo {
+
+EvalSettings EvalSettingsOf(const TMirvoOptions& options)
+{
+    EvalSettings settings;
+    settings.bioCycle = options.BioCycle;
+    settings.planetWeight = options.PlanetWeight;
+    settings.planetUse = options.PlanetUse;
+    return settings;
+}
+
+TodayMember StartMember(const TMemberList& members, int defaultUserIndex, koyomi::TDateTime now)
+{
+    TodayMember chosen;
+    if (members.Count() == 0) {
+        chosen.item.Birthday = now;
+        return chosen;
+    }
+    chosen.index = (defaultUserIndex >= 0 && defaultUserIndex < members.Count()) ? defaultUserIndex : 0;
+    chosen.item.Assign(members.Items(chosen.index));
+    return chosen;
+}
+
+TodayMember FindMember(const TMemberList& members, const std::string& key)
+{
+    TodayMember chosen;
+    if (const auto index = ParseDecimalInt(key)) {
+        if (*index >= 0 && *index < members.Count())
+            chosen.index = *index;
+    } else {
+        for (int i = 0; i < members.Count(); ++i) {
+            if (members.Items(i).Name == key) {
+                chosen.index = i;
+                break;
+            }
+        }
+    }
+    if (chosen.index == kAnonymousMember)
+        throw koyomi::EMirvoError(Message(kMsgUnknownMember, key));
+    chosen.item.Assign(members.Items(chosen.index));
+    return chosen;
+}
+
+TodayReport MakeReport(const TodayMember& member, const EvalSettings& settings, koyomi::TDateTime firstDay,
+                       int dayCount)
+{
+    TodayReport report;
+    report.member.index = member.index;
+    report.member.item.Assign(member.item);
+    report.settings = settings;
+    const koyomi::TDateTime first = koyomi::DateOf(firstDay);
+    if (dayCount > 1 && !koyomi::InDateRange(first + (dayCount - 1)))
+        throw koyomi::EMirvoError(LoadStr(kMsgPastLastDay));
+    for (int i = 0; i < dayCount; ++i) {
+        TodayDay day;
+        day.date = first + i;
+        day.daysSinceBirth = DaysSinceBirth(member.item.Birthday, day.date);
+        day.evaluation = Evaluate(member.item.Birthday, day.date, settings);
+        report.days.push_back(day);
+    }
+    return report;
+}
+
+std::string FaceSymbol(const std::string& face)
+{
+    if (face == kFaceSmile)
+        return "☺";
+    if (face == kFaceFrown)
+        return "☹";
+    if (face == kFaceCritical)
+        return "💣";
+    return face;
+}
+
+std::string Message(int id, const std::string& argument)
+{
+    return koyomi::FormatMessage(LoadStr(id), argument);
+}
+
+} // namespace mirvo

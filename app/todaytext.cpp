@@ -1,0 +1,126 @@
+#include "app/todaytext.h"
+
+#include "app/appinfo.h"
+#include "app/braillechart.h"
+#include "app/stringtable.h"
+#include "app/terminaltext.h"
+
+#include <vector>
+
+namespace mirvo {
+
+namespace {
+
+constexpr const char* kDayPattern = "yyyy/mm/dd";
+constexpr const char* kScalePattern = "mm/dd";
+constexpr const char* kHeart = "♥";      // head of the percents, as in the main window
+constexpr const char* kStar = "★";       // head of the star totals
+constexpr int kNameWidth = 4;            // 健康, 感情, 知性
+constexpr int kFaceWidth = 2;            // 💣 takes two columns
+constexpr int kPercentWidth = 5;         // -100%
+constexpr int kTotalWidth = 6;           // -999点
+constexpr int kRatingWidth = 8;          // 大変良い
+constexpr int kDateWidth = 10;           // yyyy/mm/dd
+constexpr const char* kGap = "  ";
+constexpr const char* kChartMargin = "      ";
+
+// No blanks at the end of a line.
+std::string TrimEnd(std::string line)
+{
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    return line;
+}
+
+std::string AxisName(int k, bool colour)
+{
+    return Coloured(LoadStr(kTextAxisNames + k), kAxisColours[k], colour);
+}
+
+std::string Face(const AxisVerdict& v, bool colour)
+{
+    return PadRight(Coloured(FaceSymbol(v.face), v.colour, colour), kFaceWidth);
+}
+
+std::string Percent(std::int32_t value)
+{
+    return std::to_string(value) + "%";
+}
+
+std::string Total(std::int32_t value)
+{
+    return std::to_string(value) + LoadStr(kTextPoints);
+}
+
+// "1970/01/02 生まれ  19843 日目"
+std::string BirthLine(const TodayReport& report, const TodayDay& day)
+{
+    return koyomi::FormatDateTime(kDayPattern, report.member.item.Birthday) + " " + LoadStr(kTextBorn) + kGap
+           + std::to_string(static_cast<long long>(day.daysSinceBirth)) + " " + LoadStr(kTextDayCount);
+}
+
+// The dates under the chart: its first day, the shown day in the middle, its last day.
+std::string ChartScale(koyomi::TDateTime day)
+{
+    const std::string first = koyomi::FormatDateTime(kScalePattern, day - kChartDaysEachSide);
+    const std::string middle = koyomi::FormatDateTime(kScalePattern, day);
+    const std::string last = koyomi::FormatDateTime(kScalePattern, day + kChartDaysEachSide);
+    const int side = (kBrailleChartColumns - DisplayWidth(middle)) / 2;
+    return PadRight(first, side) + middle + PadLeft(last, kBrailleChartColumns - side - DisplayWidth(middle));
+}
+
+} // namespace
+
+std::string ReportTitle(const TMemberListItem& member)
+{
+    const std::string description = AppFileDescription();
+    return member.Name.empty() ? description : description + " [" + member.Name + "]";
+}
+
+std::string ReadingText(const TodayReport& report, bool colour)
+{
+    const TodayDay& day = report.days.front();
+    const TDayReading& r = day.evaluation.reading;
+    const TDayVerdict& v = day.evaluation.verdict;
+    std::string out = ReportTitle(report.member.item) + "\n";
+    out += koyomi::FormatDateTime(kDayPattern, day.date) + kGap + BirthLine(report, day) + "\n\n";
+    out += std::string(kNameWidth, ' ') + kGap + std::string(kFaceWidth, ' ') + PadLeft(kHeart, kPercentWidth)
+           + kGap + PadLeft(kStar, kTotalWidth) + "\n";
+    for (int k = 0; k < kAxisCount; ++k) {
+        out += AxisName(k, colour) + kGap + Face(v.axes[k], colour) + PadLeft(Percent(r.BioPercent[k]), kPercentWidth)
+               + kGap + PadLeft(Total(r.StarTotal[k]), kTotalWidth) + kGap + LoadStr(v.axes[k].ratingId) + "\n";
+    }
+    out += "\n";
+    if (v.adviceId != 0)
+        out += LoadStr(v.adviceId) + "\n\n";
+    for (const std::string& line : DrawBrailleChart(report.settings.bioCycle, day.daysSinceBirth, colour))
+        out += TrimEnd(kChartMargin + line) + "\n";
+    out += kChartMargin + ChartScale(day.date) + "\n";
+    return out;
+}
+
+std::string TableText(const TodayReport& report, bool colour)
+{
+    std::string out = ReportTitle(report.member.item) + kGap
+                      + koyomi::FormatDateTime(kDayPattern, report.member.item.Birthday) + " " + LoadStr(kTextBorn)
+                      + "\n";
+    const int cellWidth = kFaceWidth + kPercentWidth + 1 + kTotalWidth + 1 + kRatingWidth;
+    std::string head = PadRight(LoadStr(kTextDate), kDateWidth);
+    for (int k = 0; k < kAxisCount; ++k)
+        head += kGap + PadRight(AxisName(k, colour), cellWidth);
+    out += TrimEnd(head) + "\n";
+    for (const TodayDay& day : report.days) {
+        const TDayReading& r = day.evaluation.reading;
+        const TDayVerdict& v = day.evaluation.verdict;
+        std::string line = koyomi::FormatDateTime(kDayPattern, day.date);
+        for (int k = 0; k < kAxisCount; ++k) {
+            line += kGap + Face(v.axes[k], colour) + PadLeft(Percent(r.BioPercent[k]), kPercentWidth) + " "
+                    + PadLeft(Total(r.StarTotal[k]), kTotalWidth) + " "
+                    + PadRight(LoadStr(v.axes[k].ratingId), kRatingWidth);
+        }
+        out += TrimEnd(line) + "\n";
+    }
+    return out;
+}
+
+} // namespace mirvo
