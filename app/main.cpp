@@ -1,5 +1,13 @@
-// Entry point: placeholder until the main window exists.
-int main()
+// TodayMirvo: how a person's day looks, by biorhythm and by the stars.
+#include "app/startup.h"
+
+#include <QApplication>
+
+#include <filesystem>
+
+int main(int argc, char* argv[])
 {
-    return 0;
+    QApplication app(argc, argv);
+    const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
+    return mirvo::RunProgram(programDir, mirvo::ShowStartupWarning);
 }

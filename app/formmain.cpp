@@ -1,0 +1,350 @@
+#include "app/formmain.h"
+
+#include "app/appinfo.h"
+#include "app/biochart.h"
+#include "app/stringtable.h"
+#include "components/colors.h"
+#include "components/fonts.h"
+#include "components/gradbox.h"
+#include "components/label3d.h"
+#include "components/multilinelabel.h"
+#include "members/formoption.h"
+#include "views/mirvoinfo.h"
+#include "ui_formmain.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMessageBox>
+
+#include <filesystem>
+
+TTodayMirvo* TodayMirvo = nullptr;
+
+namespace {
+
+constexpr char kHeartInSymbolFont = '\xA9';
+const char* const kDateLabelPattern = "yyyy/mm/dd ";
+constexpr int kMainFontPixels = 12;
+
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+// How a label of the window looks: face, size, weight, colour, first caption.
+struct LabelLook {
+    const char* name;
+    const QString& face;
+    int pixels;
+    bool bold;
+    mirvo::TColor colour;
+    const char* caption;
+    mirvo::TAlignment alignment;
+};
+
+const LabelLook kLabelLooks[] = {
+    {"labDate", mirvo::kFaceArial, 21, true, mirvo::clWhite, "0000/00/00 ", mirvo::taLeftJustify},
+    {"labHealth", mirvo::kFaceMSPGothic, 15, true, mirvo::clRed, "健康", mirvo::taLeftJustify},
+    {"labFeel", mirvo::kFaceMSPGothic, 15, true, mirvo::clYellow, "感情", mirvo::taLeftJustify},
+    {"labIntell", mirvo::kFaceMSPGothic, 15, true, mirvo::clAqua, "知性", mirvo::taLeftJustify},
+    {"labFaceHealth", mirvo::kFaceWingdings, 16, false, mirvo::clWhite, "J", mirvo::taLeftJustify},
+    {"labFaceFeel", mirvo::kFaceWingdings, 16, false, mirvo::clWhite, "K", mirvo::taLeftJustify},
+    {"labFaceIntell", mirvo::kFaceWingdings, 16, false, mirvo::clWhite, "L", mirvo::taLeftJustify},
+    {"labBio", mirvo::kFaceSymbol, 16, false, mirvo::clRed, "", mirvo::taLeftJustify},
+    {"labStar", mirvo::kFaceMSPGothic, 15, false, mirvo::clYellow, "★", mirvo::taLeftJustify},
+    {"labMessage", mirvo::kFaceMSPGothic, 13, false, mirvo::clWhite, "", mirvo::taLeftJustify},
+    {"labBioHealth", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "-999%", mirvo::taRightJustify},
+    {"labBioFeel", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "-999%", mirvo::taRightJustify},
+    {"labBioIntell", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "-999%", mirvo::taRightJustify},
+    {"labStarHealth", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "-999点", mirvo::taRightJustify},
+    {"labStarFeel", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "-999点", mirvo::taRightJustify},
+    {"labStarIntell", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "-999点", mirvo::taRightJustify},
+    {"labMesHealth", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "****", mirvo::taLeftJustify},
+    {"labMesFeel", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "****", mirvo::taLeftJustify},
+    {"labMesIntell", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "****", mirvo::taLeftJustify},
+};
+
+} // namespace
+
+TTodayMirvo::TTodayMirvo(const mirvo::ProgramPaths& paths, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::TTodayMirvo>()), FPaths(paths)
+{
+    // The window's own font first: the labels of the layout take it before
+    // they are placed, so an auto-sized label keeps the edge it was given.
+    setFont(mirvo::WindowsFont(mirvo::kFaceMSPGothic, kMainFontPixels));
+    ui->setupUi(this);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(size());
+    TodayMirvo = this;
+    FReportError = [this](const QString& message) {
+        QMessageBox::critical(this, Q(mirvo::AppFileDescription()), message);
+    };
+    CreateMenu();
+    ApplyLayoutProperties();
+    FormCreate();
+}
+
+TTodayMirvo::~TTodayMirvo()
+{
+    FormDestroy();
+    if (TodayMirvo == this)
+        TodayMirvo = nullptr;
+}
+
+void TTodayMirvo::CreateMenu()
+{
+    mnuMenu = new QMenu(this);
+    mnuMenu->setObjectName("mnuMenu");
+    auto add = [this](QMenu* menu, const char* name, const QString& caption, int tag,
+                      const QKeySequence& shortcut = {}) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(name);
+        a->setData(tag);
+        if (!shortcut.isEmpty()) {
+            a->setShortcut(shortcut);
+            a->setShortcutContext(Qt::WindowShortcut);
+            addAction(a);  // so the shortcut works while the menu is closed
+        }
+        connect(a, &QAction::triggered, this, &TTodayMirvo::MenuItemOnClick);
+        return a;
+    };
+    mniToday = add(mnuMenu, "mniToday", "今日(&T)", cmdToday, QKeySequence("Ctrl+T"));
+    mniPreDay = add(mnuMenu, "mniPreDay", "前日(&B)", cmdPreDay, QKeySequence("Ctrl+B"));
+    mniNextDay = add(mnuMenu, "mniNextDay", "翌日(&N)", cmdNextDay, QKeySequence("Ctrl+N"));
+    mnuMenu->addSeparator()->setObjectName("mniSep3");
+    mniOption = add(mnuMenu, "mniOption", "設定(&O)", cmdOption);
+    mniInfo = add(mnuMenu, "mniInfo", "詳細(&I)", cmdInfo);
+    mnuMenu->addSeparator()->setObjectName("mniSep1");
+    QMenu* help = mnuMenu->addMenu("ヘルプ(&H)");
+    help->setObjectName("mniHelp");
+    mniContents = add(help, "mniContents", "目次(&I)", cmdContents);
+    mniAbout = add(help, "mniAbout", "バージョン情報(&A)", cmdAbout);
+    mnuMenu->addSeparator()->setObjectName("mniSep2");
+    mniClose = add(mnuMenu, "mniClose", "終了(&X)", cmdClose);
+}
+
+void TTodayMirvo::ApplyLayoutProperties()
+{
+    ui->imgBack->SetTopColor(mirvo::clBlack);
+    ui->imgBack->SetLastColor(mirvo::clBlue);
+    ui->imgBack->SetDrawOutLine(false);
+    ui->imgBack->SetFont3D(false);
+    for (const LabelLook& look : kLabelLooks) {
+        auto* label = findChild<mirvo::TMirvoLabel*>(look.name);
+        label->SetTransparent(true);
+        label->SetAlignment(look.alignment);
+        label->SetWindowsFont(look.face, look.pixels, look.bold);
+        label->SetFontColor(look.colour);
+        label->SetCaption(QString::fromUtf8(look.caption));
+    }
+    ui->labDate->SetBackColor(mirvo::clBlue);
+    ui->labMessage->SetAutoSize(false);
+    ui->labMessage->SetWordWrap(true);
+    ui->labMessage->SetShadowVisible(false);
+}
+
+void TTodayMirvo::contextMenuEvent(QContextMenuEvent* event)
+{
+    mnuMenu->exec(event->globalPos());
+}
+
+void TTodayMirvo::FormCreate()
+{
+    setWindowTitle(Q(mirvo::AppFileDescription()));
+    FDate = koyomi::Now();
+    FMember = std::make_unique<mirvo::TMemberListItem>();
+    FMemberList = std::make_unique<mirvo::TMemberList>();
+    FOptions = std::make_unique<mirvo::TMirvoOptions>();
+    FOptions->SetIniPath(FPaths.SettingsFile());
+    FOptions->SetProgramFolder(FPaths.ProgramFolder());
+    FOptions->LoadFromIni();
+    const auto memberFile = FPaths.MemberFile();
+    std::error_code ec;
+    if (std::filesystem::exists(memberFile, ec)) {
+        try {
+            FMemberList->LoadFromCsv(memberFile);
+        } catch (const std::exception& e) {
+            ReportError(Q(e.what()));
+        }
+    }
+    ChooseMember();
+    setWindowTitle(MakeTitle(*FMember));
+    ui->labBio->SetCaption(QString(QChar(static_cast<unsigned char>(kHeartInSymbolFont))));
+    ShowDate();
+    move(FOptions->WindowLeft, FOptions->WindowTop);
+    FFaceLabels = {ui->labFaceHealth, ui->labFaceFeel, ui->labFaceIntell};
+    FBioLabels = {ui->labBioHealth, ui->labBioFeel, ui->labBioIntell};
+    FStarLabels = {ui->labStarHealth, ui->labStarFeel, ui->labStarIntell};
+    FRateLabels = {ui->labMesHealth, ui->labMesFeel, ui->labMesIntell};
+    ShowEvaluation(*FMember, FDate);
+}
+
+void TTodayMirvo::ChooseMember()
+{
+    if (FMemberList->Count() > 0) {
+        if (FOptions->DefaultUserIndex < 0 || FOptions->DefaultUserIndex >= FMemberList->Count())
+            FOptions->DefaultUserIndex = 0;
+        FMember->Assign(FMemberList->Items(FOptions->DefaultUserIndex));
+    } else {
+        FOptions->DefaultUserIndex = -1;
+        FMember->Name.clear();
+        FMember->Sex = 0;
+        FMember->Birthday = koyomi::Now();
+        FMember->TimeKnown = false;
+        FMember->Memo.clear();
+    }
+}
+
+void TTodayMirvo::FormDestroy()
+{
+    if (FDestroyed || !FOptions)
+        return;
+    FDestroyed = true;
+    FOptions->WindowLeft = x();
+    FOptions->WindowTop = y();
+    // Each file is saved on its own: a failed member file never keeps the settings from being saved.
+    try {
+        FMemberList->SaveToCsv(FPaths.MemberFile());
+    } catch (const std::exception& e) {
+        ReportError(Q(e.what()));
+    }
+    try {
+        FOptions->SaveToIni();
+    } catch (const std::exception& e) {
+        ReportError(Q(e.what()));
+    }
+}
+
+void TTodayMirvo::ReportError(const QString& message) const
+{
+    if (FReportError)
+        FReportError(message);
+}
+
+QString TTodayMirvo::MakeTitle(const mirvo::TMemberListItem& member) const
+{
+    const QString description = Q(mirvo::AppFileDescription());
+    if (member.Name.empty())
+        return description;
+    return QStringLiteral("%1 [%2]").arg(description, Q(member.Name));
+}
+
+void TTodayMirvo::ShowDate()
+{
+    ui->labDate->SetCaption(Q(koyomi::FormatDateTime(kDateLabelPattern, FDate)));
+}
+
+void TTodayMirvo::MenuItemOnClick()
+{
+    if (auto* action = qobject_cast<QAction*>(sender()))
+        RunCommand(action->data().toInt());
+}
+
+void TTodayMirvo::RunCommand(int tag)
+{
+    try {
+        switch (tag) {
+        case cmdToday:
+        case cmdPreDay:
+        case cmdNextDay:
+            if (tag == cmdToday)
+                FDate = koyomi::Now();
+            else
+                FDate = koyomi::StepDays(FDate, tag == cmdPreDay ? -1.0 : 1.0);
+            ShowDate();
+            ShowEvaluation(*FMember, FDate);
+            break;
+        case cmdOption:
+            ShowOptionWindow();
+            break;
+        case cmdInfo:
+            ShowInfoWindow();
+            break;
+        case cmdContents:
+            break;
+        case cmdAbout:
+            ShowVersionDialog();
+            break;
+        case cmdClose:
+            close();
+            break;
+        default:
+            break;
+        }
+    } catch (const std::exception& e) {
+        ReportError(Q(e.what()));
+    }
+}
+
+void TTodayMirvo::Reevaluate()
+{
+    ShowEvaluation(*FMember, FDate);
+}
+
+void TTodayMirvo::ShowEvaluation(const mirvo::TMemberListItem& member, koyomi::TDateTime date)
+{
+    setWindowTitle(MakeTitle(member));
+    mirvo::EvalSettings settings;
+    settings.bioCycle = FOptions->BioCycle;
+    settings.planetWeight = FOptions->PlanetWeight;
+    settings.planetUse = FOptions->PlanetUse;
+    const double days = mirvo::DaysSinceBirth(member.Birthday, date);
+    auto* chart = ui->imgBio;
+    chart->SetChart(mirvo::MakeBioChart(chart->width(), chart->height(), settings.bioCycle, days));
+    FLastEvaluation = mirvo::Evaluate(member.Birthday, date, settings);
+    const mirvo::TDayReading& r = FLastEvaluation.reading;
+    const mirvo::TDayVerdict& v = FLastEvaluation.verdict;
+    for (int k = 0; k < mirvo::kAxisCount; ++k) {
+        FBioLabels[k]->SetCaption(QString::number(r.BioPercent[k]) + "%");
+        FStarLabels[k]->SetCaption(QString::number(r.StarTotal[k]) + "点");
+        FFaceLabels[k]->SetCaption(Q(v.axes[k].face));
+        FFaceLabels[k]->SetFontColor(v.axes[k].colour);
+        FRateLabels[k]->SetCaption(Q(mirvo::LoadStr(v.axes[k].ratingId)));
+    }
+    ui->labMessage->SetLinesText(v.adviceId ? Q(mirvo::LoadStr(v.adviceId)) : QString());
+    ui->labMessage->repaint();
+    if (InfoWindowOpen && MirvoInfo)
+        MirvoInfo->ShowMemberInfo(member, *FOptions, r.StarScore, date);
+}
+
+void TTodayMirvo::TakeSettings(const mirvo::TMirvoOptions& options, const mirvo::TMemberList& members,
+                               const mirvo::TMemberListItem& current)
+{
+    FOptions->Assign(options);
+    FMemberList->Assign(members);
+    FMember->Assign(current);
+    ShowEvaluation(*FMember, FDate);
+    FOptions->DefaultUserIndex = -1;
+    for (int i = 0; i < FMemberList->Count(); ++i) {
+        if (mirvo::SameMemberData(FMemberList->Items(i), *FMember)) {
+            FOptions->DefaultUserIndex = i;
+            break;
+        }
+    }
+}
+
+void TTodayMirvo::ShowOptionWindow()
+{
+    // Made for this one use and destroyed on every way out.
+    auto window = std::make_unique<TTodayMirvoOption>(FPaths.ProgramFolder(), this);
+    window->Options().Assign(*FOptions);
+    window->Members().Assign(*FMemberList);
+    window->CurrentMember().Assign(*FMember);
+    window->ShowSettings();
+    if (window->exec() == QDialog::Accepted)
+        TakeSettings(window->Options(), window->Members(), window->CurrentMember());
+}
+
+void TTodayMirvo::ShowInfoWindow()
+{
+    if (InfoWindowOpen)
+        return;
+    MirvoInfo = new TMirvoInfo(this);
+    MirvoInfo->show();
+}
+
+void TTodayMirvo::ShowVersionDialog()
+{
+}

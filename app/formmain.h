@@ -1,0 +1,110 @@
+// The main window: the day being shown, the member being shown, the menu of
+// commands, and the whole daily reading.
+#pragma once
+
+#include "app/programpaths.h"
+#include "app/verdict.h"
+#include "koyomi/datetime.h"
+#include "members/memberlist.h"
+#include "members/options.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+
+namespace mirvo {
+class TMirvoLabel;
+}
+
+namespace Ui {
+class TTodayMirvo;
+}
+
+class TTodayMirvo final : public QWidget {
+    Q_OBJECT
+public:
+    // Menu command tags.
+    enum Command {
+        cmdToday = 100,
+        cmdPreDay = 101,
+        cmdNextDay = 102,
+        cmdOption = 200,
+        cmdInfo = 201,
+        cmdContents = 300,
+        cmdAbout = 301,
+        cmdClose = 999,
+    };
+
+    explicit TTodayMirvo(const mirvo::ProgramPaths& paths, QWidget* parent = nullptr);
+    ~TTodayMirvo() override;
+
+    // Runs the evaluation for the shown member and day (the detail window calls it).
+    void Reevaluate();
+    void ShowEvaluation(const mirvo::TMemberListItem& member, koyomi::TDateTime date);
+    QString MakeTitle(const mirvo::TMemberListItem& member) const;
+    // Carries out the menu command with this tag; unknown tags do nothing.
+    void RunCommand(int tag);
+
+    const mirvo::TMemberListItem& Member() const { return *FMember; }
+    const mirvo::TMemberList& MemberList() const { return *FMemberList; }
+    const mirvo::TMirvoOptions& Options() const { return *FOptions; }
+    koyomi::TDateTime Date() const { return FDate; }
+    const mirvo::Evaluation& LastEvaluation() const { return FLastEvaluation; }
+    QMenu* Menu() const { return mnuMenu; }
+
+    // How errors are shown (the standard error box by default); tests record them.
+    using ErrorReporter = std::function<void(const QString& message)>;
+    void SetErrorReporter(ErrorReporter reporter) { FReportError = std::move(reporter); }
+
+    // The settings window hands its copies back after OK.
+    void TakeSettings(const mirvo::TMirvoOptions& options, const mirvo::TMemberList& members,
+                      const mirvo::TMemberListItem& current);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void MenuItemOnClick();
+    void CreateMenu();
+    void ApplyLayoutProperties();
+    void ChooseMember();
+    void ShowDate();
+    void ShowOptionWindow();
+    void ShowInfoWindow();
+    void ShowVersionDialog();
+    void ReportError(const QString& message) const;
+
+    std::unique_ptr<Ui::TTodayMirvo> ui;
+    mirvo::ProgramPaths FPaths;
+    std::unique_ptr<mirvo::TMemberListItem> FMember;
+    std::unique_ptr<mirvo::TMemberList> FMemberList;
+    std::unique_ptr<mirvo::TMirvoOptions> FOptions;
+    std::array<mirvo::TMirvoLabel*, mirvo::kAxisCount> FFaceLabels{};
+    std::array<mirvo::TMirvoLabel*, mirvo::kAxisCount> FBioLabels{};
+    std::array<mirvo::TMirvoLabel*, mirvo::kAxisCount> FStarLabels{};
+    std::array<mirvo::TMirvoLabel*, mirvo::kAxisCount> FRateLabels{};
+    koyomi::TDateTime FDate = 0;
+    mirvo::Evaluation FLastEvaluation;
+    ErrorReporter FReportError;
+    bool FDestroyed = false;
+
+    QMenu* mnuMenu = nullptr;
+    QAction* mniToday = nullptr;
+    QAction* mniPreDay = nullptr;
+    QAction* mniNextDay = nullptr;
+    QAction* mniOption = nullptr;
+    QAction* mniInfo = nullptr;
+    QAction* mniContents = nullptr;
+    QAction* mniAbout = nullptr;
+    QAction* mniClose = nullptr;
+};
+
+// The main window, for the life of the program.
+extern TTodayMirvo* TodayMirvo;

@@ -1,0 +1,211 @@
+// The main window: start-up choices, the day commands, the title and saving at exit.
+#include "app/appinfo.h"
+#include "app/formmain.h"
+#include "components/mirvolabel.h"
+#include "koyomi/datetime.h"
+#include "koyomi/sjis.h"
+
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string ReadFile(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::filesystem::path& p, const std::string& bytes)
+{
+    std::ofstream out(p, std::ios::binary);
+    out << bytes;
+}
+
+// Three members; the second has a Japanese name (the file is Shift-JIS).
+std::string ThreeMembersCsv()
+{
+    return *koyomi::Utf8ToCp932("\"Hana\",2,1970/01/02,12:00:00,0,\"\"\r\n"
+                                "\"山田太郎\",1,1985/06/15,08:30:00,1,\"メモ\"\r\n"
+                                "\"Ken\",1,2001/11/30,12:00:00,0,\"\"\r\n");
+}
+
+QString LabelText(const QWidget& w, const char* name)
+{
+    auto* label = w.findChild<mirvo::TMirvoLabel*>(name);
+    return label ? label->GetCaption() : QString("<no %1>").arg(name);
+}
+
+} // namespace
+
+class TestFormMain : public QObject {
+    Q_OBJECT
+private slots:
+    void defaultMemberIndexOutsideTheListShowsMemberZero_data();
+    void defaultMemberIndexOutsideTheListShowsMemberZero();
+    void emptyListGivesTheAnonymousMember();
+    void titleCarriesTheMembersName();
+    void dayCommandsByShortcut();
+    void windowPositionIsKeptBetweenRuns();
+    void unknownCommandDoesNothing();
+    void failedMemberSaveStillSavesTheSettings();
+
+private:
+    mirvo::ProgramPaths PathsIn(const QTemporaryDir& dir) const
+    {
+        mirvo::ProgramPaths paths;
+        paths.programFile = std::filesystem::path(dir.path().toStdString()) / "TodayMirvo";
+        return paths;
+    }
+};
+
+void TestFormMain::defaultMemberIndexOutsideTheListShowsMemberZero_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::newRow("5") << 5;
+    QTest::newRow("-1") << -1;
+    QTest::newRow("-7") << -7;
+}
+
+void TestFormMain::defaultMemberIndexOutsideTheListShowsMemberZero()
+{
+    QFETCH(int, index);
+    QTemporaryDir dir;
+    const auto paths = PathsIn(dir);
+    WriteFile(paths.MemberFile(), ThreeMembersCsv());
+    WriteFile(paths.SettingsFile(), "[Option]\r\nDefaultUserIndex=" + std::to_string(index) + "\r\n");
+    {
+        TTodayMirvo w(paths);
+        QCOMPARE(QString::fromStdString(w.Member().Name), QString("Hana"));
+        QCOMPARE(w.Options().DefaultUserIndex, 0);
+    }
+    QVERIFY(ReadFile(paths.SettingsFile()).find("DefaultUserIndex=0") != std::string::npos);
+}
+
+void TestFormMain::emptyListGivesTheAnonymousMember()
+{
+    QTemporaryDir dir;
+    const auto paths = PathsIn(dir);
+    const koyomi::TDateTime before = koyomi::Now();
+    {
+        TTodayMirvo w(paths);
+        QVERIFY(w.Member().Name.empty());
+        QCOMPARE(w.windowTitle(), QString::fromStdString(mirvo::AppFileDescription()));
+        QVERIFY(w.Member().Birthday >= before - 1e-6 && w.Member().Birthday <= koyomi::Now() + 1e-6);
+        // Born today: every reading starts at zero.
+        QCOMPARE(LabelText(w, "labBioHealth"), QString("0%"));
+        // Percents and totals are sized to their text with the right edge kept.
+        for (const char* name : {"labBioHealth", "labBioFeel", "labBioIntell"})
+            QCOMPARE(w.findChild<QWidget*>(name)->geometry().right() + 1, 105);
+        for (const char* name : {"labStarHealth", "labStarFeel", "labStarIntell"})
+            QCOMPARE(w.findChild<QWidget*>(name)->geometry().right() + 1, 161);
+    }
+    QVERIFY(!std::filesystem::exists(paths.MemberFile()));
+    QVERIFY(ReadFile(paths.SettingsFile()).find("DefaultUserIndex=-1") != std::string::npos);
+}
+
+void TestFormMain::titleCarriesTheMembersName()
+{
+    QTemporaryDir dir;
+    const auto paths = PathsIn(dir);
+    WriteFile(paths.MemberFile(), ThreeMembersCsv());
+    WriteFile(paths.SettingsFile(), "[Option]\r\nDefaultUserIndex=1\r\n");
+    TTodayMirvo w(paths);
+    QCOMPARE(w.windowTitle(), QString("今日のミルボ [山田太郎]"));
+    mirvo::TMemberListItem anonymous;
+    QCOMPARE(w.MakeTitle(anonymous), QString("今日のミルボ"));
+}
+
+void TestFormMain::dayCommandsByShortcut()
+{
+    QTemporaryDir dir;
+    const auto paths = PathsIn(dir);
+    WriteFile(paths.MemberFile(), ThreeMembersCsv());
+    TTodayMirvo w(paths);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    const koyomi::TDateTime start = w.Date();
+    const auto label = [&](koyomi::TDateTime d) { return QString::fromStdString(koyomi::FormatDateTime("yyyy/mm/dd ", d)); };
+    QCOMPARE(LabelText(w, "labDate"), label(start));
+
+    QTest::keyClick(&w, Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(w.Date(), start - 1.0);
+    QCOMPARE(LabelText(w, "labDate"), label(start - 1.0));
+    const auto percentOneDayBack = LabelText(w, "labBioHealth");
+    QTest::keyClick(&w, Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(w.Date(), start - 2.0);
+    QCOMPARE(LabelText(w, "labDate"), label(start - 2.0));
+    // The whole window follows: the shown percent is that of the new day.
+    const double days = mirvo::DaysSinceBirth(w.Member().Birthday, w.Date());
+    const auto expected = mirvo::CalcBiorhythm({23, 28, 33}, days).percent[0];
+    QCOMPARE(LabelText(w, "labBioHealth"), QString::number(expected) + "%");
+    QCOMPARE(w.LastEvaluation().reading.BioPercent[0], expected);
+
+    QTest::keyClick(&w, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(w.Date(), start - 1.0);
+    QCOMPARE(LabelText(w, "labBioHealth"), percentOneDayBack);
+
+    QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
+    QCOMPARE(LabelText(w, "labDate"), label(koyomi::Now()));
+    QVERIFY(w.Date() >= start);
+}
+
+void TestFormMain::windowPositionIsKeptBetweenRuns()
+{
+    QTemporaryDir dir;
+    const auto paths = PathsIn(dir);
+    {
+        TTodayMirvo w(paths);
+        QCOMPARE(w.pos(), QPoint(0, 0));
+        w.move(123, 45);
+    }
+    TTodayMirvo again(paths);
+    QCOMPARE(again.pos(), QPoint(123, 45));
+}
+
+void TestFormMain::unknownCommandDoesNothing()
+{
+    QTemporaryDir dir;
+    TTodayMirvo w(PathsIn(dir));
+    const auto date = w.Date();
+    w.RunCommand(555);
+    QCOMPARE(w.Date(), date);
+    // Every menu item carries its command tag.
+    QStringList tags;
+    for (QAction* a : w.Menu()->findChildren<QAction*>())
+        if (a->data().isValid())
+            tags << a->objectName() + "=" + a->data().toString();
+    tags.sort();
+    QCOMPARE(tags, QStringList({"mniAbout=301", "mniClose=999", "mniContents=300", "mniInfo=201", "mniNextDay=102",
+                                "mniOption=200", "mniPreDay=101", "mniToday=100"}));
+}
+
+void TestFormMain::failedMemberSaveStillSavesTheSettings()
+{
+    QTemporaryDir dir;
+    const auto paths = PathsIn(dir);
+    WriteFile(paths.MemberFile(), ThreeMembersCsv());
+    QStringList errors;
+    {
+        TTodayMirvo w(paths);
+        w.SetErrorReporter([&](const QString& m) { errors << m; });
+        w.move(7, 8);
+        // The member file's place is taken by a folder: saving it must fail.
+        std::filesystem::remove(paths.MemberFile());
+        std::filesystem::create_directory(paths.MemberFile());
+    }
+    QCOMPARE(errors.size(), 1);
+    QVERIFY(errors[0].contains("Mirvo.csv"));
+    const std::string ini = ReadFile(paths.SettingsFile());
+    QVERIFY(ini.find("Left=7") != std::string::npos);
+}
+
+QTEST_MAIN(TestFormMain)
+#include "tst_formmain.moc"
