@@ -1,10 +1,14 @@
 #include "app/appinfo.h"
 
+#include "views/version.h"
+
 namespace mirvo {
 
 std::string AppFileDescription()
 {
-    return "今日のミルボ";
+    // The description of the program's own version information, as every
+    // window title shows it.
+    return TVersion(ProgramFile()).GetFileDescription();
 }
 
 } // namespace mirvo

@@ -1,0 +1,180 @@
+// TVersion: the program's own version information, the version resource of
+// a data file made by mkkosmera's writer, and files without any.
+#include "app/appinfo.h"
+#include "tools/mkkosmera/peimage.h"
+#include "tools/mkkosmera/resourcesection.h"
+#include "views/version.h"
+#include "views/versioninfo.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <unistd.h>
+
+using mirvo::TVersion;
+
+namespace {
+
+namespace fs = std::filesystem;
+using TBytes = std::vector<std::uint8_t>;
+
+constexpr std::uint16_t kRtVersion = 16;
+constexpr std::uint16_t kVersionName = 1;
+
+// A folder of its own for the files of one test, removed afterwards.
+class VersionFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        FDir = fs::temp_directory_path() / ("mirvo-version-" + std::to_string(::getpid()) + "-" + info->name());
+        fs::create_directories(FDir);
+    }
+    void TearDown() override { fs::remove_all(FDir); }
+
+    fs::path Write(const std::string& name, const TBytes& bytes) const
+    {
+        const fs::path path = FDir / name;
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+
+    fs::path FDir;
+};
+
+// What a maker other than us might put into a DLL: a debug, pre-release
+// build for 32-bit Windows on NT.
+mirvo::TVersionSource DllSource()
+{
+    mirvo::TVersionSource s;
+    std::tie(s.fixed.fileVersionMS, s.fixed.fileVersionLS) = mirvo::PackVersionNumber("2.0.1.7");
+    std::tie(s.fixed.productVersionMS, s.fixed.productVersionLS) = mirvo::PackVersionNumber("2.0.0.0");
+    s.fixed.fileFlagsMask = 0x3F;
+    s.fixed.fileFlags = 0x01 | 0x02;
+    s.fixed.fileOS = 0x40004;
+    s.fixed.fileType = 2;
+    s.language = 0x0411;
+    s.codePage = 932;
+    s.strings = {{"CompanyName", "暦工房"},        {"FileDescription", "暦ライブラリ"},
+                 {"FileVersion", "2.0.1.7"},       {"InternalName", "Kosmera"},
+                 {"LegalCopyright", "(C) 暦工房"}, {"LegalTrademarks", ""},
+                 {"OriginalFilename", "Kosmera.dat"}, {"ProductName", "Kosmera"},
+                 {"ProductVersion", "2.0.0.0"},    {"Comments", "試験用"},
+                 {"PrivateBuild", "試作"},         {"SpecialBuild", "特別"}};
+    return s;
+}
+
+TBytes DllWith(const TBytes& versionBlock)
+{
+    kosmera::TResourceSection resources;
+    resources.Add("KOSMERA", "KOYOMI", kosmera::kLangJapanese, {0, 0, 0, 0});
+    if (!versionBlock.empty())
+        resources.Add(kRtVersion, kVersionName, kosmera::kLangJapanese, versionBlock);
+    return kosmera::BuildResourceDll(resources);
+}
+
+void ExpectNothingLoaded(const TVersion& v)
+{
+    EXPECT_FALSE(v.Loaded());
+    EXPECT_EQ(v.Size(), 0);
+    EXPECT_EQ(v.TranslationKey(), "");
+    for (const std::string& text : {v.GetComment(), v.GetCompanyName(), v.GetFileDescription(), v.GetFileVersion(),
+                                    v.GetInternalName(), v.GetLegalCopyright(), v.GetOriginalFilename(),
+                                    v.GetProductName(), v.GetProductVersion(), v.GetStrInfo("FileDescription")})
+        EXPECT_EQ(text, "");
+    EXPECT_EQ(v.GetFileFlags(), 0u);
+    EXPECT_EQ(v.GetFileOS(), 0u);
+    EXPECT_EQ(v.GetFileType(), 0u);
+    EXPECT_EQ(v.GetSubType(), 0u);
+}
+
+} // namespace
+
+// The block the build made from cmake/Version.cmake and compiled in.
+TEST(ProgramVersion, TheProgramCarriesItsOwnVersionInformation)
+{
+    const TVersion v(mirvo::ProgramFile());
+    ASSERT_TRUE(v.Loaded());
+    EXPECT_EQ(v.Size(), mirvo::ProgramVersionBlock().size());
+    EXPECT_EQ(v.Language(), 0x0411);
+    EXPECT_EQ(v.CodePage(), 932);
+    EXPECT_EQ(v.TranslationKey(), "041103A4");
+    EXPECT_EQ(v.GetFileDescription(), "今日のミルボ");
+    EXPECT_EQ(v.GetFileVersion(), "1.3.3.142");
+    EXPECT_EQ(v.GetFileVerStr(), "1.3.3.142");
+    EXPECT_EQ(v.GetProductName(), "Today Mirvo");
+    EXPECT_EQ(v.GetProductVersion(), "1.0.0.0");
+    EXPECT_EQ(v.GetProductVerStr(), "1.0.0.0");
+    EXPECT_EQ(v.GetCompanyName(), "The TodayMirvo developers");
+    EXPECT_EQ(v.GetInternalName(), "TodayMirvo");
+    EXPECT_EQ(v.GetOriginalFilename(), "TodayMirvo");
+    EXPECT_EQ(v.GetLegalCopyright(), "Copyright (C) 2026 The TodayMirvo developers");
+    EXPECT_EQ(v.GetLegalTradeMarks(), "");
+    EXPECT_NE(v.GetComment().find("Kosmera.dat"), std::string::npos) << v.GetComment();
+    EXPECT_EQ(v.GetPrivateBuild(), "");
+    EXPECT_EQ(v.GetSpecialBuild(), "");
+    EXPECT_EQ(v.GetFileType(), 1u);  // an application
+    EXPECT_EQ(v.GetFileFlags(), 0u);
+    // The program's description, for every window title, comes from there.
+    EXPECT_EQ(mirvo::AppFileDescription(), "今日のミルボ");
+}
+
+TEST_F(VersionFiles, ReadsTheVersionResourceOfADataFile)
+{
+    const fs::path dll = Write("Kosmera.dat", DllWith(mirvo::BuildVersionInfo(DllSource())));
+    const TVersion v(dll);
+    ASSERT_TRUE(v.Loaded());
+    EXPECT_EQ(v.TranslationKey(), "041103A4");
+    EXPECT_EQ(v.GetCompanyName(), "暦工房");
+    EXPECT_EQ(v.GetFileDescription(), "暦ライブラリ");
+    EXPECT_EQ(v.GetFileVersion(), "2.0.1.7");
+    EXPECT_EQ(v.GetInternalName(), "Kosmera");
+    EXPECT_EQ(v.GetLegalCopyright(), "(C) 暦工房");
+    EXPECT_EQ(v.GetLegalTradeMarks(), "");
+    EXPECT_EQ(v.GetOriginalFilename(), "Kosmera.dat");
+    EXPECT_EQ(v.GetProductName(), "Kosmera");
+    EXPECT_EQ(v.GetProductVersion(), "2.0.0.0");
+    EXPECT_EQ(v.GetComment(), "試験用");
+    EXPECT_EQ(v.GetPrivateBuild(), "試作");
+    EXPECT_EQ(v.GetSpecialBuild(), "特別");
+    EXPECT_EQ(v.GetFileFlags(), 0x03u);
+    EXPECT_EQ(v.GetFileOS(), 0x40004u);
+    EXPECT_EQ(v.GetFileType(), 2u);
+}
+
+TEST_F(VersionFiles, FlagsOutsideTheMaskDoNotCount)
+{
+    mirvo::TVersionSource s = DllSource();
+    s.fixed.fileFlagsMask = 0x01;
+    const TVersion v(Write("masked.dll", DllWith(mirvo::BuildVersionInfo(s))));
+    EXPECT_EQ(v.GetFileFlags(), 0x01u);
+}
+
+TEST_F(VersionFiles, FilesWithoutVersionInformationGiveEmptyResults)
+{
+    ExpectNothingLoaded(TVersion(Write("plain.dll", DllWith({}))));
+    ExpectNothingLoaded(TVersion(Write("notes.txt", TBytes{'h', 'e', 'l', 'l', 'o', '\n'})));
+    ExpectNothingLoaded(TVersion(Write("empty", TBytes{})));
+    ExpectNothingLoaded(TVersion(FDir / "missing.dll"));
+    ExpectNothingLoaded(TVersion(FDir));  // a folder
+    // A version resource that is not a version block.
+    ExpectNothingLoaded(TVersion(Write("junk.dll", DllWith(TBytes(64, 0xFF)))));
+}
+
+TEST_F(VersionFiles, ABlockWithoutTranslationHasNoTexts)
+{
+    TBytes block = mirvo::BuildVersionInfo(DllSource());
+    // Rename "VarFileInfo" so that the translation cannot be found.
+    const std::u16string key = u"VarFileInfo";
+    const auto at = std::search(block.begin(), block.end(), reinterpret_cast<const std::uint8_t*>(key.data()),
+                                reinterpret_cast<const std::uint8_t*>(key.data() + key.size()));
+    ASSERT_NE(at, block.end());
+    *at = 'W';
+    const TVersion v(block);
+    EXPECT_TRUE(v.Loaded());
+    EXPECT_EQ(v.TranslationKey(), "");
+    EXPECT_EQ(v.GetFileDescription(), "");
+    EXPECT_EQ(v.GetFileType(), 2u);  // the fixed part does not need it
+}
