@@ -6,13 +6,18 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools libqt6svg6-dev libgl-dev
-  zlib1g-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
+  zlib1g-dev libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
   libchm-dev fp-utils
   fonts-ipafont fonts-liberation2 fonts-dejavu-core fonts-symbola
   xvfb xauth x11-apps x11-utils imagemagick librsvg2-bin
   icoutils python3-pefile
   appstream desktop-file-utils
+  # bench_speed compares with libnova.
+  libnova-dev
+  # Only for the coefficient fitter and bench_accuracy, which are built on
+  # request (-DMIRVO_BUILD_FITTER=ON): the Swiss Ephemeris and LAPACK.
+  libswe-dev liblapack-dev
 )
 
 missing=()

@@ -1,0 +1,372 @@
+// mirvo-today: its JSON against the evaluation itself, its command line,
+// the choice of member, and the pieces of its terminal text.
+#include "app/braillechart.h"
+#include "app/stringtable.h"
+#include "app/terminaltext.h"
+#include "app/todayargs.h"
+#include "app/todayjson.h"
+#include "app/todayreport.h"
+#include "app/todaytext.h"
+#include "koyomi/datafile.h"
+#include "koyomi/error.h"
+#include "members/memberlist.h"
+#include "members/options.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <sys/wait.h>
+
+using namespace mirvo;
+using koyomi::EncodeDate;
+using koyomi::EncodeTime;
+using nlohmann::json;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kProgram = fs::path(MIRVO_RUNTIME_DIR) / "mirvo-today";
+const char* const kAxisKeys[kAxisCount] = {"health", "feeling", "intellect"};
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;
+};
+
+std::string Quoted(const std::string& text)
+{
+    std::string q = "'";
+    for (const char c : text)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+ProgramRun RunProgram(const std::vector<std::string>& args)
+{
+    std::string command = Quoted(kProgram.string());
+    for (const auto& a : args)
+        command += " " + Quoted(a);
+    ProgramRun run;
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    if (pipe == nullptr)
+        return run;
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.out.append(buffer, n);
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// The members and the settings the program reads, and the calendar library
+// loaded in this process from the same data file.
+class MirvoTodayProgram : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::random_device seed;
+        FDir = fs::temp_directory_path() / ("mirvo-today-" + std::to_string(seed()));
+        fs::create_directories(FDir);
+        FModule = koyomi::LoadLibraryA(MIRVO_KOSMERA_PATH);
+        ASSERT_TRUE(koyomi::InitKoyomiLib(FModule, false)) << MIRVO_KOSMERA_PATH;
+
+        FMembers.AddMember("Hana", kSexFemale, EncodeDate(1970, 1, 2) + EncodeTime(12, 0, 0), false, "");
+        FMembers.AddMember("Taro", kSexMale, EncodeDate(2000, 2, 29) + EncodeTime(23, 59, 30), true, "うるう日");
+        FMembers.AddMember("未来", kSexNone, EncodeDate(2030, 6, 15), false, "メモ, \"引用\"");
+        FMembers.AddMember("Hana", kSexMale, EncodeDate(1985, 7, 7), false, "二人目");
+        FMembers.SaveToCsv(MemberFile());
+
+        TMirvoOptions options(SettingsFile(), FDir);
+        options.LoadFromIni();  // the defaults
+        options.BioCycle = {23, 28.5f, 33};
+        options.PlanetWeight = {2, 1.5f, 1, 1, 1, 1, 1, 0.5f, 0.5f, 0.1f};
+        options.PlanetUse[3] = false;  // Venus off
+        options.PlanetUse[8] = true;   // Neptune on
+        options.DefaultUserIndex = 1;
+        options.SaveToIni();
+        FSettings = EvalSettingsOf(options);
+    }
+    void TearDown() override
+    {
+        koyomi::DataModule = nullptr;
+        koyomi::FreeLibrary(FModule);
+        std::error_code ec;
+        fs::remove_all(FDir, ec);
+    }
+
+    fs::path MemberFile() const { return FDir / "Mirvo.csv"; }
+    fs::path SettingsFile() const { return FDir / "TodayMirvo.ini"; }
+
+    json Json(std::vector<std::string> args)
+    {
+        args.insert(args.end(), {"--json", "--members", MemberFile().string(), "--settings", SettingsFile().string()});
+        const ProgramRun run = RunProgram(args);
+        EXPECT_EQ(run.exitCode, 0);
+        return json::parse(run.out);
+    }
+
+    // Every figure of the JSON against the evaluation of the same member and days.
+    void ExpectSameAsTheCore(const json& j, int index, koyomi::TDateTime firstDay, int dayCount)
+    {
+        const TMemberListItem& m = FMembers.Items(index);
+        EXPECT_EQ(j["format"], "mirvo-today/1");
+        EXPECT_EQ(j["member"]["index"], index);
+        EXPECT_EQ(j["member"]["name"], m.Name);
+        EXPECT_EQ(j["member"]["sex"], m.Sex);
+        EXPECT_EQ(j["member"]["birthday"], koyomi::FormatDateTime("yyyy-mm-dd", m.Birthday));
+        EXPECT_EQ(j["member"]["birthTime"], koyomi::TimeToFileText(m.Birthday));
+        EXPECT_EQ(j["member"]["timeKnown"], m.TimeKnown);
+        EXPECT_EQ(j["member"]["memo"], m.Memo);
+        for (int k = 0; k < kAxisCount; ++k)
+            EXPECT_EQ(j["settings"]["bioCycle"][k].get<float>(), FSettings.bioCycle[k]);
+        for (int b = 0; b < kBodyCount; ++b) {
+            EXPECT_EQ(j["settings"]["planetWeight"][b].get<float>(), FSettings.planetWeight[b]);
+            EXPECT_EQ(j["settings"]["planetUse"][b], FSettings.planetUse[b]);
+        }
+        ASSERT_EQ(j["days"].size(), static_cast<std::size_t>(dayCount));
+        for (int i = 0; i < dayCount; ++i) {
+            const koyomi::TDateTime day = firstDay + i;
+            const Evaluation e = Evaluate(m.Birthday, day, FSettings);
+            const json& d = j["days"][i];
+            SCOPED_TRACE(d["date"].get<std::string>());
+            EXPECT_EQ(d["date"], koyomi::FormatDateTime("yyyy-mm-dd", day));
+            EXPECT_EQ(d["daysSinceBirth"], DaysSinceBirth(m.Birthday, day));
+            for (int k = 0; k < kAxisCount; ++k) {
+                const json& a = d["axes"][k];
+                const AxisVerdict& v = e.verdict.axes[k];
+                EXPECT_EQ(a["axis"], kAxisKeys[k]);
+                EXPECT_EQ(a["bioPercent"], e.reading.BioPercent[k]);
+                EXPECT_EQ(a["bioPhase"], e.reading.BioPhase[k]);
+                EXPECT_EQ(a["starTotal"], e.reading.StarTotal[k]);
+                for (int b = 0; b < kBodyCount; ++b)
+                    EXPECT_EQ(a["starScores"][b], e.reading.StarScore[k][b]) << "body " << b;
+                EXPECT_EQ(a["face"], v.face);
+                EXPECT_EQ(a["faceSymbol"], FaceSymbol(v.face));
+                EXPECT_EQ(a["faceColour"], v.colour);
+                EXPECT_EQ(a["ratingId"], v.ratingId);
+                EXPECT_EQ(a["rating"], LoadStr(v.ratingId));
+                EXPECT_EQ(a["pickedBody"], v.pickedBody);
+            }
+            EXPECT_EQ(d["advice"]["id"], e.verdict.adviceId);
+            EXPECT_EQ(d["advice"]["text"], e.verdict.adviceId ? LoadStr(e.verdict.adviceId) : "");
+        }
+    }
+
+    fs::path FDir;
+    koyomi::ModuleHandle FModule = nullptr;
+    TMemberList FMembers;
+    EvalSettings FSettings;
+};
+
+} // namespace
+
+TEST_F(MirvoTodayProgram, JsonHoldsWhatTheEvaluationComputes)
+{
+    ExpectSameAsTheCore(Json({"--member", "0", "--date", "2024-05-01"}), 0, EncodeDate(2024, 5, 1), 1);
+    // A birthday with a late birth time, and a leap day.
+    ExpectSameAsTheCore(Json({"--member", "Taro", "--date", "2024-02-29"}), 1, EncodeDate(2024, 2, 29), 1);
+    // Days before the birth day: negative phases.
+    ExpectSameAsTheCore(Json({"--member", "2", "--date", "2030-06-01", "--days", "20"}), 2, EncodeDate(2030, 6, 1),
+                        20);
+    // Forty days across a change of year.
+    ExpectSameAsTheCore(Json({"--member", "3", "--date", "1999-12-10", "--days", "40"}), 3, EncodeDate(1999, 12, 10),
+                        40);
+}
+
+TEST_F(MirvoTodayProgram, MemberByNameTakesTheFirstOfThatName)
+{
+    EXPECT_EQ(Json({"--member", "Hana", "--date", "2024-05-01"})["member"]["index"], 0);
+    EXPECT_EQ(Json({"--member", "未来", "--date", "2024-05-01"})["member"]["index"], 2);
+}
+
+TEST_F(MirvoTodayProgram, DefaultMemberFollowsTheSettingsAsTheMainWindowDoes)
+{
+    ExpectSameAsTheCore(Json({"--date", "2024-05-01"}), 1, EncodeDate(2024, 5, 1), 1);
+    TMirvoOptions options(SettingsFile(), FDir);
+    options.LoadFromIni();
+    options.DefaultUserIndex = 7;  // outside the list of four
+    options.SaveToIni();
+    EXPECT_EQ(Json({"--date", "2024-05-01"})["member"]["index"], 0);
+}
+
+TEST(MirvoTodayMember, StartMemberIsTheMainWindowsChoice)
+{
+    TMemberList members;
+    const koyomi::TDateTime now = EncodeDate(2024, 5, 1) + EncodeTime(9, 30, 0);
+    const TodayMember anonymous = StartMember(members, 3, now);
+    EXPECT_EQ(anonymous.index, kAnonymousMember);
+    EXPECT_EQ(anonymous.item.Name, "");
+    EXPECT_EQ(anonymous.item.Sex, kSexNone);
+    EXPECT_EQ(anonymous.item.Birthday, now);
+    EXPECT_FALSE(anonymous.item.TimeKnown);
+
+    members.AddMember("A", kSexMale, EncodeDate(1990, 1, 1), false, "");
+    members.AddMember("B", kSexFemale, EncodeDate(1991, 1, 1), false, "");
+    members.AddMember("C", kSexNone, EncodeDate(1992, 1, 1), false, "");
+    for (const int index : {5, 3, -1, -7})
+        EXPECT_EQ(StartMember(members, index, now).index, 0) << index;
+    EXPECT_EQ(StartMember(members, 2, now).index, 2);
+    EXPECT_EQ(StartMember(members, 2, now).item.Name, "C");
+}
+
+TEST(MirvoTodayMember, UnknownMembersAreRefusedWithTheirName)
+{
+    TMemberList members;
+    members.AddMember("12", kSexMale, EncodeDate(1990, 1, 1), false, "");
+    members.AddMember("Ann", kSexFemale, EncodeDate(1991, 1, 1), false, "");
+    EXPECT_EQ(FindMember(members, "1").item.Name, "Ann");
+    for (const std::string key : {"2", "-1", "ann", "Bob", ""}) {
+        try {
+            FindMember(members, key);
+            ADD_FAILURE() << key;
+        } catch (const koyomi::EMirvoError& e) {
+            EXPECT_EQ(std::string(e.what()), "メンバー '" + key + "' はメンバーリストにいません.");
+        }
+    }
+    // A digit string is always an index, never a name.
+    EXPECT_THROW(FindMember(members, "12"), koyomi::EMirvoError);
+}
+
+TEST(MirvoTodayArgs, OptionsAndTheirValues)
+{
+    const TodayArgs a = ParseTodayArgs({"--date", "2024-05-01", "--member=Hana Ko", "--members", "m.csv",
+                                        "--settings=s.ini", "--days", "7", "--json"});
+    EXPECT_EQ(a.date, "2024-05-01");
+    EXPECT_EQ(a.member, "Hana Ko");
+    EXPECT_EQ(a.membersFile, fs::path("m.csv"));
+    EXPECT_EQ(a.settingsFile, fs::path("s.ini"));
+    EXPECT_EQ(a.days, 7);
+    EXPECT_TRUE(a.json);
+    EXPECT_FALSE(a.help);
+    EXPECT_TRUE(ParseTodayArgs({"--help"}).help);
+    EXPECT_EQ(ParseTodayArgs({"--days", "1000"}).days, 1000);
+}
+
+TEST(MirvoTodayArgs, BadCommandLinesAreRefused)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--colour"}, "不明なオプションです: --colour"},
+        {{"today"}, "不明なオプションです: today"},
+        {{"--json=yes"}, "不明なオプションです: --json=yes"},
+        {{"--date"}, "オプション --date には値が必要です."},
+        {{"--json", "--member"}, "オプション --member には値が必要です."},
+        {{"--days", "0"}, "'0' は日数ではありません (1 から 1000 までの整数)."},
+        {{"--days", "1001"}, "'1001' は日数ではありません (1 から 1000 までの整数)."},
+        {{"--days=+5"}, "'+5' は日数ではありません (1 から 1000 までの整数)."},
+        {{"--days", "7 "}, "'7 ' は日数ではありません (1 から 1000 までの整数)."},
+    };
+    for (const auto& [args, message] : cases) {
+        try {
+            ParseTodayArgs(args);
+            ADD_FAILURE() << args.front();
+        } catch (const koyomi::EMirvoError& e) {
+            EXPECT_EQ(std::string(e.what()), message);
+        }
+    }
+}
+
+TEST(MirvoTodayArgs, DatesAreReadStrictly)
+{
+    EXPECT_EQ(ParseIsoDate("2024-02-29"), EncodeDate(2024, 2, 29));
+    EXPECT_EQ(ParseIsoDate("0001-01-01"), EncodeDate(1, 1, 1));
+    EXPECT_EQ(ParseIsoDate("9999-12-31"), EncodeDate(9999, 12, 31));
+    for (const std::string bad : {"2023-02-29", "2024-13-01", "2024-00-10", "0000-01-01", "2024-5-1", "24-05-01",
+                                  "2024/05/01", "2024-05-01x", " 2024-05-01", "", "２０２４-05-01", "+024-05-01"}) {
+        try {
+            ParseIsoDate(bad);
+            ADD_FAILURE() << bad;
+        } catch (const koyomi::EMirvoError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "'" + bad + "' は日付ではありません (YYYY-MM-DD の形で 0001-01-01 から 9999-12-31 まで).");
+        }
+    }
+}
+
+TEST(MirvoTodayReport, TableStopsAtTheCalendarsEnd)
+{
+    TodayMember member;
+    member.item.Birthday = EncodeDate(2000, 1, 1);
+    const EvalSettings settings;
+    EXPECT_THROW(MakeReport(member, settings, EncodeDate(9999, 12, 30), 3), koyomi::EMirvoError);
+    const TodayReport report = MakeReport(member, settings, EncodeDate(9999, 12, 30) + 0.75, 2);
+    ASSERT_EQ(report.days.size(), 2u);
+    EXPECT_EQ(report.days[1].date, EncodeDate(9999, 12, 31));  // whole days, the time of day dropped
+}
+
+TEST(MirvoTodayText, WidthsInTerminalColumns)
+{
+    EXPECT_EQ(DisplayWidth("健康"), 4);
+    EXPECT_EQ(DisplayWidth("-27%"), 4);
+    EXPECT_EQ(DisplayWidth("859点"), 5);
+    EXPECT_EQ(DisplayWidth("💣"), 2);
+    EXPECT_EQ(DisplayWidth("☺"), 1);
+    EXPECT_EQ(DisplayWidth("\x1b[91m健康\x1b[0m"), 4);
+    EXPECT_EQ(DisplayWidth("ｱ"), 1);  // half-width kana
+    EXPECT_EQ(DisplayWidth("\xff"), 1);  // a stray byte still takes a column
+    EXPECT_EQ(PadLeft("点", 4), "  点");
+    EXPECT_EQ(PadRight("\x1b[96m知性\x1b[0m", 6), "\x1b[96m知性\x1b[0m  ");
+    EXPECT_EQ(Coloured("x", 0x000000FF, true), "\x1b[91mx\x1b[0m");
+    EXPECT_EQ(Coloured("x", 0x00FFFFFF, true), "x");
+    EXPECT_EQ(Coloured("x", 0x00123456, true), "\x1b[38;2;86;52;18mx\x1b[0m");
+    EXPECT_EQ(Coloured("x", 0x000000FF, false), "x");
+}
+
+TEST(MirvoTodayText, BrailleDotsFollowTheChartsLines)
+{
+    BioChart chart;
+    chart.width = 3;
+    chart.height = 4;
+    chart.axes = {ChartLine{{0, 3}, {3, 3}}, ChartLine{{0, 3}, {3, 3}}};
+    chart.curves[0] = {{0, 0}, {3, 3}};  // a diagonal through both cells
+    const auto plain = DrawBrailleChart(chart, false);
+    ASSERT_EQ(plain.size(), 1u);
+    // Cell 0: dots (0,0), (1,1) and the bottom row (0,3), (1,3); cell 1: (2,2), (3,3) and (2,3).
+    EXPECT_EQ(plain[0], "\u28d1\u28c4");
+    const auto coloured = DrawBrailleChart(chart, true);
+    EXPECT_EQ(coloured[0], "\x1b[91m\u28d1\x1b[0m\x1b[91m\u28c4\x1b[0m");
+}
+
+TEST(MirvoTodayText, ChartOfTheBirthDayCrossesTheAxesAtTheMiddle)
+{
+    // D = 0: every curve passes through the middle of the chart (value 0 at sample 15).
+    const auto lines = DrawBrailleChart(Cycles{23, 28, 33}, 0.0, false);
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(kBrailleChartHeight / 4));
+    for (const auto& line : lines)
+        EXPECT_LE(DisplayWidth(line), kBrailleChartColumns);
+    const BioChart chart = MakeBioChart(kBrailleChartWidth, kBrailleChartHeight, Cycles{23, 28, 33}, 0.0);
+    for (const auto& curve : chart.curves)
+        EXPECT_EQ(curve[kChartDaysEachSide], (ChartPoint{kBrailleChartWidth / 2, kBrailleChartHeight / 2}));
+}
+
+TEST(MirvoTodayText, ReadingShowsTheFiguresOfTheEvaluation)
+{
+    TodayMember member;
+    member.index = 0;
+    member.item.Name = "Hana";
+    member.item.Birthday = EncodeDate(2024, 4, 24);
+    TodayReport report;
+    report.member = member;
+    TodayDay day;
+    day.date = EncodeDate(2024, 5, 1);
+    day.daysSinceBirth = 7;
+    day.evaluation.reading.BioPercent = {94, -100, 5};
+    day.evaluation.reading.BioPhase = {110, 270, 76};
+    day.evaluation.reading.StarTotal = {150, 80, -12};
+    day.evaluation.verdict = MakeVerdict(day.evaluation.reading, report.settings.planetUse);
+    day.evaluation.verdict.adviceId = 40110;
+    report.days.push_back(day);
+    const std::string text = ReadingText(report, false);
+    EXPECT_NE(text.find("今日のミルボ [Hana]\n2024/05/01  2024/04/24 生まれ  7 日目\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("健康  ☹   94%   150点  "), std::string::npos) << text;
+    EXPECT_NE(text.find("感情  💣-100%    80点  "), std::string::npos) << text;
+    EXPECT_NE(text.find("知性  💣   5%   -12点  "), std::string::npos) << text;
+    EXPECT_NE(text.find("\n絶好調です.がんがん行きましょう.\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("04/16        05/01        05/16"), std::string::npos) << text;
+    EXPECT_EQ(text.find('\x1b'), std::string::npos);
+    EXPECT_NE(ReadingText(report, true).find("\x1b[93m"), std::string::npos);  // yellow face for 5%
+}
