@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts TodayMirvo.
+# Sets up, builds and starts TodayMirvo. Without a display ($DISPLAY or
+# $WAYLAND_DISPLAY) it prints today's reading in the terminal with
+# mirvo-today instead of opening the window; arguments go to the program
+# that runs (mirvo-today --help lists its options).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake --preset default
 cmake --build --preset default
-exec ./build/default/TodayMirvo "$@"
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec ./build/default/TodayMirvo "$@"
+fi
+echo "画面 (DISPLAY, WAYLAND_DISPLAY) がないので, 今日の読みを mirvo-today で表示します." >&2
+exec ./build/default/mirvo-today "$@"
