@@ -1,7 +1,10 @@
 // The main window: start-up choices, the day commands, the title and saving at exit.
 #include "app/appinfo.h"
 #include "app/formmain.h"
+#include "app/biochart.h"
+#include "app/stringtable.h"
 #include "components/mirvolabel.h"
+#include "components/multilinelabel.h"
 #include "koyomi/datetime.h"
 #include "koyomi/sjis.h"
 
@@ -55,6 +58,7 @@ private slots:
     void windowPositionIsKeptBetweenRuns();
     void unknownCommandDoesNothing();
     void failedMemberSaveStillSavesTheSettings();
+    void windowShowsWhatTheCoreComputed();
 
 private:
     mirvo::ProgramPaths PathsIn(const QTemporaryDir& dir) const
@@ -205,6 +209,44 @@ void TestFormMain::failedMemberSaveStillSavesTheSettings()
     QVERIFY(errors[0].contains("Mirvo.csv"));
     const std::string ini = ReadFile(paths.SettingsFile());
     QVERIFY(ini.find("Left=7") != std::string::npos);
+}
+
+void TestFormMain::windowShowsWhatTheCoreComputed()
+{
+    QTemporaryDir dir;
+    const auto paths = PathsIn(dir);
+    WriteFile(paths.MemberFile(), ThreeMembersCsv());
+    TTodayMirvo w(paths);
+    const koyomi::TDateTime day = koyomi::EncodeDate(1985, 7, 9);  // 24 days after the second member's birth
+    mirvo::TMemberListItem member;
+    member.Assign(w.MemberList().Items(1));
+    w.ShowEvaluation(member, day);
+
+    mirvo::EvalSettings settings;
+    settings.bioCycle = w.Options().BioCycle;
+    settings.planetWeight = w.Options().PlanetWeight;
+    settings.planetUse = w.Options().PlanetUse;
+    const mirvo::Evaluation e = mirvo::Evaluate(member.Birthday, day, settings);
+    const char* bio[] = {"labBioHealth", "labBioFeel", "labBioIntell"};
+    const char* star[] = {"labStarHealth", "labStarFeel", "labStarIntell"};
+    const char* face[] = {"labFaceHealth", "labFaceFeel", "labFaceIntell"};
+    const char* rate[] = {"labMesHealth", "labMesFeel", "labMesIntell"};
+    for (int k = 0; k < mirvo::kAxisCount; ++k) {
+        QCOMPARE(LabelText(w, bio[k]), QString::number(e.reading.BioPercent[k]) + "%");
+        QCOMPARE(LabelText(w, star[k]), QString::number(e.reading.StarTotal[k]) + "点");
+        QCOMPARE(LabelText(w, face[k]), QString::fromStdString(e.verdict.axes[k].face));
+        QCOMPARE(w.findChild<mirvo::TMirvoLabel*>(face[k])->GetFontColor(), e.verdict.axes[k].colour);
+        QCOMPARE(LabelText(w, rate[k]), QString::fromStdString(mirvo::LoadStr(e.verdict.axes[k].ratingId)));
+    }
+    auto* message = w.findChild<mirvo::TMultiLineLabel*>("labMessage");
+    const QString advice = e.verdict.adviceId ? QString::fromStdString(mirvo::LoadStr(e.verdict.adviceId)) : QString();
+    QCOMPARE(message->GetLines().join(""), advice);
+    QCOMPARE(w.windowTitle(), QString("今日のミルボ [山田太郎]"));
+    // The chart is the core's chart for the day.
+    auto* chart = w.findChild<TBioChart*>("imgBio");
+    const auto expected = mirvo::MakeBioChart(217, 113, settings.bioCycle, 24);
+    for (int k = 0; k < mirvo::kAxisCount; ++k)
+        QVERIFY(chart->Chart().curves[k] == expected.curves[k]);
 }
 
 QTEST_MAIN(TestFormMain)
