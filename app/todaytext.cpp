@@ -84,11 +84,11 @@ std::string ReadingText(const TodayReport& report, bool colour)
     const TDayVerdict& v = day.evaluation.verdict;
     std::string out = ReportTitle(report.member.item) + "\n";
     out += koyomi::FormatDateTime(kDayPattern, day.date) + kGap + BirthLine(report, day) + "\n\n";
-    out += std::string(kNameWidth, ' ') + kGap + std::string(kFaceWidth, ' ') + PadLeft(kHeart, kPercentWidth)
+    out += std::string(kNameWidth, ' ') + kGap + std::string(kFaceWidth + 1, ' ') + PadLeft(kHeart, kPercentWidth)
            + kGap + PadLeft(kStar, kTotalWidth) + "\n";
     for (int k = 0; k < kAxisCount; ++k) {
-        out += AxisName(k, colour) + kGap + Face(v.axes[k], colour) + PadLeft(Percent(r.BioPercent[k]), kPercentWidth)
-               + kGap + PadLeft(Total(r.StarTotal[k]), kTotalWidth) + kGap + LoadStr(v.axes[k].ratingId) + "\n";
+        out += AxisName(k, colour) + kGap + Face(v.axes[k], colour) + " "
+               + PadLeft(Percent(r.BioPercent[k]), kPercentWidth) + kGap + PadLeft(Total(r.StarTotal[k]), kTotalWidth) + kGap + LoadStr(v.axes[k].ratingId) + "\n";
     }
     out += "\n";
     if (v.adviceId != 0)
@@ -104,7 +104,7 @@ std::string TableText(const TodayReport& report, bool colour)
     std::string out = ReportTitle(report.member.item) + kGap
                       + koyomi::FormatDateTime(kDayPattern, report.member.item.Birthday) + " " + LoadStr(kTextBorn)
                       + "\n";
-    const int cellWidth = kFaceWidth + kPercentWidth + 1 + kTotalWidth + 1 + kRatingWidth;
+    const int cellWidth = kFaceWidth + 1 + kPercentWidth + 1 + kTotalWidth + 1 + kRatingWidth;
     std::string head = PadRight(LoadStr(kTextDate), kDateWidth);
     for (int k = 0; k < kAxisCount; ++k)
         head += kGap + PadRight(AxisName(k, colour), cellWidth);
@@ -114,7 +114,7 @@ std::string TableText(const TodayReport& report, bool colour)
         const TDayVerdict& v = day.evaluation.verdict;
         std::string line = koyomi::FormatDateTime(kDayPattern, day.date);
         for (int k = 0; k < kAxisCount; ++k) {
-            line += kGap + Face(v.axes[k], colour) + PadLeft(Percent(r.BioPercent[k]), kPercentWidth) + " "
+            line += kGap + Face(v.axes[k], colour) + " " + PadLeft(Percent(r.BioPercent[k]), kPercentWidth) + " "
                     + PadLeft(Total(r.StarTotal[k]), kTotalWidth) + " "
                     + PadRight(LoadStr(v.axes[k].ratingId), kRatingWidth);
         }

@@ -362,9 +362,9 @@ TEST(MirvoTodayText, ReadingShowsTheFiguresOfTheEvaluation)
     report.days.push_back(day);
     const std::string text = ReadingText(report, false);
     EXPECT_NE(text.find("今日のミルボ [Hana]\n2024/05/01  2024/04/24 生まれ  7 日目\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("健康  ☹   94%   150点  "), std::string::npos) << text;
-    EXPECT_NE(text.find("感情  💣-100%    80点  "), std::string::npos) << text;
-    EXPECT_NE(text.find("知性  💣   5%   -12点  "), std::string::npos) << text;
+    EXPECT_NE(text.find("健康  ☹    94%   150点  "), std::string::npos) << text;
+    EXPECT_NE(text.find("感情  💣 -100%    80点  "), std::string::npos) << text;
+    EXPECT_NE(text.find("知性  💣    5%   -12点  "), std::string::npos) << text;
     EXPECT_NE(text.find("\n絶好調です.がんがん行きましょう.\n"), std::string::npos) << text;
     EXPECT_NE(text.find("04/16        05/01        05/16"), std::string::npos) << text;
     EXPECT_EQ(text.find('\x1b'), std::string::npos);
