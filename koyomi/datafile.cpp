@@ -150,6 +150,8 @@ ModuleHandle LoadLibraryA(const std::string& path)
 
 void FreeLibrary(ModuleHandle module)
 {
+    if (DataModule == module)
+        DataModule = nullptr;  // no string look-up may reach a freed module
     delete module;
 }
 

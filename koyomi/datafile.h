@@ -22,7 +22,8 @@ using ModuleHandle = const TPeResources*;
 // Reads the PE file at `path` (file system encoding). Null when the file is
 // missing, unreadable, larger than TPeResources::kMaxFileSize or not a PE file.
 ModuleHandle LoadLibraryA(const std::string& path);
-// Releases a module from LoadLibraryA; null is allowed.
+// Releases a module from LoadLibraryA; null is allowed. Clears DataModule
+// when it is that module.
 void FreeLibrary(ModuleHandle module);
 
 // Resource type and names of the compressed blocks.
