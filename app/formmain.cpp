@@ -328,7 +328,7 @@ void TTodayMirvo::TakeSettings(const mirvo::TMirvoOptions& options, const mirvo:
 void TTodayMirvo::ShowOptionWindow()
 {
     // Made for this one use and destroyed on every way out.
-    auto window = std::make_unique<TTodayMirvoOption>(FPaths.ProgramFolder(), this);
+    auto window = std::make_unique<TTodayMirvoOption>(FPaths.LastFolderStart(), this);
     window->Options().Assign(*FOptions);
     window->Members().Assign(*FMemberList);
     window->CurrentMember().Assign(*FMember);

@@ -1,0 +1,62 @@
+// Helpers of the window tests: modal windows answered from single-shot
+// timers, and the calendar data file that the build puts beside the program.
+#pragma once
+
+#include "koyomi/datafile.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+namespace testing_gui {
+
+constexpr int kPollMilliseconds = 10;
+constexpr int kPollAttempts = 500;  // five seconds
+
+// Runs `action` on the active modal window once it is a W. The timer is
+// armed again until then, at most kPollAttempts times; it dies with `context`.
+template <typename W>
+void WhenActiveModal(QObject* context, std::function<void(W&)> action, int attempts = kPollAttempts)
+{
+    QTimer::singleShot(kPollMilliseconds, context, [context, action, attempts] {
+        if (auto* window = qobject_cast<W*>(QApplication::activeModalWidget()))
+            action(*window);
+        else if (attempts > 0)
+            WhenActiveModal<W>(context, action, attempts - 1);
+    });
+}
+
+// Answers every message box that becomes the active modal window while the
+// watch lives: keeps its text and closes it with OK.
+class TMessageBoxWatch final : public QObject {
+public:
+    TMessageBoxWatch() { Arm(); }
+    QStringList texts;
+
+private:
+    void Arm()
+    {
+        QTimer::singleShot(kPollMilliseconds, this, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->done(QMessageBox::Ok);
+            }
+            Arm();
+        });
+    }
+};
+
+// Loads Kosmera.dat from beside the program for the rest of the run.
+inline bool LoadDataFile()
+{
+    static const bool loaded = [] {
+        const koyomi::ModuleHandle module = koyomi::LoadLibraryA(MIRVO_KOSMERA_PATH);
+        return module && koyomi::InitKoyomiLib(module, false);
+    }();
+    return loaded;
+}
+
+} // namespace testing_gui

@@ -1,0 +1,645 @@
+// The settings window: member rows, sorting, the edit area, member files, the
+// number edits, and what the main window gets back after OK or Cancel.
+#include "app/formmain.h"
+#include "koyomi/datetime.h"
+#include "koyomi/sjis.h"
+#include "members/formoption.h"
+#include "modalwatch.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTreeWidget>
+
+#include <fstream>
+
+using testing_gui::TMessageBoxWatch;
+using testing_gui::WhenActiveModal;
+
+namespace {
+
+struct Person {
+    const char* name;
+    int sex;
+    int year, month, day, hour, minute;
+    bool timeKnown;
+    const char* memo;
+};
+
+koyomi::TDateTime Born(const Person& p)
+{
+    return koyomi::EncodeDate(p.year, p.month, p.day) + koyomi::EncodeTime(p.hour, p.minute, 0);
+}
+
+void AddPeople(mirvo::TMemberList& list, std::initializer_list<Person> people)
+{
+    for (const Person& p : people)
+        list.AddMember(p.name, static_cast<std::int8_t>(p.sex), Born(p), p.timeKnown, p.memo);
+}
+
+// Five members, in this order in the list.
+const std::initializer_list<Person> kFive = {
+    {"Hana", 2, 1970, 1, 2, 12, 0, false, ""},
+    {"山田太郎", 1, 1985, 6, 15, 8, 30, true, "メモ"},
+    {"Ken", 1, 2001, 11, 30, 12, 0, false, ""},
+    {"abc", 0, 1999, 3, 3, 23, 10, true, "z"},
+    {"Ａ子", 2, 1960, 12, 24, 6, 45, true, "a"},
+};
+
+void WriteFile(const std::filesystem::path& p, const std::string& utf8)
+{
+    std::ofstream out(p, std::ios::binary);
+    out << *koyomi::Utf8ToCp932(utf8);
+}
+
+template <typename T>
+T* Child(const QWidget& w, const char* name)
+{
+    T* child = w.findChild<T*>(name);
+    if (!child)
+        qFatal("no widget %s", name);
+    return child;
+}
+
+QTreeWidget* List(const QWidget& w)
+{
+    return Child<QTreeWidget>(w, "lstMember");
+}
+
+QStringList Column(const QWidget& w, int column)
+{
+    QStringList texts;
+    for (int i = 0; i < List(w)->topLevelItemCount(); ++i)
+        texts << List(w)->topLevelItem(i)->text(column);
+    return texts;
+}
+
+QList<int> SelectedRows(const QWidget& w)
+{
+    QList<int> rows;
+    for (int i = 0; i < List(w)->topLevelItemCount(); ++i)
+        if (List(w)->topLevelItem(i)->isSelected())
+            rows << i;
+    return rows;
+}
+
+void Click(QWidget& w, const char* button)
+{
+    QTest::mouseClick(Child<QPushButton>(w, button), Qt::LeftButton);
+}
+
+void ClickRow(QWidget& w, int row, Qt::KeyboardModifiers modifiers = {})
+{
+    QTreeWidget* list = List(w);
+    list->scrollToItem(list->topLevelItem(row));  // as the user scrolls to it
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                      list->visualItemRect(list->topLevelItem(row)).center());
+}
+
+void ClickColumnHead(QWidget& w, int column)
+{
+    QHeaderView* header = List(w)->header();
+    const QPoint middle(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                        header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, middle);
+}
+
+void Type(QWidget& w, const char* edit, const QString& text)
+{
+    auto* line = Child<QLineEdit>(w, edit);
+    line->selectAll();
+    QTest::keyClick(line, Qt::Key_Delete);
+    bool ascii = true;
+    for (QChar c : text)
+        ascii = ascii && c.unicode() < 0x80;
+    if (ascii) {
+        QTest::keyClicks(line, text);
+    } else {
+        // Japanese arrives from the input method as committed text.
+        QInputMethodEvent input;
+        input.setCommitString(text);
+        QApplication::sendEvent(line, &input);
+    }
+}
+
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+const char* const kWeightEdits[] = {"txtSun", "txtMoon", "txtMercury", "txtVenus", "txtMars",
+                                    "txtJupiter", "txtSaturn", "txtUranus", "txtNeputune", "txtPuluto"};
+const char* const kUseChecks[] = {"chkSun", "chkMoon", "chkMercury", "chkVenus", "chkMars",
+                                  "chkJupiter", "chkSaturn", "chkUranus", "chkNeptune", "chkPuluto"};
+
+mirvo::ProgramPaths PathsIn(const QTemporaryDir& dir)
+{
+    mirvo::ProgramPaths paths;
+    paths.programFile = std::filesystem::path(dir.path().toStdString()) / "TodayMirvo";
+    return paths;
+}
+
+// Opens the settings window from the main window's menu and runs `steps` on
+// it; `steps` must close it. False when the window never came up.
+bool RunSettingsWindow(TTodayMirvo& main, std::function<void(TTodayMirvoOption&)> steps)
+{
+    QObject context;
+    bool ran = false;
+    WhenActiveModal<TTodayMirvoOption>(&context, [&](TTodayMirvoOption& w) {
+        steps(w);
+        ran = true;
+    });
+    main.RunCommand(TTodayMirvo::cmdOption);
+    return ran;
+}
+
+} // namespace
+
+class TestFormOption : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void rowsShowTheMembersAndSelectTheCurrentOne();
+    void sortingByColumnClicks();
+    void textColumnsCompareAsShiftJis();
+    void okWithANameOnAnEmptyListAddsTheMember();
+    void okAfterClearWithoutANameKeepsTheClearedMember();
+    void deleteKeepsTheUnselectedRowsAndShowsTheNextOne();
+    void addTwiceAndUpdateInPlaceAfterSorting();
+    void textTheMemberFileCannotHoldIsRefused();
+    void selectionCommandsByShortcut();
+    void numbersOfTheEdits_data();
+    void numbersOfTheEdits();
+    void defaultButtonsAndUseFlags();
+    void memberFileWithABadDateKeepsRowsAndMembersInStep();
+    void savingAMemberFile();
+    void weightsTakeEffectInTheEvaluationAfterOK();
+    void cancelAfterReadingAFileChangesNothing();
+    void okRecomputesTheDefaultMember();
+
+private:
+    std::unique_ptr<TTodayMirvoOption> MakeWindow(std::initializer_list<Person> people, int current = -1);
+    QTemporaryDir FDir;
+};
+
+void TestFormOption::initTestCase()
+{
+    QVERIFY(FDir.isValid());
+    QVERIFY2(testing_gui::LoadDataFile(), "Kosmera.dat is built beside the program");
+}
+
+// A shown window holding `people`, showing member `current` (-1: an anonymous one).
+std::unique_ptr<TTodayMirvoOption> TestFormOption::MakeWindow(std::initializer_list<Person> people, int current)
+{
+    auto w = std::make_unique<TTodayMirvoOption>(FDir.path().toStdString());
+    AddPeople(w->Members(), people);
+    if (current >= 0)
+        w->CurrentMember().Assign(w->Members().Items(current));
+    w->ShowSettings();
+    w->show();
+    return w;
+}
+
+void TestFormOption::rowsShowTheMembersAndSelectTheCurrentOne()
+{
+    auto w = MakeWindow(kFive, 1);
+    QCOMPARE(w->windowTitle(), QString("今日のミルボの設定"));
+    QCOMPARE(Column(*w, 0), QStringList({"Hana", "山田太郎", "Ken", "abc", "Ａ子"}));
+    const QTreeWidgetItem* row = List(*w)->topLevelItem(1);
+    QCOMPARE(QStringList({row->text(1), row->text(2), row->text(3), row->text(4), row->text(5)}),
+             QStringList({"男", "1985/06/15", "08:30", "確", "メモ"}));
+    QCOMPARE(Column(*w, 1), QStringList({"女", "男", "男", "無", "女"}));
+    QCOMPARE(SelectedRows(*w), QList<int>{1});
+    QCOMPARE(Child<QLineEdit>(*w, "txtName")->text(), QString("山田太郎"));
+    QCOMPARE(Child<QGroupBox>(*w, "grpUser")->title(), QString("山田太郎さんの情報"));
+    QCOMPARE(Child<QDateEdit>(*w, "edtDate")->date(), QDate(1985, 6, 15));
+    QCOMPARE(Child<QTimeEdit>(*w, "edtTime")->time(), QTime(8, 30, 0));
+    QVERIFY(Child<QTimeEdit>(*w, "edtTime")->isEnabled());
+
+    // A current member that is not in the list: shown, no row selected.
+    auto other = std::make_unique<TTodayMirvoOption>(FDir.path().toStdString());
+    AddPeople(other->Members(), kFive);
+    AddPeople(other->Members(), {{"Hana", 2, 1970, 1, 2, 12, 0, false, ""}});
+    other->CurrentMember().Name = "Nobody";
+    other->ShowSettings();
+    QVERIFY(SelectedRows(*other).isEmpty());
+    QCOMPARE(Child<QLineEdit>(*other, "txtName")->text(), QString("Nobody"));
+    // Several equal members: the last one is selected.
+    other->CurrentMember().Assign(other->Members().Items(0));
+    List(*other)->clear();
+    other->ShowSettings();
+    QCOMPARE(SelectedRows(*other), QList<int>{5});
+
+    // A row click shows that row's member.
+    ClickRow(*w, 4);
+    QCOMPARE(Child<QLineEdit>(*w, "txtName")->text(), QString("Ａ子"));
+    QCOMPARE(Q(w->CurrentMember().Name), QString("Ａ子"));
+}
+
+void TestFormOption::sortingByColumnClicks()
+{
+    auto w = MakeWindow(kFive, 2);
+    ClickColumnHead(*w, mirvo::mcBirthDate);
+    QCOMPARE(Column(*w, 2), QStringList({"2001/11/30", "1999/03/03", "1985/06/15", "1970/01/02", "1960/12/24"}));
+    ClickColumnHead(*w, mirvo::mcBirthDate);
+    QCOMPARE(Column(*w, 2), QStringList({"1960/12/24", "1970/01/02", "1985/06/15", "1999/03/03", "2001/11/30"}));
+    // Another column starts with its own first click: descending.
+    ClickColumnHead(*w, mirvo::mcBirthTime);
+    QCOMPARE(Column(*w, 3), QStringList({"23:10", "12:00", "12:00", "08:30", "06:45"}));
+    ClickColumnHead(*w, mirvo::mcSex);
+    QCOMPARE(Column(*w, 1), QStringList({"無", "男", "男", "女", "女"}));
+    ClickColumnHead(*w, mirvo::mcTimeState);
+    QCOMPARE(Column(*w, 4), QStringList({"不", "不", "確", "確", "確"}));
+    // The selection follows its row; the list itself keeps its order.
+    QCOMPARE(SelectedRows(*w).size(), 1);
+    QCOMPARE(List(*w)->topLevelItem(SelectedRows(*w)[0])->text(0), QString("Ken"));
+    QCOMPARE(Q(w->Members().Items(0).Name), QString("Hana"));
+    for (int i = 0; i < List(*w)->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = List(*w)->topLevelItem(i);
+        QCOMPARE(Q(TTodayMirvoOption::RowMember(row)->Name), row->text(0));
+    }
+}
+
+void TestFormOption::textColumnsCompareAsShiftJis()
+{
+    auto w = MakeWindow(kFive);
+    // Descending, then ascending. Shift-JIS puts the fullwidth "Ａ" (0x8260)
+    // before hiragana and kanji, and a-z compare as A-Z: "abc" < "Hana".
+    ClickColumnHead(*w, mirvo::mcName);
+    QCOMPARE(Column(*w, 0), QStringList({"山田太郎", "Ａ子", "Ken", "Hana", "abc"}));
+    ClickColumnHead(*w, mirvo::mcName);
+    QCOMPARE(Column(*w, 0), QStringList({"abc", "Hana", "Ken", "Ａ子", "山田太郎"}));
+
+    QTreeWidgetItem shorter(QStringList{"Ab"});
+    QTreeWidgetItem longer(QStringList{"aBc"});
+    QVERIFY(mirvo::CompareRows(shorter, longer, 1) < 0);
+    QVERIFY(mirvo::CompareRows(shorter, longer, -1) > 0);
+    QTreeWidgetItem same(QStringList{"AB"});
+    QCOMPARE(mirvo::CompareRows(shorter, same, 1), 0);
+}
+
+void TestFormOption::okWithANameOnAnEmptyListAddsTheMember()
+{
+    auto w = MakeWindow({});
+    Type(*w, "txtName", "花子");
+    Click(*w, "btnOK");
+    QCOMPARE(w->result(), int(QDialog::Accepted));
+    QCOMPARE(w->Members().Count(), 1);
+    QCOMPARE(Q(w->Members().Items(0).Name), QString("花子"));
+    QCOMPARE(Q(w->CurrentMember().Name), QString("花子"));
+    // The anonymous member shown at first was born now: the date is today's.
+    QCOMPARE(koyomi::DateToFileText(w->CurrentMember().Birthday), koyomi::DateToFileText(koyomi::Now()));
+    QVERIFY(!w->CurrentMember().TimeKnown);
+    QVERIFY(mirvo::SameMemberData(w->CurrentMember(), w->Members().Items(0)));
+}
+
+void TestFormOption::okAfterClearWithoutANameKeepsTheClearedMember()
+{
+    auto w = MakeWindow(kFive, 1);
+    const koyomi::TDateTime before = koyomi::Now();
+    Click(*w, "btnUserClear");
+    const koyomi::TDateTime after = koyomi::Now();
+    QVERIFY(Child<QLineEdit>(*w, "txtName")->text().isEmpty());
+    QVERIFY(!Child<QTimeEdit>(*w, "edtTime")->isEnabled());
+    QCOMPARE(Child<QTimeEdit>(*w, "edtTime")->time(), QTime(12, 0, 0));
+    TMessageBoxWatch boxes;
+    Click(*w, "btnOK");
+    QCOMPARE(boxes.texts, QStringList({"氏名が入力されていないと登録できません.."}));
+    QCOMPARE(w->result(), int(QDialog::Accepted));
+    QVERIFY(w->CurrentMember().Name.empty());
+    QVERIFY(w->CurrentMember().Birthday >= before && w->CurrentMember().Birthday <= after);
+    QCOMPARE(w->Members().Count(), 5);
+}
+
+void TestFormOption::deleteKeepsTheUnselectedRowsAndShowsTheNextOne()
+{
+    auto w = MakeWindow(kFive);
+    ClickRow(*w, 1);
+    ClickRow(*w, 3, Qt::ControlModifier);
+    QCOMPARE(SelectedRows(*w), QList<int>({1, 3}));
+    Click(*w, "btnDelete");
+    QCOMPARE(Column(*w, 0), QStringList({"Hana", "Ken", "Ａ子"}));
+    QCOMPARE(w->Members().Count(), 3);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(TTodayMirvoOption::RowMember(List(*w)->topLevelItem(i)), &w->Members().Items(i));
+    QCOMPARE(Child<QLineEdit>(*w, "txtName")->text(), QString("Ken"));
+    QCOMPARE(Q(w->CurrentMember().Name), QString("Ken"));
+    QVERIFY(SelectedRows(*w).isEmpty());
+
+    // Deleting every row clears the edit area.
+    Click(*w, "btnDelete");  // nothing selected: nothing happens
+    QCOMPARE(w->Members().Count(), 3);
+    List(*w)->selectAll();
+    Click(*w, "btnDelete");
+    QCOMPARE(w->Members().Count(), 0);
+    QVERIFY(Child<QLineEdit>(*w, "txtName")->text().isEmpty());
+}
+
+void TestFormOption::addTwiceAndUpdateInPlaceAfterSorting()
+{
+    auto w = MakeWindow(kFive, 0);
+    TMessageBoxWatch boxes;
+    Click(*w, "btnAdd");
+    Click(*w, "btnAdd");
+    QCOMPARE(w->Members().Count(), 7);
+    QCOMPARE(Column(*w, 0).count("Hana"), 3);
+    QCOMPARE(SelectedRows(*w), QList<int>{6});
+    QCOMPARE(w->Members().Items(6).RowIndex, 6);
+    QVERIFY(mirvo::SameMemberData(w->Members().Items(6), w->Members().Items(0)));
+
+    ClickColumnHead(*w, mirvo::mcBirthDate);  // newest first
+    ClickRow(*w, 0);
+    QCOMPARE(Child<QLineEdit>(*w, "txtName")->text(), QString("Ken"));
+    Type(*w, "txtName", "Kenji");
+    Type(*w, "txtMemo", "更新");
+    Child<QCheckBox>(*w, "chkTime")->click();
+    Child<QTimeEdit>(*w, "edtTime")->setTime(QTime(7, 5, 9));
+    Click(*w, "btnStore");
+    QCOMPARE(List(*w)->topLevelItem(0)->text(0), QString("Kenji"));
+    QCOMPARE(List(*w)->topLevelItem(0)->text(3), QString("07:05"));
+    QCOMPARE(List(*w)->topLevelItem(0)->text(4), QString("確"));
+    const mirvo::TMemberListItem& ken = w->Members().Items(2);
+    QCOMPARE(Q(ken.Name), QString("Kenji"));
+    QCOMPARE(Q(ken.Memo), QString("更新"));
+    QCOMPARE(ken.Birthday, koyomi::EncodeDate(2001, 11, 30) + koyomi::EncodeTime(7, 5, 9));
+    QVERIFY(ken.TimeKnown);
+
+    // Add and Update refuse an empty name.
+    Type(*w, "txtName", "");
+    Click(*w, "btnAdd");
+    Click(*w, "btnStore");
+    QCOMPARE(boxes.texts, QStringList({"氏名は必ず入力してください.", "氏名は必ず入力してください."}));
+    QCOMPARE(w->Members().Count(), 7);
+    QCOMPARE(Q(w->Members().Items(2).Name), QString("Kenji"));
+}
+
+void TestFormOption::textTheMemberFileCannotHoldIsRefused()
+{
+    auto w = MakeWindow(kFive, 0);
+    TMessageBoxWatch boxes;
+    Child<QLineEdit>(*w, "txtName")->setText(QString::fromUtf8("Hana 😀"));
+    Click(*w, "btnAdd");
+    QCOMPARE(w->Members().Count(), 5);
+    ClickRow(*w, 1);
+    Type(*w, "txtMemo", QString::fromUtf8("한국"));
+    Click(*w, "btnStore");
+    QCOMPARE(Q(w->Members().Items(1).Memo), QString("メモ"));
+    QCOMPARE(List(*w)->topLevelItem(1)->text(5), QString("メモ"));
+    Child<QLineEdit>(*w, "txtMemo")->setText("two\nlines");
+    Click(*w, "btnStore");
+    QCOMPARE(boxes.texts.size(), 3);
+    QVERIFY(boxes.texts[0].startsWith("氏名: ") && boxes.texts[0].contains(QString::fromUtf8("😀")));
+    QVERIFY(boxes.texts[1].startsWith("メモ: ") && boxes.texts[1].contains("한"));
+    QVERIFY(boxes.texts[2].startsWith("メモ: "));
+    QCOMPARE(Q(w->Members().Items(1).Memo), QString("メモ"));
+    // OK with such a name leaves the current member and the list as they were.
+    Child<QLineEdit>(*w, "txtName")->setText(QString::fromUtf8("😀"));
+    Click(*w, "btnOK");
+    QCOMPARE(boxes.texts.size(), 4);
+    QCOMPARE(Q(w->CurrentMember().Name), QString("山田太郎"));
+    // So the list can always be written.
+    QVERIFY(w->Members().SaveToCsv(std::filesystem::path(FDir.path().toStdString()) / "refused.csv"));
+}
+
+void TestFormOption::selectionCommandsByShortcut()
+{
+    auto w = MakeWindow(kFive, 1);
+    QApplication::setActiveWindow(w.get());
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    List(*w)->setFocus();
+    QTest::keyClick(List(*w), Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(SelectedRows(*w), QList<int>({0, 2, 3, 4}));
+    QTest::keyClick(List(*w), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(SelectedRows(*w), QList<int>({0, 1, 2, 3, 4}));
+    QTest::keyClick(List(*w), Qt::Key_R, Qt::ControlModifier);
+    QVERIFY(SelectedRows(*w).isEmpty());
+    // The pop-up menu carries the commands with their tags.
+    QStringList items;
+    for (QAction* a : Child<QMenu>(*w, "mnuPopMemberList")->actions())
+        items << (a->isSeparator() ? "-" : a->text() + "/" + a->shortcut().toString() + "/" + a->property("tag").toString());
+    QCOMPARE(items, QStringList({"全て選択(&A)/Ctrl+A/10", "選択の反転(&R)/Ctrl+R/11", "-",
+                                 "ファイルから読込み(&O)/Ctrl+O/20", "ファイルに保存(&S)/Ctrl+S/21", "-",
+                                 "キャンセル(&C)//"}));
+}
+
+void TestFormOption::numbersOfTheEdits_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<float>("value");
+    QTest::newRow("letters") << "abc" << 0.0f;
+    QTest::newRow("empty") << "" << 0.0f;
+    QTest::newRow("decimal") << "1.5" << 1.5f;
+    QTest::newRow("leading blanks") << "  2.5" << 2.5f;
+    QTest::newRow("trailing blank") << "2.5 " << 0.0f;
+    QTest::newRow("negative exponent") << "-2.5E-1" << -0.25f;
+    QTest::newRow("decimal comma") << "1,5" << 0.0f;
+    QTest::newRow("beyond single precision") << "1e39" << 0.0f;
+    QTest::newRow("beyond double precision") << "1e400" << 0.0f;
+    QTest::newRow("inf") << "inf" << 0.0f;
+    QTest::newRow("nan") << "nan" << 0.0f;
+}
+
+void TestFormOption::numbersOfTheEdits()
+{
+    QFETCH(QString, text);
+    QFETCH(float, value);
+    auto w = MakeWindow({});
+    for (int n = 0; n < mirvo::kPlanetCount; ++n) {
+        Type(*w, kWeightEdits[n], text);
+        QCOMPARE(w->Options().PlanetWeight[n], value);
+    }
+    const char* const bioEdits[] = {"txtHealth", "txtFeel", "txtIntell"};
+    for (int i = 0; i < mirvo::kCycleCount; ++i) {
+        Type(*w, bioEdits[i], text);
+        QCOMPARE(w->Options().BioCycle[i], value);
+    }
+}
+
+void TestFormOption::defaultButtonsAndUseFlags()
+{
+    auto w = std::make_unique<TTodayMirvoOption>(FDir.path().toStdString());
+    w->Options().BioCycle = {1, 2, 3};
+    w->Options().PlanetWeight.fill(0.1f);
+    w->Options().PlanetUse.fill(false);
+    w->ShowSettings();
+    w->show();
+    QCOMPARE(Child<QLineEdit>(*w, "txtSun")->text(), QString("0.100000001490116"));
+    QCOMPARE(w->Options().PlanetWeight[0], 0.1f);
+    QVERIFY(!Child<QCheckBox>(*w, "chkSun")->isChecked());
+    Child<QCheckBox>(*w, "chkNeptune")->click();
+    QVERIFY(w->Options().PlanetUse[8]);
+    Click(*w, "btnBioDefault");
+    QCOMPARE(w->Options().BioCycle, mirvo::kDefaultBioCycle);
+    QCOMPARE(Child<QLineEdit>(*w, "txtFeel")->text(), QString("28"));
+    Click(*w, "btnPlanetDefault");
+    QCOMPARE(w->Options().PlanetWeight, mirvo::kDefaultPlanetWeight);
+    QCOMPARE(w->Options().PlanetUse, mirvo::kDefaultPlanetUse);
+    QCOMPARE(Child<QLineEdit>(*w, "txtMoon")->text(), QString("1.5"));
+    QVERIFY(Child<QCheckBox>(*w, "chkSaturn")->isChecked());
+    QVERIFY(!Child<QCheckBox>(*w, "chkNeptune")->isChecked());
+}
+
+void TestFormOption::memberFileWithABadDateKeepsRowsAndMembersInStep()
+{
+    const std::filesystem::path folder = std::filesystem::path(FDir.path().toStdString()) / "bad";
+    std::filesystem::create_directories(folder);
+    const auto file = folder / "members.csv";
+    WriteFile(file, "\"一郎\",1,1980/01/01,12:00:00,0,\"\"\r\n"
+                    "\"二郎\",1,1981/02/02,12:00:00,0,\"\"\r\n"
+                    "\"三郎\",1,1982/13/03,12:00:00,0,\"\"\r\n"
+                    "\"四郎\",1,1983/04/04,12:00:00,0,\"\"\r\n");
+    auto w = MakeWindow(kFive, 0);
+    w->Options().LastFolder = "/nowhere/";
+    QString offeredFolder;
+    w->SetOpenFileChooser([&](QWidget*, const QString& initial) {
+        offeredFolder = initial;
+        return QString::fromStdString(file.string());
+    });
+    TMessageBoxWatch boxes;
+    Child<QAction>(*w, "mniLoadFromFile")->trigger();
+    QCOMPARE(offeredFolder, FDir.path());  // LastFolder does not exist: the program's folder
+    QCOMPARE(boxes.texts, QStringList({"'1982/13/03' は日付ではありません"}));
+    QCOMPARE(w->Members().Count(), 2);
+    QCOMPARE(Column(*w, 0), QStringList({"一郎", "二郎"}));
+    for (int i = 0; i < 2; ++i)
+        QCOMPARE(TTodayMirvoOption::RowMember(List(*w)->topLevelItem(i)), &w->Members().Items(i));
+    QCOMPARE(w->Options().LastFolder, std::string("/nowhere/"));
+    // The rows are usable: a click shows a member that is still there.
+    ClickRow(*w, 1);
+    QCOMPARE(Q(w->CurrentMember().Name), QString("二郎"));
+}
+
+void TestFormOption::savingAMemberFile()
+{
+    const std::filesystem::path folder = std::filesystem::path(FDir.path().toStdString()) / "saved";
+    std::filesystem::create_directories(folder);
+    auto w = MakeWindow(kFive, 0);
+    w->SetSaveFileChooser([&](QWidget*, const QString&) { return QString::fromStdString((folder / "family").string()); });
+    Child<QAction>(*w, "mniSaveToFile")->trigger();
+    QCOMPARE(w->Options().LastFolder, (folder / "").string());
+    mirvo::TMemberList back;
+    QVERIFY(back.LoadFromCsv(folder / "family.csv"));
+    QCOMPARE(back.Count(), 5);
+    QCOMPARE(Q(back.Items(1).Name), QString("山田太郎"));
+
+    // A file that cannot be created: the message, and LastFolder stays.
+    w->SetSaveFileChooser([&](QWidget*, const QString&) { return QString::fromStdString((folder / "no/such/x.csv").string()); });
+    w->Options().LastFolder = "/kept/";
+    TMessageBoxWatch boxes;
+    Child<QAction>(*w, "mniSaveToFile")->trigger();
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY(boxes.texts[0].contains("x.csv"));
+    QCOMPARE(w->Options().LastFolder, std::string("/kept/"));
+
+    // Cancelling the dialog does nothing.
+    w->SetSaveFileChooser([](QWidget*, const QString&) { return QString(); });
+    Child<QAction>(*w, "mniSaveToFile")->trigger();
+    QCOMPARE(boxes.texts.size(), 1);
+}
+
+void TestFormOption::weightsTakeEffectInTheEvaluationAfterOK()
+{
+    QTemporaryDir dir;
+    const mirvo::ProgramPaths paths = PathsIn(dir);
+    WriteFile(paths.MemberFile(), "\"Hana\",2,1970/01/02,12:00:00,0,\"\"\r\n");
+    TTodayMirvo main(paths);
+    const auto typeWeights = [](const QString& text) {
+        return [text](TTodayMirvoOption& w) {
+            Child<QTabWidget>(w, "pnlTab")->setCurrentIndex(1);
+            // Every body on, so that every weight shows in the totals.
+            for (const char* check : kUseChecks)
+                Child<QCheckBox>(w, check)->setChecked(true);
+            for (const char* edit : kWeightEdits)
+                Type(w, edit, text);
+            Click(w, "btnOK");
+        };
+    };
+    mirvo::EvalSettings settings;
+    settings.planetUse.fill(true);
+
+    QVERIFY(RunSettingsWindow(main, typeWeights("abc")));
+    QCOMPARE(main.Options().PlanetWeight, mirvo::TPlanetWeights{});
+    QCOMPARE(main.LastEvaluation().reading.StarScore, (std::array<mirvo::BodyTable, mirvo::kAxisCount>{}));
+    QCOMPARE(main.LastEvaluation().reading.StarTotal, (std::array<std::int32_t, mirvo::kAxisCount>{}));
+
+    QVERIFY(RunSettingsWindow(main, typeWeights("1.5")));
+    QCOMPARE(main.Options().PlanetWeight[0], 1.5f);
+    QCOMPARE(main.Options().PlanetWeight[9], 1.5f);
+    settings.planetWeight.fill(1.5f);
+    const mirvo::Evaluation expected = mirvo::Evaluate(main.Member().Birthday, main.Date(), settings);
+    QCOMPARE(main.LastEvaluation().reading.StarScore, expected.reading.StarScore);
+    QCOMPARE(main.LastEvaluation().reading.StarTotal, expected.reading.StarTotal);
+    // The check means something only when some body scores.
+    QVERIFY(expected.reading.StarTotal != (std::array<std::int32_t, mirvo::kAxisCount>{}));
+}
+
+void TestFormOption::cancelAfterReadingAFileChangesNothing()
+{
+    QTemporaryDir dir;
+    const mirvo::ProgramPaths paths = PathsIn(dir);
+    WriteFile(paths.MemberFile(), "\"Hana\",2,1970/01/02,12:00:00,0,\"\"\r\n"
+                                  "\"山田太郎\",1,1985/06/15,08:30:00,1,\"メモ\"\r\n"
+                                  "\"Ken\",1,2001/11/30,12:00:00,0,\"\"\r\n");
+    const auto otherFolder = std::filesystem::path(dir.path().toStdString()) / "other";
+    std::filesystem::create_directories(otherFolder);
+    WriteFile(otherFolder / "two.csv", "\"X\",0,1990/01/01,12:00:00,0,\"\"\r\n\"Y\",0,1991/01/01,12:00:00,0,\"\"\r\n");
+    TTodayMirvo main(paths);
+    const std::string lastFolder = main.Options().LastFolder;
+    mirvo::TMemberListItem member;
+    member.Assign(main.Member());
+    int rowsAfterLoading = 0;
+    std::string folderAfterLoading;
+    QVERIFY(RunSettingsWindow(main, [&](TTodayMirvoOption& w) {
+        w.SetOpenFileChooser([&](QWidget*, const QString&) { return QString::fromStdString((otherFolder / "two.csv").string()); });
+        Child<QAction>(w, "mniLoadFromFile")->trigger();
+        rowsAfterLoading = List(w)->topLevelItemCount();
+        folderAfterLoading = w.Options().LastFolder;
+        ClickRow(w, 1);
+        Click(w, "btnCancel");
+    }));
+    QCOMPARE(rowsAfterLoading, 2);
+    QCOMPARE(folderAfterLoading, (otherFolder / "").string());
+    QCOMPARE(main.MemberList().Count(), 3);
+    QCOMPARE(Q(main.MemberList().Items(1).Name), QString("山田太郎"));
+    QVERIFY(mirvo::SameMemberData(main.Member(), member));
+    QCOMPARE(main.Options().LastFolder, lastFolder);
+    QVERIFY(main.findChildren<TTodayMirvoOption*>().isEmpty());
+}
+
+void TestFormOption::okRecomputesTheDefaultMember()
+{
+    QTemporaryDir dir;
+    const mirvo::ProgramPaths paths = PathsIn(dir);
+    WriteFile(paths.MemberFile(), "\"Hana\",2,1970/01/02,12:00:00,0,\"\"\r\n"
+                                  "\"山田太郎\",1,1985/06/15,08:30:00,1,\"メモ\"\r\n"
+                                  "\"Ken\",1,2001/11/30,12:00:00,0,\"\"\r\n");
+    TTodayMirvo main(paths);
+    QVERIFY(RunSettingsWindow(main, [](TTodayMirvoOption& w) {
+        ClickRow(w, 2);
+        Click(w, "btnOK");
+    }));
+    QCOMPARE(Q(main.Member().Name), QString("Ken"));
+    QCOMPARE(main.Options().DefaultUserIndex, 2);
+    QVERIFY(main.windowTitle().endsWith("[Ken]"));
+
+    // A shown member that is not in the list: no default member.
+    QVERIFY(RunSettingsWindow(main, [](TTodayMirvoOption& w) {
+        Type(w, "txtName", "Kenny");
+        Click(w, "btnOK");
+    }));
+    QCOMPARE(Q(main.Member().Name), QString("Kenny"));
+    QCOMPARE(main.Options().DefaultUserIndex, -1);
+    QCOMPARE(main.MemberList().Count(), 3);
+    QVERIFY(main.findChildren<TTodayMirvoOption*>().isEmpty());
+}
+
+QTEST_MAIN(TestFormOption)
+#include "tst_formoption.moc"
