@@ -4,6 +4,7 @@
 #include "koyomi/peresource.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace kosmera {
 
@@ -58,8 +59,12 @@ public:
     template <class Map>
     void DirectoryHeader(std::size_t at, const Map& entries)
     {
-        const auto named = std::count_if(entries.begin(), entries.end(),
-                                         [](const auto& e) { return !e.first.IsNumber(); });
+        const auto named = std::count_if(entries.begin(), entries.end(), [](const auto& e) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(e.first)>, TResourceKey>)
+                return !e.first.IsNumber();
+            else
+                return false;  // languages are always numbers
+        });
         U16(at + kNamedCountField, static_cast<std::uint16_t>(named));
         U16(at + kIdCountField, static_cast<std::uint16_t>(entries.size() - named));
     }
@@ -143,69 +148,74 @@ void TResourceSection::AddStrings(const std::map<unsigned, std::u16string>& stri
     }
 }
 
-std::vector<std::uint8_t> TResourceSection::Build(std::uint32_t sectionRva) const
+TResourceSection::TPlan TResourceSection::Plan() const
 {
-    // First the place of everything: the directories level by level, the
-    // data entries, the name strings, then the data.
+    // The directories level by level, the data entries, the name strings, then the data.
+    TPlan p;
     std::size_t at = DirectorySize(FTree.size());
-    std::vector<std::size_t> nameDirs, languageDirs, typeNames, resourceNames, dataEntries, data;
     for (const auto& [type, names] : FTree) {
-        nameDirs.push_back(at);
+        p.nameDirs.push_back(at);
         at += DirectorySize(names.size());
     }
     for (const auto& [type, names] : FTree)
         for (const auto& [name, languages] : names) {
-            languageDirs.push_back(at);
+            p.languageDirs.push_back(at);
             at += DirectorySize(languages.size());
         }
     for (const auto& [type, names] : FTree)
         for (const auto& [name, languages] : names)
-            for (std::size_t i = 0; i < languages.size(); ++i) {
-                dataEntries.push_back(at);
-                at += kDataEntrySize;
-            }
+            for (std::size_t i = 0; i < languages.size(); ++i, at += kDataEntrySize)
+                p.dataEntries.push_back(at);
     for (const auto& [type, names] : FTree) {
-        typeNames.push_back(at);
+        p.typeNames.push_back(at);
         at += NameSize(type);
     }
     for (const auto& [type, names] : FTree)
         for (const auto& [name, languages] : names) {
-            resourceNames.push_back(at);
+            p.resourceNames.push_back(at);
             at += NameSize(name);
         }
     for (const auto& [type, names] : FTree)
         for (const auto& [name, languages] : names)
             for (const auto& [language, bytes] : languages) {
                 at = Align(at, kDataAlignment);
-                data.push_back(at);
+                p.data.push_back(at);
                 at += bytes.size();
             }
+    p.size = Align(at, kDataAlignment);
+    return p;
+}
 
-    std::vector<std::uint8_t> section(Align(at, kDataAlignment), 0);
+std::vector<std::uint8_t> TResourceSection::Build(std::uint32_t sectionRva) const
+{
+    const TPlan p = Plan();
+    std::vector<std::uint8_t> section(p.size, 0);
     TWriter w(section);
     auto nameField = [](const TResourceKey& key, std::size_t nameAt) {
         return key.IsNumber() ? std::uint32_t{key.Number()} : static_cast<std::uint32_t>(kHighBit | nameAt);
     };
+    auto subdirectory = [](std::size_t at) { return static_cast<std::uint32_t>(kHighBit | at); };
+
     w.DirectoryHeader(0, FTree);
     std::size_t t = 0, n = 0, leaf = 0;
     for (const auto& [type, names] : FTree) {
-        w.Entry(DirectorySize(t), nameField(type, typeNames[t]), static_cast<std::uint32_t>(kHighBit | nameDirs[t]));
+        w.Entry(DirectorySize(t), nameField(type, p.typeNames[t]), subdirectory(p.nameDirs[t]));
         if (!type.IsNumber())
-            w.Name(typeNames[t], type.Name());
-        w.DirectoryHeader(nameDirs[t], names);
+            w.Name(p.typeNames[t], type.Name());
+        w.DirectoryHeader(p.nameDirs[t], names);
         std::size_t i = 0;
         for (const auto& [name, languages] : names) {
-            w.Entry(nameDirs[t] + DirectorySize(i++), nameField(name, resourceNames[n]),
-                    static_cast<std::uint32_t>(kHighBit | languageDirs[n]));
+            w.Entry(p.nameDirs[t] + DirectorySize(i++), nameField(name, p.resourceNames[n]),
+                    subdirectory(p.languageDirs[n]));
             if (!name.IsNumber())
-                w.Name(resourceNames[n], name.Name());
-            w.U16(languageDirs[n] + kIdCountField, static_cast<std::uint16_t>(languages.size()));
+                w.Name(p.resourceNames[n], name.Name());
+            w.DirectoryHeader(p.languageDirs[n], languages);
             std::size_t j = 0;
             for (const auto& [language, bytes] : languages) {
-                w.Entry(languageDirs[n] + DirectorySize(j++), language, static_cast<std::uint32_t>(dataEntries[leaf]));
-                w.U32(dataEntries[leaf], static_cast<std::uint32_t>(sectionRva + data[leaf]));
-                w.U32(dataEntries[leaf] + 4, static_cast<std::uint32_t>(bytes.size()));
-                std::copy(bytes.begin(), bytes.end(), section.begin() + static_cast<std::ptrdiff_t>(data[leaf]));
+                w.Entry(p.languageDirs[n] + DirectorySize(j++), language, static_cast<std::uint32_t>(p.dataEntries[leaf]));
+                w.U32(p.dataEntries[leaf], static_cast<std::uint32_t>(sectionRva + p.data[leaf]));
+                w.U32(p.dataEntries[leaf] + 4, static_cast<std::uint32_t>(bytes.size()));
+                std::copy(bytes.begin(), bytes.end(), section.begin() + static_cast<std::ptrdiff_t>(p.data[leaf]));
                 ++leaf;
             }
             ++n;

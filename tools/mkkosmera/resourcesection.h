@@ -54,6 +54,19 @@ public:
 private:
     using TLanguages = std::map<std::uint16_t, std::vector<std::uint8_t>>;
     using TNames = std::map<TResourceKey, TLanguages>;
+
+    // Offsets inside the section, in the order of the tree's walk.
+    struct TPlan {
+        std::vector<std::size_t> nameDirs;      // per type: its directory of names
+        std::vector<std::size_t> languageDirs;  // per (type, name): its directory of languages
+        std::vector<std::size_t> typeNames;     // per type: its name string (if it has one)
+        std::vector<std::size_t> resourceNames; // per (type, name): its name string
+        std::vector<std::size_t> dataEntries;   // per resource
+        std::vector<std::size_t> data;          // per resource
+        std::size_t size = 0;
+    };
+    TPlan Plan() const;
+
     std::map<TResourceKey, TNames> FTree;
 };
 
