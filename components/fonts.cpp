@@ -48,6 +48,9 @@ constexpr std::array<SymbolGlyph, 4> kSymbolSuits{{
     {0xAA, U'\u2660'},  // ♠
 }};
 
+// Asks for the plain text look of a symbol that also has a colour emoji look.
+constexpr char16_t kTextPresentation = u'\uFE0E';
+
 constexpr char32_t kLatin1End = 0x100;
 constexpr char32_t kSymbolPrivateBase = 0xF000;  // symbol fonts' codes as Windows maps them
 constexpr char32_t kSymbolPrivateEnd = 0xF100;
@@ -154,8 +157,12 @@ QString DisplayText(const QString& face, const QString& caption)
         if (const std::optional<char32_t> code = SymbolCode(c)) {
             glyph = wingdings ? WingdingsGlyph(*code) : Lookup(kSymbolSuits, *code);
         }
-        const char32_t out = glyph.value_or(c);
-        shown += QString::fromUcs4(&out, 1);
+        if (glyph) {
+            shown += QString::fromUcs4(&*glyph, 1);
+            shown += QChar(kTextPresentation);
+        } else {
+            shown += QString::fromUcs4(&c, 1);
+        }
     }
     return shown;
 }

@@ -48,7 +48,8 @@ QFont WindowsFont(const QString& face, int pixelSize, bool bold = false);
 // What to paint for `caption` in `face`: for "Wingdings" and "Symbol" the
 // symbol characters the program uses become Unicode symbols ("J" ☺, "K" 😐,
 // "L" ☹, "M" 💣, "^" ... "i" ♈ ... ♓; Symbol 0xA9 ♥ and the other card
-// suits); any other face, and any other character, is left as it is. A
+// suits), each followed by U+FE0E, which asks for its plain text look rather
+// than a colour emoji; any other face, and any other character, is left as it is. A
 // symbol-font code may come as the Latin-1 character, as U+F000 + code or
 // as the half-width katakana that Shift-JIS decodes the byte to.
 QString DisplayText(const QString& face, const QString& caption);
