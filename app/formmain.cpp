@@ -158,7 +158,7 @@ void TTodayMirvo::FormCreate()
     FMemberList = std::make_unique<mirvo::TMemberList>();
     FOptions = std::make_unique<mirvo::TMirvoOptions>();
     FOptions->SetIniPath(FPaths.SettingsFile());
-    FOptions->SetProgramFolder(FPaths.ProgramFolder());
+    FOptions->SetProgramFolder(FPaths.LastFolderStart());
     FOptions->LoadFromIni();
     const auto memberFile = FPaths.MemberFile();
     std::error_code ec;

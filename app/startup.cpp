@@ -3,6 +3,7 @@
 #include "app/appinfo.h"
 #include "app/formmain.h"
 #include "app/programpaths.h"
+#include "app/quitsignals.h"
 #include "app/stringtable.h"
 #include "koyomi/datafile.h"
 
@@ -46,6 +47,11 @@ int RunProgram(const std::filesystem::path& programDir, const WarningBox& warn)
         return 1;
     }
     // --- end of the calendar data file block ---
+    // An installed program cannot write its own folder: its settings and
+    // member list then live in the user's folders.
+    paths = LocateProgramFiles(paths.programFile);
+    MakeUserFolders(paths);
+    QuitOnTerminationSignals();
 
     QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationName(QString::fromStdString(AppFileDescription()));

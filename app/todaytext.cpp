@@ -88,7 +88,8 @@ std::string ReadingText(const TodayReport& report, bool colour)
            + kGap + PadLeft(kStar, kTotalWidth) + "\n";
     for (int k = 0; k < kAxisCount; ++k) {
         out += AxisName(k, colour) + kGap + Face(v.axes[k], colour) + " "
-               + PadLeft(Percent(r.BioPercent[k]), kPercentWidth) + kGap + PadLeft(Total(r.StarTotal[k]), kTotalWidth) + kGap + LoadStr(v.axes[k].ratingId) + "\n";
+               + PadLeft(Percent(r.BioPercent[k]), kPercentWidth) + kGap + PadLeft(Total(r.StarTotal[k]), kTotalWidth)
+               + kGap + LoadStr(v.axes[k].ratingId) + "\n";
     }
     out += "\n";
     if (v.adviceId != 0)

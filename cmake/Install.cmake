@@ -1,0 +1,54 @@
+# Installation into a prefix (cmake --install <build> --prefix <prefix>):
+#
+#   <prefix>/lib/todaymirvo/   TodayMirvo, mirvo-today, Kosmera.dat, TodayMirvo.chm
+#                              (the programs need their files beside them)
+#   <prefix>/bin/              todaymirvo, mirvo-today: links to the programs
+#   <prefix>/share/applications/<id>.desktop
+#   <prefix>/share/metainfo/<id>.metainfo.xml
+#   <prefix>/share/icons/hicolor/<size>/apps/<id>.png|svg
+#
+# An installed program's folder is not the user's to write: the programs then
+# keep the settings and the member list in the user's folders (app/programpaths.h).
+
+set(MIRVO_APP_ID io.github.todaymirvo.TodayMirvo)
+set(MIRVO_RELEASE_DATE 2026-12-07)
+set(MIRVO_PROGRAM_DIR lib/todaymirvo)
+set(MIRVO_DESKTOP_SOURCE ${PROJECT_SOURCE_DIR}/resources/desktop)
+
+install(TARGETS mirvo-today RUNTIME DESTINATION ${MIRVO_PROGRAM_DIR})
+install(FILES ${MIRVO_RUNTIME_DIR}/Kosmera.dat DESTINATION ${MIRVO_PROGRAM_DIR})
+set(mirvo_links mirvo-today)
+
+if(MIRVO_BUILD_GUI)
+  install(TARGETS TodayMirvo RUNTIME DESTINATION ${MIRVO_PROGRAM_DIR})
+  install(FILES ${MIRVO_RUNTIME_DIR}/TodayMirvo.chm DESTINATION ${MIRVO_PROGRAM_DIR})
+  list(APPEND mirvo_links TodayMirvo:todaymirvo)
+
+  install(FILES ${MIRVO_DESKTOP_SOURCE}/${MIRVO_APP_ID}.desktop DESTINATION share/applications)
+  set(mirvo_metainfo ${CMAKE_BINARY_DIR}/${MIRVO_APP_ID}.metainfo.xml)
+  configure_file(${MIRVO_DESKTOP_SOURCE}/${MIRVO_APP_ID}.metainfo.xml.in ${mirvo_metainfo} @ONLY)
+  install(FILES ${mirvo_metainfo} DESTINATION share/metainfo)
+
+  # The icon as the about box renders it (mirvo_icon, views/CMakeLists.txt), at the sizes it renders.
+  if(TARGET mirvo_icon)
+    foreach(size 16 24 32 48 64 128 256)
+      install(FILES ${CMAKE_BINARY_DIR}/views/icon/todaymirvo-${size}.png
+              DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${MIRVO_APP_ID}.png)
+    endforeach()
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/icon/todaymirvo.svg
+            DESTINATION share/icons/hicolor/scalable/apps RENAME ${MIRVO_APP_ID}.svg)
+  endif()
+endif()
+
+# <prefix>/bin: relative links, so that the installed tree can be moved.
+foreach(link ${mirvo_links})
+  string(REPLACE ":" ";" parts "${link}")
+  list(GET parts 0 program)
+  list(GET parts -1 name)
+  install(CODE "
+    set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
+    file(MAKE_DIRECTORY \"\${bin}\")
+    file(REMOVE \"\${bin}/${name}\")
+    file(CREATE_LINK \"../${MIRVO_PROGRAM_DIR}/${program}\" \"\${bin}/${name}\" SYMBOLIC)
+    message(STATUS \"Installing: \${bin}/${name} -> ../${MIRVO_PROGRAM_DIR}/${program}\")")
+endforeach()

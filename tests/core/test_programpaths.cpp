@@ -1,0 +1,134 @@
+// Where the program keeps its files: beside it, or in the user's folders
+// when its own folder cannot be written.
+#include "app/programpaths.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <random>
+#include <string>
+
+using namespace mirvo;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kProgram = "/opt/todaymirvo/lib/todaymirvo/TodayMirvo";
+
+UserFolders SomeUser()
+{
+    return {"/home/hana", "/home/hana/.cfg", "/home/hana/.data"};
+}
+
+// Sets an environment variable for one test, putting the old value back afterwards.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : FName(name)
+    {
+        if (const char* old = std::getenv(name))
+            FOld = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv()
+    {
+        if (FOld)
+            setenv(FName, FOld->c_str(), 1);
+        else
+            unsetenv(FName);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* FName;
+    std::optional<std::string> FOld;
+};
+
+} // namespace
+
+TEST(ProgramPaths, WritableFolderKeepsEveryFileBesideTheProgram)
+{
+    fs::path asked;
+    const ProgramPaths p = LocateProgramFiles(
+        kProgram, [&](const fs::path& folder) { asked = folder; return true; }, SomeUser());
+    EXPECT_EQ(asked, kProgram.parent_path());
+    EXPECT_FALSE(p.InUserFolders());
+    EXPECT_EQ(p.DataFile(), "/opt/todaymirvo/lib/todaymirvo/Kosmera.dat");
+    EXPECT_EQ(p.SettingsFile(), "/opt/todaymirvo/lib/todaymirvo/TodayMirvo.ini");
+    EXPECT_EQ(p.MemberFile(), "/opt/todaymirvo/lib/todaymirvo/Mirvo.csv");
+    EXPECT_EQ(p.HelpFile(), "/opt/todaymirvo/lib/todaymirvo/TodayMirvo.chm");
+    EXPECT_EQ(p.LastFolderStart(), "/opt/todaymirvo/lib/todaymirvo");
+    EXPECT_TRUE(MakeUserFolders(p));  // nothing to make
+}
+
+TEST(ProgramPaths, ReadOnlyFolderMovesSettingsAndMembersToTheUser)
+{
+    const ProgramPaths p = LocateProgramFiles(kProgram, [](const fs::path&) { return false; }, SomeUser());
+    EXPECT_TRUE(p.InUserFolders());
+    EXPECT_EQ(p.SettingsFile(), "/home/hana/.cfg/TodayMirvo/TodayMirvo.ini");
+    EXPECT_EQ(p.MemberFile(), "/home/hana/.data/TodayMirvo/Mirvo.csv");
+    EXPECT_EQ(p.LastFolderStart(), "/home/hana");
+    // The data file and the help file never move.
+    EXPECT_EQ(p.DataFile(), "/opt/todaymirvo/lib/todaymirvo/Kosmera.dat");
+    EXPECT_EQ(p.HelpFile(), "/opt/todaymirvo/lib/todaymirvo/TodayMirvo.chm");
+}
+
+TEST(ProgramPaths, UserFoldersFollowTheXdgRules)
+{
+    {
+        ScopedEnv home("HOME", "/home/ken");
+        ScopedEnv config("XDG_CONFIG_HOME", "/var/cfg");
+        ScopedEnv data("XDG_DATA_HOME", "/var/data");
+        const UserFolders f = UserFolders::FromEnvironment();
+        EXPECT_EQ(f.home, "/home/ken");
+        EXPECT_EQ(f.configHome, "/var/cfg");
+        EXPECT_EQ(f.dataHome, "/var/data");
+    }
+    {
+        // Unset, empty or relative values are not used.
+        ScopedEnv home("HOME", "/home/ken");
+        ScopedEnv config("XDG_CONFIG_HOME", "");
+        ScopedEnv data("XDG_DATA_HOME", "relative/data");
+        const UserFolders f = UserFolders::FromEnvironment();
+        EXPECT_EQ(f.configHome, "/home/ken/.config");
+        EXPECT_EQ(f.dataHome, "/home/ken/.local/share");
+    }
+    {
+        // Without HOME the password entry tells the home folder.
+        ScopedEnv home("HOME", nullptr);
+        ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+        const UserFolders f = UserFolders::FromEnvironment();
+        EXPECT_TRUE(f.home.is_absolute()) << f.home;
+        EXPECT_EQ(f.configHome, f.home / ".config");
+    }
+}
+
+TEST(ProgramPaths, WritableFolderIsFoundByMakingAFile)
+{
+    std::random_device seed;
+    const fs::path dir = fs::temp_directory_path() / ("mirvo-paths-" + std::to_string(seed()));
+    fs::create_directories(dir);
+    EXPECT_TRUE(FolderIsWritable(dir));
+    EXPECT_TRUE(fs::is_empty(dir));  // the probe is removed
+    EXPECT_FALSE(FolderIsWritable(dir / "missing"));
+    EXPECT_FALSE(FolderIsWritable("/proc"));  // read-only even for root
+
+    UserFolders user{dir / "home", dir / "cfg", dir / "share"};
+    const ProgramPaths p = LocateProgramFiles(dir / "TodayMirvo", [](const fs::path&) { return false; }, user);
+    EXPECT_TRUE(MakeUserFolders(p));
+    EXPECT_TRUE(fs::is_directory(dir / "cfg" / "TodayMirvo"));
+    EXPECT_TRUE(fs::is_directory(dir / "share" / "TodayMirvo"));
+
+    // A file where a folder should be: the folder cannot be made.
+    std::FILE* blocker = std::fopen((dir / "blocked").c_str(), "w");
+    ASSERT_NE(blocker, nullptr);
+    std::fclose(blocker);
+    user.configHome = dir / "blocked";
+    EXPECT_FALSE(MakeUserFolders(LocateProgramFiles(dir / "TodayMirvo", [](const fs::path&) { return false; }, user)));
+    fs::remove_all(dir);
+}
