@@ -250,10 +250,8 @@ void TGradBox::paintEvent(QPaintEvent* /*event*/)
         canvas.setPen(QPen(ToQColor(FOutLineColor, palette()), 1));
         canvas.drawRect(QRectF(0.5, 0.5, width() - 1, height() - 1));
     }
-    // The caption rectangle's right and bottom edges are the box's own edges
-    // counted in its parent's coordinates.
-    const QPoint bottomRight(x() + width(), y() + height());
-    DrawCaptionText(canvas, QRect(QPoint(FCaptionLeft, FCaptionTop), bottomRight - QPoint(1, 1)));
+    // The caption wraps at the box's own right edge, wherever the box sits in its parent.
+    DrawCaptionText(canvas, QRect(QPoint(FCaptionLeft, FCaptionTop), QPoint(width() - 1, height() - 1)));
     emit OnPaint(this);
 }
 

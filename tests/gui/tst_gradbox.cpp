@@ -4,6 +4,7 @@
 #include "components/gradbox.h"
 #include "tests/gui/paintcheck.h"
 
+#include <QFontMetrics>
 #include <QPalette>
 #include <QSignalSpy>
 #include <QtTest>
@@ -43,7 +44,6 @@ class TestGradBox final : public QObject {
     Q_OBJECT
 
 private slots:
-    void defaults();
     void blackToBlueOnTheMainWindow();
     void lowBoxRowsShowTheLastBandStartingThere();
     void equalColoursGiveOneFlatColour();
@@ -52,25 +52,9 @@ private slots:
     void outlineSitsOnTheOuterPixels();
     void captionStyles();
     void disabledCaptionIsEngraved();
+    void captionWrapsInsideAnOffsetBox();
     void onlyVisibleChangesRepaint();
 };
-
-void TestGradBox::defaults()
-{
-    TGradBox box;
-    QCOMPARE(box.size(), QSize(200, 100));
-    QCOMPARE(box.GetCaptionLeft(), 10);
-    QCOMPARE(box.GetCaptionTop(), 10);
-    QCOMPARE(box.GetTopColor(), TColor(0x008000));
-    QCOMPARE(box.GetLastColor(), TColor(0x00FF00));
-    QCOMPARE(box.GetBackFont(), TColor(0x00FFFF));
-    QCOMPARE(box.GetOutLineColor(), TColor(0));
-    QCOMPARE(box.GetGradStyle(), gsTopBottom);
-    QCOMPARE(box.GetStyle3D(), fsRaise3D);
-    QCOMPARE(int(box.GetFontDepth()), 1);
-    QVERIFY(!box.GetDrawOutLine());
-    QVERIFY(!box.GetFont3D());
-}
 
 void TestGradBox::blackToBlueOnTheMainWindow()
 {
@@ -268,6 +252,23 @@ void TestGradBox::disabledCaptionIsEngraved()
     QCOMPARE(all.bottomRight(), grey.bottomRight() + QPoint(1, 1));
     QVERIFY(painttest::CountPixels(image, [](QRgb p) { return p == qRgb(255, 255, 255); }) > 0);
     QVERIFY(painttest::CountPixels(image, [](QRgb p) { return p == qRgb(128, 128, 128); }) > 0);
+}
+
+void TestGradBox::captionWrapsInsideAnOffsetBox()
+{
+    // A box away from its parent's origin still wraps its caption at its own right edge.
+    QWidget window;
+    window.resize(300, 100);
+    auto* box = new TGradBox(&window);
+    box->setGeometry(150, 20, 120, 70);
+    box->SetGradStyle(gsNone);
+    box->SetWindowsFont(kFaceArial, 14);
+    box->SetFontColor(clWhite);
+    box->SetCaption(QStringLiteral("one two three four five six"));
+    const QImage image = Render(*box, Qt::black);
+    const QRect text = Bounds(image, painttest::NotBlack);
+    QVERIFY(text.right() < box->width() - 1);
+    QVERIFY(text.height() > 2 * QFontMetrics(box->font()).ascent());
 }
 
 void TestGradBox::onlyVisibleChangesRepaint()
