@@ -9,6 +9,7 @@
 #include "components/label3d.h"
 #include "components/multilinelabel.h"
 #include "members/formoption.h"
+#include "views/dialogversion.h"
 #include "views/mirvoinfo.h"
 #include "ui_formmain.h"
 
@@ -347,4 +348,7 @@ void TTodayMirvo::ShowInfoWindow()
 
 void TTodayMirvo::ShowVersionDialog()
 {
+    // Made for this one use, shown modally, destroyed on every way out.
+    TDialogVersion box(this);
+    box.exec();
 }

@@ -6,6 +6,7 @@
 #include "app/quitsignals.h"
 #include "app/stringtable.h"
 #include "koyomi/datafile.h"
+#include "views/mainicon.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -30,6 +31,8 @@ void ShowStartupWarning(const std::string& text, const std::string& caption)
 
 int RunProgram(const std::filesystem::path& programDir, const WarningBox& warn)
 {
+    // Every window of the program, the warning boxes included, shows its icon.
+    QApplication::setWindowIcon(MainIcon());
     ProgramPaths paths;
     paths.programFile = programDir / kProgramName;
     std::error_code ec;

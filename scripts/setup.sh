@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   libchm-dev fp-utils
   fonts-ipafont fonts-liberation2 fonts-dejavu-core fonts-symbola
-  xvfb xauth x11-apps x11-utils imagemagick librsvg2-bin
+  xvfb xauth x11-apps x11-utils xdotool imagemagick librsvg2-bin
   icoutils python3-pefile
   appstream desktop-file-utils
   # bench_speed compares with libnova.

@@ -76,6 +76,30 @@ public:
     std::uint32_t GetFileType() const;
     std::uint32_t GetSubType() const;
 
+    // The fixed part in words (texts of the program's string table):
+    // the set flags, in the order debug, patched by build, patched, pre-release,
+    // private, special, joined by commas; empty when none is set.
+    std::string GetFileFlagString() const;
+    // The target system; empty for a value not in the table.
+    std::string GetFileOSString() const;
+    // The file type; empty for a value not in the table.
+    std::string GetFileTypeString() const;
+    // The kind of device driver (type 3) or font (type 4); empty for other
+    // types, unknown kinds and when nothing is loaded.
+    std::string GetSubTypeString() const;
+
+    // The name of the first translation's language: "未定義の言語" when
+    // nothing is loaded, empty for a block without translation or a
+    // language not in the table.
+    std::string GetLanguage() const;
+    // The name of its code page; empty when nothing is loaded, for a block
+    // without translation or a code page not in the table.
+    std::string GetCharSet() const;
+    // The name of table entry `index`, 1-kLanguageCount / 1-kCharSetCount;
+    // empty outside.
+    static std::string LanguageName(int index);
+    static std::string CharSetName(int index);
+
 private:
     void Load(std::vector<std::uint8_t> block);
     void GetLangCharSet();

@@ -178,3 +178,82 @@ TEST_F(VersionFiles, ABlockWithoutTranslationHasNoTexts)
     EXPECT_EQ(v.GetFileDescription(), "");
     EXPECT_EQ(v.GetFileType(), 2u);  // the fixed part does not need it
 }
+
+TEST_F(VersionFiles, TextsOfTheFixedPartAndTheTranslation)
+{
+    const TVersion dll(Write("Kosmera.dat", DllWith(mirvo::BuildVersionInfo(DllSource()))));
+    // Flags 0x01 and 0x02: debug, then pre-release, in the table's order, no final comma.
+    EXPECT_EQ(dll.GetFileFlagString(), "デバッグ情報あり,開発途中バージョン");
+    EXPECT_EQ(dll.GetFileOSString(), "32bit Windows on NT");
+    EXPECT_EQ(dll.GetFileTypeString(), "ダイナミックリンクライブラリ");
+    EXPECT_EQ(dll.GetSubTypeString(), "");
+    EXPECT_EQ(dll.GetLanguage(), "日本語");
+    EXPECT_EQ(dll.GetCharSet(), "日本");
+
+    mirvo::TVersionSource s = DllSource();
+    s.fixed.fileFlags = 0x3F;
+    s.fixed.fileOS = 0x40001;  // not in the table
+    s.fixed.fileType = 6;      // not in the table
+    s.language = 0x0409;
+    s.codePage = 1252;
+    const TVersion other(mirvo::BuildVersionInfo(s));
+    EXPECT_EQ(other.GetFileFlagString(), "デバッグ情報あり,バージョン情報は動的に生成,ファイルは修正を加えられている,"
+                                         "開発途中バージョン,私家版,特別バージョン");
+    EXPECT_EQ(other.GetFileOSString(), "");
+    EXPECT_EQ(other.GetFileTypeString(), "");
+    EXPECT_EQ(other.GetLanguage(), "アメリカ英語");
+    EXPECT_EQ(other.GetCharSet(), "多言語");
+    EXPECT_EQ(other.TranslationKey(), "040904E4");
+
+    s.language = 0x0C0A;  // modern Spanish: not among the 45
+    s.codePage = 437;
+    const TVersion unknown(mirvo::BuildVersionInfo(s));
+    EXPECT_EQ(unknown.GetLanguage(), "");
+    EXPECT_EQ(unknown.GetCharSet(), "");
+}
+
+TEST_F(VersionFiles, DriverAndFontKinds)
+{
+    mirvo::TVersionSource s = DllSource();
+    const std::tuple<std::uint32_t, std::uint32_t, const char*> cases[] = {
+        {3, 0, "不明なデバイスドライバ"}, {3, 2, "キーボードドライバ"}, {3, 10, "COM ポートドライバ"},
+        {3, 11, ""},                      {4, 0, "認識不明なフォント"}, {4, 3, "TrueType フォント"},
+        {4, 4, ""},                       {1, 3, ""},
+    };
+    for (const auto& [type, kind, text] : cases) {
+        s.fixed.fileType = type;
+        s.fixed.fileSubtype = kind;
+        EXPECT_EQ(TVersion(mirvo::BuildVersionInfo(s)).GetSubTypeString(), text) << type << "/" << kind;
+    }
+}
+
+TEST(VersionTexts, NothingLoaded)
+{
+    const TVersion none(std::span<const std::uint8_t>{});
+    EXPECT_EQ(none.GetFileFlagString(), "");
+    EXPECT_EQ(none.GetSubTypeString(), "");
+    EXPECT_EQ(none.GetLanguage(), "未定義の言語");
+    EXPECT_EQ(none.GetCharSet(), "");
+    // Nothing loaded reads as system and type 0, which the tables name.
+    EXPECT_EQ(none.GetFileOSString(), "未定義");
+    EXPECT_EQ(none.GetFileTypeString(), "未定義");
+}
+
+TEST(VersionTexts, TableEntriesByIndex)
+{
+    EXPECT_EQ(TVersion::LanguageName(1), "アラビア語");
+    EXPECT_EQ(TVersion::LanguageName(17), "日本語");
+    EXPECT_EQ(TVersion::LanguageName(45), "スイス系フランス語");
+    EXPECT_EQ(TVersion::CharSetName(1), "7bit ASCII");
+    EXPECT_EQ(TVersion::CharSetName(2), "日本");
+    EXPECT_EQ(TVersion::CharSetName(12), "アラビア語");
+    for (int outside : {0, -1, 46})
+        EXPECT_EQ(TVersion::LanguageName(outside), "") << outside;
+    for (int outside : {0, 13})
+        EXPECT_EQ(TVersion::CharSetName(outside), "") << outside;
+    // Every entry has its text.
+    for (int i = 1; i <= TVersion::kLanguageCount; ++i)
+        EXPECT_FALSE(TVersion::LanguageName(i).empty()) << i;
+    for (int i = 1; i <= TVersion::kCharSetCount; ++i)
+        EXPECT_FALSE(TVersion::CharSetName(i).empty()) << i;
+}

@@ -1,0 +1,54 @@
+#include "views/mainicon.h"
+
+#include <QPixmap>
+
+#include <cstddef>
+
+// PNG files compiled in by the build (views/CMakeLists.txt), one per size.
+#define MIRVO_ICON_PNG(size)                              \
+    extern const unsigned char mirvo_icon_##size[];       \
+    extern const std::size_t mirvo_icon_##size##_size;
+MIRVO_ICON_PNG(16)
+MIRVO_ICON_PNG(24)
+MIRVO_ICON_PNG(32)
+MIRVO_ICON_PNG(48)
+MIRVO_ICON_PNG(64)
+MIRVO_ICON_PNG(128)
+MIRVO_ICON_PNG(256)
+#undef MIRVO_ICON_PNG
+
+namespace mirvo {
+
+namespace {
+
+struct TIconPng {
+    const unsigned char* data;
+    std::size_t size;
+};
+
+QIcon LoadMainIcon()
+{
+    const TIconPng pngs[] = {
+        {mirvo_icon_16, mirvo_icon_16_size},   {mirvo_icon_24, mirvo_icon_24_size},
+        {mirvo_icon_32, mirvo_icon_32_size},   {mirvo_icon_48, mirvo_icon_48_size},
+        {mirvo_icon_64, mirvo_icon_64_size},   {mirvo_icon_128, mirvo_icon_128_size},
+        {mirvo_icon_256, mirvo_icon_256_size},
+    };
+    QIcon icon;
+    for (const TIconPng& png : pngs) {
+        QPixmap pixmap;
+        if (pixmap.loadFromData(png.data, static_cast<uint>(png.size), "PNG"))
+            icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+} // namespace
+
+const QIcon& MainIcon()
+{
+    static const QIcon icon = LoadMainIcon();
+    return icon;
+}
+
+} // namespace mirvo
