@@ -1,6 +1,7 @@
 #include "app/programpaths.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
 #include <vector>
@@ -10,7 +11,6 @@ namespace mirvo {
 namespace {
 
 const char* const kUserFolderName = "TodayMirvo";
-const char* const kProbeName = ".todaymirvo-probe-XXXXXX";
 constexpr std::size_t kPasswordBufferSize = 16384;
 
 // An environment variable that holds an absolute path; empty otherwise.
@@ -53,13 +53,9 @@ UserFolders UserFolders::FromEnvironment()
 
 bool FolderIsWritable(const std::filesystem::path& folder)
 {
-    std::string pattern = (folder / kProbeName).string();
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0)
-        return false;
-    close(fd);
-    unlink(pattern.c_str());
-    return true;
+    // Writing into a folder needs write and search permission on it; the
+    // effective user's rights count, as they do when a file is made.
+    return faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile, const FolderCheck& writable,

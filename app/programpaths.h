@@ -71,9 +71,10 @@ struct UserFolders {
     static UserFolders FromEnvironment();
 };
 
-// Whether new files can be made in a folder, found by making (and removing)
-// one: permission bits alone do not tell, since root passes them on a
-// read-only file system too. False for a missing folder.
+// Whether new files can be made in a folder, as the system answers for the
+// effective user (access(2)): besides the permission bits this takes in a
+// read-only file system, which refuses root too, and a folder marked
+// immutable. Nothing is written. False for a missing folder.
 bool FolderIsWritable(const std::filesystem::path& folder);
 
 using FolderCheck = std::function<bool(const std::filesystem::path& folder)>;

@@ -79,10 +79,12 @@ std::string ReportTitle(const TMemberListItem& member)
 
 std::string ReadingText(const TodayReport& report, bool colour)
 {
+    std::string out = ReportTitle(report.member.item) + "\n";
+    if (report.days.empty())
+        return out;
     const TodayDay& day = report.days.front();
     const TDayReading& r = day.evaluation.reading;
     const TDayVerdict& v = day.evaluation.verdict;
-    std::string out = ReportTitle(report.member.item) + "\n";
     out += koyomi::FormatDateTime(kDayPattern, day.date) + kGap + BirthLine(report, day) + "\n\n";
     out += std::string(kNameWidth, ' ') + kGap + std::string(kFaceWidth + 1, ' ') + PadLeft(kHeart, kPercentWidth)
            + kGap + PadLeft(kStar, kTotalWidth) + "\n";
