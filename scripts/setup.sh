@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools libqt6svg6-dev libgl-dev
   zlib1g-dev libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
-  libchm-dev fp-utils
+  libchm-dev fp-utils libxcb1-dev
   fonts-ipafont fonts-liberation2 fonts-dejavu-core fonts-symbola
   xvfb xauth x11-apps x11-utils xdotool imagemagick librsvg2-bin
   icoutils python3-pefile
