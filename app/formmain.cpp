@@ -3,6 +3,7 @@
 #include "app/appinfo.h"
 #include "app/biochart.h"
 #include "app/stringtable.h"
+#include "app/todayreport.h"
 #include "components/colors.h"
 #include "components/fonts.h"
 #include "components/gradbox.h"
@@ -184,18 +185,10 @@ void TTodayMirvo::FormCreate()
 
 void TTodayMirvo::ChooseMember()
 {
-    if (FMemberList->Count() > 0) {
-        if (FOptions->DefaultUserIndex < 0 || FOptions->DefaultUserIndex >= FMemberList->Count())
-            FOptions->DefaultUserIndex = 0;
-        FMember->Assign(FMemberList->Items(FOptions->DefaultUserIndex));
-    } else {
-        FOptions->DefaultUserIndex = -1;
-        FMember->Name.clear();
-        FMember->Sex = 0;
-        FMember->Birthday = koyomi::Now();
-        FMember->TimeKnown = false;
-        FMember->Memo.clear();
-    }
+    // The rule is the core's, so that mirvo-today shows the same member.
+    const mirvo::TodayMember chosen = mirvo::StartMember(*FMemberList, FOptions->DefaultUserIndex, koyomi::Now());
+    FOptions->DefaultUserIndex = chosen.index;
+    FMember->Assign(chosen.item);
 }
 
 void TTodayMirvo::FormDestroy()
@@ -287,10 +280,7 @@ void TTodayMirvo::Reevaluate()
 void TTodayMirvo::ShowEvaluation(const mirvo::TMemberListItem& member, koyomi::TDateTime date)
 {
     setWindowTitle(MakeTitle(member));
-    mirvo::EvalSettings settings;
-    settings.bioCycle = FOptions->BioCycle;
-    settings.planetWeight = FOptions->PlanetWeight;
-    settings.planetUse = FOptions->PlanetUse;
+    const mirvo::EvalSettings settings = mirvo::EvalSettingsOf(*FOptions);
     const double days = mirvo::DaysSinceBirth(member.Birthday, date);
     auto* chart = ui->imgBio;
     chart->SetChart(mirvo::MakeBioChart(chart->width(), chart->height(), settings.bioCycle, days));
