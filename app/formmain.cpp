@@ -4,9 +4,11 @@
 #include "app/biochart.h"
 #include "app/stringtable.h"
 #include "app/todayreport.h"
+#include "components/animatewindow.h"
 #include "components/colors.h"
 #include "components/fonts.h"
 #include "components/gradbox.h"
+#include "components/helprouter.h"
 #include "components/label3d.h"
 #include "components/multilinelabel.h"
 #include "members/formoption.h"
@@ -83,6 +85,14 @@ TTodayMirvo::TTodayMirvo(const mirvo::ProgramPaths& paths, QWidget* parent)
     FReportError = [this](const QString& message) {
         QMessageBox::critical(this, Q(mirvo::AppFileDescription()), message);
     };
+    // The animation first: the first one made belongs to the main form.
+    objAnimateWindow = new mirvo::TAnimateWindow(this);
+    objHTMLhelpRouter = new mirvo::THTMLhelpRouter(this);
+    objHTMLhelpRouter->SetHelpType(mirvo::htHTMLhelp);
+    objHTMLhelpRouter->SetVersion("2.02");
+    objHTMLhelpRouter->SetOnHelp([this](quint16 command, quintptr data, bool& callHelp) {
+        return objHTMLhelpRouterHelp(command, data, callHelp);
+    });
     CreateMenu();
     ApplyLayoutProperties();
     FormCreate();
@@ -155,6 +165,7 @@ void TTodayMirvo::contextMenuEvent(QContextMenuEvent* event)
 void TTodayMirvo::FormCreate()
 {
     setWindowTitle(Q(mirvo::AppFileDescription()));
+    objHTMLhelpRouter->SetHelpfile(QString::fromStdString(FPaths.HelpFile().string()));
     FDate = koyomi::Now();
     FMember = std::make_unique<mirvo::TMemberListItem>();
     FMemberList = std::make_unique<mirvo::TMemberList>();
@@ -217,6 +228,13 @@ void TTodayMirvo::ReportError(const QString& message) const
         FReportError(message);
 }
 
+bool TTodayMirvo::objHTMLhelpRouterHelp(quint16, quintptr, bool&)
+{
+    // The help file is named after the program; the router serves the request itself.
+    objHTMLhelpRouter->SetHelpfile(QString::fromStdString(FPaths.HelpFile().string()));
+    return false;
+}
+
 QString TTodayMirvo::MakeTitle(const mirvo::TMemberListItem& member) const
 {
     const QString description = Q(mirvo::AppFileDescription());
@@ -257,6 +275,7 @@ void TTodayMirvo::RunCommand(int tag)
             ShowInfoWindow();
             break;
         case cmdContents:
+            objHTMLhelpRouter->HelpContent();
             break;
         case cmdAbout:
             ShowVersionDialog();

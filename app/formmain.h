@@ -18,6 +18,8 @@ class QAction;
 class QMenu;
 
 namespace mirvo {
+class TAnimateWindow;
+class THTMLhelpRouter;
 class TMirvoLabel;
 }
 
@@ -56,6 +58,7 @@ public:
     koyomi::TDateTime Date() const { return FDate; }
     const mirvo::Evaluation& LastEvaluation() const { return FLastEvaluation; }
     QMenu* Menu() const { return mnuMenu; }
+    mirvo::THTMLhelpRouter* HelpRouter() const { return objHTMLhelpRouter; }
 
     // How errors are shown (the standard error box by default); tests record them.
     using ErrorReporter = std::function<void(const QString& message)>;
@@ -80,6 +83,7 @@ private:
     void ShowInfoWindow();
     void ShowVersionDialog();
     void ReportError(const QString& message) const;
+    bool objHTMLhelpRouterHelp(quint16 command, quintptr data, bool& callHelp);
 
     std::unique_ptr<Ui::TTodayMirvo> ui;
     mirvo::ProgramPaths FPaths;
@@ -95,6 +99,8 @@ private:
     ErrorReporter FReportError;
     bool FDestroyed = false;
 
+    mirvo::TAnimateWindow* objAnimateWindow = nullptr;
+    mirvo::THTMLhelpRouter* objHTMLhelpRouter = nullptr;
     QMenu* mnuMenu = nullptr;
     QAction* mniToday = nullptr;
     QAction* mniPreDay = nullptr;
