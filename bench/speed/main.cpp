@@ -1,0 +1,218 @@
+// Speed of the position computation (Google Benchmark).
+//
+// BodyPosition per body, one whole star reading (3 birth and 10 day positions,
+// 30 angles and aspect scores), libnova computing the same 13 geocentric
+// positions, and one cos call. After the runs it prints how many series terms
+// a star reading sums, the time per term against one cos call, and how many
+// times faster the star reading is than libnova's 13 positions.
+
+#include "koyomi/aspects.h"
+#include "koyomi/calendar.h"
+#include "koyomi/coeffile.h"
+#include "koyomi/positions.h"
+#include "koyomi/tables.h"
+
+#include <benchmark/benchmark.h>
+#include <libnova/libnova.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+using namespace koyomi;
+
+constexpr int kAxisCount = 3;
+constexpr int kDaysCycled = 4096;  // the day advances with every iteration
+constexpr double kNoonJstInDays = 0.125;  // 03:00 UT
+
+struct TDate {
+    std::int16_t year, month, day;
+};
+
+TDate DayAfter(int offset)
+{
+    // 2024-01-01 plus offset days, by the program's own day numbers.
+    const double jd = static_cast<double>(JulianDay(2024, 1, 1)) + offset + 0.5;
+    const long z = static_cast<long>(jd);
+    const long alpha = static_cast<long>((z - 1867216.25) / 36524.25);
+    const long a = z + 1 + alpha - alpha / 4;
+    const long b = a + 1524;
+    const long c = static_cast<long>((b - 122.1) / 365.25);
+    const long d = static_cast<long>(365.25 * c);
+    const long e = static_cast<long>((b - d) / 30.6001);
+    const auto day = static_cast<std::int16_t>(b - d - static_cast<long>(30.6001 * e));
+    const auto month = static_cast<std::int16_t>(e < 14 ? e - 1 : e - 13);
+    const auto year = static_cast<std::int16_t>(month > 2 ? c - 4716 : c - 4715);
+    return {year, month, day};
+}
+
+int TermsOf(std::int8_t body)
+{
+    const auto count = [](TQuantityId q) { return Quantities[q].last - Quantities[q].first + 1; };
+    int terms = count(qtSunLongitude) + count(qtSunDistance);
+    if (body == bdMoon)
+        terms += count(qtMoonLongitude) + count(qtMoonLatitude) + count(qtMoonParallax);
+    else if (body >= bdMercury) {
+        const TQuantityId q = PlanetLongitudeQuantity(body);
+        terms += count(q) + count(static_cast<TQuantityId>(q + 1)) + count(static_cast<TQuantityId>(q + 2));
+    }
+    return terms;
+}
+
+int TermsOfStarReading()
+{
+    int terms = 0;
+    for (std::int8_t axis = 0; axis < kAxisCount; ++axis)
+        terms += TermsOf(axis);
+    for (std::int8_t body = 0; body < kBodyCount; ++body)
+        terms += TermsOf(body);
+    return terms;
+}
+
+void BM_BodyPosition(benchmark::State& state)
+{
+    const auto body = static_cast<std::int8_t>(state.range(0));
+    int i = 0;
+    for (auto _ : state) {
+        const TDate d = DayAfter(i++ % kDaysCycled);
+        float dist, lat, lon;
+        BodyPosition(body, d.year, d.month, d.day, 0, 0, 12, dist, lat, lon);
+        benchmark::DoNotOptimize(lon);
+        benchmark::DoNotOptimize(lat);
+        benchmark::DoNotOptimize(dist);
+    }
+    state.counters["terms"] = TermsOf(body);
+}
+BENCHMARK(BM_BodyPosition)->DenseRange(0, kBodyCount - 1);
+
+void BM_StarReading(benchmark::State& state)
+{
+    int i = 0;
+    for (auto _ : state) {
+        const TDate birth = DayAfter(-(i % kDaysCycled) * 7);
+        const TDate today = DayAfter(i % kDaysCycled);
+        ++i;
+        float dist, lat, lon;
+        float birthLat[kAxisCount], birthLon[kAxisCount];
+        for (std::int8_t axis = 0; axis < kAxisCount; ++axis)
+            BodyPosition(axis, birth.year, birth.month, birth.day, 0, 0, 12, dist, birthLat[axis], birthLon[axis]);
+        int total = 0;
+        for (std::int8_t body = 0; body < kBodyCount; ++body) {
+            BodyPosition(body, today.year, today.month, today.day, 0, 0, 12, dist, lat, lon);
+            for (std::int8_t axis = 0; axis < kAxisCount; ++axis)
+                total += AspectScore(axis, body, AngularSeparation(lat, lon, birthLat[axis], birthLon[axis]));
+        }
+        benchmark::DoNotOptimize(total);
+    }
+    state.counters["terms"] = TermsOfStarReading();
+}
+BENCHMARK(BM_StarReading);
+
+// libnova's geocentric ecliptic position and distance of one body.
+void NovaPosition(int body, double jd, ln_lnlat_posn& ecl, double& distance)
+{
+    ln_equ_posn equ{};
+    switch (body) {
+    case 0:
+        ln_get_solar_ecl_coords(jd, &ecl);
+        distance = ln_get_earth_solar_dist(jd);
+        return;
+    case 1:
+        ln_get_lunar_ecl_coords(jd, &ecl, 0);
+        distance = ln_get_lunar_earth_dist(jd);
+        return;
+    case 2: ln_get_mercury_equ_coords(jd, &equ); distance = ln_get_mercury_earth_dist(jd); break;
+    case 3: ln_get_venus_equ_coords(jd, &equ); distance = ln_get_venus_earth_dist(jd); break;
+    case 4: ln_get_mars_equ_coords(jd, &equ); distance = ln_get_mars_earth_dist(jd); break;
+    case 5: ln_get_jupiter_equ_coords(jd, &equ); distance = ln_get_jupiter_earth_dist(jd); break;
+    case 6: ln_get_saturn_equ_coords(jd, &equ); distance = ln_get_saturn_earth_dist(jd); break;
+    case 7: ln_get_uranus_equ_coords(jd, &equ); distance = ln_get_uranus_earth_dist(jd); break;
+    case 8: ln_get_neptune_equ_coords(jd, &equ); distance = ln_get_neptune_earth_dist(jd); break;
+    default: ln_get_pluto_equ_coords(jd, &equ); distance = ln_get_pluto_earth_dist(jd); break;
+    }
+    ln_get_ecl_from_equ(&equ, jd, &ecl);
+}
+
+void BM_LibnovaThirteenPositions(benchmark::State& state)
+{
+    int i = 0;
+    for (auto _ : state) {
+        const double today = static_cast<double>(JulianDay(2024, 1, 1)) + kNoonJstInDays + (i % kDaysCycled);
+        const double birth = today - (i % kDaysCycled) * 8.0;
+        ++i;
+        ln_lnlat_posn ecl{};
+        double distance = 0;
+        for (int axis = 0; axis < kAxisCount; ++axis) {
+            NovaPosition(axis, birth, ecl, distance);
+            benchmark::DoNotOptimize(ecl);
+        }
+        for (int body = 0; body < kBodyCount; ++body) {
+            NovaPosition(body, today, ecl, distance);
+            benchmark::DoNotOptimize(ecl);
+            benchmark::DoNotOptimize(distance);
+        }
+    }
+}
+BENCHMARK(BM_LibnovaThirteenPositions)->Unit(benchmark::kMicrosecond);
+
+void BM_Cos(benchmark::State& state)
+{
+    double x = 0.1;
+    for (auto _ : state) {
+        x += 1.2345;
+        benchmark::DoNotOptimize(std::cos(x));
+    }
+}
+BENCHMARK(BM_Cos);
+
+// Keeps the per-iteration CPU time of every run for the summary.
+class TSummaryReporter final : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const auto& run : runs)
+            Nanoseconds[run.benchmark_name()] =
+                run.GetAdjustedCPUTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> Nanoseconds;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        const CoefficientTable table = ReadCoefficientFile(MIRVO_KOYOMI_COEFFICIENTS);
+        SetCoefficients(table.amplitude, table.rate, table.phase);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_speed: %s\n", e.what());
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    TSummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    const auto& ns = reporter.Nanoseconds;
+    const auto reading = ns.find("BM_StarReading");
+    const auto nova = ns.find("BM_LibnovaThirteenPositions");
+    const auto cosine = ns.find("BM_Cos");
+    if (reading == ns.end())
+        return 0;
+    const int terms = TermsOfStarReading();
+    std::printf("\nstar reading: %d series terms, %.1f us, %.2f ns per term", terms, reading->second / 1000,
+                reading->second / terms);
+    if (cosine != ns.end())
+        std::printf(" (one cos call: %.2f ns, ratio %.2f)", cosine->second, reading->second / terms / cosine->second);
+    std::printf("\n");
+    if (nova != ns.end())
+        std::printf("libnova, the same 13 positions: %.1f us, %.0f times the star reading's time\n",
+                    nova->second / 1000, nova->second / reading->second);
+    return 0;
+}
