@@ -1,5 +1,7 @@
 #include "tools/mkkosmera/peimage.h"
 
+#include "tools/mkkosmera/bytewriter.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -61,25 +63,7 @@ std::uint32_t Align(std::size_t value, std::uint32_t alignment)
     return static_cast<std::uint32_t>((value + alignment - 1) / alignment * alignment);
 }
 
-class TImage {
-public:
-    explicit TImage(std::size_t size) : FBytes(size, 0) {}
-    void U16(std::size_t at, std::uint16_t v)
-    {
-        FBytes[at] = static_cast<std::uint8_t>(v);
-        FBytes[at + 1] = static_cast<std::uint8_t>(v >> 8);
-    }
-    void U32(std::size_t at, std::uint32_t v)
-    {
-        U16(at, static_cast<std::uint16_t>(v));
-        U16(at + 2, static_cast<std::uint16_t>(v >> 16));
-    }
-    void Bytes(std::size_t at, const void* data, std::size_t size) { std::memcpy(FBytes.data() + at, data, size); }
-    std::vector<std::uint8_t>& Data() { return FBytes; }
-
-private:
-    std::vector<std::uint8_t> FBytes;
-};
+using TImage = TByteWriter;
 
 void WriteDosHeader(TImage& image)
 {
@@ -168,14 +152,15 @@ std::vector<std::uint8_t> BuildResourceDll(const TResourceSection& resources)
     const std::uint32_t rawSize = Align(section.size(), kFileAlignment);
     const std::uint32_t headersSize = Align(kSectionHeaderOffset + kSectionHeaderSize, kFileAlignment);
 
-    TImage image(headersSize + rawSize);
+    std::vector<std::uint8_t> bytes(headersSize + rawSize, 0);
+    TImage image(bytes);
     WriteDosHeader(image);
     WriteCoffHeader(image);
     WriteOptionalHeader(image, sectionSize, rawSize, headersSize);
     WriteSectionHeader(image, sectionSize, rawSize, headersSize);
     image.Bytes(headersSize, section.data(), section.size());
     image.U32(kChecksumOffset, PeChecksum(image.Data(), kChecksumOffset));
-    return std::move(image.Data());
+    return bytes;
 }
 
 } // namespace kosmera

@@ -2,6 +2,7 @@
 
 #include "koyomi/error.h"
 #include "koyomi/peresource.h"
+#include "tools/mkkosmera/bytewriter.h"
 
 #include <algorithm>
 #include <type_traits>
@@ -37,19 +38,9 @@ std::size_t NameSize(const TResourceKey& key)
     return key.IsNumber() ? 0 : sizeof(std::uint16_t) + key.Name().size() * sizeof(char16_t);
 }
 
-class TWriter {
+class TWriter : public TByteWriter {
 public:
-    explicit TWriter(std::vector<std::uint8_t>& bytes) : FBytes(bytes) {}
-    void U16(std::size_t at, std::uint16_t v)
-    {
-        FBytes[at] = static_cast<std::uint8_t>(v);
-        FBytes[at + 1] = static_cast<std::uint8_t>(v >> 8);
-    }
-    void U32(std::size_t at, std::uint32_t v)
-    {
-        U16(at, static_cast<std::uint16_t>(v));
-        U16(at + 2, static_cast<std::uint16_t>(v >> 16));
-    }
+    using TByteWriter::TByteWriter;
     void Name(std::size_t at, const std::string& name)
     {
         U16(at, static_cast<std::uint16_t>(name.size()));
@@ -73,9 +64,6 @@ public:
         U32(at, name);
         U32(at + 4, offset);
     }
-
-private:
-    std::vector<std::uint8_t>& FBytes;
 };
 
 } // namespace
