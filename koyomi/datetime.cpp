@@ -235,6 +235,12 @@ std::string FormatDateTime(const std::string& pattern, TDateTime value)
                 ++i;
             continue;
         }
+        // One or two letters: the number as it is, or with two digits.
+        auto field = [&](int value) {
+            const std::size_t n = run(c);
+            out += n >= 2 ? Pad(value, 2) : std::to_string(value);
+            return n > 2 ? std::size_t{2} : n;
+        };
         std::size_t n = 0;
         switch (c) {
         case 'y':
@@ -242,29 +248,19 @@ std::string FormatDateTime(const std::string& pattern, TDateTime value)
             out += n <= 2 ? Pad(d.year % 100, 2) : Pad(d.year, 4);
             break;
         case 'm':
-            n = run('m');
-            out += n >= 2 ? Pad(d.month, 2) : std::to_string(d.month);
-            n = n > 2 ? 2 : n;
+            n = field(d.month);
             break;
         case 'd':
-            n = run('d');
-            out += n >= 2 ? Pad(d.day, 2) : std::to_string(d.day);
-            n = n > 2 ? 2 : n;
+            n = field(d.day);
             break;
         case 'h':
-            n = run('h');
-            out += n >= 2 ? Pad(t.hour, 2) : std::to_string(t.hour);
-            n = n > 2 ? 2 : n;
+            n = field(t.hour);
             break;
         case 'n':
-            n = run('n');
-            out += n >= 2 ? Pad(t.minute, 2) : std::to_string(t.minute);
-            n = n > 2 ? 2 : n;
+            n = field(t.minute);
             break;
         case 's':
-            n = run('s');
-            out += n >= 2 ? Pad(t.second, 2) : std::to_string(t.second);
-            n = n > 2 ? 2 : n;
+            n = field(t.second);
             break;
         default:
             out += pattern[i];
