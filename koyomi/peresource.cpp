@@ -9,7 +9,7 @@ namespace koyomi {
 
 namespace {
 
-// Offsets and sizes of the PE format (Microsoft PE/COFF specification).
+// Offsets and sizes of the PE file format, as Microsoft documents it for PE/COFF files.
 constexpr std::size_t kDosHeaderSize = 64;
 constexpr std::size_t kNewHeaderOffsetField = 0x3C;  // e_lfanew
 constexpr std::size_t kPeSignatureSize = 4;          // "PE\0\0"
