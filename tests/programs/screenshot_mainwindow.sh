@@ -16,7 +16,7 @@ mkdir -p "$out"
 unset QT_QPA_PLATFORM
 xvfb-run -a -s "-screen 0 320x360x24" bash -c '
   "$1/TodayMirvo" & pid=$!
-  for i in $(seq 1 50); do
+  for i in $(seq 1 150); do
     sleep 0.2
     if xwininfo -root -tree 2>/dev/null | grep -q "今日のミルボ"; then break; fi
   done
