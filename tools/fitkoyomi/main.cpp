@@ -5,6 +5,7 @@
 //   fitkoyomi fit --out <koyomi.txt> [--start <koyomi.txt>] [--only q,q,...]
 //                 [--refine-only] [--from Y] [--to Y] [--main-from Y] [--main-to Y]
 //                 [--outside-weight W] [--iterations N] [--flatten N] [--step DAYS]
+//                 [--exchange N]
 //   fitkoyomi report <koyomi.txt> [--from Y] [--to Y]
 //   fitkoyomi reference-table <out.tsv>
 
@@ -39,10 +40,12 @@ struct TOptions {
     std::set<std::string> only;
     bool refineOnly = false;
     int from = 1800, to = 2200, mainFrom = 1900, mainTo = 2100;
+    bool yearsGiven = false;  // --from or --to on the command line
     double outsideWeight = 0.1;
     int iterations = 30;
     int flatten = 0;
     int stepDays = 0;  // 0: DefaultStepDays
+    int exchange = 0;
 };
 
 int Usage()
@@ -52,6 +55,7 @@ int Usage()
                  "  fitkoyomi fit --out <koyomi.txt> [--start <koyomi.txt>] [--only q,q,...] [--refine-only]\n"
                  "                [--from Y] [--to Y] [--main-from Y] [--main-to Y] [--outside-weight W]\n"
                  "                [--iterations N] [--flatten N] [--step DAYS]\n"
+                 "                [--exchange N]\n"
                  "  fitkoyomi report <koyomi.txt> [--from Y] [--to Y]\n"
                  "  fitkoyomi reference-table <out.tsv>\n";
     return 2;
@@ -74,14 +78,15 @@ TOptions ParseOptions(int argc, char** argv, int first)
             for (std::string q; std::getline(list, q, ',');)
                 o.only.insert(q);
         } else if (a == "--refine-only") o.refineOnly = true;
-        else if (a == "--from") o.from = std::stoi(next());
-        else if (a == "--to") o.to = std::stoi(next());
+        else if (a == "--from") { o.from = std::stoi(next()); o.yearsGiven = true; }
+        else if (a == "--to") { o.to = std::stoi(next()); o.yearsGiven = true; }
         else if (a == "--main-from") o.mainFrom = std::stoi(next());
         else if (a == "--main-to") o.mainTo = std::stoi(next());
         else if (a == "--outside-weight") o.outsideWeight = std::stod(next());
         else if (a == "--iterations") o.iterations = std::stoi(next());
         else if (a == "--flatten") o.flatten = std::stoi(next());
         else if (a == "--step") o.stepDays = std::stoi(next());
+        else if (a == "--exchange") o.exchange = std::stoi(next());
         else throw std::runtime_error("unknown option " + a);
     }
     return o;
@@ -151,9 +156,13 @@ int Fit(const TOptions& o)
             SolveAmplitudes(data, series);
         } else {
             series = StartingSeries(quantity);
-            GrowSeries(data, BudgetOf(quantity), series, std::cout);
+            GrowSeries(data, BudgetOf(quantity), GrowOptionsOf(q), series, std::cout);
         }
         RefineSeries(data, series, o.iterations, std::cout);
+        // Exchanges cost a full refinement each: only for the smaller series.
+        constexpr int kExchangeLimit = 30;
+        if (o.exchange > 0 && quantity.last - quantity.first + 1 <= kExchangeLimit)
+            ExchangeTerms(data, BudgetOf(quantity), GrowOptionsOf(q), series, o.exchange, std::cout);
         if (o.flatten > 0)
             FlattenErrors(data, weights, series, o.flatten, std::cout);
         const TFitStats stats = FitStats(data, series);
@@ -188,8 +197,9 @@ int Fit(const TOptions& o)
 int Report(const std::string& path, const TOptions& o)
 {
     LoadTable(ReadCoefficientFile(path));
-    const int from = o.from == 1800 ? 1900 : o.from;
-    const int to = o.to == 2200 ? 2100 : o.to;
+    // Without --from/--to: the main years.
+    const int from = o.yearsGiven ? o.from : o.mainFrom;
+    const int to = o.yearsGiven ? o.to : o.mainTo;
     std::cout << "errors of BodyPosition " << from << "-" << to << ":\n";
     PrintErrors(std::cout, MeasureErrors(DaysOfYears(from, to)));
     return 0;

@@ -163,6 +163,29 @@ TFitData MakeProblem(const TReferenceSet& full, TQuantityId quantity, int stepDa
     return data;
 }
 
+TGrowOptions GrowOptionsOf(TQuantityId quantity)
+{
+    // Mean motions, degrees per Julian century (Mercury ... Pluto; Earth).
+    constexpr double kMeanMotion[] = {149472.6746, 58517.8157, 19140.2993, 3034.9057,
+                                      1222.1138,   428.4670,   218.4862,   145.1950};
+    constexpr double kEarthMeanMotion = 35999.3729;
+    constexpr int kHarmonics = 12;
+    constexpr int kEarthCombinations = 4;
+    TGrowOptions options;
+    if (quantity < qtMercuryLongitude)
+        return options;
+    const double n = kMeanMotion[PlanetOf(quantity) - bdMercury];
+    for (int k = 1; k <= kHarmonics; ++k)
+        options.hintRates.push_back(k * n * kRadiansPerDegree);
+    for (int j = 1; j <= 2; ++j)
+        for (int k = -kEarthCombinations; k <= kEarthCombinations; ++k) {
+            const double rate = std::abs(j * kEarthMeanMotion + k * n);
+            if (rate > 0)
+                options.hintRates.push_back(rate * kRadiansPerDegree);
+        }
+    return options;
+}
+
 TFitBudget BudgetOf(const TQuantity& quantity)
 {
     TFitBudget budget;

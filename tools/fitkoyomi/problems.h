@@ -48,6 +48,10 @@ TFitData MakeProblem(const TReferenceSet& reference, koyomi::TQuantityId quantit
 // Moon, every 2 days for the inner planets, every 4 for the outer ones.
 int DefaultStepDays(koyomi::TQuantityId quantity);
 
+// How the search for a quantity's terms is helped: for a planet, the
+// harmonics of its mean motion and their combinations with the Earth's.
+TGrowOptions GrowOptionsOf(koyomi::TQuantityId quantity);
+
 // T-term and plain slots of a quantity.
 TFitBudget BudgetOf(const koyomi::TQuantity& quantity);
 

@@ -9,6 +9,7 @@
 #include <numeric>
 #include <ostream>
 #include <stdexcept>
+#include <streambuf>
 
 namespace fitkoyomi {
 
@@ -231,14 +232,6 @@ int CountTimeTerms(const TFitSeries& series)
     return static_cast<int>(std::count_if(series.begin(), series.end(), [](const TFitTerm& t) { return t.timeTerm; }));
 }
 
-std::vector<double> Residuals(const TFitData& data, const TFitSeries& series)
-{
-    std::vector<double> r(data.t.size());
-    for (std::size_t k = 0; k < r.size(); ++k)
-        r[k] = data.y[k] - SeriesValue(series, data.t[k]);
-    return r;
-}
-
 double WeightedSquares(const TFitData& data, const TFitSeries& series)
 {
     double s = 0;
@@ -308,21 +301,47 @@ void SolveAmplitudes(const TFitData& data, TFitSeries& series)
     }
 }
 
-void GrowSeries(const TFitData& data, const TFitBudget& budget, TFitSeries& series, std::ostream& log)
+namespace {
+
+class TNullBuffer final : public std::streambuf {
+protected:
+    int overflow(int c) override { return c; }
+};
+
+std::ostream& Silent()
 {
-    const std::vector<double> sw = SqrtWeights(data);
-    TBasis basis;
+    static TNullBuffer buffer;
+    static std::ostream stream(&buffer);
+    return stream;
+}
+
+// The basis of the series' weighted columns and the residual orthogonal to it.
+void Rebuild(const TFitData& data, const std::vector<double>& sw, const TFitSeries& series, TBasis& basis,
+             std::vector<double>& e)
+{
+    basis = TBasis();
     for (const auto& term : series)
         for (int col = 0; col < ColumnCount(term); ++col) {
             std::vector<double> v = WeightedColumn(data, sw, term, col == 1);
             const double norm = std::sqrt(Dot(v, v));
             basis.Add(std::move(v), norm);
         }
-    std::vector<double> e(data.t.size());
+    e.assign(data.t.size(), 0.0);
     for (std::size_t k = 0; k < e.size(); ++k)
         e[k] = sw[k] * data.y[k];
     for (const auto& q : basis.Columns())
         Axpy(-Dot(q, e), q, e);
+}
+
+} // namespace
+
+void GrowSeries(const TFitData& data, const TFitBudget& budget, const TGrowOptions& options, TFitSeries& series,
+                std::ostream& log)
+{
+    const std::vector<double> sw = SqrtWeights(data);
+    TBasis basis;
+    std::vector<double> e;
+    Rebuild(data, sw, series, basis, e);
     const double total = TotalWeight(data);
 
     while (true) {
@@ -344,6 +363,8 @@ void GrowSeries(const TFitData& data, const TFitBudget& budget, TFitSeries& seri
                 c.term.timeTerm = timeTerm;
                 candidates.push_back(c);
             }
+            for (double rate : options.hintRates)
+                candidates.push_back({{rate, timeTerm, 0, 0}, 0});
         }
         if (wantTime) {
             // The amplitude of a term already there may drift with time.
@@ -356,28 +377,78 @@ void GrowSeries(const TFitData& data, const TFitBudget& budget, TFitSeries& seri
         if (candidates.empty())
             break;
         for (auto& c : candidates)
-            c.gain = ProjectionPower(data, sw, e, c.term.rate, c.term.timeTerm);
+            c.gain = HasTerm(series, c.term.rate, c.term.timeTerm)
+                         ? 0
+                         : ProjectionPower(data, sw, e, c.term.rate, c.term.timeTerm);
         std::sort(candidates.begin(), candidates.end(),
                   [](const TCandidate& x, const TCandidate& y) { return x.gain > y.gain; });
         if (candidates.size() > static_cast<std::size_t>(kExactCandidates))
             candidates.resize(kExactCandidates);
         for (auto& c : candidates)
-            c.gain = HasTerm(series, c.term.rate, c.term.timeTerm) ? 0 : ExactGain(data, sw, basis, e, c.term);
+            c.gain = c.gain > 0 ? ExactGain(data, sw, basis, e, c.term) : 0;
         const auto best = std::max_element(candidates.begin(), candidates.end(),
                                            [](const TCandidate& x, const TCandidate& y) { return x.gain < y.gain; });
         if (best->gain <= 0)
             break;
         series.push_back(best->term);
-        for (int col = 0; col < ColumnCount(best->term); ++col) {
-            std::vector<double> v = WeightedColumn(data, sw, best->term, col == 1);
-            const double norm = std::sqrt(Dot(v, v));
-            if (basis.Add(std::move(v), norm))
-                Axpy(-Dot(basis.Columns().back(), e), basis.Columns().back(), e);
+        if (static_cast<int>(series.size()) <= options.interleaveLimit) {
+            SolveAmplitudes(data, series);
+            RefineSeries(data, series, 3, Silent());
+            Rebuild(data, sw, series, basis, e);
+        } else {
+            for (int col = 0; col < ColumnCount(best->term); ++col) {
+                std::vector<double> v = WeightedColumn(data, sw, best->term, col == 1);
+                const double norm = std::sqrt(Dot(v, v));
+                if (basis.Add(std::move(v), norm))
+                    Axpy(-Dot(basis.Columns().back(), e), basis.Columns().back(), e);
+            }
         }
         log << "    + " << (best->term.timeTerm ? "T* " : "   ") << best->term.rate * 180 / M_PI
-            << " deg/cy  rms " << std::sqrt(Dot(e, e) / total) << '\n';
+            << " deg/cy  rms " << std::sqrt(Dot(e, e) / total) << std::endl;
     }
     SolveAmplitudes(data, series);
+}
+
+void ExchangeTerms(const TFitData& data, const TFitBudget& budget, const TGrowOptions& options,
+                   TFitSeries& series, int rounds, std::ostream& log)
+{
+    double ssr = WeightedSquares(data, series);
+    for (int round = 0; round < rounds; ++round) {
+        // Periodic terms by what they contribute, weakest first.
+        std::vector<std::pair<double, std::size_t>> strength;
+        for (std::size_t j = 0; j < series.size(); ++j) {
+            if (series[j].rate == 0.0)
+                continue;
+            double s = 0;
+            for (std::size_t k = 0; k < data.t.size(); ++k) {
+                double c, sn;
+                TermColumns(series[j], data.t[k], c, sn);
+                const double v = series[j].a * c + series[j].b * sn;
+                s += data.w[k] * v * v;
+            }
+            strength.emplace_back(s, j);
+        }
+        std::sort(strength.begin(), strength.end());
+        bool replaced = false;
+        for (std::size_t attempt = 0; attempt < std::min<std::size_t>(3, strength.size()) && !replaced; ++attempt) {
+            TFitSeries trial = series;
+            trial.erase(trial.begin() + static_cast<std::ptrdiff_t>(strength[attempt].second));
+            SolveAmplitudes(data, trial);
+            GrowSeries(data, budget, options, trial, Silent());
+            RefineSeries(data, trial, 10, Silent());
+            const double trialSsr = WeightedSquares(data, trial);
+            if (trialSsr < ssr * (1 - 1e-3)) {
+                log << "    exchange: " << series[strength[attempt].second].rate * 180 / M_PI << " deg/cy out, rms "
+                    << std::sqrt(ssr / TotalWeight(data)) << " -> " << std::sqrt(trialSsr / TotalWeight(data))
+                    << std::endl;
+                series = std::move(trial);
+                ssr = trialSsr;
+                replaced = true;
+            }
+        }
+        if (!replaced)
+            break;
+    }
 }
 
 double RefineSeries(const TFitData& data, TFitSeries& series, int iterations, std::ostream& log)
@@ -457,25 +528,37 @@ double RefineSeries(const TFitData& data, TFitSeries& series, int iterations, st
 void FlattenErrors(TFitData& data, const std::vector<double>& weights, TFitSeries& series, int rounds,
                    std::ostream& log)
 {
+    const auto largestWeighted = [&](const TFitSeries& s) {
+        double largest = 0;
+        for (std::size_t k = 0; k < data.t.size(); ++k)
+            largest = std::max(largest, std::sqrt(weights[k]) * std::abs(data.y[k] - SeriesValue(s, data.t[k])));
+        return largest;
+    };
+    TFitSeries best = series;
+    double bestLargest = largestWeighted(series);
     std::vector<double> multiplier(weights.size(), 1.0);
     for (int round = 0; round < rounds; ++round) {
-        const std::vector<double> r = Residuals(data, series);
         double sum = 0;
-        for (std::size_t k = 0; k < r.size(); ++k) {
-            multiplier[k] *= std::sqrt(weights[k]) * std::abs(r[k]);
+        for (std::size_t k = 0; k < data.t.size(); ++k) {
+            const double u = std::sqrt(weights[k]) * std::abs(data.y[k] - SeriesValue(series, data.t[k]));
+            multiplier[k] *= u;
             sum += multiplier[k];
         }
-        const double mean = sum / static_cast<double>(r.size());
-        for (std::size_t k = 0; k < r.size(); ++k) {
-            multiplier[k] = std::max(multiplier[k] / mean, 1e-3);
+        const double mean = sum / static_cast<double>(multiplier.size());
+        for (std::size_t k = 0; k < multiplier.size(); ++k) {
+            multiplier[k] = std::clamp(multiplier[k] / mean, 1e-3, 1e3);
             data.w[k] = weights[k] * multiplier[k];
         }
-        RefineSeries(data, series, 3, log);
-        double largest = 0;
-        for (std::size_t k = 0; k < r.size(); ++k)
-            largest = std::max(largest, std::sqrt(weights[k]) * std::abs(data.y[k] - SeriesValue(series, data.t[k])));
-        log << "    flatten " << round + 1 << ": largest weighted error " << largest << '\n';
+        SolveAmplitudes(data, series);
+        RefineSeries(data, series, 4, Silent());
+        const double largest = largestWeighted(series);
+        log << "    flatten " << round + 1 << ": largest weighted error " << largest << std::endl;
+        if (largest < bestLargest) {
+            bestLargest = largest;
+            best = series;
+        }
     }
+    series = std::move(best);
     data.w = weights;
 }
 

@@ -52,15 +52,33 @@ TFitStats FitStats(const TFitData& data, const TFitSeries& series);
 // Best amplitudes for the series' current frequencies.
 void SolveAmplitudes(const TFitData& data, TFitSeries& series);
 
+struct TGrowOptions {
+    // Rates (radians per century) tried at every step besides the peaks of
+    // the residual's spectrum: the body's known arguments and their
+    // combinations, which a spectrum of a few centuries cannot resolve for a
+    // slow planet.
+    std::vector<double> hintRates;
+    // While the series has at most this many terms, all of them are refined
+    // after each addition, so that early choices are corrected.
+    int interleaveLimit = 30;
+};
+
 // Adds terms found in the residuals until the budget is used.
-void GrowSeries(const TFitData& data, const TFitBudget& budget, TFitSeries& series, std::ostream& log);
+void GrowSeries(const TFitData& data, const TFitBudget& budget, const TGrowOptions& options, TFitSeries& series,
+                std::ostream& log);
+
+// Tries to replace the weakest periodic terms by better ones (remove, grow by
+// one, refine); keeps a replacement only when it lowers the weighted squares.
+void ExchangeTerms(const TFitData& data, const TFitBudget& budget, const TGrowOptions& options,
+                   TFitSeries& series, int rounds, std::ostream& log);
 
 // Improves amplitudes and frequencies together; returns the weighted rms.
 double RefineSeries(const TFitData& data, TFitSeries& series, int iterations, std::ostream& log);
 
 // Re-weights towards the largest residuals (Lawson's iteration towards the
-// smallest largest error), refitting after each round. weights are the
-// caller's base weights; data.w is overwritten.
+// smallest largest error), refitting after each round, and keeps the series
+// with the smallest largest weighted error. weights are the caller's base
+// weights; data.w is restored to them at the end.
 void FlattenErrors(TFitData& data, const std::vector<double>& weights, TFitSeries& series, int rounds,
                    std::ostream& log);
 
