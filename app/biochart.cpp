@@ -24,7 +24,7 @@ void TBioChart::paintEvent(QPaintEvent*)
     if (FChart.width > 0 && FChart.height > 0 && (FChart.width != width() || FChart.height != height()))
         painter.scale(static_cast<double>(width()) / FChart.width, static_cast<double>(height()) / FChart.height);
     QPen pen(mirvo::ToQColor(mirvo::kChartAxisColour, palette()));
-    pen.setWidth(0);
+    pen.setWidth(1);  // one logical pixel: two device pixels on a double-density screen
     pen.setCapStyle(Qt::FlatCap);
     painter.setPen(pen);
     for (const mirvo::ChartLine& l : FChart.axes)
