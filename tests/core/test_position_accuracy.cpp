@@ -6,16 +6,16 @@
 #include "koyomi/coeffile.h"
 #include "koyomi/positions.h"
 #include "koyomi/tables.h"
+#include "tools/reftable/referencetable.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <limits>
-#include <sstream>
 #include <string>
+#include <vector>
 
 using namespace koyomi;
 
@@ -105,19 +105,14 @@ protected:
 
 TEST_F(PositionAccuracy, CommittedTableMatchesTheReference)
 {
-    std::ifstream in(MIRVO_TEST_DATA_DIR "/positions-reference.tsv");
-    ASSERT_TRUE(in) << "reference table missing";
+    std::vector<kosmera::TReferenceRow> rows;
+    ASSERT_NO_THROW(rows = kosmera::ReadReferenceTable(MIRVO_TEST_DATA_DIR "/positions-reference.tsv"));
     std::array<TLargest, kBodyCount> largest;
     int lines = 0;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::istringstream fields(line);
-        int y = 0, m = 0, d = 0, body = 0;
-        double lon = 0, lat = 0, dist = 0;
-        ASSERT_TRUE(fields >> y >> m >> d >> body >> lon >> lat >> dist) << line;
-        ASSERT_TRUE(body >= 0 && body < kBodyCount) << line;
+    for (const kosmera::TReferenceRow& row : rows) {
+        const int y = row.year, m = row.month, d = row.day, body = row.body;
+        const double lon = row.longitude, lat = row.latitude, dist = row.distance;
+        ASSERT_TRUE(body >= 0 && body < kBodyCount) << "body " << body;
         const auto year = static_cast<std::int16_t>(y), month = static_cast<std::int16_t>(m),
                    day = static_cast<std::int16_t>(d);
         float gDist = 0, gLat = 0, gLon = 0;

@@ -1,12 +1,12 @@
 #include "tools/fitkoyomi/reference.h"
 
+#include "tools/reftable/referencetable.h"
+
 #include "koyomi/calendar.h"
 
 #include <swephexp.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace fitkoyomi {
@@ -61,24 +61,13 @@ TSpherical ReferencePosition(int body, const TDay& day)
 
 TSampleCheck CheckSampleFile(const std::string& path)
 {
-    std::ifstream in(path);
-    if (!in)
-        throw std::runtime_error("cannot open " + path);
     TSampleCheck check;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::istringstream fields(line);
-        int y = 0, m = 0, d = 0, body = 0;
-        double lon = 0, lat = 0, dist = 0;
-        if (!(fields >> y >> m >> d >> body >> lon >> lat >> dist))
-            throw std::runtime_error("bad line in " + path + ": " + line);
-        const TSpherical p = ReferencePosition(body, MakeDay(y, m, d));
-        const double dLon = std::remainder(p.longitude - lon, 360.0) * std::cos(lat * kRadiansPerDegree);
+    for (const kosmera::TReferenceRow& r : kosmera::ReadReferenceTable(path)) {
+        const TSpherical p = ReferencePosition(r.body, MakeDay(r.year, r.month, r.day));
+        const double dLon = std::remainder(p.longitude - r.longitude, 360.0) * std::cos(r.latitude * kRadiansPerDegree);
         check.longitudeArcsec = std::max(check.longitudeArcsec, std::abs(dLon) * kArcsecPerDegree);
-        check.latitudeArcsec = std::max(check.latitudeArcsec, std::abs(p.latitude - lat) * kArcsecPerDegree);
-        check.distanceAU = std::max(check.distanceAU, std::abs(p.distance - dist));
+        check.latitudeArcsec = std::max(check.latitudeArcsec, std::abs(p.latitude - r.latitude) * kArcsecPerDegree);
+        check.distanceAU = std::max(check.distanceAU, std::abs(p.distance - r.distance));
         ++check.lines;
     }
     return check;
