@@ -3,6 +3,7 @@
 #pragma once
 
 #include "koyomi/datetime.h"
+#include "members/options.h"
 
 #include <array>
 #include <cstdint>
@@ -10,7 +11,7 @@
 
 namespace mirvo {
 
-constexpr int kAxisCount = 3;          // 0 health, 1 feeling, 2 intellect
+constexpr int kAxisCount = kCycleCount;  // 0 health, 1 feeling, 2 intellect
 constexpr int kChartDaysEachSide = 15; // the chart shows 15 days before and after
 constexpr int kChartSamples = 2 * kChartDaysEachSide + 1;
 constexpr double kPi = 3.141592653589793;
@@ -20,7 +21,7 @@ constexpr std::array<std::uint32_t, kAxisCount> kAxisColours = {0x000000FF, 0x00
 constexpr std::uint32_t kChartBackground = 0x0000FF00;  // lime, the transparent colour
 constexpr std::uint32_t kChartAxisColour = 0x00FFFFFF;  // white
 
-using Cycles = std::array<float, kAxisCount>;
+using Cycles = TCycleLengths;  // cycle lengths in days, by axis
 
 // Whole days from the birth day to the shown day (negative before the birth
 // day); only the date parts take part.

@@ -5,6 +5,7 @@
 
 #include "app/biorhythm.h"
 #include "koyomi/datetime.h"
+#include "members/options.h"
 
 #include <array>
 #include <cstdint>
@@ -12,7 +13,7 @@
 
 namespace mirvo {
 
-constexpr int kBodyCount = 10;  // 0 Sun, 1 Moon, 2 Mercury ... 9 Pluto
+constexpr int kBodyCount = kPlanetCount;  // 0 Sun, 1 Moon, 2 Mercury ... 9 Pluto
 constexpr int kNoBody = -1;
 
 // String-table numbers of the rating words and the first advice sentence of each group.
@@ -49,9 +50,9 @@ struct TDayReading {
 
 // What the evaluation reads from the settings.
 struct EvalSettings {
-    Cycles bioCycle{23, 28, 33};
-    std::array<float, kBodyCount> planetWeight{2, 1.5f, 1, 1, 1, 1, 1, 0.5f, 0.5f, 0.5f};
-    std::array<bool, kBodyCount> planetUse{true, true, true, true, true, true, true, false, false, false};
+    Cycles bioCycle = kDefaultBioCycle;
+    TPlanetWeights planetWeight = kDefaultPlanetWeight;
+    TPlanetUses planetUse = kDefaultPlanetUse;
 };
 
 struct AxisVerdict {
