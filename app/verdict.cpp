@@ -36,10 +36,27 @@ Position NoonPosition(int body, const koyomi::DateParts& date)
 
 } // namespace
 
+NatalPositions BirthPositions(koyomi::TDateTime birthday)
+{
+    const koyomi::DateParts birth = koyomi::DecodeDate(birthday);
+    NatalPositions natal;
+    for (int a = 0; a < kAxisCount; ++a) {
+        const Position p = NoonPosition(a, birth);
+        natal.latitude[a] = p.latitude;
+        natal.longitude[a] = p.longitude;
+    }
+    return natal;
+}
+
 void CalcStarScores(koyomi::TDateTime birthday, koyomi::TDateTime day, const EvalSettings& settings,
                     TDayReading& reading)
 {
-    const koyomi::DateParts birth = koyomi::DecodeDate(birthday);
+    CalcStarScores(BirthPositions(birthday), day, settings, reading);
+}
+
+void CalcStarScores(const NatalPositions& natal, koyomi::TDateTime day, const EvalSettings& settings,
+                    TDayReading& reading)
+{
     const koyomi::DateParts today = koyomi::DecodeDate(day);
     // The day's positions are the same for every axis: compute them once.
     std::array<Position, kBodyCount> dayPositions;
@@ -47,11 +64,11 @@ void CalcStarScores(koyomi::TDateTime birthday, koyomi::TDateTime day, const Eva
         dayPositions[b] = NoonPosition(b, today);
 
     for (int a = 0; a < kAxisCount; ++a) {
-        const Position natal = NoonPosition(a, birth);
         float total = 0.0f;
         for (int b = 0; b < kBodyCount; ++b) {
             const Position& p = dayPositions[b];
-            const float angle = koyomi::AngularSeparation(p.latitude, p.longitude, natal.latitude, natal.longitude);
+            const float angle =
+                koyomi::AngularSeparation(p.latitude, p.longitude, natal.latitude[a], natal.longitude[a]);
             const int score = koyomi::AspectScore(static_cast<std::int8_t>(a), static_cast<std::int8_t>(b), angle);
             const float weighted = static_cast<float>(score) * settings.planetWeight[b];
             reading.StarScore[a][b] = koyomi::RoundToInt(weighted);
@@ -147,11 +164,17 @@ TDayVerdict MakeVerdict(const TDayReading& reading, const std::array<bool, kBody
 
 Evaluation Evaluate(koyomi::TDateTime birthday, koyomi::TDateTime day, const EvalSettings& settings)
 {
+    return Evaluate(BirthPositions(birthday), birthday, day, settings);
+}
+
+Evaluation Evaluate(const NatalPositions& natal, koyomi::TDateTime birthday, koyomi::TDateTime day,
+                    const EvalSettings& settings)
+{
     Evaluation e;
     const BioReading bio = CalcBiorhythm(settings.bioCycle, DaysSinceBirth(birthday, day));
     e.reading.BioPercent = bio.percent;
     e.reading.BioPhase = bio.phase;
-    CalcStarScores(birthday, day, settings, e.reading);
+    CalcStarScores(natal, day, settings, e.reading);
     e.verdict = MakeVerdict(e.reading, settings.planetUse);
     return e;
 }

@@ -72,9 +72,22 @@ struct Evaluation {
     TDayVerdict verdict;
 };
 
+// Ecliptic latitude and longitude in degrees (latitude [-90, 90), longitude
+// [0, 360)) at 12:00:00 Japan time of the birth date of the Sun, the Moon and
+// Mercury: the reference of the health, feeling and intellect axes. Only the
+// date part of the birthday takes part.
+struct NatalPositions {
+    std::array<float, kAxisCount> latitude{};
+    std::array<float, kAxisCount> longitude{};
+};
+NatalPositions BirthPositions(koyomi::TDateTime birthday);
+
 // Body positions at 12:00:00 Japan time of the birth date and of the day,
 // scored by aspect and weighted. Only the date parts take part.
 void CalcStarScores(koyomi::TDateTime birthday, koyomi::TDateTime day, const EvalSettings& settings,
+                    TDayReading& reading);
+// The same with the birth positions computed beforehand, for a run of days of one member.
+void CalcStarScores(const NatalPositions& natal, koyomi::TDateTime day, const EvalSettings& settings,
                     TDayReading& reading);
 
 // The used body with the highest (lowest) score on an axis; ties keep the
@@ -91,5 +104,9 @@ TDayVerdict MakeVerdict(const TDayReading& reading, const std::array<bool, kBody
 
 // The whole evaluation of a member born on `birthday` for `day`.
 Evaluation Evaluate(koyomi::TDateTime birthday, koyomi::TDateTime day, const EvalSettings& settings);
+// The same with the member's birth positions computed beforehand; `natal`
+// must be BirthPositions(birthday).
+Evaluation Evaluate(const NatalPositions& natal, koyomi::TDateTime birthday, koyomi::TDateTime day,
+                    const EvalSettings& settings);
 
 } // namespace mirvo

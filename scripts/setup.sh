@@ -13,6 +13,9 @@ packages=(
   xvfb xauth x11-apps x11-utils xdotool imagemagick librsvg2-bin
   icoutils python3-pefile
   appstream desktop-file-utils
+  # Calendar files are read back by a real iCalendar parser in the tests,
+  # printed pages by pdftotext.
+  python3-icalendar poppler-utils
   # bench_speed compares with libnova.
   libnova-dev
   # Only for the coefficient fitter and bench_accuracy, which are built on

@@ -2,10 +2,13 @@
 //
 // BodyPosition per body, one whole star reading (3 birth and 10 day positions,
 // 30 angles and aspect scores), libnova computing the same 13 geocentric
-// positions, and one cos call. After the runs it prints how many series terms
+// positions, and one cos call; the month calendar's 42 readings (target:
+// under 2 ms) and a year of calendar-file events (target: under 50 ms). After the runs it prints how many series terms
 // a star reading sums, the time per term against one cos call, and how many
 // times faster the star reading is than libnova's 13 positions.
 
+#include "app/icalendar.h"
+#include "app/monthgrid.h"
 #include "koyomi/aspects.h"
 #include "koyomi/calendar.h"
 #include "koyomi/coeffile.h"
@@ -110,6 +113,37 @@ void BM_StarReading(benchmark::State& state)
     state.counters["terms"] = TermsOfStarReading();
 }
 BENCHMARK(BM_StarReading);
+
+// The month window's grid: 42 whole readings of one member, the birth
+// positions once, each day's ten positions once for the three axes.
+void BM_MonthGrid(benchmark::State& state)
+{
+    const mirvo::TMemberDays member(EncodeDate(1970, 1, 2), mirvo::EvalSettings{});
+    int i = 0;
+    for (auto _ : state) {
+        int year = 2024, month = 1;
+        mirvo::StepMonth(year, month, i++ % 120);
+        const mirvo::MonthGrid grid = mirvo::MakeMonthGrid(member, year, month);
+        benchmark::DoNotOptimize(grid.cells.back().evaluation.verdict.adviceId);
+    }
+}
+BENCHMARK(BM_MonthGrid)->Unit(benchmark::kMillisecond);
+
+// A calendar file of 365 days: the readings and the iCalendar text.
+void BM_YearOfEvents(benchmark::State& state)
+{
+    mirvo::TMemberListItem member;
+    member.Name = "山田花子";
+    member.Birthday = EncodeDate(1970, 1, 2);
+    const mirvo::TMemberDays days(member.Birthday, mirvo::EvalSettings{});
+    int i = 0;
+    for (auto _ : state) {
+        const std::string calendar =
+            mirvo::MakeIcsCalendar(member, days.Days(EncodeDate(2026, 1, 1) + (i++ % 64), 365), 46000.0);
+        benchmark::DoNotOptimize(calendar.data());
+    }
+}
+BENCHMARK(BM_YearOfEvents)->Unit(benchmark::kMillisecond);
 
 // libnova's geocentric ecliptic position and distance of one body.
 void NovaPosition(int body, double jd, ln_lnlat_posn& ecl, double& distance)
