@@ -3,12 +3,12 @@
 #include "app/appinfo.h"
 #include "app/biochart.h"
 #include "app/stringtable.h"
-#include "app/todayreport.h"
+#include "terminal/todayreport.h"
 #include "components/animatewindow.h"
 #include "components/colors.h"
 #include "components/fonts.h"
 #include "components/gradbox.h"
-#include "components/helprouter.h"
+#include "components/help/helprouter.h"
 #include "components/label3d.h"
 #include "components/multilinelabel.h"
 #include "members/formoption.h"
@@ -352,6 +352,7 @@ void TTodayMirvo::ShowInfoWindow()
     if (InfoWindowOpen)
         return;
     MirvoInfo = new TMirvoInfo(this);
+    connect(MirvoInfo, &TMirvoInfo::Shown, this, &TTodayMirvo::Reevaluate);
     MirvoInfo->show();
 }
 

@@ -1,6 +1,5 @@
 #include "views/mirvoinfo.h"
 
-#include "app/formmain.h"
 #include "components/fonts.h"
 #include "koyomi/aspects.h"
 #include "koyomi/calendar.h"
@@ -106,8 +105,8 @@ void TMirvoInfo::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Filled as it appears: the main window's evaluation ends in ShowMemberInfo.
-    if (!event->spontaneous() && TodayMirvo)
-        TodayMirvo->Reevaluate();
+    if (!event->spontaneous())
+        emit Shown();
 }
 
 void TMirvoInfo::btnOKClick()

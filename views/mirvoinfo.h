@@ -42,6 +42,11 @@ public:
     void ShowMemberInfo(const mirvo::TMemberListItem& member, const mirvo::TMirvoOptions& options,
                         const TStarScores& scores, koyomi::TDateTime date);
 
+signals:
+    // The program (not the window system) has shown the window: the main
+    // window evaluates again, which fills it.
+    void Shown();
+
 protected:
     void showEvent(QShowEvent* event) override;
 

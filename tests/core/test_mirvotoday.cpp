@@ -1,12 +1,12 @@
 // mirvo-today: its JSON against the evaluation itself, its command line,
 // the choice of member, and the pieces of its terminal text.
-#include "app/braillechart.h"
+#include "terminal/braillechart.h"
 #include "app/stringtable.h"
-#include "app/terminaltext.h"
-#include "app/todayargs.h"
-#include "app/todayjson.h"
-#include "app/todayreport.h"
-#include "app/todaytext.h"
+#include "terminal/terminaltext.h"
+#include "terminal/todayargs.h"
+#include "terminal/todayjson.h"
+#include "terminal/todayreport.h"
+#include "terminal/todaytext.h"
 #include "koyomi/datafile.h"
 #include "koyomi/error.h"
 #include "members/memberlist.h"

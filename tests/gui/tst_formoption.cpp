@@ -1,8 +1,8 @@
 // The settings window: member rows, sorting, the edit area, member files, the
 // number edits, and what the main window gets back after OK or Cancel.
 #include "app/formmain.h"
-#include "components/apphelp.h"
-#include "components/helpcommands.h"
+#include "components/help/apphelp.h"
+#include "components/help/helpcommands.h"
 #include "koyomi/datetime.h"
 #include "koyomi/sjis.h"
 #include "members/formoption.h"

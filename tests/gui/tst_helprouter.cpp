@@ -1,15 +1,15 @@
 // The help router, the program's HTML Help (help window, pop-up, context and
 // keyword look-ups) and the help file the build compiles.
 
-#include "components/apphelp.h"
-#include "components/chmfile.h"
-#include "components/helpcommands.h"
-#include "components/helpmodules.h"
-#include "components/helppopup.h"
-#include "components/helprouter.h"
-#include "components/helpwindow.h"
-#include "components/htmlhelpviewer.h"
-#include "components/sitemap.h"
+#include "components/help/apphelp.h"
+#include "components/help/chmfile.h"
+#include "components/help/helpcommands.h"
+#include "components/help/helpmodules.h"
+#include "components/help/helppopup.h"
+#include "components/help/helprouter.h"
+#include "components/help/helpwindow.h"
+#include "components/help/htmlhelpviewer.h"
+#include "components/help/sitemap.h"
 
 #include <QDialog>
 #include <QFile>

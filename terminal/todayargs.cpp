@@ -1,6 +1,6 @@
-#include "app/todayargs.h"
+#include "terminal/todayargs.h"
 
-#include "app/todayreport.h"
+#include "terminal/todayreport.h"
 #include "koyomi/error.h"
 #include "members/numbertext.h"
 

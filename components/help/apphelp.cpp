@@ -1,6 +1,6 @@
-#include "components/apphelp.h"
+#include "components/help/apphelp.h"
 
-#include "components/helpmodules.h"
+#include "components/help/helpmodules.h"
 
 #include <QVariant>
 #include <QWidget>

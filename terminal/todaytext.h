@@ -2,7 +2,7 @@
 // line, and a table of several days.
 #pragma once
 
-#include "app/todayreport.h"
+#include "terminal/todayreport.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "app/terminaltext.h"
+#include "terminal/terminaltext.h"
 
 #include <array>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "components/helpmodules.h"
+#include "components/help/helpmodules.h"
 
-#include "components/htmlhelpviewer.h"
+#include "components/help/htmlhelpviewer.h"
 
 #include <map>
 

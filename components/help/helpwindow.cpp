@@ -1,7 +1,7 @@
-#include "components/helpwindow.h"
+#include "components/help/helpwindow.h"
 
-#include "components/chmfile.h"
-#include "components/helpbrowser.h"
+#include "components/help/chmfile.h"
+#include "components/help/helpbrowser.h"
 #include "ui_helpwindow.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // table of contents and the keyword index on the left, the page on the right.
 #pragma once
 
-#include "components/sitemap.h"
+#include "components/help/sitemap.h"
 
 #include <QMultiHash>
 #include <QPointer>

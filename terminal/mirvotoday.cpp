@@ -1,5 +1,5 @@
 // mirvo-today: the day's reading of TodayMirvo in a terminal.
-#include "app/todayprogram.h"
+#include "terminal/todayprogram.h"
 
 #include <cstdlib>
 #include <filesystem>

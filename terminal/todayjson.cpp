@@ -1,4 +1,4 @@
-#include "app/todayjson.h"
+#include "terminal/todayjson.h"
 
 #include "app/stringtable.h"
 #include "members/numbertext.h"

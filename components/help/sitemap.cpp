@@ -1,4 +1,4 @@
-#include "components/sitemap.h"
+#include "components/help/sitemap.h"
 
 #include <QRegularExpression>
 

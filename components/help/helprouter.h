@@ -3,7 +3,7 @@
 // falling back to WinHelp unless told not to. One router per program.
 #pragma once
 
-#include "components/apphelp.h"
+#include "components/help/apphelp.h"
 #include "koyomi/error.h"
 
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "app/braillechart.h"
+#include "terminal/braillechart.h"
 
-#include "app/terminaltext.h"
+#include "terminal/terminaltext.h"
 
 #include <cstdint>
 #include <cstdlib>

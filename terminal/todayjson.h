@@ -3,7 +3,7 @@
 // described in docs/mirvo-today.md.
 #pragma once
 
-#include "app/todayreport.h"
+#include "terminal/todayreport.h"
 
 #include <string>
 

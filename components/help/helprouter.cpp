@@ -1,8 +1,8 @@
-#include "components/helprouter.h"
+#include "components/help/helprouter.h"
 
 #include "app/stringtable.h"
-#include "components/helpcommands.h"
-#include "components/helpmodules.h"
+#include "components/help/helpcommands.h"
+#include "components/help/helpmodules.h"
 
 #include <QApplication>
 #include <QByteArray>

@@ -1,7 +1,7 @@
-#include "components/helpbrowser.h"
+#include "components/help/helpbrowser.h"
 
 #include "app/stringtable.h"
-#include "components/chmfile.h"
+#include "components/help/chmfile.h"
 #include "koyomi/error.h"
 
 #include <QDesktopServices>

@@ -1,9 +1,9 @@
-#include "app/todaytext.h"
+#include "terminal/todaytext.h"
 
 #include "app/appinfo.h"
-#include "app/braillechart.h"
+#include "terminal/braillechart.h"
 #include "app/stringtable.h"
-#include "app/terminaltext.h"
+#include "terminal/terminaltext.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
-#include "components/helppopup.h"
+#include "components/help/helppopup.h"
 
-#include "components/helpcommands.h"
+#include "components/help/helpcommands.h"
 
 #include <QGuiApplication>
 #include <QLabel>

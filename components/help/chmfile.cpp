@@ -1,4 +1,4 @@
-#include "components/chmfile.h"
+#include "components/help/chmfile.h"
 
 #include "koyomi/sjis.h"
 

@@ -1,4 +1,4 @@
-#include "app/todayreport.h"
+#include "terminal/todayreport.h"
 
 #include "app/stringtable.h"
 #include "koyomi/error.h"

@@ -1,10 +1,10 @@
-#include "components/htmlhelpviewer.h"
+#include "components/help/htmlhelpviewer.h"
 
 #include "app/stringtable.h"
-#include "components/chmfile.h"
-#include "components/helpcommands.h"
-#include "components/helppopup.h"
-#include "components/helpwindow.h"
+#include "components/help/chmfile.h"
+#include "components/help/helpcommands.h"
+#include "components/help/helppopup.h"
+#include "components/help/helpwindow.h"
 #include "koyomi/error.h"
 
 #include <QApplication>
