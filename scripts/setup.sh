@@ -16,6 +16,8 @@ packages=(
   # Calendar files are read back by a real iCalendar parser in the tests,
   # printed pages by pdftotext.
   python3-icalendar poppler-utils
+  # The Debian package (scripts/package.sh, tests/package) and the manual pages.
+  dpkg-dev debhelper lintian man-db groff-base
   # bench_speed compares with libnova.
   libnova-dev
   # Only for the coefficient fitter and bench_accuracy, which are built on
