@@ -40,6 +40,21 @@ else
 fi
 built=$(date +%s)
 
+# --- build dependencies -------------------------------------------------------
+# Everything scripts/setup.sh installs is a build dependency, but for the tools
+# that the package build does not use: git, the benches' and the fitter's
+# libraries, the fuzzer's compiler, the packaging tools themselves
+# (build-essential and debhelper come with debhelper-compat), and metapackages
+# named in control by their parts (fonts-ipafont: fonts-ipafont-gothic and
+# -mincho). groff-base comes with man-db.
+not_built_with="build-essential git clang libclang-rt-14-dev libbenchmark-dev libnova-dev libswe-dev liblapack-dev
+  dpkg-dev debhelper lintian fonts-ipafont groff-base qt6-tools-dev qt6-tools-dev-tools"
+build_depends=$(sed -n '/^Build-Depends:/,/^[A-Z]/p' debian/control | grep -oE '^ [a-z0-9][a-z0-9+.-]*' | tr -d ' ')
+for p in $(sed -n '/^packages=(/,/^)/p' scripts/setup.sh | grep -v '^ *#' | sed '1d;$d'); do
+  grep -qxF "$p" <<<"$build_depends" || grep -qwF -- "$p" <<<"$not_built_with" \
+    || fail "scripts/setup.sh installs $p, which debian/control's Build-Depends lacks"
+done
+
 # --- version ---------------------------------------------------------------
 [ "$(dpkg-parsechangelog -SVersion)" = "$version" ] \
   || fail "debian/changelog has $(dpkg-parsechangelog -SVersion), cmake/Version.cmake $version"
