@@ -74,6 +74,7 @@ const LabelLook kLabelLooks[] = {
 TTodayMirvo::TTodayMirvo(const mirvo::ProgramPaths& paths, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::TTodayMirvo>()), FPaths(paths)
 {
+    InstallAccessibility();
     // The window's own font first: the labels of the layout take it before
     // they are placed, so an auto-sized label keeps the edge it was given.
     setFont(mirvo::WindowsFont(mirvo::kFaceMSPGothic, kMainFontPixels));
@@ -159,6 +160,11 @@ void TTodayMirvo::ApplyLayoutProperties()
 
 void TTodayMirvo::contextMenuEvent(QContextMenuEvent* event)
 {
+    // The menu key: the mouse may be anywhere, so the menu opens over the window.
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        ShowMenuFromKeyboard();
+        return;
+    }
     mnuMenu->exec(event->globalPos());
 }
 
@@ -191,6 +197,7 @@ void TTodayMirvo::FormCreate()
     FBioLabels = {ui->labBioHealth, ui->labBioFeel, ui->labBioIntell};
     FStarLabels = {ui->labStarHealth, ui->labStarFeel, ui->labStarIntell};
     FRateLabels = {ui->labMesHealth, ui->labMesFeel, ui->labMesIntell};
+    CreateAccessibility();
     ShowEvaluation(*FMember, FDate);
 }
 
@@ -315,6 +322,7 @@ void TTodayMirvo::ShowEvaluation(const mirvo::TMemberListItem& member, koyomi::T
     }
     ui->labMessage->SetLinesText(v.adviceId ? Q(mirvo::LoadStr(v.adviceId)) : QString());
     ui->labMessage->repaint();
+    ShowAccessibleReading(days);
     if (InfoWindowOpen && MirvoInfo)
         MirvoInfo->ShowMemberInfo(member, *FOptions, r.StarScore, date);
 }

@@ -18,6 +18,7 @@ class QAction;
 class QMenu;
 
 namespace mirvo {
+class TAccessibleGroup;
 class TAnimateWindow;
 class THTMLhelpRouter;
 class TMirvoLabel;
@@ -83,6 +84,12 @@ private:
     void ShowInfoWindow();
     void ShowVersionDialog();
     void ReportError(const QString& message) const;
+    // Screen readers and the keyboard (formmainaccess.cpp). The interfaces
+    // are installed before any widget of the window exists.
+    static void InstallAccessibility();
+    void CreateAccessibility();
+    void ShowAccessibleReading(double dayCount);
+    void ShowMenuFromKeyboard();
     bool objHTMLhelpRouterHelp(quint16 command, quintptr data, bool& callHelp);
 
     std::unique_ptr<Ui::TTodayMirvo> ui;
@@ -94,6 +101,8 @@ private:
     std::array<mirvo::TMirvoLabel*, mirvo::kAxisCount> FBioLabels{};
     std::array<mirvo::TMirvoLabel*, mirvo::kAxisCount> FStarLabels{};
     std::array<mirvo::TMirvoLabel*, mirvo::kAxisCount> FRateLabels{};
+    // Each axis row as one element for screen readers.
+    std::array<mirvo::TAccessibleGroup*, mirvo::kAxisCount> FAxisRows{};
     koyomi::TDateTime FDate = 0;
     mirvo::Evaluation FLastEvaluation;
     ErrorReporter FReportError;

@@ -1,5 +1,7 @@
 #include "components/fonts.h"
 
+#include "app/stringtable.h"
+
 #include <QFontInfo>
 #include <QWidget>
 #include <array>
@@ -28,24 +30,28 @@ const QString& kJapaneseFallbackFamily = kFamilyIPAPGothic;
 struct SymbolGlyph {
     char32_t code;     // code of the character in the symbol font, 0x20 ... 0xFF
     char32_t unicode;  // what it looks like
+    int spoken;        // string-table number of what a screen reader says for it
 };
+
+// String-table numbers of the symbols' spoken names.
+constexpr int kSpokenFirstSign = 44110;  // + sign: 牡羊座の記号 ... 魚座の記号
 
 constexpr char32_t kWingdingsFirstSign = U'^';  // Aries; the twelve signs follow in order
 constexpr char32_t kFirstZodiacSymbol = U'\u2648';  // ♈
 constexpr int kSignCount = 12;
 
 constexpr std::array<SymbolGlyph, 4> kWingdingsFaces{{
-    {U'J', U'\u263A'},      // ☺ smiling face
-    {U'K', U'\U0001F610'},  // 😐 neutral face
-    {U'L', U'\u2639'},      // ☹ frowning face
-    {U'M', U'\U0001F4A3'},  // 💣 bomb
+    {U'J', U'\u263A', 44100},      // ☺ smiling face
+    {U'K', U'\U0001F610', 44101},  // 😐 neutral face
+    {U'L', U'\u2639', 44102},      // ☹ frowning face
+    {U'M', U'\U0001F4A3', 44103},  // 💣 bomb
 }};
 
 constexpr std::array<SymbolGlyph, 4> kSymbolSuits{{
-    {0xA7, U'\u2663'},  // ♣
-    {0xA8, U'\u2666'},  // ♦
-    {0xA9, U'\u2665'},  // ♥
-    {0xAA, U'\u2660'},  // ♠
+    {0xA7, U'\u2663', 44104},  // ♣
+    {0xA8, U'\u2666', 44105},  // ♦
+    {0xA9, U'\u2665', 44106},  // ♥
+    {0xAA, U'\u2660', 44107},  // ♠
 }};
 
 // Asks for the plain text look of a symbol that also has a colour emoji look.
@@ -74,22 +80,33 @@ std::optional<char32_t> SymbolCode(char32_t c)
 }
 
 template <std::size_t N>
-std::optional<char32_t> Lookup(const std::array<SymbolGlyph, N>& table, char32_t code)
+std::optional<SymbolGlyph> Lookup(const std::array<SymbolGlyph, N>& table, char32_t code)
 {
     for (const SymbolGlyph& g : table) {
         if (g.code == code) {
-            return g.unicode;
+            return g;
         }
     }
     return std::nullopt;
 }
 
-std::optional<char32_t> WingdingsGlyph(char32_t code)
+std::optional<SymbolGlyph> WingdingsGlyph(char32_t code)
 {
     if (code >= kWingdingsFirstSign && code < kWingdingsFirstSign + kSignCount) {
-        return kFirstZodiacSymbol + (code - kWingdingsFirstSign);
+        const int sign = static_cast<int>(code - kWingdingsFirstSign);
+        return SymbolGlyph{code, kFirstZodiacSymbol + sign, kSpokenFirstSign + sign};
     }
     return Lookup(kWingdingsFaces, code);
+}
+
+// The glyph a character of `caption` stands for in `face`, if it is a symbol.
+std::optional<SymbolGlyph> GlyphOf(bool wingdings, char32_t c)
+{
+    const std::optional<char32_t> code = SymbolCode(c);
+    if (!code) {
+        return std::nullopt;
+    }
+    return wingdings ? WingdingsGlyph(*code) : Lookup(kSymbolSuits, *code);
 }
 
 const FaceStandIn* FindStandIn(const QString& face)
@@ -153,18 +170,39 @@ QString DisplayText(const QString& face, const QString& caption)
     QString shown;
     shown.reserve(caption.size());
     for (const char32_t c : caption.toUcs4()) {
-        std::optional<char32_t> glyph;
-        if (const std::optional<char32_t> code = SymbolCode(c)) {
-            glyph = wingdings ? WingdingsGlyph(*code) : Lookup(kSymbolSuits, *code);
-        }
-        if (glyph) {
-            shown += QString::fromUcs4(&*glyph, 1);
+        if (const std::optional<SymbolGlyph> glyph = GlyphOf(wingdings, c)) {
+            shown += QString::fromUcs4(&glyph->unicode, 1);
             shown += QChar(kTextPresentation);
         } else {
             shown += QString::fromUcs4(&c, 1);
         }
     }
     return shown;
+}
+
+QString SpokenSymbols(const QString& face, const QString& caption)
+{
+    if (!IsSymbolFace(face)) {
+        return caption;
+    }
+    const bool wingdings = face.compare(kFaceWingdings, Qt::CaseInsensitive) == 0;
+    QStringList words;
+    QString plain;
+    for (const char32_t c : caption.toUcs4()) {
+        if (const std::optional<SymbolGlyph> glyph = GlyphOf(wingdings, c)) {
+            if (!plain.trimmed().isEmpty()) {
+                words << plain.trimmed();
+            }
+            plain.clear();
+            words << QString::fromStdString(LoadStr(glyph->spoken));
+        } else {
+            plain += QString::fromUcs4(&c, 1);
+        }
+    }
+    if (!plain.trimmed().isEmpty()) {
+        words << plain.trimmed();
+    }
+    return words.join(QLatin1Char(' '));
 }
 
 void InstallFontSubstitutes()

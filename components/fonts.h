@@ -54,6 +54,12 @@ QFont WindowsFont(const QString& face, int pixelSize, bool bold = false);
 // as the half-width katakana that Shift-JIS decodes the byte to.
 QString DisplayText(const QString& face, const QString& caption);
 
+// What a screen reader says for `caption` in `face`: for "Wingdings" and
+// "Symbol" each symbol character by the name of its picture ("J" 笑顔, 0xA9
+// ハート, "^" 牡羊座の記号), separated by blanks; any other face, and any
+// other character, as it is.
+QString SpokenSymbols(const QString& face, const QString& caption);
+
 // Makes Qt resolve the five Windows faces to their stand-ins everywhere, so
 // that windows whose layouts name "ＭＳ Ｐゴシック" show IPA P Gothic. Call once
 // after the application object exists.

@@ -1,7 +1,9 @@
 #include "components/mirvolabel.h"
 
+#include "components/accessible.h"
 #include "components/fonts.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QFontInfo>
 #include <QMouseEvent>
@@ -20,6 +22,7 @@ constexpr int kDefaultHeight = 17;
 TMirvoLabel::TMirvoLabel(QWidget* parent)
     : QWidget(parent)
 {
+    InstallComponentAccessibility();
     resize(kDefaultWidth, kDefaultHeight);
     FFontFace = font().family();
     AdoptWindowsFont(*this, FFontFace);
@@ -33,6 +36,32 @@ void TMirvoLabel::SetCaption(const QString& caption)
     FCaption = caption;
     AdjustBounds();
     update();
+    AccessibleTextChanged();
+}
+
+QString TMirvoLabel::AccessibleText() const
+{
+    if (!FShowAccelChar) {
+        return FCaption;
+    }
+    // "&&" is a shown "&"; a single "&" marks the accelerator letter.
+    QString text;
+    for (qsizetype i = 0; i < FCaption.size(); ++i) {
+        if (FCaption[i] == QLatin1Char('&') && i + 1 < FCaption.size()) {
+            ++i;
+        }
+        text += FCaption[i];
+    }
+    return text;
+}
+
+void TMirvoLabel::AccessibleTextChanged()
+{
+    if (!accessibleName().isEmpty()) {
+        return;
+    }
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 void TMirvoLabel::SetWindowsFont(const QString& face, int pixelSize, bool bold)

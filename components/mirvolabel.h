@@ -66,6 +66,10 @@ public:
     TTextLayout GetLayout() const { return FLayout; }
     void SetLayout(TTextLayout layout);
 
+    // The text the label shows, as a screen reader reads it: the caption
+    // without its accelerator marks (the symbols still in their letters).
+    virtual QString AccessibleText() const;
+
 signals:
     void OnClick();
 
@@ -92,6 +96,8 @@ protected:
     QColor PaletteColor(TColor color) const;
 
     void AdjustBounds();
+    // Tells screen readers that the text changed (when no accessible name hides it).
+    void AccessibleTextChanged();
 
 private:
     int GetAlignmentValue() const { return FAlignment; }

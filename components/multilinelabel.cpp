@@ -17,6 +17,12 @@ void TMultiLineLabel::SetLines(const QStringList& lines)
         FLines = lines;
     }
     update();
+    AccessibleTextChanged();
+}
+
+QString TMultiLineLabel::AccessibleText() const
+{
+    return FLines.join(QLatin1Char('\n'));
 }
 
 void TMultiLineLabel::SetLinesText(const QString& text)

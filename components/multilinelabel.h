@@ -23,6 +23,9 @@ public:
     // Replaces all lines by `text` split at its line breaks (CR LF, LF or CR).
     void SetLinesText(const QString& text);
 
+    // The lines, one after another.
+    QString AccessibleText() const override;
+
     TShadow& Shadow() { return FShadow; }
     const TShadow& Shadow() const { return FShadow; }
     // Copies colour, offsets and visibility of `shadow`.

@@ -273,6 +273,7 @@ void TTodayMirvoOption::FormCreate()
     ClearMember();
     SetBioDefaults();
     SetPlanetDefaults();
+    CreateAccessibility();
 }
 
 void TTodayMirvoOption::ShowSettings()

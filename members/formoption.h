@@ -118,6 +118,8 @@ private:
     void SortRows(int key);
     QString InitialFolder() const;
     void ShowError(const QString& message);
+    // Names, tab order and keys for keyboard and screen-reader users (formoptionaccess.cpp).
+    void CreateAccessibility();
 
     std::unique_ptr<Ui::TTodayMirvoOption> ui;
     std::unique_ptr<mirvo::TMemberListItem> FCurrentMember;

@@ -17,6 +17,7 @@
 namespace {
 
 constexpr int kBoxFontPixels = 12;    // the box, the memo and the copyright line
+constexpr int kLightWindow = 128;     // lightness (0-255) from which a window counts as light
 constexpr int kTitleFontPixels = 15;  // the three labels at the top
 
 QString Q(const std::string& utf8)
@@ -45,10 +46,15 @@ void TDialogVersion::ApplyLayoutProperties()
                    | Qt::WindowCloseButtonHint);
     setFixedSize(size());
     setFont(mirvo::WindowsFont(mirvo::kFaceMSPGothic, kBoxFontPixels));
-    QPalette black = palette();
-    black.setColor(QPalette::WindowText, Qt::black);
-    black.setColor(QPalette::Text, Qt::black);
-    setPalette(black);
+    // Black text on the light window the box was drawn for; a dark or
+    // high-contrast system palette keeps its own text colour, which is the
+    // one that can be read on its background.
+    if (palette().color(QPalette::Window).lightness() >= kLightWindow) {
+        QPalette black = palette();
+        black.setColor(QPalette::WindowText, Qt::black);
+        black.setColor(QPalette::Text, Qt::black);
+        setPalette(black);
+    }
 
     ui->labJpProductName->setFont(mirvo::WindowsFont(mirvo::kFaceMSPMincho, kTitleFontPixels));
     QFont italic = mirvo::WindowsFont(mirvo::kFaceArial, kTitleFontPixels);

@@ -99,6 +99,7 @@ void TMirvoInfo::FormCreate()
             FScoreLabels[(tag - kScoreTagFirst) / kTagsPerAxis][(tag - kScoreTagFirst) % kTagsPerAxis] = label;
     }
     InfoWindowOpen = true;
+    CreateAccessibility();
 }
 
 void TMirvoInfo::showEvent(QShowEvent* event)
@@ -137,6 +138,7 @@ void TMirvoInfo::ShowMemberInfo(const mirvo::TMemberListItem& member, const mirv
             FScoreLabels[a][b]->setText(text);
         }
     }
+    NameScoreCells();
 }
 
 void TMirvoInfo::ShowSign(const koyomi::DateParts& birth)
@@ -148,6 +150,7 @@ void TMirvoInfo::ShowSign(const koyomi::DateParts& birth)
     ui->labSignMark->setProperty("symbolCode", symbol);
     SetAutoSizedCaption(ui->labSignMark, mirvo::DisplayText(mirvo::kFaceWingdings, symbol));
     SetAutoSizedCaption(ui->labSign, Q(koyomi::LoadDataString(kSignNameBase + sign)));
+    NameSignMark(ui->labSign->text());
     const int planet = koyomi::GuardianPlanet[sign];
     SetAutoSizedCaption(ui->labSignPlanet, QString::fromUtf8(kGuardianPrefix)
                                                + Q(koyomi::LoadDataString(kBodyNameBase + planet)));

@@ -54,6 +54,10 @@ private:
     void FormCreate();
     void btnOKClick();
     void ShowSign(const koyomi::DateParts& birth);
+    // Screen readers (mirvoinfoaccess.cpp).
+    void CreateAccessibility();
+    void NameScoreCells();
+    void NameSignMark(const QString& signName);
 
     std::unique_ptr<Ui::TMirvoInfo> ui;
     std::array<std::array<QLabel*, mirvo::kBodyCount>, mirvo::kAxisCount> FScoreLabels{};
