@@ -13,6 +13,7 @@
 #include "components/multilinelabel.h"
 #include "members/formoption.h"
 #include "views/dialogversion.h"
+#include "views/formmonth.h"
 #include "views/mirvoinfo.h"
 #include "ui_formmain.h"
 
@@ -20,6 +21,9 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 #include <filesystem>
 
@@ -30,6 +34,13 @@ namespace {
 constexpr char kHeartInSymbolFont = '\xA9';
 const char* const kDateLabelPattern = "yyyy/mm/dd ";
 constexpr int kMainFontPixels = 12;
+// Texts of the month window's commands and of pictures and printing.
+constexpr int kTextMonthCommand = 43610;
+constexpr int kTextSavePictureCommand = 43620;
+constexpr int kTextPrintCommand = 43621;
+constexpr int kTextPictureFilters = 43625;
+constexpr int kTextSavePicture = 43626;
+constexpr int kTextPrintPreview = 43635;
 
 QString Q(const std::string& s)
 {
@@ -86,6 +97,7 @@ TTodayMirvo::TTodayMirvo(const mirvo::ProgramPaths& paths, QWidget* parent)
     FReportError = [this](const QString& message) {
         QMessageBox::critical(this, Q(mirvo::AppFileDescription()), message);
     };
+    FChooseFile = mirvo::ChooseSaveFile;
     // The animation first: the first one made belongs to the main form.
     objAnimateWindow = new mirvo::TAnimateWindow(this);
     objHTMLhelpRouter = new mirvo::THTMLhelpRouter(this);
@@ -129,6 +141,9 @@ void TTodayMirvo::CreateMenu()
     mnuMenu->addSeparator()->setObjectName("mniSep3");
     mniOption = add(mnuMenu, "mniOption", "設定(&O)", cmdOption);
     mniInfo = add(mnuMenu, "mniInfo", "詳細(&I)", cmdInfo);
+    mniMonth = add(mnuMenu, "mniMonth", Q(mirvo::LoadStr(kTextMonthCommand)), cmdMonth, QKeySequence("Ctrl+M"));
+    mniSavePicture = add(mnuMenu, "mniSavePicture", Q(mirvo::LoadStr(kTextSavePictureCommand)), cmdSavePicture);
+    mniPrint = add(mnuMenu, "mniPrint", Q(mirvo::LoadStr(kTextPrintCommand)), cmdPrint);
     mnuMenu->addSeparator()->setObjectName("mniSep1");
     QMenu* help = mnuMenu->addMenu("ヘルプ(&H)");
     help->setObjectName("mniHelp");
@@ -281,6 +296,15 @@ void TTodayMirvo::RunCommand(int tag)
         case cmdInfo:
             ShowInfoWindow();
             break;
+        case cmdMonth:
+            ShowMonthWindow();
+            break;
+        case cmdSavePicture:
+            SavePicture();
+            break;
+        case cmdPrint:
+            ShowPrintPreview();
+            break;
         case cmdContents:
             objHTMLhelpRouter->HelpContent();
             break;
@@ -325,6 +349,17 @@ void TTodayMirvo::ShowEvaluation(const mirvo::TMemberListItem& member, koyomi::T
     ShowAccessibleReading(days);
     if (InfoWindowOpen && MirvoInfo)
         MirvoInfo->ShowMemberInfo(member, *FOptions, r.StarScore, date);
+    if (MirvoMonth)
+        MirvoMonth->ShowMonth(member, settings, date);
+}
+
+void TTodayMirvo::ShowDay(koyomi::TDateTime day)
+{
+    if (!koyomi::InDateRange(day))
+        return;
+    FDate = day;
+    ShowDate();
+    ShowEvaluation(*FMember, FDate);
 }
 
 void TTodayMirvo::TakeSettings(const mirvo::TMirvoOptions& options, const mirvo::TMemberList& members,
@@ -369,4 +404,59 @@ void TTodayMirvo::ShowVersionDialog()
     // Made for this one use, shown modally, destroyed on every way out.
     TDialogVersion box(this);
     box.exec();
+}
+
+void TTodayMirvo::ShowMonthWindow()
+{
+    if (MirvoMonth) {
+        MirvoMonth->raise();
+        MirvoMonth->activateWindow();
+        return;
+    }
+    auto* month = new TMirvoMonth([this](koyomi::TDateTime day) { ShowDay(day); }, this);
+    month->ShowMonth(*FMember, mirvo::EvalSettingsOf(*FOptions), FDate);
+    month->show();
+}
+
+void TTodayMirvo::PaintReading(QPainter& painter)
+{
+    render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+}
+
+void TTodayMirvo::SavePicture()
+{
+    const QString suggested = mirvo::SuggestedFileName(FMember->Name, FDate, "yyyy'-'mm'-'dd", ".png");
+    const QString path =
+        FChooseFile(this, Q(mirvo::LoadStr(kTextSavePicture)), suggested, Q(mirvo::LoadStr(kTextPictureFilters)));
+    if (path.isEmpty())
+        return;
+    const auto error = mirvo::WritePicture(
+        path, size(), [this](QPainter& painter) { PaintReading(painter); }, windowTitle());
+    if (error)
+        ReportError(*error);
+}
+
+mirvo::PrintContent TTodayMirvo::PrintContentOf()
+{
+    mirvo::PrintContent content;
+    content.title = windowTitle();
+    content.member.Assign(*FMember);
+    content.day = FDate;
+    content.settings = mirvo::EvalSettingsOf(*FOptions);
+    content.evaluation = FLastEvaluation;
+    content.readingSize = size();
+    content.paintReading = [this](QPainter& painter) { PaintReading(painter); };
+    return content;
+}
+
+void TTodayMirvo::ShowPrintPreview()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    mirvo::PreparePrinter(printer);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(Q(mirvo::LoadStr(kTextPrintPreview)));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
+        mirvo::PrintPage(*target, PrintContentOf());
+    });
+    preview.exec();
 }

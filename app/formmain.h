@@ -7,6 +7,8 @@
 #include "koyomi/datetime.h"
 #include "members/memberlist.h"
 #include "members/options.h"
+#include "views/picturefile.h"
+#include "views/printpage.h"
 
 #include <QWidget>
 
@@ -38,6 +40,9 @@ public:
         cmdNextDay = 102,
         cmdOption = 200,
         cmdInfo = 201,
+        cmdMonth = 202,
+        cmdSavePicture = 203,
+        cmdPrint = 204,
         cmdContents = 300,
         cmdAbout = 301,
         cmdClose = 999,
@@ -52,6 +57,15 @@ public:
     QString MakeTitle(const mirvo::TMemberListItem& member) const;
     // Carries out the menu command with this tag; unknown tags do nothing.
     void RunCommand(int tag);
+    // Makes `day` the shown day and evaluates it (the month window's choices).
+    void ShowDay(koyomi::TDateTime day);
+    // Paints the window's area (date, chart, faces, figures, advice) with its
+    // top left corner at the origin, as the window shows it.
+    void PaintReading(QPainter& painter);
+    // What the printed page holds: the member, the day and its reading.
+    mirvo::PrintContent PrintContentOf();
+    // How the picture's file is chosen (the save dialog by default); tests put their own in.
+    void SetFileChooser(mirvo::SaveFileChooser chooser) { FChooseFile = std::move(chooser); }
 
     const mirvo::TMemberListItem& Member() const { return *FMember; }
     const mirvo::TMemberList& MemberList() const { return *FMemberList; }
@@ -83,6 +97,9 @@ private:
     void ShowOptionWindow();
     void ShowInfoWindow();
     void ShowVersionDialog();
+    void ShowMonthWindow();
+    void SavePicture();
+    void ShowPrintPreview();
     void ReportError(const QString& message) const;
     // Screen readers and the keyboard (formmainaccess.cpp). The interfaces
     // are installed before any widget of the window exists.
@@ -106,6 +123,7 @@ private:
     koyomi::TDateTime FDate = 0;
     mirvo::Evaluation FLastEvaluation;
     ErrorReporter FReportError;
+    mirvo::SaveFileChooser FChooseFile;
     bool FDestroyed = false;
 
     mirvo::TAnimateWindow* objAnimateWindow = nullptr;
@@ -116,6 +134,9 @@ private:
     QAction* mniNextDay = nullptr;
     QAction* mniOption = nullptr;
     QAction* mniInfo = nullptr;
+    QAction* mniMonth = nullptr;
+    QAction* mniSavePicture = nullptr;
+    QAction* mniPrint = nullptr;
     QAction* mniContents = nullptr;
     QAction* mniAbout = nullptr;
     QAction* mniClose = nullptr;

@@ -1,0 +1,403 @@
+// The month window with the main window: following its member, settings and
+// day, choosing days, the next good day; pictures of both windows, calendar
+// files and the printed page.
+#include "app/formmain.h"
+#include "app/monthgrid.h"
+#include "app/stringtable.h"
+#include "koyomi/sjis.h"
+#include "modalwatch.h"
+#include "views/formmonth.h"
+#include "views/monthview.h"
+#include "views/picturefile.h"
+#include "views/printpage.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+void WriteFile(const std::filesystem::path& p, const std::string& bytes)
+{
+    std::ofstream out(p, std::ios::binary);
+    out << bytes;
+}
+
+std::string ReadFile(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string Members()
+{
+    return *koyomi::Utf8ToCp932("\"山田花子\",2,1970/01/02,12:00:00,0,\"\"\r\n"
+                                "\"Ken\",1,2001/11/30,12:00:00,0,\"\"\r\n");
+}
+
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+// Output of a command, or the empty text when it fails.
+QString CommandOutput(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString WithoutSpaces(QString text)
+{
+    text.remove(QRegularExpression("\\s"));
+    return text;
+}
+
+} // namespace
+
+class TestFormMonth : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void oneWindowThatFollowsTheMainWindow();
+    void daysAreChosenByClickAndByKey();
+    void settingsAfterOkAreFollowed();
+    void nextGoodDayIsTheCoresAndNoneIsSaid();
+    void tooltipHoldsTheWholeReading();
+    void mainWindowPictureIsItsOwnRendering();
+    void svgKeepsTheTextsAsText();
+    void failedWriteKeepsTheOldFile();
+    void monthPictureAndCalendarFile();
+    void printedPageIsOnePageWithTheReading();
+
+private:
+    mirvo::ProgramPaths Paths() const
+    {
+        mirvo::ProgramPaths paths;
+        paths.programFile = std::filesystem::path(FDir->path().toStdString()) / "TodayMirvo";
+        return paths;
+    }
+    TMirvoMonth* OpenMonth()
+    {
+        FMain->RunCommand(TTodayMirvo::cmdMonth);
+        return MirvoMonth;
+    }
+    mirvo::EvalSettings Settings() const
+    {
+        mirvo::EvalSettings s;
+        s.bioCycle = FMain->Options().BioCycle;
+        s.planetWeight = FMain->Options().PlanetWeight;
+        s.planetUse = FMain->Options().PlanetUse;
+        return s;
+    }
+    void ExpectGridIsTheCores(const mirvo::MonthGrid& grid)
+    {
+        const mirvo::EvalSettings s = Settings();
+        for (int i = 0; i < mirvo::kMonthGridCells; i += 5) {
+            const mirvo::Evaluation e = mirvo::Evaluate(FMain->Member().Birthday, grid.cells[i].date, s);
+            QCOMPARE(grid.cells[i].evaluation.reading.BioPercent, e.reading.BioPercent);
+            QCOMPARE(grid.cells[i].evaluation.reading.StarTotal, e.reading.StarTotal);
+            QCOMPARE(grid.cells[i].evaluation.verdict.adviceId, e.verdict.adviceId);
+        }
+    }
+
+    std::unique_ptr<QTemporaryDir> FDir;
+    std::unique_ptr<TTodayMirvo> FMain;
+};
+
+void TestFormMonth::initTestCase()
+{
+    QVERIFY(testing_gui::LoadDataFile());
+}
+
+void TestFormMonth::init()
+{
+    FDir = std::make_unique<QTemporaryDir>();
+    WriteFile(Paths().MemberFile(), Members());
+    FMain = std::make_unique<TTodayMirvo>(Paths());
+    FMain->ShowDay(koyomi::EncodeDate(2026, 12, 7));
+}
+
+void TestFormMonth::cleanup()
+{
+    FMain.reset();
+    QVERIFY(MirvoMonth == nullptr);  // owned by the main window
+    FDir.reset();
+}
+
+void TestFormMonth::oneWindowThatFollowsTheMainWindow()
+{
+    TMirvoMonth* month = OpenMonth();
+    QVERIFY(month != nullptr);
+    QVERIFY(month->isVisible());
+    QVERIFY(!month->isModal());
+    QCOMPARE(OpenMonth(), month);  // at most one
+    QVERIFY(month->windowTitle().contains("山田花子"));
+    QCOMPARE(month->Grid().year, 2026);
+    QCOMPARE(month->Grid().month, 12);
+    ExpectGridIsTheCores(month->Grid());
+
+    // The main window's day commands move the month window along.
+    for (int i = 0; i < 25; ++i)
+        FMain->RunCommand(TTodayMirvo::cmdNextDay);
+    QCOMPARE(month->Day(), koyomi::EncodeDate(2027, 1, 1));
+    QCOMPARE(month->Grid().year * 100 + month->Grid().month, 202701);
+    QCOMPARE(month->findChild<TMonthView*>("pnlMonth")->ShownDay(), koyomi::EncodeDate(2027, 1, 1));
+
+    // Ctrl+M is the command's shortcut, also in the main window's menu.
+    month->close();
+    QApplication::processEvents();
+    QVERIFY(MirvoMonth == nullptr);
+    QAction* item = FMain->Menu()->findChild<QAction*>("mniMonth");
+    QVERIFY(item != nullptr);
+    QCOMPARE(item->shortcut(), QKeySequence("Ctrl+M"));
+    item->trigger();
+    QVERIFY(MirvoMonth != nullptr);
+}
+
+void TestFormMonth::daysAreChosenByClickAndByKey()
+{
+    TMirvoMonth* month = OpenMonth();
+    auto* view = month->findChild<TMonthView*>("pnlMonth");
+    // 2026-12-01 is a Tuesday: the grid starts on Sunday 11-29.
+    const int cell = view->Grid().CellOf(koyomi::EncodeDate(2026, 12, 24));
+    QCOMPARE(cell, 25);
+    QTest::mouseClick(view, Qt::LeftButton, {}, view->CellRect(cell).center());
+    QCOMPARE(FMain->Date(), koyomi::EncodeDate(2026, 12, 24));
+    QCOMPARE(month->Day(), koyomi::EncodeDate(2026, 12, 24));
+
+    QTest::keyClick(month, Qt::Key_Right);
+    QCOMPARE(FMain->Date(), koyomi::EncodeDate(2026, 12, 25));
+    QTest::keyClick(month, Qt::Key_Down);
+    QCOMPARE(FMain->Date(), koyomi::EncodeDate(2027, 1, 1));
+    QCOMPARE(month->Grid().month, 1);
+    QTest::keyClick(month, Qt::Key_Up);
+    QTest::keyClick(month, Qt::Key_Left);
+    QCOMPARE(FMain->Date(), koyomi::EncodeDate(2026, 12, 24));
+
+    // The month keys and buttons change only the month shown.
+    QTest::keyClick(month, Qt::Key_PageDown);
+    QCOMPARE(month->Grid().year * 100 + month->Grid().month, 202701);
+    QCOMPARE(FMain->Date(), koyomi::EncodeDate(2026, 12, 24));
+    QTest::mouseClick(month->findChild<QPushButton*>("btnPrevMonth"), Qt::LeftButton);
+    QTest::mouseClick(month->findChild<QPushButton*>("btnPrevMonth"), Qt::LeftButton);
+    QCOMPARE(month->Grid().year * 100 + month->Grid().month, 202611);
+    ExpectGridIsTheCores(month->Grid());
+    QCOMPARE(FMain->Date(), koyomi::EncodeDate(2026, 12, 24));
+
+    QTest::keyClick(month, Qt::Key_Home);
+    QCOMPARE(koyomi::DateOf(FMain->Date()), koyomi::DateOf(koyomi::Now()));
+}
+
+void TestFormMonth::settingsAfterOkAreFollowed()
+{
+    TMirvoMonth* month = OpenMonth();
+    mirvo::TMirvoOptions options;
+    options.Assign(FMain->Options());
+    options.BioCycle = {20, 25, 30};
+    options.PlanetUse[0] = false;
+    mirvo::TMemberList members;
+    members.Assign(FMain->MemberList());
+    FMain->TakeSettings(options, members, members.Items(1));
+    QVERIFY(month->windowTitle().contains("Ken"));
+    ExpectGridIsTheCores(month->Grid());
+}
+
+void TestFormMonth::nextGoodDayIsTheCoresAndNoneIsSaid()
+{
+    TMirvoMonth* month = OpenMonth();
+    QStringList said;
+    month->SetReporter([&](const QString& m) { said << m; });
+    const auto want =
+        mirvo::NextGoodDay(mirvo::TMemberDays(FMain->Member().Birthday, Settings()), FMain->Date());
+    QVERIFY(want.has_value());
+    QTest::mouseClick(month->findChild<QPushButton*>("btnNextGood"), Qt::LeftButton);
+    QCOMPARE(FMain->Date(), want->date);
+    QVERIFY(said.isEmpty());
+
+    // Cycles of no length never rise above zero: no good day at all.
+    mirvo::TMirvoOptions options;
+    options.Assign(FMain->Options());
+    options.BioCycle = {0, 0, 0};
+    mirvo::TMemberList members;
+    members.Assign(FMain->MemberList());
+    FMain->TakeSettings(options, members, FMain->Member());
+    const koyomi::TDateTime before = FMain->Date();
+    month->GoToNextGoodDay();
+    QCOMPARE(FMain->Date(), before);
+    QCOMPARE(said, QStringList{Q(mirvo::LoadStr(43616)).arg(366)});
+}
+
+void TestFormMonth::tooltipHoldsTheWholeReading()
+{
+    TMirvoMonth* month = OpenMonth();
+    auto* view = month->findChild<TMonthView*>("pnlMonth");
+    const int cell = view->Grid().CellOf(koyomi::EncodeDate(2026, 12, 7));
+    const mirvo::Evaluation& e = view->Grid().cells[cell].evaluation;
+    const QString tip = view->CellToolTip(cell);
+    QVERIFY(tip.startsWith("2026/12/07 (月)"));
+    for (int k = 0; k < mirvo::kAxisCount; ++k) {
+        QVERIFY(tip.contains(QString("%1%").arg(e.reading.BioPercent[k])));
+        QVERIFY(tip.contains(QString("%1点").arg(e.reading.StarTotal[k])));
+        QVERIFY(tip.contains(Q(mirvo::LoadStr(e.verdict.axes[k].ratingId))));
+    }
+    if (e.verdict.adviceId)
+        QVERIFY(tip.contains(Q(mirvo::LoadStr(e.verdict.adviceId))));
+    QCOMPARE(view->CellToolTip(-1), QString());
+    QCOMPARE(view->CellAt(QPoint(0, 0)), -1);
+}
+
+void TestFormMonth::mainWindowPictureIsItsOwnRendering()
+{
+    const QString path = FDir->filePath("reading.png");
+    QString suggested;
+    FMain->SetFileChooser([&](QWidget*, const QString&, const QString& name, const QString&) {
+        suggested = name;
+        return path;
+    });
+    FMain->RunCommand(TTodayMirvo::cmdSavePicture);
+    QCOMPARE(suggested, QString("ミルボ_山田花子_2026-12-07.png"));
+    QImage saved(path);
+    QVERIFY(!saved.isNull());
+    saved.setDevicePixelRatio(2);
+    QCOMPARE(saved.size(), FMain->size() * 2);
+    QImage own(FMain->size() * 2, QImage::Format_ARGB32_Premultiplied);
+    own.setDevicePixelRatio(2);
+    own.fill(Qt::white);
+    FMain->render(&own);
+    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), own.convertToFormat(QImage::Format_RGB32));
+}
+
+void TestFormMonth::svgKeepsTheTextsAsText()
+{
+    const QString path = FDir->filePath("reading.svg");
+    FMain->SetFileChooser([&](QWidget*, const QString&, const QString&, const QString&) { return path; });
+    FMain->RunCommand(TTodayMirvo::cmdSavePicture);
+    QSvgRenderer renderer(path);
+    QVERIFY(renderer.isValid());
+    const QString svg = QString::fromUtf8(ReadFile(path.toStdString()));
+    QVERIFY(svg.contains(">2026/12/07"));
+    const int advice = FMain->LastEvaluation().verdict.adviceId;
+    QVERIFY(advice != 0);
+    // The advice label breaks its sentence into lines: each line is a text element.
+    const QStringList texts = [&] {
+        QStringList found;
+        QRegularExpression element("<text[^>]*>([^<]*)</text>");
+        for (auto m = element.globalMatch(svg); m.hasNext();)
+            found << m.next().captured(1);
+        return found;
+    }();
+    QVERIFY(WithoutSpaces(texts.join("")).contains(WithoutSpaces(Q(mirvo::LoadStr(advice)))));
+}
+
+void TestFormMonth::failedWriteKeepsTheOldFile()
+{
+    QStringList errors;
+    FMain->SetErrorReporter([&](const QString& m) { errors << m; });
+    // An existing picture is replaced, not written into.
+    const QString path = FDir->filePath("old.png");
+    WriteFile(path.toStdString(), "old bytes");
+    FMain->SetFileChooser([&](QWidget*, const QString&, const QString&, const QString&) { return path; });
+    FMain->RunCommand(TTodayMirvo::cmdSavePicture);
+    QVERIFY(errors.isEmpty());
+    QVERIFY(!QImage(path).isNull());
+    // A folder that cannot be written: the old file stays, the message names it.
+    const QString lockedDir = FDir->filePath("locked");
+    QDir().mkdir(lockedDir);
+    const QString locked = lockedDir + "/picture.png";
+    WriteFile(locked.toStdString(), "old bytes");
+    QFile::setPermissions(lockedDir, QFile::ReadOwner | QFile::ExeOwner);
+    FMain->SetFileChooser([&](QWidget*, const QString&, const QString&, const QString&) { return locked; });
+    FMain->RunCommand(TTodayMirvo::cmdSavePicture);
+    QFile::setPermissions(lockedDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (::geteuid() != 0) {  // root writes anyway
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].contains(locked));
+        QCOMPARE(ReadFile(locked.toStdString()), std::string("old bytes"));
+    }
+    const QString missing = FDir->filePath("no/such/folder/x.svg");
+    FMain->SetFileChooser([&](QWidget*, const QString&, const QString&, const QString&) { return missing; });
+    errors.clear();
+    FMain->RunCommand(TTodayMirvo::cmdSavePicture);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY(errors[0].contains(missing));
+}
+
+void TestFormMonth::monthPictureAndCalendarFile()
+{
+    TMirvoMonth* month = OpenMonth();
+    auto* view = month->findChild<TMonthView*>("pnlMonth");
+    const QString png = FDir->filePath("month.png");
+    QString suggested;
+    month->SetFileChooser([&](QWidget*, const QString&, const QString& name, const QString&) {
+        suggested = name;
+        return png;
+    });
+    month->SavePicture();
+    QCOMPARE(suggested, QString("ミルボ_山田花子_2026-12.png"));
+    QCOMPARE(QImage(png).size(), view->sizeHint() * 2);
+
+    const QString ics = FDir->filePath("month.ics");
+    month->SetFileChooser([&](QWidget*, const QString&, const QString& name, const QString&) {
+        suggested = name;
+        return ics;
+    });
+    for (const auto& [months, events] : {std::pair{1, 31}, std::pair{3, 31 + 31 + 28}, std::pair{12, 365}}) {
+        month->SetRangeChooser([months = months](QWidget*) { return months; });
+        month->ExportCalendar();
+        const std::string text = ReadFile(ics.toStdString());
+        int count = 0;
+        for (std::size_t at = text.find("BEGIN:VEVENT"); at != std::string::npos; at = text.find("BEGIN:VEVENT", at + 1))
+            ++count;
+        QCOMPARE(count, events);
+        QVERIFY(text.find("DTSTART;VALUE=DATE:" + std::string(months == 1 ? "20261201" : "20261207"))
+                != std::string::npos);
+    }
+    QCOMPARE(suggested, QString("ミルボ_山田花子_2026-12-07.ics"));
+    month->SetRangeChooser([](QWidget*) { return 0; });  // cancelled: nothing written
+    QFile::remove(ics);
+    month->ExportCalendar();
+    QVERIFY(!QFile::exists(ics));
+}
+
+void TestFormMonth::printedPageIsOnePageWithTheReading()
+{
+    const QString pdf = FDir->filePath("page.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    mirvo::PreparePrinter(printer);
+    QVERIFY(mirvo::PrintPage(printer, FMain->PrintContentOf()));
+    const QString info = CommandOutput("pdfinfo", {pdf});
+    QVERIFY2(info.contains(QRegularExpression("Pages:\\s+1\\n")), qPrintable(info));
+    QVERIFY(info.contains("595") && info.contains("842"));  // A4 portrait, in points
+    const QString text = WithoutSpaces(CommandOutput("pdftotext", {"-enc", "UTF-8", pdf, "-"}));
+    QVERIFY2(text.contains("山田花子"), qPrintable(text));
+    QVERIFY(text.contains("2026/12/07"));
+    const int advice = FMain->LastEvaluation().verdict.adviceId;
+    QVERIFY(advice != 0);
+    QVERIFY(text.contains(WithoutSpaces(Q(mirvo::LoadStr(advice)))));
+}
+
+QTEST_MAIN(TestFormMonth)
+#include "tst_formmonth.moc"

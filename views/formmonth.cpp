@@ -1,0 +1,199 @@
+#include "views/formmonth.h"
+
+#include "app/appinfo.h"
+#include "app/icalendar.h"
+#include "app/stringtable.h"
+#include "components/fonts.h"
+#include "ui_formmonth.h"
+
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
+
+#include <algorithm>
+
+TMirvoMonth* MirvoMonth = nullptr;
+
+namespace {
+
+constexpr int kFontPixels = 12;
+constexpr int kTextWindowName = 43611;     // 月間表示
+constexpr int kTextNextGood = 43614;       // 次の好調日
+constexpr int kMsgNoGoodDay = 43616;
+constexpr int kTextPictureFilters = 43625;
+constexpr int kTextSavePicture = 43626;
+constexpr int kTextCalendarFilters = 43628;
+constexpr int kTextRangeThisMonth = 43629;
+constexpr int kTextRangeThree = 43630;
+constexpr int kTextRangeTwelve = 43631;
+constexpr int kMsgCalendarNotSaved = 43632;
+constexpr int kTextExport = 43633;
+constexpr int kTextRangeLabel = 43634;
+constexpr int kWeekDays = mirvo::kWeekDays;
+
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+QString Title(const mirvo::TMemberListItem& member)
+{
+    const QString head = Q(mirvo::LoadStr(kTextWindowName)) + " - " + Q(mirvo::AppFileDescription());
+    return member.Name.empty() ? head : head + " [" + Q(member.Name) + "]";
+}
+
+} // namespace
+
+TMirvoMonth::TMirvoMonth(DayRequest showDay, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TMirvoMonth>()), FShowDay(std::move(showDay))
+{
+    setFont(mirvo::WindowsFont(mirvo::kFaceMSPGothic, kFontPixels));
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    setModal(false);
+    setAttribute(Qt::WA_DeleteOnClose);
+    MirvoMonth = this;
+    FChooseFile = mirvo::ChooseSaveFile;
+    FChooseRange = [](QWidget* owner) {
+        const QStringList ranges = {Q(mirvo::LoadStr(kTextRangeThisMonth)), Q(mirvo::LoadStr(kTextRangeThree)),
+                                    Q(mirvo::LoadStr(kTextRangeTwelve))};
+        bool ok = false;
+        const QString chosen = QInputDialog::getItem(owner, Q(mirvo::LoadStr(kTextExport)),
+                                                     Q(mirvo::LoadStr(kTextRangeLabel)), ranges, 0, false, &ok);
+        if (!ok)
+            return 0;
+        return chosen == ranges[0] ? 1 : chosen == ranges[1] ? 3 : 12;
+    };
+    FReport = [this](const QString& message) {
+        QMessageBox::information(this, Q(mirvo::LoadStr(kTextNextGood)), message);
+    };
+    connect(ui->btnPrevMonth, &QPushButton::clicked, this, [this] { StepShownMonth(-1); });
+    connect(ui->btnNextMonth, &QPushButton::clicked, this, [this] { StepShownMonth(1); });
+    connect(ui->btnToday, &QPushButton::clicked, this, [this] { FShowDay(koyomi::Now()); });
+    connect(ui->btnNextGood, &QPushButton::clicked, this, &TMirvoMonth::GoToNextGoodDay);
+    connect(ui->btnSavePicture, &QPushButton::clicked, this, &TMirvoMonth::SavePicture);
+    connect(ui->btnExport, &QPushButton::clicked, this, &TMirvoMonth::ExportCalendar);
+    connect(ui->pnlMonth, &TMonthView::DayClicked, this, [this](koyomi::TDateTime day) { FShowDay(day); });
+}
+
+TMirvoMonth::~TMirvoMonth()
+{
+    if (MirvoMonth == this)
+        MirvoMonth = nullptr;
+}
+
+const mirvo::MonthGrid& TMirvoMonth::Grid() const
+{
+    return ui->pnlMonth->Grid();
+}
+
+void TMirvoMonth::ShowMonth(const mirvo::TMemberListItem& member, const mirvo::EvalSettings& settings,
+                            koyomi::TDateTime day)
+{
+    FMember.Assign(member);
+    FSettings = settings;
+    FDay = koyomi::DateOf(day);
+    const koyomi::DateParts parts = koyomi::DecodeDate(FDay);
+    FYear = parts.year;
+    FMonth = parts.month;
+    setWindowTitle(Title(member));
+    Recompute();
+}
+
+void TMirvoMonth::StepShownMonth(int delta)
+{
+    mirvo::StepMonth(FYear, FMonth, delta);
+    Recompute();
+}
+
+void TMirvoMonth::Recompute()
+{
+    const mirvo::TMemberDays days(FMember.Birthday, FSettings);
+    ui->pnlMonth->SetMonth(mirvo::MakeMonthGrid(days, FYear, FMonth), Q(FMember.Name), koyomi::Now(), FDay);
+}
+
+void TMirvoMonth::MoveDay(double days)
+{
+    const koyomi::TDateTime moved = koyomi::StepDays(FDay, days);
+    if (moved != FDay)
+        FShowDay(moved);
+}
+
+void TMirvoMonth::GoToNextGoodDay()
+{
+    const auto good = mirvo::NextGoodDay(mirvo::TMemberDays(FMember.Birthday, FSettings), FDay);
+    if (good)
+        FShowDay(good->date);
+    else
+        FReport(Q(mirvo::LoadStr(kMsgNoGoodDay)).arg(mirvo::kGoodDaySearchDays));
+}
+
+void TMirvoMonth::SavePicture()
+{
+    const koyomi::TDateTime first = koyomi::EncodeDate(FYear, FMonth, 1);
+    const QString suggested = mirvo::SuggestedFileName(FMember.Name, first, "yyyy'-'mm", ".png");
+    const QString path =
+        FChooseFile(this, Q(mirvo::LoadStr(kTextSavePicture)), suggested, Q(mirvo::LoadStr(kTextPictureFilters)));
+    if (path.isEmpty())
+        return;
+    const TMonthView* view = ui->pnlMonth;
+    const auto error = mirvo::WritePicture(
+        path, view->sizeHint(), [view](QPainter& painter) { view->PaintMonth(painter); }, windowTitle());
+    if (error)
+        QMessageBox::warning(this, Q(mirvo::LoadStr(kTextSavePicture)), *error);
+}
+
+std::string TMirvoMonth::CalendarText(int months, koyomi::TDateTime stampUtc) const
+{
+    const mirvo::TMemberDays days(FMember.Birthday, FSettings);
+    koyomi::TDateTime first = koyomi::EncodeDate(FYear, FMonth, 1);
+    int year = FYear, month = FMonth;
+    if (months > 1) {
+        // From the main window's day on, as far as the same day so many months later.
+        first = FDay;
+        const koyomi::DateParts d = koyomi::DecodeDate(FDay);
+        year = d.year;
+        month = d.month;
+    }
+    mirvo::StepMonth(year, month, months);
+    const koyomi::DateParts start = koyomi::DecodeDate(first);
+    const int day = std::min<int>(start.day, koyomi::DaysInMonth(year, month));
+    koyomi::TDateTime end = 0;
+    if (!koyomi::TryEncodeDate(year, month, months > 1 ? day : 1, end) || end <= first)
+        end = koyomi::EncodeDate(9999, 12, 31) + 1;
+    return mirvo::MakeIcsCalendar(FMember, days.Days(first, static_cast<int>(end - first)), stampUtc);
+}
+
+void TMirvoMonth::ExportCalendar()
+{
+    const int months = FChooseRange(this);
+    if (months <= 0)
+        return;
+    const koyomi::TDateTime first = months > 1 ? FDay : koyomi::EncodeDate(FYear, FMonth, 1);
+    const QString suggested =
+        mirvo::SuggestedFileName(FMember.Name, first, months > 1 ? "yyyy'-'mm'-'dd" : "yyyy'-'mm", ".ics");
+    const QString path =
+        FChooseFile(this, Q(mirvo::LoadStr(kTextExport)), suggested, Q(mirvo::LoadStr(kTextCalendarFilters)));
+    if (path.isEmpty())
+        return;
+    const std::string text = CalendarText(months, mirvo::UtcNow());
+    const auto error = mirvo::WriteFileBytes(path, QByteArray::fromStdString(text), kMsgCalendarNotSaved);
+    if (error)
+        QMessageBox::warning(this, Q(mirvo::LoadStr(kTextExport)), *error);
+}
+
+void TMirvoMonth::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left: MoveDay(-1); break;
+    case Qt::Key_Right: MoveDay(1); break;
+    case Qt::Key_Up: MoveDay(-kWeekDays); break;
+    case Qt::Key_Down: MoveDay(kWeekDays); break;
+    case Qt::Key_Home: FShowDay(koyomi::Now()); break;
+    case Qt::Key_PageUp: StepShownMonth(-1); break;
+    case Qt::Key_PageDown: StepShownMonth(1); break;
+    default: QDialog::keyPressEvent(event); return;
+    }
+    event->accept();
+}

@@ -1,0 +1,118 @@
+#include "views/picturefile.h"
+
+#include "app/stringtable.h"
+#include "members/wholefile.h"
+
+#include <QBuffer>
+#include <QFileDialog>
+#include <QImage>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include <cerrno>
+#include <cstring>
+
+namespace mirvo {
+
+namespace {
+
+constexpr int kMsgPictureNotSaved = 43627;
+constexpr int kTextFilePrefix = 43600;  // ミルボ
+constexpr const char* kSvgSuffix = ".svg";
+
+} // namespace
+
+QByteArray PngBytes(QSize logical, const PaintFunction& paint, qreal scale)
+{
+    QImage image(logical * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        paint(painter);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QByteArray SvgBytes(QSize logical, const PaintFunction& paint, const QString& title)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(logical);
+    svg.setViewBox(QRect(QPoint(0, 0), logical));
+    svg.setTitle(title);
+    {
+        QPainter painter(&svg);
+        paint(painter);
+    }
+    return bytes;
+}
+
+std::optional<QString> WriteFileBytes(const QString& path, const QByteArray& bytes, int failureMessageId)
+{
+    errno = 0;
+    if (ReplaceWholeFile(std::filesystem::path(path.toStdString()),
+                         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
+        return std::nullopt;
+    const int error = errno;
+    QString message = QString::fromStdString(LoadStr(failureMessageId)).arg(path);
+    if (error != 0)
+        message += "\n" + QString::fromLocal8Bit(std::strerror(error));
+    return message;
+}
+
+std::optional<QString> WritePicture(const QString& path, QSize logical, const PaintFunction& paint,
+                                    const QString& title)
+{
+    const bool svg = path.endsWith(kSvgSuffix, Qt::CaseInsensitive);
+    const QByteArray bytes = svg ? SvgBytes(logical, paint, title) : PngBytes(logical, paint);
+    if (bytes.isEmpty())
+        return QString::fromStdString(LoadStr(kMsgPictureNotSaved)).arg(path);
+    return WriteFileBytes(path, bytes, kMsgPictureNotSaved);
+}
+
+QString SuggestedFileName(const std::string& memberName, koyomi::TDateTime day, const char* dayPattern,
+                          const QString& suffix)
+{
+    QString name = QString::fromStdString(LoadStr(kTextFilePrefix));
+    if (!memberName.empty()) {
+        QString member = QString::fromStdString(memberName);
+        for (QChar& c : member)
+            if (c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>'
+                || c == '|' || c.category() == QChar::Other_Control || c.isSpace())
+                c = '_';
+        name += "_" + member;
+    }
+    return name + "_" + QString::fromStdString(koyomi::FormatDateTime(dayPattern, day)) + suffix;
+}
+
+QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& suggested, const QString& filters)
+{
+    QFileDialog dialog(parent, caption, QString(), filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(suggested);
+    // The filter that matches the suggested name's suffix first.
+    for (const QString& filter : filters.split(";;"))
+        if (filter.contains("*" + suggested.mid(suggested.lastIndexOf('.'))))
+            dialog.selectNameFilter(filter);
+    const auto suffixOf = [](const QString& filter) {
+        const int star = filter.indexOf("*.");
+        return star < 0 ? QString() : filter.mid(star + 2, filter.indexOf(')', star) - star - 2);
+    };
+    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace mirvo
