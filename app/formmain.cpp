@@ -2,8 +2,8 @@
 
 #include "app/appinfo.h"
 #include "app/biochart.h"
+#include "app/programstart.h"
 #include "app/stringtable.h"
-#include "terminal/todayreport.h"
 #include "components/animatewindow.h"
 #include "components/colors.h"
 #include "components/fonts.h"
@@ -190,18 +190,11 @@ void TTodayMirvo::FormCreate()
     FDate = koyomi::Now();
     FMember = std::make_unique<mirvo::TMemberListItem>();
     FMemberList = std::make_unique<mirvo::TMemberList>();
-    FOptions = std::make_unique<mirvo::TMirvoOptions>();
-    FOptions->SetIniPath(FPaths.SettingsFile());
-    FOptions->SetProgramFolder(FPaths.LastFolderStart());
-    FOptions->LoadFromIni();
-    const auto memberFile = FPaths.MemberFile();
-    std::error_code ec;
-    if (std::filesystem::exists(memberFile, ec)) {
-        try {
-            FMemberList->LoadFromCsv(memberFile);
-        } catch (const std::exception& e) {
-            ReportError(Q(e.what()));
-        }
+    FOptions = std::make_unique<mirvo::TMirvoOptions>(mirvo::LoadSettings(FPaths));
+    try {
+        mirvo::LoadMembers(*FMemberList, FPaths);
+    } catch (const std::exception& e) {
+        ReportError(Q(e.what()));
     }
     ChooseMember();
     setWindowTitle(MakeTitle(*FMember));

@@ -10,6 +10,14 @@ namespace koyomi {
 class EMirvoError : public std::runtime_error {
 public:
     explicit EMirvoError(const std::string& message) : std::runtime_error(message) {}
+    // A message from the program's string table, with its number.
+    EMirvoError(int messageId, const std::string& message) : std::runtime_error(message), FMessageId(messageId) {}
+
+    // The string-table number of the message; 0 when it has none.
+    int MessageId() const { return FMessageId; }
+
+private:
+    int FMessageId = 0;
 };
 
 // Replaces the first "%s" of a message pattern by the argument.

@@ -1,6 +1,7 @@
 #include "members/formoption.h"
 
 #include "app/appinfo.h"
+#include "app/messages.h"
 #include "app/programpaths.h"
 #include "app/stringtable.h"
 #include "components/help/apphelp.h"
@@ -31,13 +32,6 @@ namespace {
 constexpr int kFontPixels = 12;
 constexpr int kMemberRole = Qt::UserRole;  // a row's member pointer
 constexpr std::array<int, mirvo::kMemberColumnCount> kColumnWidths = {90, 40, 80, 80, 30, 100};
-
-// String-table messages of this window.
-constexpr int kMsgErrorCaption = 40004;       // エラー
-constexpr int kMsgNameRequired = 40005;       // 氏名は必ず入力してください.
-constexpr int kMsgNameRequiredOnOK = 40006;   // 氏名が入力されていないと登録できません..
-constexpr int kMsgUnsavableName = 40200;      // 氏名: %s
-constexpr int kMsgUnsavableMemo = 40201;      // メモ: %s
 
 // Tag ranges of the cycle and weight edits and the body check boxes.
 constexpr int kBioTagFirst = 200;
@@ -138,7 +132,7 @@ koyomi::TDateTime RowTime(const QTreeWidgetItem& row)
 
 void ShowWarning(QWidget* owner, const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, Q(mirvo::LoadStr(kMsgErrorCaption)), text, QMessageBox::Ok, owner);
+    QMessageBox box(QMessageBox::Warning, Q(mirvo::LoadStr(mirvo::kMsgErrorCaption)), text, QMessageBox::Ok, owner);
     box.exec();
 }
 
@@ -381,11 +375,11 @@ koyomi::TDateTime TTodayMirvoOption::BirthdayFromFields() const
 bool TTodayMirvoOption::RefuseUnsavableText(QWidget* owner)
 {
     if (const auto problem = mirvo::MemberTextProblem(ui->txtName->text().toStdString())) {
-        ShowWarning(owner, Q(koyomi::FormatMessage(mirvo::LoadStr(kMsgUnsavableName), *problem)));
+        ShowWarning(owner, Q(koyomi::FormatMessage(mirvo::LoadStr(mirvo::kMsgUnsavableName), *problem)));
         return true;
     }
     if (const auto problem = mirvo::MemberTextProblem(ui->txtMemo->text().toStdString())) {
-        ShowWarning(owner, Q(koyomi::FormatMessage(mirvo::LoadStr(kMsgUnsavableMemo), *problem)));
+        ShowWarning(owner, Q(koyomi::FormatMessage(mirvo::LoadStr(mirvo::kMsgUnsavableMemo), *problem)));
         return true;
     }
     return false;
@@ -394,7 +388,7 @@ bool TTodayMirvoOption::RefuseUnsavableText(QWidget* owner)
 void TTodayMirvoOption::AppendMember()
 {
     if (ui->txtName->text().isEmpty()) {
-        ShowWarning(this, Q(mirvo::LoadStr(kMsgNameRequired)));
+        ShowWarning(this, Q(mirvo::LoadStr(mirvo::kMsgNameRequired)));
         return;
     }
     if (RefuseUnsavableText(this))
@@ -426,7 +420,7 @@ void TTodayMirvoOption::StoreMember()
     if (!row)
         return;
     if (ui->txtName->text().isEmpty()) {
-        ShowWarning(this, Q(mirvo::LoadStr(kMsgNameRequired)));
+        ShowWarning(this, Q(mirvo::LoadStr(mirvo::kMsgNameRequired)));
         return;
     }
     if (RefuseUnsavableText(this))
@@ -470,7 +464,7 @@ void TTodayMirvoOption::DeleteMembers()
 void TTodayMirvoOption::CommitMember()
 {
     if (ui->txtName->text().isEmpty()) {
-        ShowWarning(nullptr, Q(mirvo::LoadStr(kMsgNameRequiredOnOK)));
+        ShowWarning(nullptr, Q(mirvo::LoadStr(mirvo::kMsgNameRequiredOnOK)));
         return;
     }
     // A name or memo that the member file cannot hold never reaches the list.

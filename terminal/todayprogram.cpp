@@ -1,25 +1,19 @@
 #include "terminal/todayprogram.h"
 
-#include "app/programpaths.h"
+#include "app/messages.h"
+#include "app/programstart.h"
 #include "app/stringtable.h"
 #include "terminal/todayargs.h"
 #include "terminal/todayjson.h"
 #include "terminal/todayreport.h"
 #include "terminal/todaytext.h"
-#include "koyomi/datafile.h"
 #include "koyomi/error.h"
-#include "members/wholefile.h"
 
-#include <memory>
 #include <ostream>
 
 namespace mirvo {
 
 namespace {
-
-constexpr int kMsgLibraryInitFailed = 40000;
-constexpr int kMsgDataFileMissing = 40002;
-const char* const kWindowProgramName = "TodayMirvo";
 
 // A failure with its exit code; the message is the program's own.
 struct TodayFailure {
@@ -38,57 +32,21 @@ auto Checked(TodayExit code, Step step)
     }
 }
 
-struct ModuleRelease {
-    void operator()(const koyomi::TPeResources* module) const { koyomi::FreeLibrary(module); }
-};
-using LoadedModule = std::unique_ptr<const koyomi::TPeResources, ModuleRelease>;
-
-// Loads Kosmera.dat beside the program and hands it to the calendar library,
-// as the window program's start-up does.
-LoadedModule LoadDataFile(const ProgramPaths& paths)
+// A start-up failure as mirvo-today reports it: the exit code, and the
+// message naming the member file it could not read.
+TodayFailure StartFailure(const EStartError& e)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(paths.DataFile(), ec))
-        throw TodayFailure{teDataFile, LoadStr(kMsgDataFileMissing)};
-    LoadedModule module(koyomi::LoadLibraryA(paths.DataFile().string()));
-    if (!koyomi::InitKoyomiLib(module.get(), false))
-        throw TodayFailure{teDataFile, LoadStr(kMsgLibraryInitFailed)};
-    return module;
-}
-
-// A file named on the command line must be there and readable; the
-// program's own files may be missing (then the defaults count).
-void RequireFile(const std::filesystem::path& path)
-{
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
-        throw TodayFailure{teFile, Message(kMsgFileMissing, path.string())};
-    if (!ReadWholeFile(path))
-        throw TodayFailure{teFile, Message(kMsgFileUnreadable, path.string())};
-}
-
-TMirvoOptions LoadSettings(const TodayArgs& args, const ProgramPaths& paths)
-{
-    if (args.settingsFile)
-        RequireFile(*args.settingsFile);
-    TMirvoOptions options(args.settingsFile.value_or(paths.SettingsFile()), paths.LastFolderStart());
-    options.LoadFromIni();
-    return options;
-}
-
-void LoadMembers(const TodayArgs& args, const ProgramPaths& paths, TMemberList& members)
-{
-    if (args.membersFile)
-        RequireFile(*args.membersFile);
-    const std::filesystem::path file = args.membersFile.value_or(paths.MemberFile());
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec))
-        return;
-    try {
-        members.LoadFromCsv(file);
-    } catch (const koyomi::EMirvoError& e) {
-        throw TodayFailure{teFile, file.string() + ": " + e.what()};
+    switch (e.Failure()) {
+    case sfDataFileMissing:
+    case sfDataFileRefused:
+        return {teDataFile, e.what()};
+    case sfMemberFileBad:
+        return {teFile, e.File().string() + ": " + e.what()};
+    case sfFileMissing:
+    case sfFileUnreadable:
+        break;
     }
+    return {teFile, e.what()};
 }
 
 std::string Output(const TodayArgs& args, const TodayReport& report, bool colour)
@@ -110,11 +68,17 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
     }
     const koyomi::TDateTime now = koyomi::Now();
     const koyomi::TDateTime day = args.date ? Checked(teBadDate, [&] { return ParseIsoDate(*args.date); }) : now;
-    const ProgramPaths paths = LocateProgramFiles(programFolder / kWindowProgramName);
-    const LoadedModule module = LoadDataFile(paths);
-    const TMirvoOptions options = LoadSettings(args, paths);
+    const ProgramPaths paths = ProgramFilesIn(programFolder);
+    TDataModule module;
+    TMirvoOptions options;
     TMemberList members;
-    LoadMembers(args, paths, members);
+    try {
+        module = LoadDataFile(paths);
+        options = LoadSettings(paths, args.settingsFile);
+        LoadMembers(members, paths, args.membersFile);
+    } catch (const EStartError& e) {
+        throw StartFailure(e);
+    }
     const TodayMember member = args.member
                                    ? Checked(teUnknownMember, [&] { return FindMember(members, *args.member); })
                                    : StartMember(members, options.DefaultUserIndex, now);

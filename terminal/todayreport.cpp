@@ -6,27 +6,6 @@
 
 namespace mirvo {
 
-EvalSettings EvalSettingsOf(const TMirvoOptions& options)
-{
-    EvalSettings settings;
-    settings.bioCycle = options.BioCycle;
-    settings.planetWeight = options.PlanetWeight;
-    settings.planetUse = options.PlanetUse;
-    return settings;
-}
-
-TodayMember StartMember(const TMemberList& members, int defaultUserIndex, koyomi::TDateTime now)
-{
-    TodayMember chosen;
-    if (members.Count() == 0) {
-        chosen.item.Birthday = now;
-        return chosen;
-    }
-    chosen.index = (defaultUserIndex >= 0 && defaultUserIndex < members.Count()) ? defaultUserIndex : 0;
-    chosen.item.Assign(members.Items(chosen.index));
-    return chosen;
-}
-
 TodayMember FindMember(const TMemberList& members, const std::string& key)
 {
     TodayMember chosen;

@@ -1,0 +1,37 @@
+// String-table numbers of the program's messages: start-up, the settings
+// window and mirvo-today (resources/strings.txt holds the texts).
+#pragma once
+
+namespace mirvo {
+
+// ---- Start-up, shared by the window program and mirvo-today ----
+constexpr int kMsgLibraryInitFailed = 40000;  // 暦ライブラリの初期化に失敗しました.
+constexpr int kMsgDataFileMissing = 40002;    // 暦ライブラリ Kosmera.dat が見つかりません.
+constexpr int kMsgInitCaption = 40003;        // 初期化エラー: the caption of start-up's warning box
+constexpr int kMsgFileMissing = 41606;        // ファイル %s が見つかりません.
+constexpr int kMsgFileUnreadable = 41607;     // ファイル %s は開けません
+
+// ---- Settings window ----
+constexpr int kMsgErrorCaption = 40004;       // エラー
+constexpr int kMsgNameRequired = 40005;       // 氏名は必ず入力してください.
+constexpr int kMsgNameRequiredOnOK = 40006;   // 氏名が入力されていないと登録できません..
+constexpr int kMsgUnsavableName = 40200;      // 氏名: %s
+constexpr int kMsgUnsavableMemo = 40201;      // メモ: %s
+
+// ---- mirvo-today ----
+constexpr int kMsgTodayUsage = 41600;
+constexpr int kMsgUnknownOption = 41601;
+constexpr int kMsgOptionNeedsValue = 41602;
+constexpr int kMsgNotADate = 41603;
+constexpr int kMsgNotADayCount = 41604;
+constexpr int kMsgUnknownMember = 41605;
+constexpr int kMsgPastLastDay = 41608;
+constexpr int kMsgSeeHelp = 41609;
+constexpr int kTextAxisNames = 41610;  // 41610 + axis: 健康, 感情, 知性
+constexpr int kTextPoints = 41613;     // 点
+constexpr int kTextBorn = 41614;       // 生まれ
+constexpr int kTextDayCount = 41615;   // 日目
+constexpr int kTextDate = 41616;       // 日付
+constexpr int kTextNoName = 41617;     // (名前なし)
+
+} // namespace mirvo
