@@ -33,5 +33,9 @@ constexpr int kTextBorn = 41614;       // 生まれ
 constexpr int kTextDayCount = 41615;   // 日目
 constexpr int kTextDate = 41616;       // 日付
 constexpr int kTextNoName = 41617;     // (名前なし)
+constexpr int kMsgNoGoodDay = 43616;        // %1 日先までに好調日はありません.
+constexpr int kMsgOneCalendarMode = 43650;  // --month, --next-good and --ics together
+constexpr int kMsgNotAMonth = 43651;        // '%s' は月ではありません ...
+constexpr int kMsgCannotWrite = 43652;      // ファイル %s に書き込めません.
 
 } // namespace mirvo

@@ -75,10 +75,34 @@ TodayArgs ParseTodayArgs(const std::vector<std::string>& args)
             parsed.settingsFile = take();
         else if (name == "--days")
             parsed.days = ParseDays(take());
+        else if (name == "--month")
+            // The month is optional: the next argument is it unless it is an option.
+            parsed.month = value ? *value
+                           : (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) ? args[++i]
+                                                                                       : std::string();
+        else if (name == "--next-good")
+            flag(parsed.nextGood);
+        else if (name == "--ics")
+            parsed.ics = take();
         else
             Refuse(kMsgUnknownOption, args[i]);
     }
+    const int modes = (parsed.month ? 1 : 0) + (parsed.nextGood ? 1 : 0) + (parsed.ics ? 1 : 0);
+    if (modes > 1)
+        Refuse(kMsgOneCalendarMode, "--month, --next-good, --ics");
     return parsed;
+}
+
+std::pair<int, int> ParseYearMonth(const std::string& text)
+{
+    constexpr std::size_t kYearMonthLength = 7;  // yyyy-mm
+    const bool shaped = text.size() == kYearMonthLength && text[kYearDigits] == '-'
+                        && AllDigits(text.substr(0, kYearDigits)) && AllDigits(text.substr(kMonthAt, kTwoDigits));
+    const int year = shaped ? std::stoi(text.substr(0, kYearDigits)) : 0;
+    const int month = shaped ? std::stoi(text.substr(kMonthAt, kTwoDigits)) : 0;
+    if (year < 1 || month < 1 || month > 12)
+        Refuse(kMsgNotAMonth, text);
+    return {year, month};
 }
 
 koyomi::TDateTime ParseIsoDate(const std::string& text)

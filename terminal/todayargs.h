@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace mirvo {
@@ -17,6 +18,9 @@ struct TodayArgs {
     std::optional<std::filesystem::path> settingsFile;  // --settings
     std::optional<int> days;                      // --days, 1..kMaxReportDays
     bool json = false;                            // --json
+    std::optional<std::string> month;             // --month [YYYY-MM]: "" for the month of the day
+    bool nextGood = false;                        // --next-good
+    std::optional<std::string> ics;               // --ics FILE, "-" for the standard output
     bool help = false;                            // --help
 };
 
@@ -27,6 +31,10 @@ struct TodayArgs {
 // or a value given to --json or --help, and a --days value that is not a
 // whole number from 1 to kMaxReportDays.
 TodayArgs ParseTodayArgs(const std::vector<std::string>& args);
+
+// Reads "yyyy-mm" (four-digit year 0001..9999, two-digit month); throws
+// EMirvoError (the month message) for any other text.
+std::pair<int, int> ParseYearMonth(const std::string& text);
 
 // Reads "yyyy-mm-dd" (four-digit year, two-digit month and day) as that day
 // at 00:00; throws EMirvoError (the date message) for any other text and for

@@ -4,10 +4,12 @@
 #include "app/programstart.h"
 #include "app/stringtable.h"
 #include "terminal/todayargs.h"
+#include "terminal/todaycalendar.h"
 #include "terminal/todayjson.h"
 #include "terminal/todayreport.h"
 #include "terminal/todaytext.h"
 #include "koyomi/error.h"
+#include "members/wholefile.h"
 
 #include <ostream>
 
@@ -82,6 +84,18 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
     const TodayMember member = args.member
                                    ? Checked(teUnknownMember, [&] { return FindMember(members, *args.member); })
                                    : StartMember(members, options.DefaultUserIndex, now);
+    if (WantsCalendar(args)) {
+        const CalendarOutput calendar = Checked(teBadDate, [&] {
+            return MakeCalendarOutput(args, member, EvalSettingsOf(options), day, now, colour && !args.json);
+        });
+        if (calendar.file) {
+            if (!ReplaceWholeFile(*calendar.file, calendar.text))
+                throw TodayFailure{teOutput, Message(kMsgCannotWrite, calendar.file->string())};
+            return teOk;
+        }
+        out << calendar.text;
+        return out.flush() ? teOk : teOutput;
+    }
     const TodayReport report = Checked(
         teBadDate, [&] { return MakeReport(member, EvalSettingsOf(options), day, args.days.value_or(1)); });
     out << Output(args, report, colour && !args.json);
