@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace mirvo {
 
 namespace {
@@ -174,6 +176,25 @@ void TGroupingAccessible::SetBackdrop(QWidget& widget)
     widget.setProperty(kBackdropProperty, true);
 }
 
+namespace {
+
+// Where a child lies in its window: a widget's geometry, a group's members together.
+QRect PlaceOf(const QObject* child)
+{
+    if (const auto* w = qobject_cast<const QWidget*>(child))
+        return w->geometry();
+    QRect united;
+    if (const auto* group = qobject_cast<const TAccessibleGroup*>(child)) {
+        for (const QPointer<QWidget>& m : group->Members()) {
+            if (m)
+                united |= m->geometry();
+        }
+    }
+    return united;
+}
+
+} // namespace
+
 QList<QObject*> TGroupingAccessible::Children() const
 {
     QList<QObject*> shown;
@@ -189,6 +210,13 @@ QList<QObject*> TGroupingAccessible::Children() const
             shown << w;
         }
     }
+    // In reading order, top to bottom and left to right, whatever the order
+    // the layout made them in: a column head before the rows under it.
+    std::stable_sort(shown.begin(), shown.end(), [](const QObject* a, const QObject* b) {
+        const QRect pa = PlaceOf(a);
+        const QRect pb = PlaceOf(b);
+        return pa.top() != pb.top() ? pa.top() < pb.top() : pa.left() < pb.left();
+    });
     return shown;
 }
 

@@ -48,9 +48,9 @@ private:
     QString FName;
 };
 
-// A widget that holds groups: its children are its child widgets, each
-// group standing in place of its first member and its other members left
-// out, and without the widgets marked as backdrops.
+// A widget that holds groups: its children are its child widgets in reading
+// order (top to bottom, then left to right), each group in place of its
+// members, and without the widgets marked as backdrops.
 class TGroupingAccessible : public QAccessibleWidget {
 public:
     explicit TGroupingAccessible(QWidget* widget, QAccessible::Role role = QAccessible::Client);

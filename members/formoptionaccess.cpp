@@ -59,4 +59,7 @@ void TTodayMirvoOption::CreateAccessibility()
     });
     ui->lstMember->addAction(menuKey);
 
+    // The window opens with the caret in the first field, so that the
+    // keyboard's place shows from the start.
+    ui->txtName->setFocus();
 }

@@ -287,6 +287,16 @@ void TestAccessibility::mainWindowNamesItsSymbolsAndReadsRowsAsSentences()
         QVERIFY2(std::any_of(directions.begin(), directions.end(), [&](const QString& d) { return rest.startsWith(d); }),
                  qPrintable(description));
     }
+    // The window's children in reading order: the heads before the rows under them.
+    QStringList order;
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w);
+    for (int i = 0; i < window->childCount(); ++i)
+        order << window->child(i)->object()->objectName();
+    qsizetype last = -1;
+    for (const char* name : {"labDate", "imgBio", "labBio", "labStar", "rowHealth", "rowFeel", "rowIntell", "labMessage"}) {
+        QVERIFY2(order.indexOf(name) > last, qPrintable(order.join(' ')));
+        last = order.indexOf(name);
+    }
     // The window tells the whole reading; the backdrop is not in the way.
     QVERIFY(QAccessible::queryAccessibleInterface(&w)->text(QAccessible::Description).contains(
         Find(w, QAccessible::Grouping, "rowFeel")->text(QAccessible::Name)));
