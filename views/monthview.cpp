@@ -89,6 +89,7 @@ QStringList WeekdayNames()
 
 TMonthView::TMonthView(QWidget* parent) : QWidget(parent)
 {
+    InstallAccessibility();
     setObjectName("pnlMonth");
     setMouseTracking(false);
     UpdateFonts();
@@ -112,6 +113,7 @@ void TMonthView::SetMonth(const mirvo::MonthGrid& grid, const QString& memberNam
     FShownDay = koyomi::DateOf(shownDay);
     updateGeometry();
     update();
+    AnnounceShownDay();
 }
 
 TMonthView::Metrics TMonthView::Measure() const

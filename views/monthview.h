@@ -39,6 +39,9 @@ public:
     QRect CellRect(int cell) const;
     // The tooltip of a cell: the day and its whole reading.
     QString CellToolTip(int cell) const;
+    // What a screen reader says for a cell: the day, its weekday and its
+    // reading as sentences (monthviewaccess.cpp).
+    QString CellSpokenText(int cell) const;
 
 signals:
     // A day with a reading was clicked.
@@ -49,6 +52,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     struct Metrics {
@@ -71,6 +75,9 @@ private:
     void PaintLegend(QPainter& painter, const Metrics& m) const;
     void PaintBar(QPainter& painter, const QRect& slot, int axis, int ratingId) const;
     void UpdateFonts();
+    // Screen readers see a table of days; the shown day is its focused cell.
+    static void InstallAccessibility();
+    void AnnounceShownDay();
 
     mirvo::MonthGrid FGrid;
     QString FMemberName;

@@ -14,7 +14,9 @@
 #include "members/formoption.h"
 #include "modalwatch.h"
 #include "views/dialogversion.h"
+#include "views/formmonth.h"
 #include "views/mirvoinfo.h"
+#include "views/monthview.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -213,6 +215,7 @@ private slots:
     void mainWindowMenuFromTheKeyboard_data();
     void mainWindowMenuFromTheKeyboard();
     void detailWindowNamesTheSignAndEveryScoreCell();
+    void monthWindowReadsEveryDay();
     void settingsWindowNamesItsFields();
     void settingsWindowTabOrder();
     void settingsWindowAcceleratorsReachTheirControls();
@@ -392,6 +395,49 @@ void TestAccessibility::detailWindowNamesTheSignAndEveryScoreCell()
     QCOMPARE(QApplication::focusWidget(), info.findChild<QWidget*>("btnOK"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QTRY_VERIFY(!InfoWindowOpen);
+}
+
+void TestAccessibility::monthWindowReadsEveryDay()
+{
+    TTodayMirvo main(Paths());
+    main.RunCommand(TTodayMirvo::cmdMonth);
+    QVERIFY(MirvoMonth);
+    auto* view = MirvoMonth->findChild<TMonthView*>("pnlMonth");
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(view);
+    QCOMPARE(iface->role(), QAccessible::Table);
+    QAccessibleTableInterface* table = iface->tableInterface();
+    QVERIFY(table);
+    const mirvo::MonthGrid& grid = view->Grid();
+    QCOMPARE(table->rowCount(), grid.weeks);
+    QCOMPARE(table->columnCount(), 7);
+    QCOMPARE(table->columnDescription(0), QString("日"));
+    QCOMPARE(Walk(iface).size(), 1 + 7 * grid.weeks);
+    // Every day says its date and its reading, axis by axis, as the main window's rows do.
+    for (int cell = 0; cell < 7 * grid.weeks; ++cell) {
+        const mirvo::MonthCell& c = grid.cells[cell];
+        const QString name = table->cellAt(cell / 7, cell % 7)->text(QAccessible::Name);
+        const koyomi::DateParts d = koyomi::DecodeDate(c.date);
+        QVERIFY2(name.startsWith(QString("%1月%2日 (").arg(d.month).arg(d.day)), qPrintable(name));
+        for (int k = 0; k < mirvo::kAxisCount; ++k) {
+            const QString sentence = QString::fromStdString(mirvo::AxisSentence(
+                mirvo::LoadStr(43602 + k), c.evaluation.reading.BioPercent[k], c.evaluation.reading.StarTotal[k],
+                c.evaluation.verdict.axes[k]));
+            QVERIFY2(name.contains(sentence), qPrintable(name + " / " + sentence));
+        }
+    }
+    // The shown day is the one selected cell, and it follows the day.
+    const auto selected = [&] {
+        const QList<QAccessibleInterface*> cells = table->selectedCells();
+        return cells.size() == 1 ? cells.front()->text(QAccessible::Name) : QString();
+    };
+    const koyomi::DateParts shown = koyomi::DecodeDate(main.Date());
+    QVERIFY2(selected().startsWith(QString("%1月%2日 ").arg(shown.month).arg(shown.day)), qPrintable(selected()));
+    main.RunCommand(TTodayMirvo::cmdNextDay);
+    const koyomi::DateParts next = koyomi::DecodeDate(main.Date());
+    QVERIFY2(selected().startsWith(QString("%1月%2日 ").arg(next.month).arg(next.day)), qPrintable(selected()));
+    // The calendar can be reached with Tab.
+    QVERIFY(view->focusPolicy() & Qt::TabFocus);
+    MirvoMonth->close();
 }
 
 void TestAccessibility::settingsWindowNamesItsFields()
