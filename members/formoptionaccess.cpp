@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -44,6 +45,10 @@ void TTodayMirvoOption::CreateAccessibility()
         FPlanetEdits[n]->setAccessibleName(
             QString::fromStdString(mirvo::FillFields(mirvo::LoadStr(kSpokenWeight), {FPlanetChecks[n]->text().toStdString()})));
     }
+    // Qt names a control inside a group box after the box when nothing else
+    // names it; the groups inside the member's group have titles of their own.
+    for (QGroupBox* group : {ui->grpBirthday, ui->grpSex})
+        group->setAccessibleName(group->title());
     ui->lstMember->setAccessibleName(Spoken(kSpokenMemberList));
     ui->lstMember->setAccessibleDescription(Spoken(kSpokenMemberMenu));
 

@@ -445,6 +445,9 @@ void TestAccessibility::settingsWindowNamesItsFields()
     TTodayMirvoOption w(FDir.path().toStdString());
     w.show();
     QCOMPARE(CheckSymbolNames(w), 0);
+    // A group inside a group is named by its own title, not by the outer one's.
+    for (QGroupBox* group : w.findChildren<QGroupBox*>())
+        QCOMPARE(QAccessible::queryAccessibleInterface(group)->text(QAccessible::Name), group->title());
     // Every field one can type into or tick says what it is.
     for (QAccessibleInterface* iface : Walk(QAccessible::queryAccessibleInterface(&w))) {
         const QAccessible::Role role = iface->role();
