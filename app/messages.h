@@ -18,6 +18,12 @@ constexpr int kMsgNameRequiredOnOK = 40006;   // 氏名が入力されていな�
 constexpr int kMsgUnsavableName = 40200;      // 氏名: %s
 constexpr int kMsgUnsavableMemo = 40201;      // メモ: %s
 
+// ---- Detail window (and mirvo-today's sign line) ----
+constexpr int kTextUserCaption = 43000;     // 個人情報: the group's caption for a member without a name
+constexpr int kTextMembersCaption = 43001;  // %sさんの個人情報
+constexpr int kTextDaysLived = 43002;       // 生存日数 %s日
+constexpr int kTextGuardianPlanet = 43003;  // 守護星:%s
+
 // ---- mirvo-today ----
 constexpr int kMsgTodayUsage = 41600;
 constexpr int kMsgUnknownOption = 41601;

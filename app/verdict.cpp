@@ -10,7 +10,6 @@ namespace mirvo {
 
 namespace {
 
-constexpr std::int8_t kNoonHour = 12;
 constexpr int kStarThreshold = 100;     // a total above it is good, below it poor
 constexpr int kBioStrongPercent = 20;   // "very good" needs more than this
 constexpr int kFacePeak = 90;           // phases of the cycle's peak and trough

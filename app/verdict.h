@@ -38,6 +38,10 @@ constexpr std::uint32_t kColourAqua = 0x00FFFF00;
 constexpr std::uint32_t kColourRed = 0x000000FF;
 constexpr std::uint32_t kColourYellow = 0x0000FFFF;
 
+// Every position the program takes is taken at 12:00:00 Japan time (UTC+9)
+// of its date: the day's bodies, the birth bodies and the sun sign.
+constexpr std::int8_t kNoonHour = 12;  // hours, Japan Standard Time
+
 using BodyTable = std::array<std::int32_t, kBodyCount>;
 
 // The evaluation record of one day.

@@ -108,7 +108,7 @@ std::string TimeText(koyomi::TDateTime value)
     return koyomi::FormatDateTime("hh:nn:ss", value);
 }
 
-void WriteMember(TJsonWriter& json, const TodayMember& member)
+void WriteMember(TJsonWriter& json, const TodayMember& member, const TSunSign& sign)
 {
     json.BeginObject("member");
     json.Integer("index", member.index);
@@ -118,6 +118,11 @@ void WriteMember(TJsonWriter& json, const TodayMember& member)
     json.String("birthTime", TimeText(member.item.Birthday));
     json.Boolean("timeKnown", member.item.TimeKnown);
     json.String("memo", member.item.Memo);
+    json.Integer("signIndex", sign.index);
+    json.String("sign", sign.name);
+    json.String("signSymbol", sign.symbol);
+    json.Integer("guardianPlanetIndex", sign.guardianPlanet);
+    json.String("guardianPlanet", sign.guardianPlanetName);
     json.EndObject();
 }
 
@@ -180,7 +185,7 @@ std::string ReportJson(const TodayReport& report)
     TJsonWriter json;
     json.BeginObject();
     json.String("format", kTodayJsonFormat);
-    WriteMember(json, report.member);
+    WriteMember(json, report.member, report.sign);
     WriteSettings(json, report.settings);
     json.BeginArray("days");
     for (const TodayDay& day : report.days)

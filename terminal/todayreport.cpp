@@ -32,6 +32,7 @@ TodayReport MakeReport(const TodayMember& member, const EvalSettings& settings, 
     TodayReport report;
     report.member.index = member.index;
     report.member.item.Assign(member.item);
+    report.sign = SunSignOf(member.item.Birthday);
     report.settings = settings;
     const koyomi::TDateTime first = koyomi::DateOf(firstDay);
     if (dayCount > 1 && !koyomi::InDateRange(first + (dayCount - 1)))
@@ -39,7 +40,7 @@ TodayReport MakeReport(const TodayMember& member, const EvalSettings& settings, 
     for (int i = 0; i < dayCount; ++i) {
         TodayDay day;
         day.date = first + i;
-        day.daysSinceBirth = DaysSinceBirth(member.item.Birthday, day.date);
+        day.daysSinceBirth = DaysSinceBirth(member.item.Birthday, day.date);  // = DaysLived
         day.evaluation = Evaluate(member.item.Birthday, day.date, settings);
         report.days.push_back(day);
     }

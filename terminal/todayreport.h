@@ -3,6 +3,7 @@
 // the same settings as the main window. No Qt.
 #pragma once
 
+#include "app/memberfacts.h"
 #include "app/messages.h"
 #include "app/programstart.h"
 #include "app/verdict.h"
@@ -25,6 +26,7 @@ struct TodayDay {
 
 struct TodayReport {
     TodayMember member;
+    TSunSign sign;  // the member's sun sign and its guardian planet
     EvalSettings settings;
     std::vector<TodayDay> days;  // consecutive days, the first one first
 };

@@ -4,6 +4,7 @@
 #include "terminal/braillechart.h"
 #include "app/stringtable.h"
 #include "terminal/terminaltext.h"
+#include "koyomi/error.h"
 
 #include <vector>
 
@@ -59,6 +60,13 @@ std::string BirthLine(const TodayReport& report, const TodayDay& day)
            + std::to_string(static_cast<long long>(day.daysSinceBirth)) + " " + LoadStr(kTextDayCount);
 }
 
+// "♑ 山羊座  守護星:土星", as the detail window shows them.
+std::string SignLine(const TSunSign& sign)
+{
+    return sign.symbol + " " + sign.name + kGap
+           + koyomi::FormatMessage(LoadStr(kTextGuardianPlanet), sign.guardianPlanetName);
+}
+
 // The dates under the chart: its first day, the shown day in the middle, its last day.
 std::string ChartScale(koyomi::TDateTime day)
 {
@@ -85,7 +93,8 @@ std::string ReadingText(const TodayReport& report, bool colour)
     const TodayDay& day = report.days.front();
     const TDayReading& r = day.evaluation.reading;
     const TDayVerdict& v = day.evaluation.verdict;
-    out += koyomi::FormatDateTime(kDayPattern, day.date) + kGap + BirthLine(report, day) + "\n\n";
+    out += koyomi::FormatDateTime(kDayPattern, day.date) + kGap + BirthLine(report, day) + "\n";
+    out += SignLine(report.sign) + "\n\n";
     out += std::string(kNameWidth, ' ') + kGap + std::string(kFaceWidth + 1, ' ') + PadLeft(kHeart, kPercentWidth)
            + kGap + PadLeft(kStar, kTotalWidth) + "\n";
     for (int k = 0; k < kAxisCount; ++k) {
@@ -106,7 +115,7 @@ std::string TableText(const TodayReport& report, bool colour)
 {
     std::string out = ReportTitle(report.member.item) + kGap
                       + koyomi::FormatDateTime(kDayPattern, report.member.item.Birthday) + " " + LoadStr(kTextBorn)
-                      + "\n";
+                      + kGap + SignLine(report.sign) + "\n";
     const int cellWidth = kFaceWidth + 1 + kPercentWidth + 1 + kTotalWidth + 1 + kRatingWidth;
     std::string head = PadRight(LoadStr(kTextDate), kDateWidth);
     for (int k = 0; k < kAxisCount; ++k)

@@ -10,14 +10,16 @@ namespace mirvo {
 
 // The reading of the report's first day: the title (the program's
 // description and the member's name, as the main window's title), the day,
-// the birth day and the days since it, per axis the face, the percent, the
+// the birth day and the days since it, the sun sign with its symbol and its
+// guardian planet, per axis the face, the percent, the
 // star total and the rating word, the advice sentence and the 31-day chart
 // with the dates of its ends and its middle. With `colour`, ANSI colours:
 // the axes' colours for their names and curves, the faces' colours for the
 // faces.
 std::string ReadingText(const TodayReport& report, bool colour);
 
-// One line per day of the report: the date and, per axis, the face, the
+// The title, the birth day and the sun sign with its guardian planet, then
+// one line per day of the report: the date and, per axis, the face, the
 // percent, the star total and the rating word.
 std::string TableText(const TodayReport& report, bool colour);
 

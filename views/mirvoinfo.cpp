@@ -1,10 +1,10 @@
 #include "views/mirvoinfo.h"
 
+#include "app/memberfacts.h"
+#include "app/messages.h"
+#include "app/stringtable.h"
 #include "components/fonts.h"
-#include "koyomi/aspects.h"
-#include "koyomi/calendar.h"
-#include "koyomi/datafile.h"
-#include "koyomi/positions.h"
+#include "koyomi/error.h"
 #include "members/sexnames.h"
 #include "ui_mirvoinfo.h"
 
@@ -12,7 +12,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
-#include <cmath>
+#include <string>
 
 TMirvoInfo* MirvoInfo = nullptr;
 bool InfoWindowOpen = false;
@@ -23,20 +23,7 @@ constexpr int kFontPixels = 12;
 constexpr int kSignMarkPixels = 16;
 constexpr int kTagsPerAxis = 10;
 
-// Data-file string numbers.
-constexpr unsigned kBodyNameBase = 50001;
-constexpr unsigned kSignNameBase = 50031;
-constexpr unsigned kSignSymbolBase = 50071;
-
-// The sign is that of the Sun at noon, Japan time, of the birth date.
-constexpr std::int8_t kNoonHour = 12;
-
 const char* const kBirthDayPattern = "yyyy'年'm'月'd'日生まれ'";
-const char* const kUserCaption = "個人情報";
-const char* const kUserCaptionSuffix = "さんの個人情報";
-const char* const kExistencePrefix = "生存日数 ";
-const char* const kExistenceSuffix = "日";
-const char* const kGuardianPrefix = "守護星:";
 const char* const kSwitchedOff = "-";
 
 QString Q(const std::string& s)
@@ -55,14 +42,6 @@ void SetAutoSizedCaption(QLabel* label, const QString& text)
         label->setGeometry(g.right() + 1 - width, g.y(), width, g.height());
     else
         label->setGeometry(g.x(), g.y(), width, g.height());
-}
-
-// Days from the birth date to the shown date, by day numbers; negative before birth.
-long long DaysLived(const koyomi::DateParts& birth, const koyomi::DateParts& day)
-{
-    const long double d1 = koyomi::JulianDay(day.year, day.month, day.day);
-    const long double d0 = koyomi::JulianDay(birth.year, birth.month, birth.day);
-    return static_cast<long long>(std::trunc(d1 - d0));
 }
 
 } // namespace
@@ -118,16 +97,15 @@ void TMirvoInfo::btnOKClick()
 void TMirvoInfo::ShowMemberInfo(const mirvo::TMemberListItem& member, const mirvo::TMirvoOptions& options,
                                 const TStarScores& scores, koyomi::TDateTime date)
 {
-    ui->grpUser->setTitle(member.Name.empty() ? QString::fromUtf8(kUserCaption)
-                                              : Q(member.Name) + QString::fromUtf8(kUserCaptionSuffix));
+    ui->grpUser->setTitle(member.Name.empty() ? Q(mirvo::LoadStr(mirvo::kTextUserCaption))
+                                              : Q(koyomi::FormatMessage(mirvo::LoadStr(mirvo::kTextMembersCaption),
+                                                                        member.Name)));
     SetAutoSizedCaption(ui->labBirthDay, Q(koyomi::FormatDateTime(kBirthDayPattern, member.Birthday)));
     SetAutoSizedCaption(ui->labSex, Q(mirvo::SexName(member.Sex)));
-    const koyomi::DateParts birth = koyomi::DecodeDate(member.Birthday);
-    const koyomi::DateParts day = koyomi::DecodeDate(date);
-    SetAutoSizedCaption(ui->labExistence, QString::fromUtf8(kExistencePrefix)
-                                              + QString::number(DaysLived(birth, day))
-                                              + QString::fromUtf8(kExistenceSuffix));
-    ShowSign(birth);
+    const mirvo::TMemberFacts facts = mirvo::MemberFactsOf(member.Birthday, date);
+    SetAutoSizedCaption(ui->labExistence, Q(koyomi::FormatMessage(mirvo::LoadStr(mirvo::kTextDaysLived),
+                                                                  std::to_string(facts.daysLived))));
+    ShowSign(facts.sign);
     for (int a = 0; a < mirvo::kAxisCount; ++a) {
         for (int b = 0; b < mirvo::kBodyCount; ++b) {
             QString text;
@@ -141,17 +119,13 @@ void TMirvoInfo::ShowMemberInfo(const mirvo::TMemberListItem& member, const mirv
     NameScoreCells();
 }
 
-void TMirvoInfo::ShowSign(const koyomi::DateParts& birth)
+void TMirvoInfo::ShowSign(const mirvo::TSunSign& sign)
 {
-    const float longitude = koyomi::BodyCoordinate(koyomi::bdSun, koyomi::kComponentLongitude, birth.year,
-                                                   birth.month, birth.day, 0, 0, kNoonHour);
-    const std::int8_t sign = koyomi::SignIndex(longitude);
-    const QString symbol = Q(koyomi::LoadDataString(kSignSymbolBase + sign));
+    const QString symbol = Q(sign.symbolCode);
     ui->labSignMark->setProperty("symbolCode", symbol);
     SetAutoSizedCaption(ui->labSignMark, mirvo::DisplayText(mirvo::kFaceWingdings, symbol));
-    SetAutoSizedCaption(ui->labSign, Q(koyomi::LoadDataString(kSignNameBase + sign)));
+    SetAutoSizedCaption(ui->labSign, Q(sign.name));
     NameSignMark(ui->labSign->text());
-    const int planet = koyomi::GuardianPlanet[sign];
-    SetAutoSizedCaption(ui->labSignPlanet, QString::fromUtf8(kGuardianPrefix)
-                                               + Q(koyomi::LoadDataString(kBodyNameBase + planet)));
+    SetAutoSizedCaption(ui->labSignPlanet, Q(koyomi::FormatMessage(mirvo::LoadStr(mirvo::kTextGuardianPlanet),
+                                                                   sign.guardianPlanetName)));
 }

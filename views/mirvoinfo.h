@@ -5,6 +5,7 @@
 // evaluation.
 #pragma once
 
+#include "app/memberfacts.h"
 #include "app/verdict.h"
 #include "koyomi/datetime.h"
 #include "members/memberlist.h"
@@ -53,7 +54,7 @@ protected:
 private:
     void FormCreate();
     void btnOKClick();
-    void ShowSign(const koyomi::DateParts& birth);
+    void ShowSign(const mirvo::TSunSign& sign);
     // Screen readers (mirvoinfoaccess.cpp).
     void CreateAccessibility();
     void NameScoreCells();

@@ -9,6 +9,7 @@
 
 #include "app/icalendar.h"
 #include "app/monthgrid.h"
+#include "app/verdict.h"
 #include "koyomi/aspects.h"
 #include "koyomi/calendar.h"
 #include "koyomi/coeffile.h"
@@ -82,7 +83,7 @@ void BM_BodyPosition(benchmark::State& state)
     for (auto _ : state) {
         const TDate d = DayAfter(i++ % kDaysCycled);
         float dist, lat, lon;
-        BodyPosition(body, d.year, d.month, d.day, 0, 0, 12, dist, lat, lon);
+        BodyPosition(body, d.year, d.month, d.day, 0, 0, mirvo::kNoonHour, dist, lat, lon);
         benchmark::DoNotOptimize(lon);
         benchmark::DoNotOptimize(lat);
         benchmark::DoNotOptimize(dist);
@@ -101,10 +102,11 @@ void BM_StarReading(benchmark::State& state)
         float dist, lat, lon;
         float birthLat[kAxisCount], birthLon[kAxisCount];
         for (std::int8_t axis = 0; axis < kAxisCount; ++axis)
-            BodyPosition(axis, birth.year, birth.month, birth.day, 0, 0, 12, dist, birthLat[axis], birthLon[axis]);
+            BodyPosition(axis, birth.year, birth.month, birth.day, 0, 0, mirvo::kNoonHour, dist, birthLat[axis],
+                         birthLon[axis]);
         int total = 0;
         for (std::int8_t body = 0; body < kBodyCount; ++body) {
-            BodyPosition(body, today.year, today.month, today.day, 0, 0, 12, dist, lat, lon);
+            BodyPosition(body, today.year, today.month, today.day, 0, 0, mirvo::kNoonHour, dist, lat, lon);
             for (std::int8_t axis = 0; axis < kAxisCount; ++axis)
                 total += AspectScore(axis, body, AngularSeparation(lat, lon, birthLat[axis], birthLon[axis]));
         }

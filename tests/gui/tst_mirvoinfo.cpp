@@ -1,6 +1,7 @@
 // The detail window: what it shows for a member and a day, and how the main
 // window opens it, keeps it single and refreshes it.
 #include "app/formmain.h"
+#include "app/programstart.h"
 #include "koyomi/datetime.h"
 #include "koyomi/sjis.h"
 #include "koyomi/tables.h"
@@ -8,6 +9,10 @@
 #include "views/mirvoinfo.h"
 
 #include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -91,6 +96,8 @@ private slots:
     void daysLivedCountDateParts();
     void scoreGrid();
     void openedOnceFromTheMainWindowAndRefreshed();
+    void sameFactsAsMirvoToday_data();
+    void sameFactsAsMirvoToday();
 };
 
 void TestMirvoInfo::initTestCase()
@@ -240,6 +247,50 @@ void TestMirvoInfo::openedOnceFromTheMainWindowAndRefreshed()
     main.RunCommand(TTodayMirvo::cmdInfo);
     QVERIFY(InfoWindowOpen && MirvoInfo);
     QCOMPARE(Text(*MirvoInfo, "labExistence"), Existence(daysAtStart));
+}
+
+void TestMirvoInfo::sameFactsAsMirvoToday_data()
+{
+    QTest::addColumn<int>("member");
+    QTest::addColumn<QString>("date");
+    // Members of the stored mirvo-today readings: signs from Capricorn to
+    // Leo, a birth day, a day before the birth, a Japanese name.
+    QTest::newRow("Hana") << 0 << "2024-05-01";
+    QTest::newRow("Taro, 29 February") << 1 << "2024-02-29";
+    QTest::newRow("Aki, the birth day") << 2 << "1985-07-23";
+    QTest::newRow("Mio, 21 March") << 4 << "2026-12-07";
+    QTest::newRow("Jiro, Leo") << 7 << "2038-01-19";
+    QTest::newRow("Nana, before birth") << 8 << "1900-01-01";
+    QTest::newRow("Sakura, Japanese name") << 9 << "2024-12-31";
+}
+
+void TestMirvoInfo::sameFactsAsMirvoToday()
+{
+    QFETCH(int, member);
+    QFETCH(QString, date);
+    const QString members = QStringLiteral(MIRVO_TEST_DATA_DIR "/today/members.csv");
+    QProcess today;
+    today.start(QStringLiteral(MIRVO_RUNTIME_DIR "/mirvo-today"),
+                {"--members", members, "--settings", QStringLiteral(MIRVO_TEST_DATA_DIR "/today/defaults.ini"),
+                 "--member", QString::number(member), "--date", date, "--json"});
+    QVERIFY(today.waitForFinished(30000));
+    QCOMPARE(today.exitCode(), 0);
+    const QJsonObject json = QJsonDocument::fromJson(today.readAllStandardOutput()).object();
+    const QJsonObject facts = json["member"].toObject();
+    const int daysLived = json["days"].toArray().at(0).toObject()["daysSinceBirth"].toInt();
+
+    mirvo::TMemberList list;
+    mirvo::LoadMembers(list, mirvo::ProgramFilesIn(MIRVO_RUNTIME_DIR), members.toStdString());
+    const QStringList ymd = date.split('-');
+    TMirvoInfo info;
+    info.ShowMemberInfo(list.Items(member), AllBodiesOn(), {},
+                        koyomi::EncodeDate(ymd[0].toInt(), ymd[1].toInt(), ymd[2].toInt()));
+
+    QVERIFY(!facts["sign"].toString().isEmpty());
+    QCOMPARE(Text(info, "labSign"), facts["sign"].toString());
+    QVERIFY(Text(info, "labSignMark").startsWith(facts["signSymbol"].toString()));
+    QCOMPARE(Text(info, "labSignPlanet"), "守護星:" + facts["guardianPlanet"].toString());
+    QCOMPARE(Text(info, "labExistence"), Existence(daysLived));
 }
 
 QTEST_MAIN(TestMirvoInfo)

@@ -85,6 +85,9 @@ assert one["settings"]["bioCycle"] == [23, 28.5, 33] and one["settings"]["planet
 day = one["days"][0]
 assert text[0] == "今日のミルボ [Taro]", text[0]
 assert text[1].startswith("2024/05/01  2000/02/29 生まれ  %d 日目" % day["daysSinceBirth"]), text[1]
+m = one["member"]
+assert text[2] == "%s %s  守護星:%s" % (m["signSymbol"], m["sign"], m["guardianPlanet"]), text[2]
+assert (m["signIndex"], m["sign"], m["guardianPlanetIndex"]) == (11, "魚座", 8), m
 for k, axis in enumerate(day["axes"]):
     line = next(l for l in text if l.startswith(names[k]))
     fields = line.split()
@@ -97,6 +100,7 @@ if day["advice"]["id"]:
 assert sum(1 for l in text if l and all(ord(c) >= 0x2800 and ord(c) <= 0x28FF or c == " " for c in l)) == 8
 table = json.load(open(f"{work}/table.json", encoding="utf-8"))
 rows = open(f"{work}/table", encoding="utf-8").read().split("\n")[2:-1]
+assert open(f"{work}/table", encoding="utf-8").read().split("\n")[0].endswith("  " + text[2]), "table head"
 assert len(rows) == len(table["days"]) == 12, len(rows)
 for row, day in zip(rows, table["days"]):
     fields = row.split()
