@@ -2,6 +2,7 @@
 
 #include "app/appinfo.h"
 #include "app/biochart.h"
+#include "app/messages.h"
 #include "app/programstart.h"
 #include "app/stringtable.h"
 #include "components/animatewindow.h"
@@ -11,6 +12,7 @@
 #include "components/help/helprouter.h"
 #include "components/label3d.h"
 #include "components/multilinelabel.h"
+#include "desktop/autostart.h"
 #include "members/formoption.h"
 #include "views/dialogversion.h"
 #include "views/formmonth.h"
@@ -18,6 +20,7 @@
 #include "ui_formmain.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -25,6 +28,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include <algorithm>
 #include <filesystem>
 
 TTodayMirvo* TodayMirvo = nullptr;
@@ -41,6 +45,8 @@ constexpr int kTextPrintCommand = 43621;
 constexpr int kTextPictureFilters = 43625;
 constexpr int kTextSavePicture = 43626;
 constexpr int kTextPrintPreview = 43635;
+constexpr int kMemberShortcuts = 9;        // Ctrl+1 .. Ctrl+9 for the first nine members
+constexpr int kTextMemberMenu = 43830;     // メンバー
 
 QString Q(const std::string& s)
 {
@@ -139,11 +145,20 @@ void TTodayMirvo::CreateMenu()
     mniPreDay = add(mnuMenu, "mniPreDay", "前日(&B)", cmdPreDay, QKeySequence("Ctrl+B"));
     mniNextDay = add(mnuMenu, "mniNextDay", "翌日(&N)", cmdNextDay, QKeySequence("Ctrl+N"));
     mnuMenu->addSeparator()->setObjectName("mniSep3");
+    mniMember = mnuMenu->addMenu(Q(mirvo::LoadStr(kTextMemberMenu)));
+    mniMember->setObjectName("mniMember");
+    FMemberItems = new QActionGroup(this);
+    FMemberItems->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     mniOption = add(mnuMenu, "mniOption", "設定(&O)", cmdOption);
     mniInfo = add(mnuMenu, "mniInfo", "詳細(&I)", cmdInfo);
     mniMonth = add(mnuMenu, "mniMonth", Q(mirvo::LoadStr(kTextMonthCommand)), cmdMonth, QKeySequence("Ctrl+M"));
     mniSavePicture = add(mnuMenu, "mniSavePicture", Q(mirvo::LoadStr(kTextSavePictureCommand)), cmdSavePicture);
     mniPrint = add(mnuMenu, "mniPrint", Q(mirvo::LoadStr(kTextPrintCommand)), cmdPrint);
+    mnuMenu->addSeparator()->setObjectName("mniSep4");
+    mniAutostart = add(mnuMenu, "mniAutostart", Q(mirvo::LoadStr(mirvo::kTextAutostartSetting)), cmdAutostart);
+    mniAutostart->setCheckable(true);
+    // Its state is the entry's existence, looked at whenever the menu opens.
+    connect(mnuMenu, &QMenu::aboutToShow, this, &TTodayMirvo::ShowAutostartState);
     mnuMenu->addSeparator()->setObjectName("mniSep1");
     QMenu* help = mnuMenu->addMenu("ヘルプ(&H)");
     help->setObjectName("mniHelp");
@@ -151,6 +166,63 @@ void TTodayMirvo::CreateMenu()
     mniAbout = add(help, "mniAbout", "バージョン情報(&A)", cmdAbout);
     mnuMenu->addSeparator()->setObjectName("mniSep2");
     mniClose = add(mnuMenu, "mniClose", "終了(&X)", cmdClose);
+}
+
+void TTodayMirvo::FillMemberMenu()
+{
+    // Deleting an item also takes its shortcut off the window.
+    for (QAction* old : FMemberItems->actions())
+        delete old;
+    const int listed = std::min(FMemberList->Count(), cmdMemberLast - cmdMemberFirst + 1);
+    for (int i = 0; i < listed; ++i) {
+        const std::string& name = FMemberList->Items(i).Name;
+        QString caption = name.empty() ? Q(mirvo::LoadStr(mirvo::kTextNoName)) : Q(name);
+        caption.replace('&', "&&");  // a name's "&" is no mnemonic
+        QAction* item = mniMember->addAction(caption);
+        item->setObjectName(QStringLiteral("mniMember%1").arg(i));
+        item->setData(cmdMemberFirst + i);
+        item->setCheckable(true);
+        item->setChecked(i == FOptions->DefaultUserIndex);
+        FMemberItems->addAction(item);
+        if (i < kMemberShortcuts) {
+            item->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + i)));
+            item->setShortcutContext(Qt::WindowShortcut);
+            addAction(item);
+        }
+        connect(item, &QAction::triggered, this, &TTodayMirvo::MenuItemOnClick);
+    }
+    mniMember->setEnabled(FMemberList->Count() > 0);
+}
+
+void TTodayMirvo::ShowMember(int index)
+{
+    if (index < 0 || index >= FMemberList->Count())
+        return;
+    FMember->Assign(FMemberList->Items(index));
+    FOptions->DefaultUserIndex = index;
+    const auto items = FMemberItems->actions();
+    if (index < items.size())
+        items[index]->setChecked(true);
+    ShowEvaluation(*FMember, FDate);
+}
+
+void TTodayMirvo::ToggleAutostart()
+{
+    const auto file = mirvo::AutostartFile(mirvo::UserFolders::FromEnvironment());
+    try {
+        if (mirvo::AutostartOn(file))
+            mirvo::RemoveAutostart(file);
+        else
+            mirvo::WriteAutostart(file, mirvo::NotifyCommand(FPaths));
+    } catch (const std::exception& e) {
+        ReportError(Q(e.what()));
+    }
+    ShowAutostartState();
+}
+
+void TTodayMirvo::ShowAutostartState()
+{
+    mniAutostart->setChecked(mirvo::AutostartOn(mirvo::AutostartFile(mirvo::UserFolders::FromEnvironment())));
 }
 
 void TTodayMirvo::ApplyLayoutProperties()
@@ -197,6 +269,7 @@ void TTodayMirvo::FormCreate()
         ReportError(Q(e.what()));
     }
     ChooseMember();
+    FillMemberMenu();
     setWindowTitle(MakeTitle(*FMember));
     ui->labBio->SetCaption(QString(QChar(static_cast<unsigned char>(kHeartInSymbolFont))));
     ShowDate();
@@ -298,6 +371,9 @@ void TTodayMirvo::RunCommand(int tag)
         case cmdPrint:
             ShowPrintPreview();
             break;
+        case cmdAutostart:
+            ToggleAutostart();
+            break;
         case cmdContents:
             objHTMLhelpRouter->HelpContent();
             break;
@@ -308,6 +384,8 @@ void TTodayMirvo::RunCommand(int tag)
             close();
             break;
         default:
+            if (tag >= cmdMemberFirst && tag <= cmdMemberLast)
+                ShowMember(tag - cmdMemberFirst);
             break;
         }
     } catch (const std::exception& e) {
@@ -369,6 +447,7 @@ void TTodayMirvo::TakeSettings(const mirvo::TMirvoOptions& options, const mirvo:
             break;
         }
     }
+    FillMemberMenu();
 }
 
 void TTodayMirvo::ShowOptionWindow()

@@ -17,6 +17,7 @@
 #include <memory>
 
 class QAction;
+class QActionGroup;
 class QMenu;
 
 namespace mirvo {
@@ -43,8 +44,11 @@ public:
         cmdMonth = 202,
         cmdSavePicture = 203,
         cmdPrint = 204,
+        cmdAutostart = 210,
         cmdContents = 300,
         cmdAbout = 301,
+        cmdMemberFirst = 400,  // 400 + index: show that member of the list
+        cmdMemberLast = 499,
         cmdClose = 999,
     };
 
@@ -73,11 +77,16 @@ public:
     koyomi::TDateTime Date() const { return FDate; }
     const mirvo::Evaluation& LastEvaluation() const { return FLastEvaluation; }
     QMenu* Menu() const { return mnuMenu; }
+    QMenu* MemberMenu() const { return mniMember; }
     mirvo::THTMLhelpRouter* HelpRouter() const { return objHTMLhelpRouter; }
 
     // How errors are shown (the standard error box by default); tests record them.
     using ErrorReporter = std::function<void(const QString& message)>;
     void SetErrorReporter(ErrorReporter reporter) { FReportError = std::move(reporter); }
+
+    // Shows the member at `index` of the list and makes it the default
+    // member saved at exit; an index outside the list does nothing.
+    void ShowMember(int index);
 
     // The settings window hands its copies back after OK.
     void TakeSettings(const mirvo::TMirvoOptions& options, const mirvo::TMemberList& members,
@@ -91,6 +100,9 @@ private:
     void FormDestroy();
     void MenuItemOnClick();
     void CreateMenu();
+    void FillMemberMenu();
+    void ToggleAutostart();
+    void ShowAutostartState();
     void ApplyLayoutProperties();
     void ChooseMember();
     void ShowDate();
@@ -137,6 +149,9 @@ private:
     QAction* mniMonth = nullptr;
     QAction* mniSavePicture = nullptr;
     QAction* mniPrint = nullptr;
+    QMenu* mniMember = nullptr;           // one radio item per member of the list (the first 100)
+    QActionGroup* FMemberItems = nullptr;
+    QAction* mniAutostart = nullptr;       // the login notification, on while its autostart entry exists
     QAction* mniContents = nullptr;
     QAction* mniAbout = nullptr;
     QAction* mniClose = nullptr;

@@ -18,6 +18,9 @@ packages=(
   python3-icalendar poppler-utils
   # The Debian package (scripts/package.sh, tests/package) and the manual pages.
   dpkg-dev debhelper lintian man-db groff-base
+  # mirvo-today --notify speaks to the session bus with sd-bus; its test runs a
+  # private bus (dbus-run-session) with a notification server in Python.
+  libsystemd-dev dbus-daemon python3-dbus python3-gi gir1.2-glib-2.0
   # bench_speed compares with libnova.
   libnova-dev
   # Only for the coefficient fitter and bench_accuracy, which are built on

@@ -187,8 +187,8 @@ void TestFormMain::unknownCommandDoesNothing()
         if (a->data().isValid())
             tags << a->objectName() + "=" + a->data().toString();
     tags.sort();
-    QCOMPARE(tags, QStringList({"mniAbout=301", "mniClose=999", "mniContents=300", "mniInfo=201", "mniMonth=202",
-                                "mniNextDay=102", "mniOption=200", "mniPreDay=101", "mniPrint=204",
+    QCOMPARE(tags, QStringList({"mniAbout=301", "mniAutostart=210", "mniClose=999", "mniContents=300", "mniInfo=201",
+                                "mniMonth=202", "mniNextDay=102", "mniOption=200", "mniPreDay=101", "mniPrint=204",
                                 "mniSavePicture=203", "mniToday=100"}));
 }
 

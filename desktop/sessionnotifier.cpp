@@ -1,0 +1,214 @@
+#include "desktop/sessionnotifier.h"
+
+#include "app/stringtable.h"
+
+#include <systemd/sd-bus.h>
+
+#include <cstring>
+#include <utility>
+
+namespace mirvo {
+
+namespace {
+
+constexpr const char* kService = "org.freedesktop.Notifications";
+constexpr const char* kObject = "/org/freedesktop/Notifications";
+constexpr const char* kInterface = "org.freedesktop.Notifications";
+constexpr const char* kDefaultActionKey = "default";
+constexpr const char* kDesktopEntryHint = "desktop-entry";
+
+// Errors by which the bus says that nobody owns the name and nothing can be started for it.
+bool MeansNoService(const sd_bus_error& error)
+{
+    return sd_bus_error_has_name(&error, SD_BUS_ERROR_SERVICE_UNKNOWN)
+           || sd_bus_error_has_name(&error, SD_BUS_ERROR_NAME_HAS_NO_OWNER)
+           || sd_bus_error_has_name(&error, "org.freedesktop.DBus.Error.Spawn.ServiceNotFound");
+}
+
+// The program's message for a failed call: an error reply of the bus or the
+// server has a name; a call that failed without one lost the bus itself.
+[[noreturn]] void ThrowCallFailure(const sd_bus_error& error, int result)
+{
+    if (MeansNoService(error))
+        throw ENotificationUnavailable(LoadStr(kMsgNoNotificationService));
+    if (!sd_bus_error_is_set(&error))
+        throw ENotificationUnavailable(koyomi::FormatMessage(LoadStr(kMsgNoSessionBus), std::strerror(-result)));
+    const std::string detail = error.message ? error.message : error.name;
+    throw koyomi::EMirvoError(koyomi::FormatMessage(LoadStr(kMsgNotificationFailed), detail));
+}
+
+struct ErrorGuard {
+    sd_bus_error error = SD_BUS_ERROR_NULL;
+    ~ErrorGuard() { sd_bus_error_free(&error); }
+};
+
+struct MessageGuard {
+    sd_bus_message* message = nullptr;
+    ~MessageGuard() { sd_bus_message_unref(message); }
+};
+
+void Check(int result, const char* what)
+{
+    if (result < 0)
+        throw koyomi::EMirvoError(koyomi::FormatMessage(LoadStr(kMsgNotificationFailed),
+                                                        std::string(what) + ": " + std::strerror(-result)));
+}
+
+} // namespace
+
+// What the server said about the notifications shown so far.
+struct TSessionNotifier::Watch {
+    struct Event {
+        std::uint32_t id;
+        NotificationEnd end;
+    };
+    std::vector<Event> events;
+    sd_bus_slot* actionSlot = nullptr;
+    sd_bus_slot* closedSlot = nullptr;
+
+    ~Watch()
+    {
+        sd_bus_slot_unref(actionSlot);
+        sd_bus_slot_unref(closedSlot);
+    }
+
+    static int OnActionInvoked(sd_bus_message* m, void* userdata, sd_bus_error*)
+    {
+        std::uint32_t id = 0;
+        const char* key = nullptr;
+        if (sd_bus_message_read(m, "us", &id, &key) >= 0 && key && std::strcmp(key, kDefaultActionKey) == 0)
+            static_cast<Watch*>(userdata)->events.push_back({id, NotificationEnd::neDefaultAction});
+        return 0;
+    }
+
+    static int OnClosed(sd_bus_message* m, void* userdata, sd_bus_error*)
+    {
+        std::uint32_t id = 0;
+        std::uint32_t reason = 0;
+        if (sd_bus_message_read(m, "uu", &id, &reason) >= 0)
+            static_cast<Watch*>(userdata)->events.push_back({id, NotificationEnd::neClosed});
+        return 0;
+    }
+
+    const Event* Find(std::uint32_t id) const
+    {
+        for (const Event& e : events) {
+            if (e.id == id)
+                return &e;
+        }
+        return nullptr;
+    }
+};
+
+void TSessionNotifier::BusRelease::operator()(sd_bus* bus) const
+{
+    sd_bus_flush_close_unref(bus);
+}
+
+TSessionNotifier::TSessionNotifier() : FWatch(std::make_unique<Watch>())
+{
+    sd_bus* bus = nullptr;
+    const int r = sd_bus_open_user(&bus);
+    if (r < 0)
+        throw ENotificationUnavailable(koyomi::FormatMessage(LoadStr(kMsgNoSessionBus), std::strerror(-r)));
+    FBus.reset(bus);
+}
+
+TSessionNotifier::~TSessionNotifier()
+{
+    // The slots refer to the bus: they go first.
+    FWatch.reset();
+}
+
+std::vector<std::string> TSessionNotifier::Capabilities()
+{
+    ErrorGuard error;
+    MessageGuard reply;
+    const int r = sd_bus_call_method(FBus.get(), kService, kObject, kInterface, "GetCapabilities", &error.error,
+                                     &reply.message, "");
+    if (r < 0)
+        ThrowCallFailure(error.error, r);
+    char** list = nullptr;
+    Check(sd_bus_message_read_strv(reply.message, &list), "GetCapabilities");
+    std::vector<std::string> capabilities;
+    for (char** p = list; p && *p; ++p) {
+        capabilities.emplace_back(*p);
+        free(*p);  // NOLINT: sd-bus hands out malloc'ed strings
+    }
+    free(list);  // NOLINT
+    return capabilities;
+}
+
+std::uint32_t TSessionNotifier::Notify(const DesktopNotification& n)
+{
+    // Listen before showing it: the answer may come at once.
+    if (!FWatch->actionSlot) {
+        Check(sd_bus_match_signal(FBus.get(), &FWatch->actionSlot, nullptr, kObject, kInterface, "ActionInvoked",
+                                  &Watch::OnActionInvoked, FWatch.get()),
+              "ActionInvoked");
+        Check(sd_bus_match_signal(FBus.get(), &FWatch->closedSlot, nullptr, kObject, kInterface, "NotificationClosed",
+                                  &Watch::OnClosed, FWatch.get()),
+              "NotificationClosed");
+    }
+    MessageGuard call;
+    Check(sd_bus_message_new_method_call(FBus.get(), &call.message, kService, kObject, kInterface, "Notify"), "Notify");
+    const std::uint32_t replacesId = 0;
+    Check(sd_bus_message_append(call.message, "susss", n.appName.c_str(), replacesId, n.appIcon.c_str(),
+                                n.summary.c_str(), n.body.c_str()),
+          "Notify");
+    if (n.defaultAction.empty())
+        Check(sd_bus_message_append(call.message, "as", 0), "Notify");
+    else
+        Check(sd_bus_message_append(call.message, "as", 2, kDefaultActionKey, n.defaultAction.c_str()), "Notify");
+    if (n.desktopEntry.empty())
+        Check(sd_bus_message_append(call.message, "a{sv}", 0), "Notify");
+    else
+        Check(sd_bus_message_append(call.message, "a{sv}", 1, kDesktopEntryHint, "s", n.desktopEntry.c_str()),
+              "Notify");
+    Check(sd_bus_message_append(call.message, "i", n.expireMs), "Notify");
+
+    ErrorGuard error;
+    MessageGuard reply;
+    const int r = sd_bus_call(FBus.get(), call.message, 0, &error.error, &reply.message);
+    if (r < 0)
+        ThrowCallFailure(error.error, r);
+    std::uint32_t id = 0;
+    Check(sd_bus_message_read(reply.message, "u", &id), "Notify");
+    return id;
+}
+
+NotificationEnd TSessionNotifier::WaitForEnd(std::uint32_t id, std::chrono::milliseconds limit)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + limit;
+    for (;;) {
+        if (const Watch::Event* e = FWatch->Find(id))
+            return e->end;
+        const int processed = sd_bus_process(FBus.get(), nullptr);
+        if (processed < 0)
+            return NotificationEnd::neDisconnected;
+        if (processed > 0)
+            continue;
+        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            return NotificationEnd::neTimedOut;
+        if (sd_bus_wait(FBus.get(), static_cast<std::uint64_t>(left.count())) < 0)
+            return NotificationEnd::neDisconnected;
+    }
+}
+
+std::string EscapeMarkup(const std::string& text)
+{
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        default: out += c; break;
+        }
+    }
+    return out;
+}
+
+} // namespace mirvo
