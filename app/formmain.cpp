@@ -13,6 +13,7 @@
 #include "components/label3d.h"
 #include "components/multilinelabel.h"
 #include "desktop/autostart.h"
+#include "koyomi/error.h"
 #include "members/formoption.h"
 #include "views/dialogversion.h"
 #include "views/formmonth.h"
@@ -88,8 +89,8 @@ const LabelLook kLabelLooks[] = {
 
 } // namespace
 
-TTodayMirvo::TTodayMirvo(const mirvo::ProgramPaths& paths, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::TTodayMirvo>()), FPaths(paths)
+TTodayMirvo::TTodayMirvo(const mirvo::ProgramPaths& paths, QWidget* parent, std::optional<std::string> startMember)
+    : QWidget(parent), ui(std::make_unique<Ui::TTodayMirvo>()), FPaths(paths), FStartMember(std::move(startMember))
 {
     InstallAccessibility();
     // The window's own font first: the labels of the layout take it before
@@ -285,7 +286,15 @@ void TTodayMirvo::FormCreate()
 void TTodayMirvo::ChooseMember()
 {
     // The rule is the core's, so that mirvo-today shows the same member.
-    const mirvo::TodayMember chosen = mirvo::StartMember(*FMemberList, FOptions->DefaultUserIndex, koyomi::Now());
+    mirvo::TodayMember chosen = mirvo::StartMember(*FMemberList, FOptions->DefaultUserIndex, koyomi::Now());
+    // Opened on a member (the notification's action): that one, as if chosen from the member menu.
+    if (FStartMember) {
+        try {
+            chosen = mirvo::FindMember(*FMemberList, *FStartMember);
+        } catch (const koyomi::EMirvoError&) {
+            // gone from the list since: the default member
+        }
+    }
     FOptions->DefaultUserIndex = chosen.index;
     FMember->Assign(chosen.item);
 }

@@ -15,6 +15,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QAction;
 class QActionGroup;
@@ -52,7 +54,11 @@ public:
         cmdClose = 999,
     };
 
-    explicit TTodayMirvo(const mirvo::ProgramPaths& paths, QWidget* parent = nullptr);
+    // `startMember`: the member to show at start instead of the default one,
+    // by name or index as mirvo-today's --member takes it; it becomes the
+    // default member. A key that names no member leaves the default one.
+    explicit TTodayMirvo(const mirvo::ProgramPaths& paths, QWidget* parent = nullptr,
+                         std::optional<std::string> startMember = std::nullopt);
     ~TTodayMirvo() override;
 
     // Runs the evaluation for the shown member and day (the detail window calls it).
@@ -123,6 +129,7 @@ private:
 
     std::unique_ptr<Ui::TTodayMirvo> ui;
     mirvo::ProgramPaths FPaths;
+    std::optional<std::string> FStartMember;
     std::unique_ptr<mirvo::TMemberListItem> FMember;
     std::unique_ptr<mirvo::TMemberList> FMemberList;
     std::unique_ptr<mirvo::TMirvoOptions> FOptions;

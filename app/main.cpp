@@ -5,11 +5,17 @@
 #include <QApplication>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     mirvo::UseDesktopEntry();
     const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
-    return mirvo::RunProgram(programDir, mirvo::ShowStartupWarning);
+    // Qt has taken its own options out; "--member KEY" opens the window on that member.
+    std::vector<std::string> args;
+    for (const QString& a : QCoreApplication::arguments().mid(1))
+        args.push_back(a.toStdString());
+    return mirvo::RunProgram(programDir, mirvo::ShowStartupWarning, mirvo::StartMemberArgument(args));
 }

@@ -3,6 +3,7 @@
 #include "app/messages.h"
 #include "app/stringtable.h"
 #include "koyomi/datafile.h"
+#include "members/numbertext.h"
 #include "members/wholefile.h"
 
 namespace mirvo {
@@ -79,6 +80,26 @@ TodayMember StartMember(const TMemberList& members, int defaultUserIndex, koyomi
         return chosen;
     }
     chosen.index = (defaultUserIndex >= 0 && defaultUserIndex < members.Count()) ? defaultUserIndex : 0;
+    chosen.item.Assign(members.Items(chosen.index));
+    return chosen;
+}
+
+TodayMember FindMember(const TMemberList& members, const std::string& key)
+{
+    TodayMember chosen;
+    if (const auto index = ParseDecimalInt(key)) {
+        if (*index >= 0 && *index < members.Count())
+            chosen.index = *index;
+    } else {
+        for (int i = 0; i < members.Count(); ++i) {
+            if (members.Items(i).Name == key) {
+                chosen.index = i;
+                break;
+            }
+        }
+    }
+    if (chosen.index == kAnonymousMember)
+        throw koyomi::EMirvoError(koyomi::FormatMessage(LoadStr(kMsgUnknownMember), key));
     chosen.item.Assign(members.Items(chosen.index));
     return chosen;
 }

@@ -98,6 +98,13 @@ struct TodayMember {
 // (no name, sex 0, born `now`, time not known, no memo).
 TodayMember StartMember(const TMemberList& members, int defaultUserIndex, koyomi::TDateTime now);
 
+// The member named by `key`, as mirvo-today's --member and the window
+// program's --member take it: a whole decimal number is an index into the
+// list (0 first), any other text the exact name of a member (the first one
+// of that name). Throws EMirvoError (the unknown-member message) when there
+// is no such member.
+TodayMember FindMember(const TMemberList& members, const std::string& key);
+
 // The cycle lengths, weights and use flags the evaluation reads from the settings.
 EvalSettings EvalSettingsOf(const TMirvoOptions& options);
 

@@ -11,14 +11,31 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <string_view>
+
 namespace mirvo {
+
+std::optional<std::string> StartMemberArgument(const std::vector<std::string>& args)
+{
+    constexpr std::string_view kOption = "--member";
+    std::optional<std::string> key;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view a = args[i];
+        if (a == kOption && i + 1 < args.size())
+            key = args[++i];
+        else if (a.substr(0, kOption.size() + 1) == "--member=")
+            key = std::string(a.substr(kOption.size() + 1));
+    }
+    return key;
+}
 
 void ShowStartupWarning(const std::string& text, const std::string& caption)
 {
     QMessageBox::warning(nullptr, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
 }
 
-int RunProgram(const std::filesystem::path& programDir, const WarningBox& warn)
+int RunProgram(const std::filesystem::path& programDir, const WarningBox& warn,
+               const std::optional<std::string>& startMember)
 {
     // Every window of the program, the warning boxes included, shows its icon.
     QApplication::setWindowIcon(MainIcon());
@@ -40,7 +57,7 @@ int RunProgram(const std::filesystem::path& programDir, const WarningBox& warn)
     QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationName(QString::fromStdString(AppFileDescription()));
     try {
-        TTodayMirvo window(paths);
+        TTodayMirvo window(paths, nullptr, startMember);
         window.show();
         QApplication::exec();
     } catch (const std::exception& e) {

@@ -1,10 +1,12 @@
 #include "terminal/todayargs.h"
 
+#include "terminal/todaynotify.h"
 #include "terminal/todayreport.h"
 #include "koyomi/error.h"
 #include "members/numbertext.h"
 
 #include <cctype>
+#include <utility>
 
 namespace mirvo {
 
@@ -37,6 +39,40 @@ int ParseDays(const std::string& text)
     return *days;
 }
 
+int ParseExpire(const std::string& text)
+{
+    const auto seconds = AllDigits(text) ? ParseDecimalInt(text) : std::nullopt;
+    if (!seconds || *seconds < 1 || *seconds > kMaxExpireSeconds)
+        Refuse(kMsgNotASecondCount, text);
+    return *seconds;
+}
+
+// Options that ask for two different things at once.
+void RefuseClashes(const TodayArgs& a)
+{
+    if (a.all && a.member)
+        Refuse(kMsgNotWithAll, "--member");
+    if (a.all && a.days)
+        Refuse(kMsgNotWithAll, "--days");
+    if (a.all && a.notify)
+        Refuse(kMsgNotWithAll, "--notify");
+    if (a.notify && a.json)
+        Refuse(kMsgNotWithNotify, "--json");
+    if (a.notify && a.days)
+        Refuse(kMsgNotWithNotify, "--days");
+    // The calendar views are readings of their own.
+    const std::pair<bool, const char*> calendarModes[] = {
+        {a.month.has_value(), "--month"}, {a.nextGood, "--next-good"}, {a.ics.has_value(), "--ics"}};
+    for (const auto& [given, name] : calendarModes) {
+        if (given && a.all)
+            Refuse(kMsgNotWithAll, name);
+        if (given && a.notify)
+            Refuse(kMsgNotWithNotify, name);
+    }
+    if (a.expireSeconds && !a.notify)
+        Refuse(kMsgExpireNeedsNotify, "--expire");
+}
+
 } // namespace
 
 TodayArgs ParseTodayArgs(const std::vector<std::string>& args)
@@ -65,6 +101,12 @@ TodayArgs ParseTodayArgs(const std::vector<std::string>& args)
             flag(parsed.json);
         else if (name == "--help")
             flag(parsed.help);
+        else if (name == "--all")
+            flag(parsed.all);
+        else if (name == "--notify")
+            flag(parsed.notify);
+        else if (name == "--expire")
+            parsed.expireSeconds = ParseExpire(take());
         else if (name == "--date")
             parsed.date = take();
         else if (name == "--member")
@@ -90,6 +132,8 @@ TodayArgs ParseTodayArgs(const std::vector<std::string>& args)
     const int modes = (parsed.month ? 1 : 0) + (parsed.nextGood ? 1 : 0) + (parsed.ics ? 1 : 0);
     if (modes > 1)
         Refuse(kMsgOneCalendarMode, "--month, --next-good, --ics");
+    if (!parsed.help)
+        RefuseClashes(parsed);
     return parsed;
 }
 

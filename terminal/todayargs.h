@@ -21,6 +21,9 @@ struct TodayArgs {
     std::optional<std::string> month;             // --month [YYYY-MM]: "" for the month of the day
     bool nextGood = false;                        // --next-good
     std::optional<std::string> ics;               // --ics FILE, "-" for the standard output
+    bool all = false;                             // --all: every member of the list
+    bool notify = false;                          // --notify: a desktop notification instead of text
+    std::optional<int> expireSeconds;             // --expire, 1..kMaxExpireSeconds (with --notify)
     bool help = false;                            // --help
 };
 

@@ -3,14 +3,17 @@
 #include "app/messages.h"
 #include "app/programstart.h"
 #include "app/stringtable.h"
+#include "terminal/todayall.h"
 #include "terminal/todayargs.h"
 #include "terminal/todaycalendar.h"
 #include "terminal/todayjson.h"
+#include "terminal/todaynotify.h"
 #include "terminal/todayreport.h"
 #include "terminal/todaytext.h"
 #include "koyomi/error.h"
 #include "members/wholefile.h"
 
+#include <optional>
 #include <ostream>
 
 namespace mirvo {
@@ -51,6 +54,25 @@ TodayFailure StartFailure(const EStartError& e)
     return {teFile, e.what()};
 }
 
+// The day's notification for the report's member. The window that its action
+// opens shows the same member: by its index when it comes from the window's
+// own member list, else the window's default member.
+void ShowNotification(const TodayArgs& args, const ProgramPaths& paths, const TodayReport& report)
+{
+    std::optional<int> index;
+    if (args.member && !args.membersFile)
+        index = report.member.index;
+    try {
+        TSessionNotifier notifier;
+        NotifyReading(notifier, report, args.expireSeconds.value_or(kDefaultExpireSeconds),
+                      WindowCommand(paths.programFile, index));
+    } catch (const ENotificationUnavailable& e) {
+        throw TodayFailure{teNotification, e.what()};
+    } catch (const koyomi::EMirvoError& e) {
+        throw TodayFailure{teFailure, e.what()};
+    }
+}
+
 std::string Output(const TodayArgs& args, const TodayReport& report, bool colour)
 {
     if (args.json)
@@ -81,6 +103,12 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
     } catch (const EStartError& e) {
         throw StartFailure(e);
     }
+    if (args.all) {
+        const auto reports =
+            Checked(teBadDate, [&] { return AllMembersReports(members, EvalSettingsOf(options), day); });
+        out << (args.json ? AllMembersJson(reports) : AllMembersText(reports, day, TerminalWidth(), colour));
+        return out.flush() ? teOk : teOutput;
+    }
     const TodayMember member = args.member
                                    ? Checked(teUnknownMember, [&] { return FindMember(members, *args.member); })
                                    : StartMember(members, options.DefaultUserIndex, now);
@@ -98,6 +126,10 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
     }
     const TodayReport report = Checked(
         teBadDate, [&] { return MakeReport(member, EvalSettingsOf(options), day, args.days.value_or(1)); });
+    if (args.notify) {
+        ShowNotification(args, paths, report);
+        return teOk;
+    }
     out << Output(args, report, colour && !args.json);
     return out.flush() ? teOk : teOutput;
 }

@@ -21,6 +21,7 @@ enum TodayExit {
                           // or a member file is damaged
     teOutput = 6,         // the output could not be written
     teFailure = 7,        // any other failure (out of memory and the like)
+    teNotification = 8,   // --notify: no session bus, or no notification service on it
 };
 
 // Runs mirvo-today with the arguments after its name. `programFolder` is the

@@ -6,26 +6,6 @@
 
 namespace mirvo {
 
-TodayMember FindMember(const TMemberList& members, const std::string& key)
-{
-    TodayMember chosen;
-    if (const auto index = ParseDecimalInt(key)) {
-        if (*index >= 0 && *index < members.Count())
-            chosen.index = *index;
-    } else {
-        for (int i = 0; i < members.Count(); ++i) {
-            if (members.Items(i).Name == key) {
-                chosen.index = i;
-                break;
-            }
-        }
-    }
-    if (chosen.index == kAnonymousMember)
-        throw koyomi::EMirvoError(Message(kMsgUnknownMember, key));
-    chosen.item.Assign(members.Items(chosen.index));
-    return chosen;
-}
-
 TodayReport MakeReport(const TodayMember& member, const EvalSettings& settings, koyomi::TDateTime firstDay,
                        int dayCount)
 {

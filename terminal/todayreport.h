@@ -31,11 +31,6 @@ struct TodayReport {
     std::vector<TodayDay> days;  // consecutive days, the first one first
 };
 
-// The member named by `key`: a whole decimal number is an index into the
-// list (0 first), any other text the exact name of a member (the first one
-// of that name). Throws EMirvoError (the unknown-member message) when there
-// is no such member.
-TodayMember FindMember(const TMemberList& members, const std::string& key);
 
 // The readings of `dayCount` (1..kMaxReportDays) consecutive days from
 // `firstDay`. Throws EMirvoError when a day would lie past 9999-12-31.

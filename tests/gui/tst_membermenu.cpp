@@ -1,9 +1,11 @@
 // The main window's member submenu and its login-notification item.
 #include "app/formmain.h"
 #include "app/programstart.h"
+#include "app/startup.h"
 #include "desktop/autostart.h"
 #include "koyomi/sjis.h"
 #include "modalwatch.h"
+#include "terminal/todayreport.h"
 
 #include <QActionGroup>
 #include <QMenu>
@@ -80,6 +82,7 @@ private slots:
     void emptyListDisablesTheSubmenu();
     void settingsWindowsListRenewsTheSubmenu();
     void loginNotificationWritesAndRemovesTheAutostartEntry();
+    void openedOnAMemberShowsItAndMakesItTheDefault();
 
 private:
     mirvo::ProgramPaths PathsIn(const QTemporaryDir& dir) const
@@ -224,10 +227,20 @@ void TestMemberMenu::loginNotificationWritesAndRemovesTheAutostartEntry()
     QCOMPARE(validate.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(validate.readAll()), QString());
 
-    // The Exec line names the copy of mirvo-today, quoted for the blank in its folder.
+    // The Exec line runs mirvo-today --notify (its quoting is the shell's double
+    // quoting); without a session bus it says so, with its own exit code.
     const std::string text = ReadFile(entry);
     const QString exec = EntryValue(text, "Exec");
     QCOMPARE(exec, "\"" + QString::fromStdString((programs / "mirvo-today").string()) + "\" --notify");
+    QProcess run;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir.path() + "/no-bus");
+    run.setProcessEnvironment(env);
+    run.start("sh", {"-c", exec});
+    QVERIFY(run.waitForFinished(60000));
+    QCOMPARE(run.exitCode(), 8);
+    QVERIFY2(QString::fromUtf8(run.readAllStandardError()).contains("セッションバスに接続できません"),
+             "mirvo-today --notify ran and found no bus");
 
     item->trigger();
     QVERIFY(!std::filesystem::exists(entry));
@@ -244,6 +257,33 @@ void TestMemberMenu::loginNotificationWritesAndRemovesTheAutostartEntry()
     QVERIFY(std::filesystem::exists(entry));
     QVERIFY(errors.isEmpty());
     qunsetenv("XDG_CONFIG_HOME");
+}
+
+void TestMemberMenu::openedOnAMemberShowsItAndMakesItTheDefault()
+{
+    using Args = std::vector<std::string>;
+    QCOMPARE(mirvo::StartMemberArgument(Args{"--member", "2"}), std::optional<std::string>("2"));
+    QCOMPARE(mirvo::StartMemberArgument(Args{"--member=Ken", "-x"}), std::optional<std::string>("Ken"));
+    QCOMPARE(mirvo::StartMemberArgument(Args{"--member"}), std::optional<std::string>());
+    QCOMPARE(mirvo::StartMemberArgument(Args{}), std::optional<std::string>());
+
+    QTemporaryDir dir;
+    const auto paths = PathsIn(dir);
+    WriteFile(paths.MemberFile(), ThreeMembersCsv());
+    WriteFile(paths.SettingsFile(), "[Option]\r\nDefaultUserIndex=2\r\n");
+    {
+        TTodayMirvo w(paths, nullptr, std::string("1"));
+        QCOMPARE(QString::fromStdString(w.Member().Name), QString("山田&太郎"));
+        QCOMPARE(w.Options().DefaultUserIndex, 1);
+        QVERIFY(w.findChild<QAction*>("mniMember1")->isChecked());
+    }
+    {
+        // A key that names nobody any more: the default member (saved as 1 above).
+        TTodayMirvo w(paths, nullptr, std::string("Nobody"));
+        QCOMPARE(QString::fromStdString(w.Member().Name), QString("山田&太郎"));
+    }
+    TTodayMirvo byName(paths, nullptr, std::string("Ken"));
+    QCOMPARE(byName.Options().DefaultUserIndex, 2);
 }
 
 QTEST_MAIN(TestMemberMenu)
