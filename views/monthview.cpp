@@ -111,9 +111,6 @@ void TMonthView::SetMonth(const mirvo::MonthGrid& grid, const QString& memberNam
     FMemberName = memberName;
     FToday = koyomi::DateOf(today);
     FShownDay = koyomi::DateOf(shownDay);
-    // A screen reader hears the month and the whole reading of the shown day.
-    setAccessibleName(Q(mirvo::LoadStr(kTextMonthTitle)).arg(grid.year).arg(grid.month));
-    setAccessibleDescription(CellToolTip(grid.CellOf(FShownDay)));
     updateGeometry();
     update();
     AnnounceShownDay();

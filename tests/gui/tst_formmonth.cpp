@@ -264,11 +264,9 @@ void TestFormMonth::tooltipHoldsTheWholeReading()
     if (e.verdict.adviceId)
         QVERIFY(tip.contains(Q(mirvo::LoadStr(e.verdict.adviceId))));
     QCOMPARE(view->CellToolTip(-1), QString());
-    // A screen reader hears the month and the shown day's reading; the
-    // arrow buttons by what they do.
-    QCOMPARE(view->accessibleName(), QString("2026年12月"));
-    QCOMPARE(view->accessibleDescription(), tip);
+    // The arrow buttons are named by what they do.
     QCOMPARE(month->findChild<QPushButton*>("btnPrevMonth")->accessibleName(), QString("前の月"));
+    QCOMPARE(month->findChild<QPushButton*>("btnNextMonth")->accessibleName(), QString("次の月"));
     QCOMPARE(view->CellAt(QPoint(0, 0)), -1);
 }
 
