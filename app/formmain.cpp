@@ -54,7 +54,8 @@ QString Q(const std::string& s)
     return QString::fromStdString(s);
 }
 
-// How a label of the window looks: face, size, weight, colour, first caption.
+// How a label of the window looks: face, size, weight, colour, first caption
+// (a symbol or a placeholder) followed by the string-table text `captionId`.
 struct LabelLook {
     const char* name;
     const QString& face;
@@ -63,13 +64,14 @@ struct LabelLook {
     mirvo::TColor colour;
     const char* caption;
     mirvo::TAlignment alignment;
+    int captionId = 0;
 };
 
 const LabelLook kLabelLooks[] = {
     {"labDate", mirvo::kFaceArial, 21, true, mirvo::clWhite, "0000/00/00 ", mirvo::taLeftJustify},
-    {"labHealth", mirvo::kFaceMSPGothic, 15, true, mirvo::clRed, "健康", mirvo::taLeftJustify},
-    {"labFeel", mirvo::kFaceMSPGothic, 15, true, mirvo::clYellow, "感情", mirvo::taLeftJustify},
-    {"labIntell", mirvo::kFaceMSPGothic, 15, true, mirvo::clAqua, "知性", mirvo::taLeftJustify},
+    {"labHealth", mirvo::kFaceMSPGothic, 15, true, mirvo::clRed, "", mirvo::taLeftJustify, mirvo::kTextAxisNames + 0},
+    {"labFeel", mirvo::kFaceMSPGothic, 15, true, mirvo::clYellow, "", mirvo::taLeftJustify, mirvo::kTextAxisNames + 1},
+    {"labIntell", mirvo::kFaceMSPGothic, 15, true, mirvo::clAqua, "", mirvo::taLeftJustify, mirvo::kTextAxisNames + 2},
     {"labFaceHealth", mirvo::kFaceWingdings, 16, false, mirvo::clWhite, "J", mirvo::taLeftJustify},
     {"labFaceFeel", mirvo::kFaceWingdings, 16, false, mirvo::clWhite, "K", mirvo::taLeftJustify},
     {"labFaceIntell", mirvo::kFaceWingdings, 16, false, mirvo::clWhite, "L", mirvo::taLeftJustify},
@@ -79,9 +81,12 @@ const LabelLook kLabelLooks[] = {
     {"labBioHealth", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "-999%", mirvo::taRightJustify},
     {"labBioFeel", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "-999%", mirvo::taRightJustify},
     {"labBioIntell", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "-999%", mirvo::taRightJustify},
-    {"labStarHealth", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "-999点", mirvo::taRightJustify},
-    {"labStarFeel", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "-999点", mirvo::taRightJustify},
-    {"labStarIntell", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "-999点", mirvo::taRightJustify},
+    {"labStarHealth", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "-999", mirvo::taRightJustify,
+     mirvo::kTextPoints},
+    {"labStarFeel", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "-999", mirvo::taRightJustify,
+     mirvo::kTextPoints},
+    {"labStarIntell", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "-999", mirvo::taRightJustify,
+     mirvo::kTextPoints},
     {"labMesHealth", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "****", mirvo::taLeftJustify},
     {"labMesFeel", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "****", mirvo::taLeftJustify},
     {"labMesIntell", mirvo::kFaceMSPGothic, 12, false, mirvo::clWhite, "****", mirvo::taLeftJustify},
@@ -142,16 +147,17 @@ void TTodayMirvo::CreateMenu()
         connect(a, &QAction::triggered, this, &TTodayMirvo::MenuItemOnClick);
         return a;
     };
-    mniToday = add(mnuMenu, "mniToday", "今日(&T)", cmdToday, QKeySequence("Ctrl+T"));
-    mniPreDay = add(mnuMenu, "mniPreDay", "前日(&B)", cmdPreDay, QKeySequence("Ctrl+B"));
-    mniNextDay = add(mnuMenu, "mniNextDay", "翌日(&N)", cmdNextDay, QKeySequence("Ctrl+N"));
+    const auto text = [](int id) { return Q(mirvo::LoadStr(id)); };
+    mniToday = add(mnuMenu, "mniToday", text(mirvo::kTextMenuToday), cmdToday, QKeySequence("Ctrl+T"));
+    mniPreDay = add(mnuMenu, "mniPreDay", text(mirvo::kTextMenuPreDay), cmdPreDay, QKeySequence("Ctrl+B"));
+    mniNextDay = add(mnuMenu, "mniNextDay", text(mirvo::kTextMenuNextDay), cmdNextDay, QKeySequence("Ctrl+N"));
     mnuMenu->addSeparator()->setObjectName("mniSep3");
     mniMember = mnuMenu->addMenu(Q(mirvo::LoadStr(kTextMemberMenu)));
     mniMember->setObjectName("mniMember");
     FMemberItems = new QActionGroup(this);
     FMemberItems->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    mniOption = add(mnuMenu, "mniOption", "設定(&O)", cmdOption);
-    mniInfo = add(mnuMenu, "mniInfo", "詳細(&I)", cmdInfo);
+    mniOption = add(mnuMenu, "mniOption", text(mirvo::kTextMenuOption), cmdOption);
+    mniInfo = add(mnuMenu, "mniInfo", text(mirvo::kTextMenuInfo), cmdInfo);
     mniMonth = add(mnuMenu, "mniMonth", Q(mirvo::LoadStr(kTextMonthCommand)), cmdMonth, QKeySequence("Ctrl+M"));
     mniSavePicture = add(mnuMenu, "mniSavePicture", Q(mirvo::LoadStr(kTextSavePictureCommand)), cmdSavePicture);
     mniPrint = add(mnuMenu, "mniPrint", Q(mirvo::LoadStr(kTextPrintCommand)), cmdPrint);
@@ -161,12 +167,12 @@ void TTodayMirvo::CreateMenu()
     // Its state is the entry's existence, looked at whenever the menu opens.
     connect(mnuMenu, &QMenu::aboutToShow, this, &TTodayMirvo::ShowAutostartState);
     mnuMenu->addSeparator()->setObjectName("mniSep1");
-    QMenu* help = mnuMenu->addMenu("ヘルプ(&H)");
+    QMenu* help = mnuMenu->addMenu(text(mirvo::kTextMenuHelp));
     help->setObjectName("mniHelp");
-    mniContents = add(help, "mniContents", "目次(&I)", cmdContents);
-    mniAbout = add(help, "mniAbout", "バージョン情報(&A)", cmdAbout);
+    mniContents = add(help, "mniContents", text(mirvo::kTextMenuContents), cmdContents);
+    mniAbout = add(help, "mniAbout", text(mirvo::kTextMenuAbout), cmdAbout);
     mnuMenu->addSeparator()->setObjectName("mniSep2");
-    mniClose = add(mnuMenu, "mniClose", "終了(&X)", cmdClose);
+    mniClose = add(mnuMenu, "mniClose", text(mirvo::kTextMenuClose), cmdClose);
 }
 
 void TTodayMirvo::FillMemberMenu()
@@ -238,7 +244,8 @@ void TTodayMirvo::ApplyLayoutProperties()
         label->SetAlignment(look.alignment);
         label->SetWindowsFont(look.face, look.pixels, look.bold);
         label->SetFontColor(look.colour);
-        label->SetCaption(QString::fromUtf8(look.caption));
+        const QString text = look.captionId ? Q(mirvo::LoadStr(look.captionId)) : QString();
+        label->SetCaption(QString::fromUtf8(look.caption) + text);
     }
     ui->labDate->SetBackColor(mirvo::clBlue);
     ui->labMessage->SetAutoSize(false);
@@ -419,7 +426,7 @@ void TTodayMirvo::ShowEvaluation(const mirvo::TMemberListItem& member, koyomi::T
     const mirvo::TDayVerdict& v = FLastEvaluation.verdict;
     for (int k = 0; k < mirvo::kAxisCount; ++k) {
         FBioLabels[k]->SetCaption(QString::number(r.BioPercent[k]) + "%");
-        FStarLabels[k]->SetCaption(QString::number(r.StarTotal[k]) + "点");
+        FStarLabels[k]->SetCaption(QString::number(r.StarTotal[k]) + Q(mirvo::LoadStr(mirvo::kTextPoints)));
         FFaceLabels[k]->SetCaption(Q(v.axes[k].face));
         FFaceLabels[k]->SetFontColor(v.axes[k].colour);
         FRateLabels[k]->SetCaption(Q(mirvo::LoadStr(v.axes[k].ratingId)));

@@ -17,6 +17,22 @@ constexpr int kMsgNameRequired = 40005;       // 氏名は必ず入力してく�
 constexpr int kMsgNameRequiredOnOK = 40006;   // 氏名が入力されていないと登録できません..
 constexpr int kMsgUnsavableName = 40200;      // 氏名: %s
 constexpr int kMsgUnsavableMemo = 40201;      // メモ: %s
+constexpr int kTextSexMarks = 43023;          // + sex code 0-2: 無, 男, 女 (the member list's column)
+constexpr int kTextTimeKnownMark = 43026;     // 確
+constexpr int kTextTimeUnknownMark = 43027;   // 不
+constexpr int kTextMemberFileFilter = 43028;  // the member-file dialogs' filters
+constexpr int kTextMemberCaption = 43029;     // %sさんの情報
+
+// ---- Main window ----
+constexpr int kTextMenuToday = 43010;     // 今日(&T)
+constexpr int kTextMenuPreDay = 43011;    // 前日(&B)
+constexpr int kTextMenuNextDay = 43012;   // 翌日(&N)
+constexpr int kTextMenuOption = 43013;    // 設定(&O)
+constexpr int kTextMenuInfo = 43014;      // 詳細(&I)
+constexpr int kTextMenuHelp = 43015;      // ヘルプ(&H)
+constexpr int kTextMenuContents = 43016;  // 目次(&I)
+constexpr int kTextMenuAbout = 43017;     // バージョン情報(&A)
+constexpr int kTextMenuClose = 43018;     // 終了(&X)
 
 // ---- Detail window (and mirvo-today's sign line) ----
 constexpr int kTextUserCaption = 43000;     // 個人情報: the group's caption for a member without a name

@@ -53,6 +53,23 @@ std::map<int, std::string> ParseTable()
 
 } // namespace
 
+std::string FormatStr(int id, std::initializer_list<std::string_view> arguments)
+{
+    const std::string& pattern = LoadStr(id);
+    std::string out;
+    std::size_t from = 0;
+    for (const std::string_view argument : arguments) {
+        const std::size_t at = pattern.find("%s", from);
+        if (at == std::string::npos)
+            break;
+        out.append(pattern, from, at - from);
+        out += argument;
+        from = at + 2;
+    }
+    out.append(pattern, from, std::string::npos);
+    return out;
+}
+
 const std::string& LoadStr(int id)
 {
     static const std::map<int, std::string> table = ParseTable();

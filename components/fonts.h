@@ -16,8 +16,8 @@ class QWidget;
 
 namespace mirvo {
 
-inline const QString kFaceMSPGothic = QStringLiteral("ＭＳ Ｐゴシック");
-inline const QString kFaceMSPMincho = QStringLiteral("ＭＳ Ｐ明朝");
+inline const QString kFaceMSPGothic = QStringLiteral("ＭＳ Ｐゴシック");  // not a message: a font name
+inline const QString kFaceMSPMincho = QStringLiteral("ＭＳ Ｐ明朝");      // not a message: a font name
 inline const QString kFaceArial = QStringLiteral("Arial");
 inline const QString kFaceWingdings = QStringLiteral("Wingdings");
 inline const QString kFaceSymbol = QStringLiteral("Symbol");

@@ -1,5 +1,6 @@
 #include "koyomi/coeffile.h"
 
+#include "app/stringtable.h"
 #include "koyomi/error.h"
 
 #include <bit>
@@ -22,9 +23,19 @@ bool ParseDouble(const std::string& text, double& value)
     return end == text.c_str() + text.size() && std::isfinite(value);
 }
 
-std::string LineError(int line, const std::string& what)
+// Messages of the coefficient file (string-table numbers).
+constexpr int kMsgLine = 43140;           // 係数ファイルの %s 行目: %s
+constexpr int kMsgTooFewFields = 43141;   // 項目が足りません
+constexpr int kMsgExtraField = 43142;     // 余分な項目があります
+constexpr int kMsgBadTerm = 43143;        // 項番号 '%s' が不正です
+constexpr int kMsgTermTwice = 43144;      // 項 %s が重複しています
+constexpr int kMsgNotANumber = 43145;     // 数値として読めません
+constexpr int kMsgTermMissing = 43146;    // 係数ファイルに項 %s がありません
+constexpr int kMsgCannotOpen = 41607;     // ファイル %s は開けません
+
+EMirvoError LineError(int line, const std::string& what)
 {
-    return "係数ファイルの " + std::to_string(line) + " 行目: " + what;
+    return mirvo::MessageError(kMsgLine, {std::to_string(line), what});
 }
 
 void AppendLittleEndian(std::string& out, double value)
@@ -53,19 +64,19 @@ CoefficientTable ReadCoefficientText(std::istream& in)
         if (!(fields >> termText))
             continue;
         if (!(fields >> quantity >> a >> r >> p))
-            throw EMirvoError(LineError(lineNo, "項目が足りません"));
+            throw LineError(lineNo, mirvo::LoadStr(kMsgTooFewFields));
         if (fields >> extra)
-            throw EMirvoError(LineError(lineNo, "余分な項目があります"));
+            throw LineError(lineNo, mirvo::LoadStr(kMsgExtraField));
         double termValue = 0;
         if (!ParseDouble(termText, termValue) || termValue != std::floor(termValue) || termValue < 1
             || termValue > kTermCount)
-            throw EMirvoError(LineError(lineNo, "項番号 '" + termText + "' が不正です"));
+            throw LineError(lineNo, mirvo::FormatStr(kMsgBadTerm, {termText}));
         const int n = static_cast<int>(termValue) - 1;
         if (seen[n])
-            throw EMirvoError(LineError(lineNo, "項 " + termText + " が重複しています"));
+            throw LineError(lineNo, mirvo::FormatStr(kMsgTermTwice, {termText}));
         double av = 0, rv = 0, pv = 0;
         if (!ParseDouble(a, av) || !ParseDouble(r, rv) || !ParseDouble(p, pv))
-            throw EMirvoError(LineError(lineNo, "数値として読めません"));
+            throw LineError(lineNo, mirvo::LoadStr(kMsgNotANumber));
         seen[n] = true;
         table.quantity[n] = quantity;
         table.amplitude[n] = av;
@@ -74,7 +85,7 @@ CoefficientTable ReadCoefficientText(std::istream& in)
     }
     for (int n = 0; n < kTermCount; ++n)
         if (!seen[n])
-            throw EMirvoError("係数ファイルに項 " + std::to_string(n + 1) + " がありません");
+            throw mirvo::MessageError(kMsgTermMissing, {std::to_string(n + 1)});
     return table;
 }
 
@@ -82,7 +93,7 @@ CoefficientTable ReadCoefficientFile(const std::string& path)
 {
     std::ifstream in(path);
     if (!in)
-        throw EMirvoError("ファイル " + path + " は開けません");
+        throw mirvo::MessageError(kMsgCannotOpen, {path});
     return ReadCoefficientText(in);
 }
 

@@ -1,5 +1,6 @@
 #include "koyomi/sjis.h"
 
+#include "app/stringtable.h"
 #include "koyomi/error.h"
 
 #include <array>
@@ -11,6 +12,7 @@ namespace koyomi {
 
 namespace {
 
+constexpr int kMsgNoConverter = 43122;  // 文字コード %s の変換が使えません
 constexpr unsigned char kLeadLow1 = 0x81;
 constexpr unsigned char kLeadHigh1 = 0x9F;
 constexpr unsigned char kLeadLow2 = 0xE0;
@@ -34,7 +36,7 @@ public:
     TIconv(const char* to, const char* from) : FHandle(iconv_open(to, from))
     {
         if (FHandle == reinterpret_cast<iconv_t>(-1))
-            throw EMirvoError(FormatMessage("文字コード %s の変換が使えません", kCp932Name));
+            throw mirvo::MessageError(kMsgNoConverter, {kCp932Name});
     }
     ~TIconv() { iconv_close(FHandle); }
     TIconv(const TIconv&) = delete;

@@ -1,5 +1,6 @@
 #include "koyomi/stream.h"
 
+#include "app/stringtable.h"
 #include "koyomi/error.h"
 
 #include <algorithm>
@@ -12,21 +13,21 @@ namespace {
 
 constexpr std::size_t kCopyChunk = 4096;  // bytes moved per step of CopyFrom
 
-const char* const kReadErrorText = "ストリームの読み込みエラー";
-const char* const kWriteErrorText = "ストリームの書き込みエラー";
+constexpr int kMsgReadError = 43130;   // ストリームの読み込みエラー
+constexpr int kMsgWriteError = 43131;  // ストリームの書き込みエラー
 
 } // namespace
 
 void TStream::ReadBuffer(void* buffer, std::size_t count)
 {
     if (Read(buffer, count) != count)
-        throw EMirvoError(kReadErrorText);
+        throw mirvo::MessageError(kMsgReadError);
 }
 
 void TStream::WriteBuffer(const void* buffer, std::size_t count)
 {
     if (Write(buffer, count) != count)
-        throw EMirvoError(kWriteErrorText);
+        throw mirvo::MessageError(kMsgWriteError);
 }
 
 void TStream::CopyFrom(TStream& source, std::size_t count)

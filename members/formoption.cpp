@@ -39,14 +39,9 @@ constexpr int kBioTagLast = 202;
 constexpr int kPlanetTagFirst = 210;
 constexpr int kPlanetTagEnd = 220;  // one past the last
 
-const char* const kSexMarks[] = {"無", "男", "女"};
-const char* const kTimeKnownMark = "確";
-const char* const kTimeUnknownMark = "不";
 const char* const kRowTimePattern = "hh:nn";
-const char* const kMemberFileFilter = "カンマテキスト (*.csv);;全てのファイル (*.*)";
 const char* const kMemberFileSuffix = "csv";
 const char* const kMemberFileExtension = ".csv";
-const char* const kUserCaptionSuffix = "さんの情報";
 constexpr int kNoonHour = 12;
 
 QString Q(const std::string& s)
@@ -61,7 +56,8 @@ int Tag(const QObject* object)
 
 QString SexMark(int sex)
 {
-    return sex >= mirvo::kSexNone && sex <= mirvo::kSexFemale ? QString::fromUtf8(kSexMarks[sex]) : QString();
+    return sex >= mirvo::kSexNone && sex <= mirvo::kSexFemale ? Q(mirvo::LoadStr(mirvo::kTextSexMarks + sex))
+                                                              : QString();
 }
 
 // A cycle or weight as the edits show it: 15 significant digits, no trailing zeros.
@@ -139,7 +135,7 @@ void ShowWarning(QWidget* owner, const QString& text)
 // The standard file dialog for member files.
 QString ChooseMemberFile(QWidget* parent, const QString& initialFolder, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, QString(), initialFolder, QString::fromUtf8(kMemberFileFilter));
+    QFileDialog dialog(parent, QString(), initialFolder, Q(mirvo::LoadStr(mirvo::kTextMemberFileFilter)));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString::fromUtf8(kMemberFileSuffix));
@@ -312,7 +308,8 @@ void TTodayMirvoOption::FillRow(QTreeWidgetItem& row, const mirvo::TMemberListIt
     row.setText(mirvo::mcSex, SexMark(member.Sex));
     row.setText(mirvo::mcBirthDate, Q(koyomi::DateToFileText(member.Birthday)));
     row.setText(mirvo::mcBirthTime, Q(koyomi::FormatDateTime(kRowTimePattern, member.Birthday)));
-    row.setText(mirvo::mcTimeState, QString::fromUtf8(member.TimeKnown ? kTimeKnownMark : kTimeUnknownMark));
+    row.setText(mirvo::mcTimeState,
+                Q(mirvo::LoadStr(member.TimeKnown ? mirvo::kTextTimeKnownMark : mirvo::kTextTimeUnknownMark)));
     row.setText(mirvo::mcMemo, Q(member.Memo));
 }
 
@@ -337,7 +334,7 @@ void TTodayMirvoOption::ShowMember(const mirvo::TMemberListItem& member)
     ui->chkTime->setChecked(m.TimeKnown);
     ui->edtTime->setEnabled(m.TimeKnown);
     ui->txtMemo->setText(Q(m.Memo));
-    ui->grpUser->setTitle(Q(m.Name) + QString::fromUtf8(kUserCaptionSuffix));
+    ui->grpUser->setTitle(Q(mirvo::FormatStr(mirvo::kTextMemberCaption, {m.Name})));
 }
 
 void TTodayMirvoOption::ClearMember()

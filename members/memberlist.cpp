@@ -1,5 +1,6 @@
 #include "members/memberlist.h"
 
+#include "app/stringtable.h"
 #include "koyomi/error.h"
 #include "koyomi/sjis.h"
 #include "members/csvfields.h"
@@ -13,15 +14,15 @@ namespace mirvo {
 
 namespace {
 
-// Messages of the member file, in the program's words.
-constexpr const char* kNotADate = "'%s' は日付ではありません";
-constexpr const char* kNotATime = "'%s' は時刻ではありません";
-constexpr const char* kCannotOpen = "ファイル %s は開けません";
-constexpr const char* kCannotCreate = "ファイル %s を作成できません";
-constexpr const char* kBadIndex = "リストのインデックスが範囲を超えています (%s)";
-constexpr const char* kUnsavableCharacter = "'%s' はファイルに保存できない文字です";
-constexpr const char* kControlCharacter = "改行などの制御文字はファイルに保存できません";
-constexpr const char* kUnsavableMember = "%s さんのデータはファイルに保存できません: ";
+// Messages of the member file (string-table numbers).
+constexpr int kNotADate = 43040;            // '%s' は日付ではありません
+constexpr int kNotATime = 43041;            // '%s' は時刻ではありません
+constexpr int kCannotOpen = 41607;          // ファイル %s は開けません
+constexpr int kCannotCreate = 43042;        // ファイル %s を作成できません
+constexpr int kBadIndex = 43043;            // リストのインデックスが範囲を超えています (%s)
+constexpr int kUnsavableCharacter = 43044;  // '%s' はファイルに保存できない文字です
+constexpr int kControlCharacter = 43045;    // 改行などの制御文字はファイルに保存できません
+constexpr int kUnsavableMember = 43046;     // %s さんのデータはファイルに保存できません: %s
 
 // Field positions of a member line.
 enum TMemberField : std::size_t {
@@ -75,7 +76,7 @@ std::string EncodeMemberText(const TMemberListItem& member, const std::string& t
     if (bytes && std::none_of(text.begin(), text.end(), IsLineBreaking))
         return *bytes;
     const std::string problem = MemberTextProblem(text).value_or(std::string());
-    throw koyomi::EMirvoError(koyomi::FormatMessage(kUnsavableMember, member.Name) + problem);
+    throw MessageError(kUnsavableMember, {member.Name, problem});
 }
 
 std::string MemberLine(const TMemberListItem& member)
@@ -100,12 +101,12 @@ koyomi::TDateTime ReadBirthday(const std::vector<std::string>& fields)
     const std::string dateText = koyomi::Cp932ToUtf8(fields[mfDate]);
     koyomi::TDateTime birthday = 0;
     if (!koyomi::TryTextToDate(dateText, birthday))
-        throw koyomi::EMirvoError(koyomi::FormatMessage(kNotADate, dateText));
+        throw MessageError(kNotADate, {dateText});
     if (fields.size() > mfTime) {
         const std::string timeText = koyomi::Cp932ToUtf8(fields[mfTime]);
         koyomi::TDateTime time = 0;
         if (!koyomi::TryTextToTime(timeText, time))
-            throw koyomi::EMirvoError(koyomi::FormatMessage(kNotATime, timeText));
+            throw MessageError(kNotATime, {timeText});
         birthday += time;
     }
     return birthday;
@@ -134,17 +135,17 @@ std::optional<std::string> MemberTextProblem(const std::string& text)
 {
     for (const char c : text)
         if (IsLineBreaking(c))
-            return std::string(kControlCharacter);
+            return LoadStr(kControlCharacter);
     if (koyomi::IsCp932Encodable(text))
         return std::nullopt;
     // Name the first character that cannot be kept.
     for (std::size_t pos = 0; pos < text.size();) {
         const std::string_view character = Utf8CharAt(text, pos);
         if (!koyomi::IsCp932Encodable(character))
-            return koyomi::FormatMessage(kUnsavableCharacter, std::string(character));
+            return FormatStr(kUnsavableCharacter, {character});
         pos += character.size();
     }
-    return koyomi::FormatMessage(kUnsavableCharacter, text);
+    return FormatStr(kUnsavableCharacter, {text});
 }
 
 int TMemberList::Count() const
@@ -155,7 +156,7 @@ int TMemberList::Count() const
 TMemberListItem& TMemberList::Items(int index)
 {
     if (index < 0 || index >= Count())
-        throw koyomi::EMirvoError(koyomi::FormatMessage(kBadIndex, std::to_string(index)));
+        throw MessageError(kBadIndex, {std::to_string(index)});
     return *FItems[static_cast<std::size_t>(index)];
 }
 
@@ -212,7 +213,7 @@ bool TMemberList::LoadFromCsv(const std::filesystem::path& path)
         return false;
     const std::optional<std::string> content = ReadWholeFile(path);
     if (!content)
-        throw koyomi::EMirvoError(koyomi::FormatMessage(kCannotOpen, path.string()));
+        throw MessageError(kCannotOpen, {path.string()});
     int added = 0;
     for (const std::string_view line : SplitLines(*content)) {
         const std::vector<std::string> fields = SplitCsvFields(line);
@@ -238,7 +239,7 @@ bool TMemberList::SaveToCsv(const std::filesystem::path& path) const
     for (const auto& item : FItems)
         content += MemberLine(*item);
     if (!ReplaceWholeFile(path, content))
-        throw koyomi::EMirvoError(koyomi::FormatMessage(kCannotCreate, path.string()));
+        throw MessageError(kCannotCreate, {path.string()});
     return true;
 }
 

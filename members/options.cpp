@@ -1,5 +1,6 @@
 #include "members/options.h"
 
+#include "app/stringtable.h"
 #include "koyomi/error.h"
 #include "members/inifile.h"
 #include "members/numbertext.h"
@@ -12,7 +13,7 @@ namespace mirvo {
 
 namespace {
 
-constexpr const char* kCannotWrite = "%s に書き込めません";
+constexpr int kCannotWrite = 43047;  // %s に書き込めません
 
 // The settings file's sections and keys.
 constexpr const char* kWindowSection = "Window";
@@ -84,7 +85,7 @@ public:
     void String(const char* section, const std::string& key, const std::string& value) const
     {
         if (!FDocument.WriteString(section, key, value))
-            throw koyomi::EMirvoError(koyomi::FormatMessage(kCannotWrite, FPath.string()));
+            throw MessageError(kCannotWrite, {FPath.string()});
     }
     void Integer(const char* section, const std::string& key, std::int32_t value) const
     {
@@ -153,7 +154,7 @@ void TMirvoOptions::SaveToIni() const
     if (std::filesystem::exists(FIniPath, ec))
         old = ReadWholeFile(FIniPath);
     if (!old)
-        throw koyomi::EMirvoError(koyomi::FormatMessage(kCannotWrite, FIniPath.string()));
+        throw MessageError(kCannotWrite, {FIniPath.string()});
 
     TIniDocument document(*old);
     const TIniWriter ini(document, FIniPath);
@@ -168,7 +169,7 @@ void TMirvoOptions::SaveToIni() const
         ini.Boolean(kOptionSection, IndexedKey(kPlanetUsePrefix, n), PlanetUse[n]);
     }
     if (!ReplaceWholeFile(FIniPath, document.Text()))
-        throw koyomi::EMirvoError(koyomi::FormatMessage(kCannotWrite, FIniPath.string()));
+        throw MessageError(kCannotWrite, {FIniPath.string()});
 }
 
 } // namespace mirvo

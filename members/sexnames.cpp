@@ -1,13 +1,20 @@
 #include "members/sexnames.h"
 
+#include "app/stringtable.h"
+
 namespace mirvo {
 
-const std::array<std::string, 3> SexNames = {"なし", "男性", "女性"};
+namespace {
+
+constexpr int kSexNameBase = 43020;  // + sex code 0-2: なし, 男性, 女性
+constexpr int kSexCodes = 3;
+
+} // namespace
 
 const std::string& SexName(int sex)
 {
     static const std::string empty;
-    return sex >= 0 && sex < static_cast<int>(SexNames.size()) ? SexNames[sex] : empty;
+    return sex >= 0 && sex < kSexCodes ? LoadStr(kSexNameBase + sex) : empty;
 }
 
 } // namespace mirvo

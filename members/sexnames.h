@@ -1,15 +1,12 @@
 // Display names of the member's sex codes.
 #pragma once
 
-#include <array>
 #include <string>
 
 namespace mirvo {
 
-// 0 "なし", 1 "男性", 2 "女性"; shown by the detail window.
-extern const std::array<std::string, 3> SexNames;
-
-// The long name of a sex code, or the empty text for a code outside 0-2.
+// The long name of a sex code: 0 "なし", 1 "男性", 2 "女性" (the string
+// table's); the empty text for a code outside 0-2. Shown by the detail window.
 const std::string& SexName(int sex);
 
 } // namespace mirvo

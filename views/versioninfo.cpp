@@ -1,5 +1,6 @@
 #include "views/versioninfo.h"
 
+#include "app/stringtable.h"
 #include "koyomi/error.h"
 #include "koyomi/sjis.h"
 
@@ -12,6 +13,15 @@ namespace mirvo {
 using koyomi::EMirvoError;
 
 namespace {
+
+// Messages of the version block (string-table numbers).
+constexpr int kMsgBlockTooLarge = 43100;    // バージョン情報が %s バイトを超えます
+constexpr int kMsgNotUtf8 = 43101;          // バージョン情報の文字列 "%s" は UTF-8 として読めません
+constexpr int kMsgUnnamedText = 43102;      // バージョン情報に名前のない文字列があります
+constexpr int kMsgNotCp932 = 43103;         // バージョン情報の %s にはコードページ 932 にない文字があります
+constexpr int kMsgTextTooLong = 43104;      // バージョン情報の %s が長すぎます
+constexpr int kMsgNotAVersion = 43105;      // バージョン番号 "%s" は a.b.c.d の形ではありません
+constexpr int kMsgVersionPartRange = 43106; // バージョン番号 "%s" の各部は 0 から 65535 の数です
 
 constexpr std::size_t kNodeHeaderSize = 6;   // wLength, wValueLength, wType
 constexpr std::size_t kAlignment = 4;        // nodes and values start on 32-bit boundaries
@@ -88,7 +98,7 @@ void WriteNode(std::vector<std::uint8_t>& out, const TNode& node)
     }
     const std::size_t length = out.size() - start;
     if (length > kMaxVersionBlockSize)
-        throw EMirvoError("バージョン情報が " + std::to_string(kMaxVersionBlockSize) + " バイトを超えます");
+        throw MessageError(kMsgBlockTooLarge, {std::to_string(kMaxVersionBlockSize)});
     out[start] = static_cast<std::uint8_t>(length & 0xFF);
     out[start + 1] = static_cast<std::uint8_t>(length >> 8);
 }
@@ -97,22 +107,22 @@ std::u16string ToUtf16(const std::string& text)
 {
     std::optional<std::u16string> units = Utf8ToUtf16(text);
     if (!units)
-        throw EMirvoError("バージョン情報の文字列 \"" + text + "\" は UTF-8 として読めません");
+        throw MessageError(kMsgNotUtf8, {text});
     return *units;
 }
 
 TNode TextNode(const std::string& key, const std::string& value, std::uint16_t codePage)
 {
     if (key.empty())
-        throw EMirvoError("バージョン情報に名前のない文字列があります");
+        throw MessageError(kMsgUnnamedText);
     if (codePage == kCodePageShiftJis && !koyomi::IsCp932Encodable(value))
-        throw EMirvoError("バージョン情報の " + key + " にはコードページ 932 にない文字があります");
+        throw MessageError(kMsgNotCp932, {key});
     TNode node;
     node.key = ToUtf16(key);
     node.type = kTypeText;
     const std::u16string units = ToUtf16(value) + u'\0';
     if (units.size() > kMaxVersionBlockSize)
-        throw EMirvoError("バージョン情報の " + key + " が長すぎます");
+        throw MessageError(kMsgTextTooLong, {key});
     node.valueLength = static_cast<std::uint16_t>(units.size());
     for (const char16_t unit : units)
         Put16(node.value, static_cast<std::uint16_t>(unit));
@@ -252,18 +262,18 @@ std::pair<std::uint32_t, std::uint32_t> PackVersionNumber(std::string_view text)
     for (int i = 0; i < kParts; ++i) {
         if (i > 0) {
             if (p == end || *p != '.')
-                throw EMirvoError("バージョン番号 \"" + std::string(text) + "\" は a.b.c.d の形ではありません");
+                throw MessageError(kMsgNotAVersion, {text});
             ++p;
         }
         unsigned value = 0;
         const auto [next, ec] = std::from_chars(p, end, value);
         if (ec != std::errc() || next == p || value > kMaxPart)
-            throw EMirvoError("バージョン番号 \"" + std::string(text) + "\" の各部は 0 から 65535 の数です");
+            throw MessageError(kMsgVersionPartRange, {text});
         parts[i] = value;
         p = next;
     }
     if (p != end)
-        throw EMirvoError("バージョン番号 \"" + std::string(text) + "\" は a.b.c.d の形ではありません");
+        throw MessageError(kMsgNotAVersion, {text});
     return {parts[0] << 16 | parts[1], parts[2] << 16 | parts[3]};
 }
 

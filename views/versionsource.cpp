@@ -1,5 +1,6 @@
 #include "views/versionsource.h"
 
+#include "app/stringtable.h"
 #include "koyomi/error.h"
 
 #include <charconv>
@@ -36,6 +37,13 @@ std::vector<std::string> SplitFields(const std::string& line)
     }
 }
 
+// Messages of the version text (string-table numbers).
+constexpr int kMsgSourceLine = 43110;     // バージョン情報の %s 行目: %s
+constexpr int kMsgNumberRange = 43111;    // "%s" は 0 から %s の数ではありません
+constexpr int kMsgValueCount = 43112;     // %s には %s 個の値が要ります
+constexpr int kMsgTwice = 43113;          // %s が二度あります
+constexpr int kMsgUnknownField = 43114;   // "%s" という項目はありません
+
 class TSourceReader {
 public:
     TVersionSource Read(std::istream& in);
@@ -43,7 +51,7 @@ public:
 private:
     [[noreturn]] void Fail(const std::string& what) const
     {
-        throw EMirvoError("バージョン情報の " + std::to_string(FLine) + " 行目: " + what);
+        throw MessageError(kMsgSourceLine, {std::to_string(FLine), what});
     }
     std::uint32_t Number(const std::string& text, std::uint32_t maximum) const;
     std::pair<std::uint32_t, std::uint32_t> Version(const std::string& text) const;
@@ -63,14 +71,14 @@ std::uint32_t TSourceReader::Number(const std::string& text, std::uint32_t maxim
     std::uint64_t value = 0;
     const auto [end, ec] = std::from_chars(first, last, value, hex ? kHexBase : kDecimalBase);
     if (ec != std::errc() || end != last || first == last || value > maximum)
-        Fail("\"" + text + "\" は 0 から " + std::to_string(maximum) + " の数ではありません");
+        Fail(FormatStr(kMsgNumberRange, {text, std::to_string(maximum)}));
     return static_cast<std::uint32_t>(value);
 }
 
 void TSourceReader::ExpectParts(const std::vector<std::string>& fields, std::size_t count) const
 {
     if (fields.size() != count)
-        Fail(fields[0] + " には " + std::to_string(count - 1) + " 個の値が要ります");
+        Fail(FormatStr(kMsgValueCount, {fields[0], std::to_string(count - 1)}));
 }
 
 void TSourceReader::ReadField(const std::vector<std::string>& fields)
@@ -84,7 +92,7 @@ void TSourceReader::ReadField(const std::vector<std::string>& fields)
         return;
     }
     if (!FSeen.insert(name).second)
-        Fail(name + " が二度あります");
+        Fail(FormatStr(kMsgTwice, {name}));
     TFixedFileInfo& f = FSource.fixed;
     const std::map<std::string, std::uint32_t*> numbers = {
         {"file-flags-mask", &f.fileFlagsMask}, {"file-flags", &f.fileFlags}, {"file-os", &f.fileOS},
@@ -104,7 +112,7 @@ void TSourceReader::ReadField(const std::vector<std::string>& fields)
         ExpectParts(fields, 2);
         *it->second = Number(fields[1], kMax32);
     } else {
-        Fail("\"" + name + "\" という項目はありません");
+        Fail(FormatStr(kMsgUnknownField, {name}));
     }
 }
 

@@ -1,0 +1,34 @@
+// The string table: texts by number, and messages filled with their arguments.
+#include "app/messages.h"
+#include "app/stringtable.h"
+
+#include <gtest/gtest.h>
+
+using namespace mirvo;
+
+TEST(StringTable, ArgumentsFillThePlaceholdersInOrder)
+{
+    EXPECT_EQ(FormatStr(43046, {"花子", "'①' はファイルに保存できない文字です"}),
+              "花子 さんのデータはファイルに保存できません: '①' はファイルに保存できない文字です");
+    // An argument's own "%s" is not filled again; a missing argument leaves its place.
+    EXPECT_EQ(FormatStr(43110, {"%s"}), "バージョン情報の %s 行目: %s");
+    EXPECT_EQ(FormatStr(43110, {"3", "x", "unused"}), "バージョン情報の 3 行目: x");
+    EXPECT_EQ(FormatStr(kMsgFileMissing, {}), LoadStr(kMsgFileMissing));
+    EXPECT_EQ(FormatStr(1, {"x"}), "");  // no such entry
+}
+
+TEST(StringTable, MessageErrorsCarryTheirNumber)
+{
+    const koyomi::EMirvoError e = MessageError(kMsgFileUnreadable, {"/tmp/x"});
+    EXPECT_EQ(e.MessageId(), kMsgFileUnreadable);
+    EXPECT_STREQ(e.what(), "ファイル /tmp/x は開けません");
+    EXPECT_EQ(koyomi::EMirvoError("plain").MessageId(), 0);
+}
+
+TEST(StringTable, TextsTheWindowsAndMirvoTodayShare)
+{
+    for (int id : {kTextMenuToday, kTextMenuClose, kTextUserCaption, kTextGuardianPlanet, kTextMemberFileFilter})
+        EXPECT_FALSE(LoadStr(id).empty()) << id;
+    EXPECT_EQ(LoadStr(kTextAxisNames + 2), "知性");
+    EXPECT_EQ(FormatStr(kTextDaysLived, {"12"}), "生存日数 12日");
+}
