@@ -3,7 +3,7 @@
 # (resources/strings.txt): no C++ source of the program writes a message as
 # a literal. Checked: string literals with letters outside ASCII (Japanese),
 # and errors thrown with a literal message. Allowed: symbols (☺, ♥, ♈, Braille
-# dots and the like), date patterns whose words are quoted ('年'), and a line
+# dots, … and the like), date patterns whose words are quoted ('年'), and a line
 # that says why in a comment holding "not a message:" (a font's name).
 # The build tools under tools/ run for whoever builds the program, not for
 # its user, and are not checked.
@@ -49,7 +49,11 @@ def literals(text):
 
 
 def is_symbol(ch):
-    return ord(ch) < 0x80 or unicodedata.category(ch) in ("So", "Sm", "Mn") or 0xFE00 <= ord(ch) <= 0xFE0F
+    # Symbols, variation selectors and general punctuation (…); not the
+    # Japanese punctuation of sentences (、。「」).
+    code = ord(ch)
+    return (code < 0x80 or unicodedata.category(ch) in ("So", "Sm", "Mn") or 0xFE00 <= code <= 0xFE0F
+            or 0x2000 <= code <= 0x206F)
 
 
 def allowed(literal):
