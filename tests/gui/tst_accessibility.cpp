@@ -9,6 +9,7 @@
 #include "components/fonts.h"
 #include "components/help/apphelp.h"
 #include "components/help/helpcommands.h"
+#include "components/help/helpwindow.h"
 #include "components/mirvolabel.h"
 #include "koyomi/sjis.h"
 #include "members/formoption.h"
@@ -204,6 +205,66 @@ QStringList ClippedCaptions(QWidget& window)
     return clipped;
 }
 
+// Presses Alt and the accelerator letter of every visible caption of
+// `window` that has one: a button must click itself, a label must move the
+// focus to its field, a tab must come forward. Returns how many it pressed,
+// or -1 after a warning for one that did nothing.
+int PressEveryAccelerator(QWidget& window)
+{
+    const auto letter = [](const QString& text) -> QChar {
+        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] == '&') {
+                if (text[i + 1] != '&')
+                    return text[i + 1];
+                ++i;
+            }
+        }
+        return {};
+    };
+    const auto press = [&](QChar c) { QTest::keyClick(&window, c.toLatin1(), Qt::AltModifier); };
+    int pressed = 0;
+    for (QTabWidget* tabs : window.findChildren<QTabWidget*>()) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            const QChar c = letter(tabs->tabText(i));
+            if (c.isNull() || !tabs->isVisible())
+                continue;
+            tabs->setCurrentIndex(i == 0 ? tabs->count() - 1 : 0);
+            press(c);
+            if (tabs->currentIndex() != i) {
+                qWarning() << "Alt+" << c << "did not bring forward the tab" << tabs->tabText(i);
+                return -1;
+            }
+            ++pressed;
+        }
+    }
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        const QChar c = letter(label->text());
+        if (c.isNull() || !label->isVisible())
+            continue;
+        press(c);
+        if (!label->buddy() || !label->buddy()->hasFocus()) {
+            qWarning() << "Alt+" << c << "did not reach the field of" << label->objectName();
+            return -1;
+        }
+        ++pressed;
+    }
+    // Buttons last, since a button may hide the others' page (the help window's 隠す).
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        const QChar c = letter(button->text());
+        if (c.isNull() || !button->isVisible() || !button->isEnabled())
+            continue;
+        QSignalSpy clicked(button, &QAbstractButton::clicked);
+        press(c);
+        // A button answers its letter by clicking itself as a mouse does, a moment later.
+        if (!QTest::qWaitFor([&] { return clicked.count() == 1; }, 2000)) {
+            qWarning() << "Alt+" << c << "did not click" << button->objectName();
+            return -1;
+        }
+        ++pressed;
+    }
+    return pressed;
+}
+
 } // namespace
 
 class TestAccessibility : public QObject {
@@ -219,6 +280,7 @@ private slots:
     void settingsWindowNamesItsFields();
     void settingsWindowTabOrder();
     void settingsWindowAcceleratorsReachTheirControls();
+    void helpWindowAcceleratorsAndTheAccessibilityPage();
     void windowsReadableWithADarkPalette();
     void captionsFitTheirControls();
 
@@ -531,32 +593,32 @@ void TestAccessibility::settingsWindowAcceleratorsReachTheirControls()
     int reached = 0;
     for (int page = 0; page < 2; ++page) {
         w.findChild<QTabWidget*>("pnlTab")->setCurrentIndex(page);
-        for (QAbstractButton* button : w.findChildren<QAbstractButton*>()) {
-            const QString text = button->text();
-            const qsizetype at = text.indexOf('&');
-            if (at < 0 || at + 1 >= text.size() || !button->isVisible())
-                continue;
-            QSignalSpy clicked(button, &QAbstractButton::clicked);
-            w.findChild<QWidget*>("txtName")->setFocus();
-            QTest::keyClick(&w, text[at + 1].toLatin1(), Qt::AltModifier);
-            // A button answers its letter by clicking itself the way a mouse does, a moment later.
-            QTRY_COMPARE_WITH_TIMEOUT(clicked.count(), 1, 2000);
-            ++reached;
-        }
-        for (QLabel* label : w.findChildren<QLabel*>()) {
-            const qsizetype at = label->text().indexOf('&');
-            if (at < 0 || !label->isVisible())
-                continue;
-            QVERIFY2(label->buddy(), qPrintable(label->objectName()));
-            QTest::keyClick(&w, label->text()[at + 1].toLatin1(), Qt::AltModifier);
-            QVERIFY2(label->buddy()->hasFocus(), qPrintable(label->objectName()));
-            ++reached;
-        }
+        w.findChild<QWidget*>("txtName")->setFocus();
+        const int pressed = PressEveryAccelerator(w);
+        QVERIFY(pressed >= 0);
+        reached += pressed;
     }
     mirvo::SetApplicationOnHelp(previous);
     // "ヘルプ(&H)" is one of them, on both pages.
     QVERIFY(reached >= 2);
     QCOMPARE(helpCommands, (QList<quint16>{mirvo::HELP_CONTENTS, mirvo::HELP_CONTENTS}));
+}
+
+void TestAccessibility::helpWindowAcceleratorsAndTheAccessibilityPage()
+{
+    mirvo::THelpWindow help;
+    QVERIFY(help.OpenFile(MIRVO_RUNTIME_DIR "/TodayMirvo.chm"));
+    help.show();
+    QApplication::setActiveWindow(&help);
+    QVERIFY(QTest::qWaitForWindowActive(&help));
+    // The page of this program's help on keyboard and screen readers, in the index too.
+    QVERIFY(help.ShowTopic("access.htm"));
+    const QList<mirvo::THelpTopicRef> found = help.KeywordTopics({"スクリーンリーダー"});
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found.front().local, QString("access.htm"));
+    // Buttons, the tabs and the keyword field's label of the help window.
+    const int pressed = PressEveryAccelerator(help);
+    QVERIFY2(pressed >= 5, qPrintable(QString::number(pressed)));
 }
 
 void TestAccessibility::windowsReadableWithADarkPalette()
