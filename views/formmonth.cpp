@@ -31,6 +31,10 @@ constexpr int kTextExport = 43633;
 constexpr int kTextRangeLabel = 43634;
 constexpr int kWeekDays = mirvo::kWeekDays;
 
+// What screen readers say for the month buttons.
+constexpr int kSpokenPreviousMonth = 44072;
+constexpr int kSpokenNextMonth = 44073;
+
 QString Q(const std::string& s)
 {
     return QString::fromStdString(s);
@@ -75,6 +79,9 @@ TMirvoMonth::TMirvoMonth(DayRequest showDay, QWidget* parent)
     connect(ui->btnSavePicture, &QPushButton::clicked, this, &TMirvoMonth::SavePicture);
     connect(ui->btnExport, &QPushButton::clicked, this, &TMirvoMonth::ExportCalendar);
     connect(ui->pnlMonth, &TMonthView::DayClicked, this, [this](koyomi::TDateTime day) { FShowDay(day); });
+    // Screen readers say what the arrow buttons do, not the arrows' names.
+    ui->btnPrevMonth->setAccessibleName(Q(mirvo::LoadStr(kSpokenPreviousMonth)));
+    ui->btnNextMonth->setAccessibleName(Q(mirvo::LoadStr(kSpokenNextMonth)));
 }
 
 TMirvoMonth::~TMirvoMonth()

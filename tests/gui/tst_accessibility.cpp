@@ -93,11 +93,19 @@ bool SaysWhatItMeans(const QString& name)
     return true;
 }
 
-// Checks every symbol-showing element under `window`; returns how many there were.
+// Checks every symbol-showing element under `window` and that no element is
+// named by a lone symbol; returns how many symbol-showing elements there
+// were, -1 after a warning.
 int CheckSymbolNames(QWidget& window)
 {
     int symbols = 0;
     for (QAccessibleInterface* iface : Walk(QAccessible::queryAccessibleInterface(&window))) {
+        // Nothing at all goes by a lone symbol.
+        const QString any = iface->text(QAccessible::Name).trimmed();
+        if (any.size() == 1 && !any[0].isLetterOrNumber()) {
+            qWarning() << iface->object() << "is named" << any;
+            return -1;
+        }
         if (!ShowsSymbol(iface))
             continue;
         ++symbols;
@@ -497,6 +505,11 @@ void TestAccessibility::monthWindowReadsEveryDay()
     main.RunCommand(TTodayMirvo::cmdNextDay);
     const koyomi::DateParts next = koyomi::DecodeDate(main.Date());
     QVERIFY2(selected().startsWith(QString("%1月%2日 ").arg(next.month).arg(next.day)), qPrintable(selected()));
+    // No button or other element goes by a lone symbol (the month buttons' arrows).
+    for (QAccessibleInterface* element : Walk(QAccessible::queryAccessibleInterface(MirvoMonth))) {
+        const QString name = element->text(QAccessible::Name).trimmed();
+        QVERIFY2(name.size() != 1 || name[0].isLetterOrNumber(), qPrintable(name));
+    }
     // The calendar can be reached with Tab.
     QVERIFY(view->focusPolicy() & Qt::TabFocus);
     MirvoMonth->close();
