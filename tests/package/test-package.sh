@@ -14,9 +14,9 @@
 #   bash tests/package/test-package.sh [--deb FILE]
 #
 # With --deb it checks a package already built instead of building one. The
-# build takes most of the time (about 2.5 minutes of processor time, 9 minutes
-# on a busy two-core machine; the checks about 10 seconds), so this is not
-# part of scripts/test.sh.
+# build takes most of the time (about 4.5 minutes of processor time, 9 to 18
+# minutes on a busy two-core machine; the checks under 20 seconds), so this is
+# not part of scripts/test.sh.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 source=$PWD
