@@ -9,7 +9,7 @@
 #include "components/help/helpcommands.h"
 #include "koyomi/datetime.h"
 #include "koyomi/error.h"
-#include "koyomi/sjis.h"
+#include "members/sjisorder.h"
 #include "members/numbertext.h"
 #include "ui_formoption.h"
 
@@ -81,30 +81,9 @@ float EditNumber(const QString& text)
     return std::isfinite(narrowed) ? narrowed : 0.0f;
 }
 
-// Shift-JIS bytes of a row text; a text that Shift-JIS cannot hold keeps its UTF-8 bytes.
-std::string SjisBytes(const QString& text)
-{
-    const std::string utf8 = text.toStdString();
-    return koyomi::Utf8ToCp932(utf8).value_or(utf8);
-}
-
-unsigned char UpperAscii(unsigned char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A') : c;
-}
-
 int CompareSjisText(const QString& a, const QString& b)
 {
-    const std::string x = SjisBytes(a);
-    const std::string y = SjisBytes(b);
-    const std::size_t common = std::min(x.size(), y.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char cx = UpperAscii(static_cast<unsigned char>(x[i]));
-        const unsigned char cy = UpperAscii(static_cast<unsigned char>(y[i]));
-        if (cx != cy)
-            return cx < cy ? -1 : 1;
-    }
-    return x.size() == y.size() ? 0 : (x.size() < y.size() ? -1 : 1);
+    return mirvo::CompareShiftJisText(a.toStdString(), b.toStdString());
 }
 
 template <typename T>
