@@ -4,6 +4,7 @@
 
 #include <systemd/sd-bus.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 

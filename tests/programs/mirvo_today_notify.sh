@@ -51,7 +51,7 @@ in_session() {
     if [ "$mode" != none ]; then
       "$python" "$server" --capabilities "$caps" --mode "$mode" --record "$work/calls" --ready "$work/ready" &
       pid=$!
-      for _ in $(seq 200); do [ -e "$work/ready" ] && break; sleep 0.05; done
+      for _ in $(seq 600); do [ -e "$work/ready" ] && break; sleep 0.05; done
     fi
     "$@" >"$work/out" 2>"$work/err"
     echo $? >"$work/rc"
@@ -66,7 +66,7 @@ rc() { cat "$work/rc" 2>/dev/null || echo none; }
 
 # The window program starts detached: give it a moment to write down its arguments.
 window_started() {
-  for _ in $(seq 100); do
+  for _ in $(seq 400); do
     [ -e "$work/window" ] && return 0
     sleep 0.05
   done
