@@ -25,8 +25,8 @@ void SkipBlanks(std::string_view line, std::size_t& pos)
 }
 
 // Reads a quoted field whose opening quote is at `pos`; `pos` ends after the
-// closing quote (or at the end of the line when it is missing).
-std::string ReadQuotedField(std::string_view line, std::size_t& pos)
+// closing quote (or at the end of the line when it is missing, which `open` tells).
+std::string ReadQuotedField(std::string_view line, std::size_t& pos, bool& open)
 {
     std::string field;
     ++pos;
@@ -44,6 +44,7 @@ std::string ReadQuotedField(std::string_view line, std::size_t& pos)
         field.append(line.substr(pos, length));
         pos += length;
     }
+    open = true;
     return field;
 }
 
@@ -82,15 +83,16 @@ std::vector<std::string_view> SplitLines(std::string_view text)
     return lines;
 }
 
-std::vector<std::string> SplitCsvFields(std::string_view line)
+std::vector<std::string> SplitCsvFields(std::string_view line, bool* openQuote)
 {
     line = line.substr(0, line.find('\0'));
+    bool open = false;
     std::vector<std::string> fields;
     std::size_t pos = 0;
     SkipBlanks(line, pos);
     while (pos < line.size()) {
         if (line[pos] == kQuote)
-            fields.push_back(ReadQuotedField(line, pos));
+            fields.push_back(ReadQuotedField(line, pos, open));
         else
             fields.push_back(ReadPlainField(line, pos));
         SkipBlanks(line, pos);
@@ -99,6 +101,8 @@ std::vector<std::string> SplitCsvFields(std::string_view line)
             SkipBlanks(line, pos);
         }
     }
+    if (openQuote)
+        *openQuote = open;
     return fields;
 }
 

@@ -24,6 +24,7 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 //   characters with codes 1 to 32 after it are skipped.
 // An empty field between two commas is kept; a comma at the end adds none.
 // A NUL byte ends the line, as it ends a text in the program's files.
-std::vector<std::string> SplitCsvFields(std::string_view line);
+// `openQuote`, when given, tells whether a quoted field lacked its closing quote.
+std::vector<std::string> SplitCsvFields(std::string_view line, bool* openQuote = nullptr);
 
 } // namespace mirvo

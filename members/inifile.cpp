@@ -72,22 +72,31 @@ TIniDocument::TIniDocument(std::string_view text)
     const std::size_t firstEnd = text.find_first_of("\r\n");
     if (firstEnd != std::string_view::npos && text.substr(firstEnd).starts_with(kCRLF))
         FLineEnd = kCRLF;
-    std::string section;
+    std::size_t section = 0;
     for (const std::string_view line : SplitLines(text)) {
+        if (line.size() > kMaxIniLineBytes)
+            FLongLines.push_back(FLines.size() + 1);
         FLines.push_back(ParseLine(std::string(line), section));
         section = FLines.back().section;
     }
 }
 
-TIniDocument::TLine TIniDocument::ParseLine(std::string text, const std::string& currentSection)
+TIniDocument::TLine TIniDocument::ParseLine(std::string text, std::size_t currentSection)
 {
     TLine line;
     line.section = currentSection;
     const std::string_view trimmed = Trim(text);
     if (!trimmed.empty() && trimmed.front() == kSectionOpen) {
-        const std::string_view inside = trimmed.substr(1);
         line.isSection = true;
-        line.section = std::string(Trim(inside.substr(0, inside.find(kSectionClose))));
+        if (text.size() > kMaxIniLineBytes) {
+            line.section = kNoName;
+        } else {
+            const std::string_view inside = trimmed.substr(1);
+            line.section = FSectionNames.size();
+            FSectionNames.emplace_back(Trim(inside.substr(0, inside.find(kSectionClose))));
+        }
+    } else if (text.size() > kMaxIniLineBytes) {
+        // Kept as it is, read as nothing.
     } else if (!trimmed.empty() && kCommentStarts.find(trimmed.front()) == std::string_view::npos) {
         const std::size_t equals = trimmed.find(kEquals);
         if (equals != std::string_view::npos)
@@ -97,10 +106,15 @@ TIniDocument::TLine TIniDocument::ParseLine(std::string text, const std::string&
     return line;
 }
 
+bool TIniDocument::SectionIs(std::size_t index, std::string_view name) const
+{
+    return index < FSectionNames.size() && SameName(FSectionNames[index], name);
+}
+
 std::optional<std::size_t> TIniDocument::FindSection(std::string_view section) const
 {
     for (std::size_t i = 0; i < FLines.size(); ++i)
-        if (FLines[i].isSection && SameName(FLines[i].section, section))
+        if (FLines[i].isSection && SectionIs(FLines[i].section, section))
             return i;
     return std::nullopt;
 }
@@ -134,7 +148,8 @@ bool TIniDocument::WriteString(std::string_view section, std::string_view key, s
     if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) || cleanKey.empty()
         || cleanKey != key || key.find(kEquals) != std::string_view::npos || IsQuote(key.front())
         || kCommentStarts.find(key.front()) != std::string_view::npos || key.front() == kSectionOpen
-        || section.find(kSectionClose) != std::string_view::npos || Trim(section) != section)
+        || section.find(kSectionClose) != std::string_view::npos || Trim(section) != section
+        || section.size() + 2 > kMaxIniLineBytes || key.size() + value.size() + 3 > kMaxIniLineBytes)
         return false;
 
     const std::string keyLineEnd = std::string(1, kEquals) + ValueText(value);
@@ -148,7 +163,7 @@ bool TIniDocument::WriteString(std::string_view section, std::string_view key, s
     } else {
         if (!FLines.empty() && !Trim(FLines.back().text).empty())
             FLines.push_back(ParseLine("", FLines.back().section));
-        const std::string previous = FLines.empty() ? std::string() : FLines.back().section;
+        const std::size_t previous = FLines.empty() ? 0 : FLines.back().section;
         FLines.push_back(ParseLine(kSectionOpen + std::string(section) + kSectionClose, previous));
         sectionLine = FLines.size() - 1;
     }
@@ -164,9 +179,16 @@ bool TIniDocument::WriteString(std::string_view section, std::string_view key, s
 
 std::string TIniDocument::Text() const
 {
-    std::string text = FByteOrderMark;
+    std::size_t size = FByteOrderMark.size();
     for (const TLine& line : FLines)
-        text += line.text + FLineEnd;
+        size += line.text.size() + FLineEnd.size();
+    std::string text;
+    text.reserve(size);
+    text += FByteOrderMark;
+    for (const TLine& line : FLines) {
+        text += line.text;
+        text += FLineEnd;
+    }
     return text;
 }
 

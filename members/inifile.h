@@ -2,15 +2,22 @@
 // its comments, blank lines, unknown sections and keys when values are
 // written. Section and key names are compared without regard to ASCII case;
 // the first section of a name and the first key of a name in it count.
-// The text is handled as bytes (UTF-8 on this system).
+// The text is handled as bytes (UTF-8 on this system). Memory grows in
+// proportion to the text: every line refers to its section by number.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace mirvo {
+
+// Longest line read as settings; a longer one cannot be the program's own
+// and is kept as it is but not read (a section line of that length opens a
+// section no name matches, so that its keys are not taken for another's).
+constexpr std::size_t kMaxIniLineBytes = 32 * 1024;
 
 class TIniDocument {
 public:
@@ -29,7 +36,8 @@ public:
     // that reading would change (blanks or quotes at its ends) is written
     // between double quotes. Returns false, changing nothing, for a section,
     // key or value that cannot be kept on one line (a line break, or a key
-    // with "=", or a section with "]").
+    // with "=", or a section with "]") or read back (a line longer than
+    // kMaxIniLineBytes).
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     // The text: every line as read or written, each ended by the line end the
@@ -37,19 +45,28 @@ public:
     // is kept.
     std::string Text() const;
 
+    // The numbers (1 for the first) of the lines longer than kMaxIniLineBytes.
+    const std::vector<std::size_t>& LongLines() const { return FLongLines; }
+
 private:
+    static constexpr std::size_t kNoName = static_cast<std::size_t>(-1);
     struct TLine {
         std::string text;
-        std::string section;   // the section the line belongs to ("" before the first)
+        std::size_t section = 0;   // index in FSectionNames of the section the line belongs to
         bool isSection = false;
-        std::string key;       // for a key line: the key as written, trimmed
+        std::string key;           // for a key line: the key as written, trimmed
     };
 
     std::optional<std::size_t> FindSection(std::string_view section) const;
     std::optional<std::size_t> FindKey(std::size_t sectionLine, std::string_view key) const;
-    static TLine ParseLine(std::string text, const std::string& currentSection);
+    TLine ParseLine(std::string text, std::size_t currentSection);
+    bool SectionIs(std::size_t index, std::string_view name) const;
 
     std::vector<TLine> FLines;
+    // Section names in the order they open; 0 is the part before the first
+    // section, kNoName a section that no name matches.
+    std::vector<std::string> FSectionNames{std::string()};
+    std::vector<std::size_t> FLongLines;
     std::string FLineEnd = "\n";
     std::string FByteOrderMark;
 };

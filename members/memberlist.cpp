@@ -23,6 +23,9 @@ constexpr int kBadIndex = 43043;            // リストのインデックスが
 constexpr int kUnsavableCharacter = 43044;  // '%s' はファイルに保存できない文字です
 constexpr int kControlCharacter = 43045;    // 改行などの制御文字はファイルに保存できません
 constexpr int kUnsavableMember = 43046;     // %s さんのデータはファイルに保存できません: %s
+constexpr int kNotRegular = 43418;        // ファイル %s は通常のファイルではないので保存しません
+constexpr const char* kBackupSuffix = ".bak";
+constexpr int kMaxSideNames = 1000;
 
 // Field positions of a member line.
 enum TMemberField : std::size_t {
@@ -96,20 +99,77 @@ std::string MemberLine(const TMemberListItem& member)
     return line;
 }
 
-koyomi::TDateTime ReadBirthday(const std::vector<std::string>& fields)
+// The birthday of a line's fields; nullopt, with the problem, for a field
+// that is no date or time.
+std::optional<koyomi::TDateTime> ReadBirthday(const std::vector<std::string>& fields, bool utf8,
+                                              TLineProblem& problem)
 {
-    const std::string dateText = koyomi::Cp932ToUtf8(fields[mfDate]);
+    auto text = [&](std::size_t field) { return utf8 ? fields[field] : koyomi::Cp932ToUtf8(fields[field]); };
     koyomi::TDateTime birthday = 0;
-    if (!koyomi::TryTextToDate(dateText, birthday))
-        throw MessageError(kNotADate, {dateText});
+    if (!koyomi::TryTextToDate(text(mfDate), birthday)) {
+        problem.kind = lpBadDate;
+        problem.text = text(mfDate);
+        return std::nullopt;
+    }
     if (fields.size() > mfTime) {
-        const std::string timeText = koyomi::Cp932ToUtf8(fields[mfTime]);
         koyomi::TDateTime time = 0;
-        if (!koyomi::TryTextToTime(timeText, time))
-            throw MessageError(kNotATime, {timeText});
+        if (!koyomi::TryTextToTime(text(mfTime), time)) {
+            problem.kind = lpBadTime;
+            problem.text = text(mfTime);
+            return std::nullopt;
+        }
         birthday += time;
     }
     return birthday;
+}
+
+bool IsBlankLine(std::string_view line)
+{
+    return std::all_of(line.begin(), line.end(),
+                       [](char c) { return c != '\0' && static_cast<unsigned char>(c) <= ' '; });
+}
+
+// Whether a line's text is whole characters of its encoding.
+bool IsDecodable(std::string_view line, bool utf8)
+{
+    constexpr std::string_view kReplacementChar = "\xEF\xBF\xBD";
+    if (utf8)
+        return IsValidUtf8(line) && line.find(kReplacementChar) == std::string_view::npos;
+    return koyomi::Cp932ToUtf8(line).find(kReplacementChar) == std::string::npos;
+}
+
+// FNV-1a: enough to see whether a file changed since it was read.
+std::uint64_t ContentHash(std::string_view bytes)
+{
+    constexpr std::uint64_t kOffsetBasis = 14695981039346656037ULL;
+    constexpr std::uint64_t kPrime = 1099511628211ULL;
+    std::uint64_t hash = kOffsetBasis;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= kPrime;
+    }
+    return hash;
+}
+
+// The full path a file is known by, links followed.
+std::string FileKey(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
+    return (ec ? path : full).string();
+}
+
+// "Mirvo (2).csv", "Mirvo (3).csv", ...: the first name beside `path` that no file has.
+std::filesystem::path NumberedNameBeside(const std::filesystem::path& path)
+{
+    for (int n = 2; n <= kMaxSideNames; ++n) {
+        std::filesystem::path candidate = path;
+        candidate.replace_filename(path.stem().string() + " (" + std::to_string(n) + ")" + path.extension().string());
+        std::error_code ec;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, ec)))
+            return candidate;
+    }
+    return {};
 }
 
 } // namespace
@@ -203,43 +263,154 @@ void TMemberList::Assign(const TMemberList& other)
     Clear();
     for (const auto& item : other.FItems)
         AddCopy(*item);
+    FSeenFiles = other.FSeenFiles;
 }
 
 bool TMemberList::LoadFromCsv(const std::filesystem::path& path)
 {
+    TMemberFileReport report;
+    const bool added = LoadFromCsv(path, report);
+    for (const TLineProblem& problem : report.problems) {
+        if (problem.kind == lpBadDate)
+            throw MessageError(kNotADate, {problem.text});
+        if (problem.kind == lpBadTime)
+            throw MessageError(kNotATime, {problem.text});
+    }
+    return added;
+}
+
+bool TMemberList::LoadFromCsv(const std::filesystem::path& path, TMemberFileReport& report)
+{
     Clear();
+    report = TMemberFileReport();
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
+    if (!std::filesystem::exists(path, ec)) {
+        RememberFile(path, nullptr, false);
         return false;
+    }
     const std::optional<std::string> content = ReadWholeFile(path);
     if (!content)
         throw MessageError(kCannotOpen, {path.string()});
+    const TMemberFileText file = DecodeMemberFile(*content);
+    report.encoding = file.encoding;
+    const bool utf8 = file.IsUtf8();
+    auto decode = [utf8](const std::string& field) { return utf8 ? field : koyomi::Cp932ToUtf8(field); };
+
     int added = 0;
-    for (const std::string_view line : SplitLines(*content)) {
-        const std::vector<std::string> fields = SplitCsvFields(line);
-        if (fields.size() < kMinFieldsPerLine)
+    int lineNumber = 0;
+    bool stopped = false;
+    for (const std::string_view line : SplitLines(file.text)) {
+        ++lineNumber;
+        if (IsBlankLine(line))
             continue;
-        const std::string name = koyomi::Cp932ToUtf8(fields[mfName]);
-        // The sex code is kept in 8 bits as read; a text that is no integer gives 0.
-        const auto sex = static_cast<std::int8_t>(ParseDecimalInt(fields[mfSex]).value_or(kSexNone));
-        const koyomi::TDateTime birthday = ReadBirthday(fields);
+        if (stopped) {
+            ++report.linesAfterStop;
+            continue;
+        }
+        TLineProblem problem{lineNumber, lpTooFewFields, {}};
+        auto skip = [&](TLineProblemKind kind, std::string text = {}) {
+            problem.kind = kind;
+            problem.text = std::move(text);
+            report.problems.push_back(problem);
+        };
+        if (line.find('\0') != std::string_view::npos) {
+            skip(lpNulByte);
+            continue;
+        }
+        if (!IsDecodable(line, utf8)) {
+            skip(lpUndecodable);
+            continue;
+        }
+        bool openQuote = false;
+        const std::vector<std::string> fields = SplitCsvFields(line, &openQuote);
+        if (openQuote) {
+            skip(lpOpenQuote);
+            continue;
+        }
+        if (fields.size() < kMinFieldsPerLine) {
+            skip(lpTooFewFields);
+            continue;
+        }
+        const std::optional<koyomi::TDateTime> birthday = ReadBirthday(fields, utf8, problem);
+        if (!birthday) {
+            report.problems.push_back(problem);
+            stopped = true;
+            continue;
+        }
+        const std::string name = decode(fields[mfName]);
+        const std::string memo = fields.size() > mfMemo ? decode(fields[mfMemo]) : std::string();
+        const std::optional<std::string> unsavable = MemberTextProblem(name).has_value() ? MemberTextProblem(name)
+                                                                                          : MemberTextProblem(memo);
+        if (unsavable) {
+            skip(lpUnsavable, *unsavable);
+            continue;
+        }
+        // A text that is no integer gives 0; an integer other than a sex code too, with a report.
+        const std::optional<std::int32_t> sexCode = ParseDecimalInt(fields[mfSex]);
+        std::int8_t sex = kSexNone;
+        if (sexCode && *sexCode >= kSexNone && *sexCode <= kSexFemale)
+            sex = static_cast<std::int8_t>(*sexCode);
+        else if (sexCode)
+            report.problems.push_back({lineNumber, lpSexCode, std::to_string(*sexCode)});
         const bool timeKnown = fields.size() > mfTimeKnown && ParseDecimalInt(fields[mfTimeKnown]).value_or(0) != 0;
-        const std::string memo = fields.size() > mfMemo ? koyomi::Cp932ToUtf8(fields[mfMemo]) : std::string();
-        AddMember(name, sex, birthday, timeKnown, memo);
+        AddMember(name, sex, *birthday, timeKnown, memo);
         ++added;
     }
+    RememberFile(path, &*content, !report.Complete() || report.encoding != feShiftJis);
     return added > 0;
+}
+
+void TMemberList::RememberFile(const std::filesystem::path& path, const std::string* content,
+                               bool keepOriginal) const
+{
+    TSeenFile& seen = FSeenFiles[FileKey(path)];
+    seen.existed = content != nullptr;
+    seen.contentHash = content ? ContentHash(*content) : 0;
+    seen.keepOriginal = keepOriginal;
 }
 
 bool TMemberList::SaveToCsv(const std::filesystem::path& path) const
 {
+    TMemberSaveReport report;
+    return SaveToCsv(path, report);
+}
+
+bool TMemberList::SaveToCsv(const std::filesystem::path& path, TMemberSaveReport& report) const
+{
+    report = TMemberSaveReport();
     if (FItems.empty())
         return false;
     std::string content;
     for (const auto& item : FItems)
         content += MemberLine(*item);
-    if (!ReplaceWholeFile(path, content))
+    if (IsSpecialFile(path))
+        throw MessageError(kNotRegular, {path.string()});
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
         throw MessageError(kCannotCreate, {path.string()});
+
+    report.writtenTo = path;
+    const auto seen = FSeenFiles.find(FileKey(path));
+    const bool exists = std::filesystem::exists(path, ec);
+    if (seen != FSeenFiles.end()) {
+        const std::optional<std::string> now = exists ? ReadWholeFile(path) : std::nullopt;
+        report.changedOnDisk = exists != seen->second.existed
+                               || (exists && (!now || ContentHash(*now) != seen->second.contentHash));
+        if (report.changedOnDisk) {
+            // Someone else's version stays where it is; this list goes beside it.
+            report.writtenTo = NumberedNameBeside(path);
+            if (report.writtenTo.empty())
+                throw MessageError(kCannotCreate, {path.string()});
+        } else if (exists && seen->second.keepOriginal) {
+            // What was not read stays in the file's copy.
+            report.backup = UnusedNameBeside(path, kBackupSuffix);
+            if (report.backup.empty() || !CopyToNewFile(path, report.backup))
+                throw MessageError(kCannotCreate, {path.string()});
+        }
+    }
+    if (!ReplaceWholeFile(report.writtenTo, content))
+        throw MessageError(kCannotCreate, {report.writtenTo.string()});
+    RememberFile(report.writtenTo, &content, false);
     return true;
 }
 

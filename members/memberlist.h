@@ -4,9 +4,11 @@
 #pragma once
 
 #include "koyomi/datetime.h"
+#include "members/textencoding.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,7 +16,7 @@
 
 namespace mirvo {
 
-// Sex codes; a file may hold others, which are kept as they are.
+// Sex codes; another code in a file is read as kSexNone (and reported).
 constexpr std::int8_t kSexNone = 0;
 constexpr std::int8_t kSexMale = 1;
 constexpr std::int8_t kSexFemale = 2;
@@ -49,6 +51,46 @@ bool SameMemberData(const TMemberListItem& a, const TMemberListItem& b);
 // input method is kept as the "～" or "－" Shift-JIS holds.
 std::optional<std::string> MemberTextProblem(const std::string& text);
 
+// Why a line of a member file gave no member, or not the member it holds.
+enum TLineProblemKind {
+    lpTooFewFields,   // fewer than three fields: not read
+    lpNulByte,        // a NUL byte: not read
+    lpOpenQuote,      // a quoted field without its closing quote: not read
+    lpUndecodable,    // bytes that are not text in the file's encoding: not read
+    lpUnsavable,      // a name or memo that Shift-JIS cannot hold (text: the reason): not read
+    lpBadDate,        // field 2 is no date (text: the field): the load stops here
+    lpBadTime,        // field 3 is no time (text: the field): the load stops here
+    lpSexCode,        // a sex code outside 0-2 (text: the code): the member is read with sex 0
+};
+
+struct TLineProblem {
+    int line = 0;                   // 1 for the first line of the file
+    TLineProblemKind kind = lpTooFewFields;
+    std::string text;               // UTF-8; see the kinds
+};
+
+// What reading a member file met besides the members.
+struct TMemberFileReport {
+    TMemberFileEncoding encoding = feShiftJis;
+    std::vector<TLineProblem> problems;   // in line order
+    int linesAfterStop = 0;               // lines with text after a bad date or time, not read
+    // Every line with text gave its member as written.
+    bool Complete() const { return problems.empty() && linesAfterStop == 0; }
+};
+
+// What saving the member list did besides writing it.
+struct TMemberSaveReport {
+    // Where the list was written: the path asked for, or, when the file
+    // there changed on disk since this program read or wrote it, a new file
+    // beside it ("Mirvo (2).csv"), the changed file left as it is.
+    std::filesystem::path writtenTo;
+    bool changedOnDisk = false;
+    // The file as it was, kept beside it before it was replaced, when it had
+    // been read incompletely or in another encoding than Shift-JIS
+    // ("Mirvo.csv.bak", "Mirvo.csv.bak2", ...); empty when none was needed.
+    std::filesystem::path backup;
+};
+
 // The members in insertion order (after a load, the order of the lines). The
 // list owns its members and releases one when it leaves the list.
 class TMemberList {
@@ -73,7 +115,8 @@ public:
     // date-time value, days since 1899-12-30 with the time as the fraction.
     TMemberListItem& AddMember(const std::string& name, std::int8_t sex, koyomi::TDateTime birthday,
                                bool timeKnown, const std::string& memo);
-    // Makes this list a deep copy of `other`'s members, in order.
+    // Makes this list a deep copy of `other`'s members, in order, with
+    // what `other` knows of the files it read and wrote.
     void Assign(const TMemberList& other);
 
     // Replaces the content by the members of the member file at `path`.
@@ -83,16 +126,36 @@ public:
     // ありません", "'%s' は時刻ではありません"); the members of the lines
     // before a bad one stay in the list.
     bool LoadFromCsv(const std::filesystem::path& path);
+    // The same, telling every line that gave no member, or not the member it
+    // holds, in `report` instead of throwing for a bad date or time; throws
+    // only for a file that cannot be read. A file in UTF-8 or UTF-16 (see
+    // DecodeMemberFile) is read as what it is.
+    bool LoadFromCsv(const std::filesystem::path& path, TMemberFileReport& report);
 
     // Writes all members to the member file at `path`, replacing it
     // atomically. False, and nothing written, when the list is empty. Throws
     // EMirvoError, leaving the old file as it was, when a Name or Memo cannot
-    // be kept in the file (see MemberTextProblem) or the file cannot be
-    // written ("ファイル %s を作成できません").
+    // be kept in the file (see MemberTextProblem), when something other than
+    // a regular file lies at `path` ("ファイル %s は通常のファイルではない
+    // ので保存しません") or the file cannot be written ("ファイル %s を作成
+    // できません"). A file this list read or wrote before is never lost:
+    // one that changed on disk since stays as it is and the list goes
+    // beside it; one read incompletely or in another encoding is kept
+    // beside it first (see TMemberSaveReport).
     bool SaveToCsv(const std::filesystem::path& path) const;
+    bool SaveToCsv(const std::filesystem::path& path, TMemberSaveReport& report) const;
 
 private:
+    // What this list read from or wrote to a file, by the file's full path.
+    struct TSeenFile {
+        bool existed = false;
+        std::uint64_t contentHash = 0;
+        bool keepOriginal = false;   // read incompletely or in another encoding
+    };
+    void RememberFile(const std::filesystem::path& path, const std::string* content, bool keepOriginal) const;
+
     std::vector<std::unique_ptr<TMemberListItem>> FItems;
+    mutable std::map<std::string, TSeenFile> FSeenFiles;
 };
 
 } // namespace mirvo

@@ -14,6 +14,7 @@ namespace mirvo {
 namespace {
 
 constexpr int kCannotWrite = 43047;  // %s に書き込めません
+constexpr const char* kBackupSuffix = ".bak";
 
 // The settings file's sections and keys.
 constexpr const char* kWindowSection = "Window";
@@ -28,6 +29,16 @@ constexpr const char* kPlanetUsePrefix = "PlanetUse_";
 
 constexpr std::int32_t kDefaultWindowPos = 0;
 constexpr char kFolderSeparator = '/';
+
+// The whole lines of a settings file's first kMaxSettingsFileBytes bytes.
+std::string WholeLines(TFilePrefix prefix)
+{
+    if (prefix.cut) {
+        const std::size_t lastEnd = prefix.bytes.find_last_of("\r\n");
+        prefix.bytes.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
+    }
+    return std::move(prefix.bytes);
+}
 
 std::string IndexedKey(const char* prefix, int index)
 {
@@ -129,9 +140,21 @@ void TMirvoOptions::Assign(const TMirvoOptions& source)
     WindowTop = source.WindowTop;
 }
 
-void TMirvoOptions::LoadFromIni()
+TSettingsReadReport TMirvoOptions::LoadFromIni()
 {
-    const TIniDocument document(ReadWholeFile(FIniPath).value_or(std::string()));
+    TSettingsReadReport report;
+    std::string text;
+    std::error_code ec;
+    if (std::filesystem::exists(FIniPath, ec)) {
+        std::optional<TFilePrefix> prefix = ReadFilePrefix(FIniPath, kMaxSettingsFileBytes);
+        report.unreadable = !prefix;
+        if (prefix) {
+            report.cut = prefix->cut;
+            text = WholeLines(std::move(*prefix));
+        }
+    }
+    const TIniDocument document(text);
+    report.longLines = document.LongLines();
     const TIniReader ini(document);
     WindowLeft = ini.Integer(kWindowSection, kLeftKey, kDefaultWindowPos);
     WindowTop = ini.Integer(kWindowSection, kTopKey, kDefaultWindowPos);
@@ -143,24 +166,35 @@ void TMirvoOptions::LoadFromIni()
         PlanetWeight[n] = ini.Number(kOptionSection, IndexedKey(kPlanetWeightPrefix, n), kDefaultPlanetWeight[n]);
     for (int n = 0; n < kPlanetCount; ++n)
         PlanetUse[n] = ini.Boolean(kOptionSection, IndexedKey(kPlanetUsePrefix, n), kDefaultPlanetUse[n]);
+    return report;
 }
 
 void TMirvoOptions::SaveToIni() const
 {
     // The file as it is now, so that what others wrote into it since the
     // start stays; a file that exists but cannot be read is not overwritten.
+    // A FIFO or a device in its place is not replaced.
+    const koyomi::EMirvoError cannotWrite = MessageError(kCannotWrite, {FIniPath.string()});
+    if (IsSpecialFile(FIniPath))
+        throw cannotWrite;
     std::error_code ec;
-    std::optional<std::string> old = std::string();
+    std::optional<TFilePrefix> old = TFilePrefix();
     if (std::filesystem::exists(FIniPath, ec))
-        old = ReadWholeFile(FIniPath);
+        old = ReadFilePrefix(FIniPath, kMaxSettingsFileBytes);
     if (!old)
-        throw MessageError(kCannotWrite, {FIniPath.string()});
+        throw cannotWrite;
+    // A file too long to be read whole is not the program's: it is kept
+    // beside it as it is, and the settings file starts afresh.
+    if (old->cut && !CopyToNewFile(FIniPath, UnusedNameBeside(FIniPath, kBackupSuffix)))
+        throw cannotWrite;
 
-    TIniDocument document(*old);
+    TIniDocument document(old->cut ? std::string() : std::move(old->bytes));
     const TIniWriter ini(document, FIniPath);
     ini.Integer(kWindowSection, kLeftKey, WindowLeft);
     ini.Integer(kWindowSection, kTopKey, WindowTop);
-    ini.String(kWindowSection, kLastFolderKey, LastFolder);
+    // A folder name may hold a line break, which no INI line can; the file
+    // then keeps the folder it held, and every other setting is saved.
+    document.WriteString(kWindowSection, kLastFolderKey, LastFolder);
     ini.Integer(kOptionSection, kDefaultUserKey, DefaultUserIndex);
     for (int i = 0; i < kCycleCount; ++i)
         ini.Number(kOptionSection, IndexedKey(kBioCyclePrefix, i), BioCycle[i]);

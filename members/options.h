@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace mirvo {
 
@@ -24,6 +25,20 @@ constexpr TCycleLengths kDefaultBioCycle = {23, 28, 33};   // days
 constexpr TPlanetWeights kDefaultPlanetWeight = {2, 1.5f, 1, 1, 1, 1, 1, 0.5f, 0.5f, 0.5f};
 constexpr TPlanetUses kDefaultPlanetUse = {true, true, true, true, true, true, true, false, false, false};
 constexpr std::int32_t kNoDefaultUser = -1;
+
+// The largest settings file read whole; of a longer one only the lines
+// within this size are read (a settings file of the program is a few
+// hundred bytes).
+constexpr std::size_t kMaxSettingsFileBytes = 1024 * 1024;
+
+// What reading the settings file met besides the values, for the front ends
+// to tell the user; the store itself shows nothing.
+struct TSettingsReadReport {
+    bool unreadable = false;              // the file exists but could not be read: all defaults
+    bool cut = false;                     // longer than kMaxSettingsFileBytes: only its start was read
+    std::vector<std::size_t> longLines;   // numbers of lines too long to be settings, not read
+    bool Clean() const { return !unreadable && !cut && longLines.empty(); }
+};
 
 class TMirvoOptions {
 public:
@@ -44,11 +59,18 @@ public:
     void Assign(const TMirvoOptions& source);
 
     // Reads every setting from the settings file; a missing file, section or
-    // key or an unreadable value gives that setting's default. Reports nothing.
-    void LoadFromIni();
+    // key or an unreadable value gives that setting's default. A file that
+    // cannot be read gives all defaults; of a file longer than
+    // kMaxSettingsFileBytes the whole lines within that size are read. The
+    // report says what was met; nothing is shown here.
+    TSettingsReadReport LoadFromIni();
 
     // Writes every setting to the settings file, keeping its other sections,
-    // keys, comments and blank lines; the file is replaced atomically. Throws
+    // keys, comments and blank lines; the file is replaced atomically. A
+    // LastFolder that cannot be kept on one line is not written (the file
+    // keeps the folder it held). A file longer than kMaxSettingsFileBytes is
+    // first kept whole beside it ("TodayMirvo.ini.bak", never replacing an
+    // earlier one); the new file holds only the settings. Throws
     // EMirvoError "%s に書き込めません" (with the path) when it cannot be
     // written, leaving the old file as it was.
     void SaveToIni() const;

@@ -3,8 +3,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +15,8 @@ constexpr mode_t kNewFileMode = 0666;        // narrowed by the umask
 constexpr mode_t kAnyWriteBits = 0222;
 constexpr int kTemporaryNameAttempts = 100;
 constexpr std::size_t kMaxWriteBytes = 1 << 20;
+constexpr std::size_t kReadChunkBytes = 1 << 16;
+constexpr int kUnusedNameAttempts = 1000;
 
 // Closes a descriptor once, at the end of its scope.
 class TFileDescriptor {
@@ -96,26 +96,88 @@ void SyncFolder(const std::filesystem::path& target)
 
 } // namespace
 
+std::optional<TFilePrefix> ReadFilePrefix(const std::filesystem::path& path, std::size_t limit)
+{
+    // Opened without waiting, so that a FIFO in the way cannot hold the program up.
+    const TFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    TFilePrefix prefix;
+    // Read one byte past the limit to know whether the file goes on.
+    const std::size_t wanted = limit == SIZE_MAX ? limit : limit + 1;
+    char buffer[kReadChunkBytes];
+    while (prefix.bytes.size() < wanted) {
+        const std::size_t part = std::min(sizeof buffer, wanted - prefix.bytes.size());
+        const ssize_t got = ::read(fd.Get(), buffer, part);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return std::nullopt;   // a read error after the file was opened
+        }
+        if (got == 0)
+            break;
+        prefix.bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    if (prefix.bytes.size() > limit) {
+        prefix.bytes.resize(limit);
+        prefix.cut = true;
+    }
+    return prefix;
+}
+
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
+    std::optional<TFilePrefix> all = ReadFilePrefix(path, SIZE_MAX);
+    if (!all)
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return std::nullopt;
-    return content;
+    return std::move(all->bytes);
+}
+
+bool IsSpecialFile(const std::filesystem::path& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    return !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+}
+
+std::filesystem::path UnusedNameBeside(const std::filesystem::path& path, const std::string& suffix)
+{
+    for (int n = 1; n <= kUnusedNameAttempts; ++n) {
+        std::filesystem::path candidate = path;
+        candidate += suffix + (n == 1 ? std::string() : std::to_string(n));
+        struct stat info {};
+        if (::lstat(candidate.c_str(), &info) != 0 && errno == ENOENT)
+            return candidate;
+    }
+    return {};
+}
+
+bool CopyToNewFile(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    const std::optional<std::string> bytes = ReadWholeFile(from);
+    if (!bytes)
+        return false;
+    TFileDescriptor fd(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
+    if (fd.Get() < 0)
+        return false;
+    bool ok = WriteAll(fd.Get(), *bytes) && ::fsync(fd.Get()) == 0;
+    ok = fd.Close() && ok;
+    if (!ok) {
+        ::unlink(to.c_str());
+        return false;
+    }
+    SyncFolder(to);
+    return true;
 }
 
 bool ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes)
 {
     const std::filesystem::path target = ResolveTarget(path);
     std::error_code ec;
-    // A folder in the way is never replaced.
-    if (std::filesystem::is_directory(target, ec))
+    // A folder, a FIFO or a device in the way is never replaced.
+    if (std::filesystem::is_directory(target, ec) || IsSpecialFile(target))
         return false;
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;

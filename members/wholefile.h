@@ -11,16 +11,39 @@
 namespace mirvo {
 
 // The whole content of a regular file; nullopt when the file cannot be
-// opened or read (also when the path names a folder).
+// opened or read (also when the path names a folder, and when reading fails
+// after the file was opened, as on a failing disk).
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+
+// The first bytes of a regular file, at most `limit` of them; `cut` tells
+// whether the file went on past the limit. nullopt as for ReadWholeFile.
+struct TFilePrefix {
+    std::string bytes;
+    bool cut = false;
+};
+std::optional<TFilePrefix> ReadFilePrefix(const std::filesystem::path& path, std::size_t limit);
+
+// True when something other than a regular file or a folder lies at `path`
+// (links followed): a FIFO, a device, a socket. Saving never replaces one.
+bool IsSpecialFile(const std::filesystem::path& path);
+
+// A name beside `path` that no file has yet: `path` with `suffix`, then
+// with `suffix` and 2, 3, ... ("Mirvo.csv.bak", "Mirvo.csv.bak2"). Empty
+// when a thousand names are taken.
+std::filesystem::path UnusedNameBeside(const std::filesystem::path& path, const std::string& suffix);
+
+// Copies the file at `from` to the new file `to` (never replacing one),
+// flushed to the disk. False when it cannot.
+bool CopyToNewFile(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Writes `bytes` to a new file in the folder of `path`, flushes it to the
 // disk and renames it over `path`; a symbolic link is followed, so the file
 // it points at is replaced. A new file gets the permissions a plain create
 // would give it (0666 less the umask), a replaced one keeps its own. A file
 // without write permission is not replaced.
-// False when any step fails; the temporary file is then removed and the old
-// file at `path` is untouched.
+// Something other than a regular file at `path` (see IsSpecialFile) is not
+// replaced. False when any step fails; the temporary file is then removed
+// and the old file at `path` is untouched.
 bool ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
 } // namespace mirvo

@@ -66,3 +66,29 @@ TEST(IniDocument, ByteOrderMarkAndLastLineWithoutEnd)
     ASSERT_TRUE(ini.WriteString("A", "k", "2"));
     EXPECT_EQ(ini.Text(), "\xEF\xBB\xBF[A]\r\nk=2\r\n");
 }
+
+TEST(IniDocument, LongLinesAreKeptButNotRead)
+{
+    const std::string longKey = "k" + std::string(kMaxIniLineBytes, 'x') + "=1";
+    const std::string text = "[A]\n" + longKey + "\nk=2\n[" + std::string(kMaxIniLineBytes, 'B') + "]\nk=3\n";
+    TIniDocument ini(text);
+    EXPECT_EQ(ini.LongLines(), (std::vector<std::size_t>{2, 4}));
+    EXPECT_EQ(ini.ReadString("A", "k"), "2");
+    // The keys under a section line too long to read belong to no section.
+    EXPECT_EQ(ini.Text(), text);
+    ASSERT_TRUE(ini.WriteString("A", "k", "9"));
+    EXPECT_EQ(ini.ReadString("A", "k"), "9");
+    // A value that would make a line too long to read back is refused.
+    EXPECT_FALSE(ini.WriteString("A", "v", std::string(kMaxIniLineBytes, 'v')));
+}
+
+TEST(IniDocument, AHugeSectionNameOverManyLinesIsReadAndWrittenBack)
+{
+    // 100 KB of section name and 20,000 lines under it (each line once
+    // copied the name: about 2 GB; tests/programs/file_safety.sh reads it
+    // under a memory limit).
+    const std::string text = "[" + std::string(100 * 1024, 'n') + "]\n" + std::string(20000, '\n');
+    TIniDocument ini(text);
+    EXPECT_EQ(ini.Text(), text);
+    EXPECT_FALSE(ini.ReadString(std::string(100 * 1024, 'n'), "k").has_value());
+}

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <random>
+#include <sys/stat.h>
 #include <string>
 #include <vector>
 
@@ -178,7 +179,7 @@ TEST_F(MemberFileTest, ReadsTheCornersOfTheFieldRule)
 
     EXPECT_EQ(list.Items(3).Name, "Quote \"Q\"");
     EXPECT_EQ(list.Items(3).Memo, "say \"hi\"");
-    EXPECT_EQ(list.Items(4).Sex, 9);
+    EXPECT_EQ(list.Items(4).Sex, kSexNone);   // the code 9 is no sex code: read as 0, and reported
     EXPECT_EQ(list.Items(4).Memo, "extra");
 
     // Text after a closing quote is a field of its own.
@@ -337,6 +338,7 @@ TEST_F(MemberFileTest, SaveKeepsPermissionsAndFollowsLinks)
     list.AddMember("L", kSexMale, EncodeDate(2001, 1, 1), false, "");
     ASSERT_TRUE(list.SaveToCsv(link));
     EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::read_symlink(link), real);
     EXPECT_EQ(Bytes(real), "\"L\",1,2001/01/01,00:00:00,0,\"\"\r\n");
     EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
@@ -351,4 +353,203 @@ TEST(MemberText, ProblemsAreNamed)
     EXPECT_EQ(MemberTextProblem("10〜20"), std::optional<std::string>("'〜' はファイルに保存できない文字です"));
     EXPECT_TRUE(MemberTextProblem("Zoë").has_value());
     EXPECT_TRUE(MemberTextProblem("\xE3\x81").has_value());
+}
+
+namespace {
+
+std::vector<int> ProblemLines(const TMemberFileReport& report)
+{
+    std::vector<int> lines;
+    for (const TLineProblem& problem : report.problems)
+        lines.push_back(problem.line);
+    return lines;
+}
+
+} // namespace
+
+TEST_F(MemberFileTest, EveryLineNotReadIsReportedWithItsNumber)
+{
+    TMemberList list;
+    TMemberFileReport report;
+    ASSERT_TRUE(list.LoadFromCsv(kDataDir / "damaged-lines.csv", report));
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Items(0).Name, "Good");
+    EXPECT_EQ(list.Items(1).Name, "Seven");
+    EXPECT_EQ(list.Items(1).Sex, kSexNone);
+    EXPECT_EQ(list.Items(2).Name, "Last");
+    // The empty line 5 is no problem; everything else is, in line order.
+    ASSERT_EQ(ProblemLines(report), (std::vector<int>{2, 3, 4, 6}));
+    EXPECT_EQ(report.problems[0].kind, lpNulByte);
+    EXPECT_EQ(report.problems[1].kind, lpOpenQuote);
+    EXPECT_EQ(report.problems[2].kind, lpTooFewFields);
+    EXPECT_EQ(report.problems[3].kind, lpSexCode);
+    EXPECT_EQ(report.problems[3].text, "7");
+    EXPECT_FALSE(report.Complete());
+
+    // A bad date stops the load: the lines after it are counted, not read.
+    ASSERT_TRUE(list.LoadFromCsv(kDataDir / "five-baddate-line3.csv", report));
+    EXPECT_EQ(list.Count(), 2);
+    ASSERT_EQ(report.problems.size(), 1u);
+    EXPECT_EQ(report.problems[0].line, 3);
+    EXPECT_EQ(report.problems[0].kind, lpBadDate);
+    EXPECT_EQ(report.problems[0].text, "1990/13/01");
+    EXPECT_EQ(report.linesAfterStop, 2);
+
+    ASSERT_TRUE(list.LoadFromCsv(kDataDir / "japanese.csv", report));
+    EXPECT_TRUE(report.Complete());
+    EXPECT_EQ(report.encoding, feShiftJis);
+}
+
+TEST_F(MemberFileTest, BytesThatAreNotShiftJisAreReportedNotLoadedAsGarbage)
+{
+    TMemberList list;
+    TMemberFileReport report;
+    ASSERT_TRUE(list.LoadFromCsv(kDataDir / "not-shiftjis.csv", report));
+    EXPECT_EQ(report.encoding, feShiftJis);
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Items(1).Name, "日本");
+    ASSERT_EQ(ProblemLines(report), (std::vector<int>{2}));
+    EXPECT_EQ(report.problems[0].kind, lpUndecodable);
+}
+
+TEST_F(MemberFileTest, FilesInUtf8AndUtf16AreReadAsWhatTheyAre)
+{
+    for (const char* name : {"utf8-bom.csv", "utf8-nobom.csv", "utf16le.csv", "utf16be.csv"}) {
+        SCOPED_TRACE(name);
+        TMemberList list;
+        TMemberFileReport report;
+        ASSERT_TRUE(list.LoadFromCsv(kDataDir / name, report));
+        EXPECT_TRUE(report.problems.empty());
+        EXPECT_NE(report.encoding, feShiftJis);
+        ASSERT_EQ(list.Count(), 2);
+        EXPECT_EQ(list.Items(0).Name, "山田 花子");
+        EXPECT_EQ(list.Items(0).Memo, "～①メモ");
+        EXPECT_EQ(list.Items(1).Birthday, EncodeDate(1975, 11, 23) + EncodeTime(6, 30, 0));
+
+        // Written back in Shift-JIS; the file as it was is kept beside it.
+        const fs::path path = FDir / name;
+        fs::copy_file(kDataDir / name, path);
+        ASSERT_TRUE(list.LoadFromCsv(path, report));
+        TMemberSaveReport saved;
+        ASSERT_TRUE(list.SaveToCsv(path, saved));
+        EXPECT_EQ(Bytes(path), Bytes(kDataDir / "utf8-source-as-sjis.csv"));
+        EXPECT_EQ(saved.backup, fs::path(path.string() + ".bak"));
+        EXPECT_EQ(Bytes(saved.backup), Bytes(kDataDir / name));
+        // From then on the file is the program's own: no more copies.
+        ASSERT_TRUE(list.SaveToCsv(path, saved));
+        EXPECT_TRUE(saved.backup.empty());
+    }
+    EXPECT_EQ(DecodeMemberFile(std::string_view("\xFF\xFE\x3D\xD8\x00\xDE", 6)).text, "\xF0\x9F\x98\x80");   // a surrogate pair
+    EXPECT_EQ(DecodeMemberFile(std::string_view("\xFE\xFF\xDC\x00\x00", 5)).text, "\xEF\xBF\xBD\xEF\xBF\xBD");   // lone low half, odd byte
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));   // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));   // a surrogate
+    EXPECT_TRUE(IsValidUtf8("山"));
+
+    // A name Shift-JIS cannot hold gives no member, with its line.
+    const fs::path korean = FDir / "korean.csv";
+    Write(korean, "\xEF\xBB\xBF\"김\",1,2000/01/01\r\n\"Ok\",1,2000/01/01\r\n");
+    TMemberList list;
+    TMemberFileReport report;
+    ASSERT_TRUE(list.LoadFromCsv(korean, report));
+    EXPECT_EQ(list.Count(), 1);
+    ASSERT_EQ(ProblemLines(report), (std::vector<int>{1}));
+    EXPECT_EQ(report.problems[0].kind, lpUnsavable);
+    EXPECT_EQ(report.problems[0].text, "'김' はファイルに保存できない文字です");
+}
+
+TEST_F(MemberFileTest, APartlyReadFileIsKeptBeforeItIsReplaced)
+{
+    const fs::path path = FDir / "Mirvo.csv";
+    fs::copy_file(kDataDir / "five-baddate-line3.csv", path);
+    const std::string original = Bytes(path);
+    TMemberList list;
+    TMemberFileReport report;
+    list.LoadFromCsv(path, report);
+    ASSERT_EQ(list.Count(), 2);
+
+    TMemberSaveReport saved;
+    ASSERT_TRUE(list.SaveToCsv(path, saved));
+    EXPECT_EQ(saved.writtenTo, path);
+    EXPECT_FALSE(saved.changedOnDisk);
+    EXPECT_EQ(saved.backup, FDir / "Mirvo.csv.bak");
+    EXPECT_EQ(Bytes(saved.backup), original);
+    EXPECT_EQ(Bytes(path), "\"Aiko\",2,1980/04/01,12:00:00,0,\"one\"\r\n\"Ben\",1,1975/11/23,06:30:00,1,\"two\"\r\n");
+
+    // A second partial read of the same file never replaces the first copy.
+    fs::copy_file(kDataDir / "five-baddate-line3.csv", path, fs::copy_options::overwrite_existing);
+    list.LoadFromCsv(path, report);
+    ASSERT_TRUE(list.SaveToCsv(path, saved));
+    EXPECT_EQ(saved.backup, FDir / "Mirvo.csv.bak2");
+    EXPECT_EQ(Bytes(FDir / "Mirvo.csv.bak"), original);
+    EXPECT_EQ(Bytes(FDir / "Mirvo.csv.bak2"), original);
+
+    // The copy of the list (the settings window's) knows the file too.
+    fs::copy_file(kDataDir / "five-baddate-line3.csv", path, fs::copy_options::overwrite_existing);
+    list.LoadFromCsv(path, report);
+    TMemberList copy;
+    copy.Assign(list);
+    ASSERT_TRUE(copy.SaveToCsv(path, saved));
+    EXPECT_EQ(saved.backup, FDir / "Mirvo.csv.bak3");
+    // The thrown form of the load still stops at the bad date with its message.
+    fs::copy_file(kDataDir / "five-baddate-line3.csv", path, fs::copy_options::overwrite_existing);
+    ExpectError([&] { list.LoadFromCsv(path); }, "'1990/13/01' は日付ではありません");
+    ASSERT_TRUE(list.SaveToCsv(path, saved));
+    EXPECT_EQ(saved.backup, FDir / "Mirvo.csv.bak4");
+}
+
+TEST_F(MemberFileTest, TwoListsOfOneFileLoseNeitherVersion)
+{
+    // Two running copies of the program read the same file, each changes
+    // its list and saves at its end.
+    const fs::path path = FDir / "Mirvo.csv";
+    Write(path, "\"Shared\",1,2000/01/01,12:00:00,0,\"\"\r\n");
+    TMemberList first;
+    TMemberList second;
+    first.LoadFromCsv(path);
+    second.LoadFromCsv(path);
+    first.AddMember("First's", kSexMale, EncodeDate(2001, 1, 1), false, "");
+    second.AddMember("Second's", kSexFemale, EncodeDate(2002, 2, 2), false, "");
+
+    TMemberSaveReport saved;
+    ASSERT_TRUE(first.SaveToCsv(path, saved));
+    EXPECT_FALSE(saved.changedOnDisk);
+    ASSERT_TRUE(second.SaveToCsv(path, saved));
+    EXPECT_TRUE(saved.changedOnDisk);
+    EXPECT_EQ(saved.writtenTo, FDir / "Mirvo (2).csv");
+    EXPECT_NE(Bytes(path).find("First's"), std::string::npos);
+    EXPECT_EQ(Bytes(path).find("Second's"), std::string::npos);
+    EXPECT_NE(Bytes(saved.writtenTo).find("Second's"), std::string::npos);
+
+    // The first saves again: its own last write is no change by another.
+    first.AddMember("Again", kSexMale, EncodeDate(2003, 3, 3), false, "");
+    ASSERT_TRUE(first.SaveToCsv(path, saved));
+    EXPECT_FALSE(saved.changedOnDisk);
+
+    // A file that was missing at the start and made by another since is not replaced either.
+    const fs::path late = FDir / "late.csv";
+    TMemberList third;
+    EXPECT_FALSE(third.LoadFromCsv(late));
+    third.AddMember("Third's", kSexMale, EncodeDate(2004, 4, 4), false, "");
+    Write(late, "\"Other\",1,2000/01/01\r\n");
+    ASSERT_TRUE(third.SaveToCsv(late, saved));
+    EXPECT_EQ(saved.writtenTo, FDir / "late (2).csv");
+    EXPECT_EQ(Bytes(late), "\"Other\",1,2000/01/01\r\n");
+}
+
+TEST_F(MemberFileTest, SomethingOtherThanARegularFileIsNeverReplaced)
+{
+    TMemberList list;
+    list.AddMember("F", kSexMale, EncodeDate(2001, 1, 1), false, "");
+    const fs::path fifo = FDir / "fifo.csv";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ExpectError([&] { list.SaveToCsv(fifo); }, "ファイル " + fifo.string() + " は通常のファイルではないので保存しません");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    // A link to a device is refused the same way, and stays a link.
+    const fs::path link = FDir / "null.csv";
+    fs::create_symlink("/dev/null", link);
+    EXPECT_THROW(list.SaveToCsv(link), koyomi::EMirvoError);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    // Reading one does not wait for a writer.
+    EXPECT_THROW(list.LoadFromCsv(fifo), koyomi::EMirvoError);
 }

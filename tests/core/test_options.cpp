@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sys/stat.h>
 
 using namespace mirvo;
 namespace fs = std::filesystem;
@@ -163,9 +164,6 @@ TEST_F(OptionsTest, FailedSaveLeavesTheOldFile)
     EXPECT_EQ(Bytes(), old);
 
     fs::permissions(FIni, fs::perms::owner_write, fs::perm_options::add);
-    options.LastFolder = "/two\nlines/";
-    EXPECT_THROW(options.SaveToIni(), koyomi::EMirvoError);
-    EXPECT_EQ(Bytes(), old);
 
     TMirvoOptions missingFolder(FDir / "no" / "such.ini", FDir);
     EXPECT_THROW(missingFolder.SaveToIni(), koyomi::EMirvoError);
@@ -173,4 +171,66 @@ TEST_F(OptionsTest, FailedSaveLeavesTheOldFile)
     TMirvoOptions folder(FDir / "folder.ini", FDir);
     EXPECT_THROW(folder.SaveToIni(), koyomi::EMirvoError);
     EXPECT_EQ(std::distance(fs::directory_iterator(FDir), fs::directory_iterator()), 2);
+}
+
+TEST_F(OptionsTest, AFolderWithALineBreakKeepsTheOldFolderAndSavesTheRest)
+{
+    Write("[Window]\nLastFolder=/old/\n");
+    TMirvoOptions options = Loaded();
+    options.LastFolder = "/two\nlines/";
+    options.WindowLeft = 42;
+    options.BioCycle[1] = 29;
+    ASSERT_NO_THROW(options.SaveToIni());
+    const TMirvoOptions back = Loaded();
+    EXPECT_EQ(back.LastFolder, "/old/");
+    EXPECT_EQ(back.WindowLeft, 42);
+    EXPECT_EQ(back.BioCycle[1], 29);
+}
+
+TEST_F(OptionsTest, ReadProblemsAreReportedAndGiveTheDefaults)
+{
+    // A file that opens but cannot be read: every default, and the report says so.
+    TMirvoOptions failing(fs::path("/proc/self/mem"), FDir);
+    const TSettingsReadReport unreadable = failing.LoadFromIni();
+    EXPECT_TRUE(unreadable.unreadable);
+    EXPECT_EQ(failing.BioCycle, kDefaultBioCycle);
+    EXPECT_EQ(failing.DefaultUserIndex, kNoDefaultUser);
+    EXPECT_THROW(failing.SaveToIni(), koyomi::EMirvoError);
+
+    // A section name of 100 KB before 20,000 blank lines: the long line is
+    // not read, so the keys under it belong to no section.
+    Write("[" + std::string(100 * 1024, 'S') + "]\n" + std::string(20000, '\n') + "BioRaito_0=5\n[Option]\nBioRaito_1=7\n");
+    TMirvoOptions options(FIni, FDir);
+    const TSettingsReadReport longLine = options.LoadFromIni();
+    EXPECT_EQ(longLine.longLines, (std::vector<std::size_t>{1}));
+    EXPECT_FALSE(longLine.cut);
+    EXPECT_EQ(options.BioCycle[0], kDefaultBioCycle[0]);
+    EXPECT_EQ(options.BioCycle[1], 7);
+    // Saving keeps that line as it was.
+    options.SaveToIni();
+    EXPECT_TRUE(Bytes().starts_with("[" + std::string(100 * 1024, 'S') + "]\n\n"));
+
+    // A file past the size limit is read as far as its last whole line within the limit.
+    std::string big = "[Option]\nBioRaito_2=40\n";
+    while (big.size() < kMaxSettingsFileBytes)
+        big += "; filler line of a settings file that grew too large\n";
+    big += "BioRaito_0=11\n";
+    Write(big);
+    const TSettingsReadReport cut = options.LoadFromIni();
+    EXPECT_TRUE(cut.cut);
+    EXPECT_EQ(options.BioCycle[2], 40);
+    EXPECT_EQ(options.BioCycle[0], kDefaultBioCycle[0]);
+    // Before it is shortened by a save, the whole file is kept beside it.
+    options.SaveToIni();
+    EXPECT_EQ(ReadWholeFile(FDir / "TodayMirvo.ini.bak"), big);
+    EXPECT_LT(Bytes().size(), 1024u);
+    EXPECT_TRUE(options.LoadFromIni().Clean());
+    EXPECT_EQ(options.BioCycle[2], 40);
+
+    // A FIFO in the settings file's place is neither waited for nor replaced.
+    fs::remove(FIni);
+    ASSERT_EQ(::mkfifo(FIni.c_str(), 0600), 0);
+    EXPECT_TRUE(options.LoadFromIni().unreadable);
+    EXPECT_THROW(options.SaveToIni(), koyomi::EMirvoError);
+    EXPECT_TRUE(fs::is_fifo(FIni));
 }

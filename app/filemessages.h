@@ -1,0 +1,39 @@
+// What happened to the user's files, in the program's words: the lines of a
+// member file that were not read, a member file in another encoding, the
+// copies kept when a member file is saved, and a settings file that could
+// not be read whole. Both front ends show these texts (the window in a box,
+// mirvo-today on its standard error). No Qt.
+#pragma once
+
+#include "members/memberlist.h"
+#include "members/options.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace mirvo {
+
+// One message per line that gave no member, or not the member it holds, in
+// line order, each naming the file and the line; then one for the lines
+// after a bad date or time, and one for a file not in Shift-JIS. Empty for
+// a file read completely.
+std::vector<std::string> MemberFileMessages(const std::filesystem::path& file, const TMemberFileReport& report);
+
+// The copies a save made: the original kept beside the file, or the list
+// written beside a file that someone else changed. Empty when the list
+// simply replaced the file.
+std::vector<std::string> MemberSaveMessages(const std::filesystem::path& file, const TMemberSaveReport& report);
+
+// A settings file that could not be read (then the defaults count), that
+// was read only up to the size limit, or that holds lines too long to read.
+std::vector<std::string> SettingsReadMessages(const std::filesystem::path& file, const TSettingsReadReport& report);
+
+// The messages as one text, one a line.
+std::string JoinLines(const std::vector<std::string>& lines);
+
+// `pattern` with its "%s" replaced by the arguments in turn; an argument's
+// own "%s" is left as it is.
+std::string FormatArgs(const std::string& pattern, const std::vector<std::string>& arguments);
+
+} // namespace mirvo
