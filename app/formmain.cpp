@@ -4,6 +4,8 @@
 #include "app/biochart.h"
 #include "app/messages.h"
 #include "app/programstart.h"
+#include "app/filemessages.h"
+#include "app/quitsignals.h"
 #include "app/stringtable.h"
 #include "components/animatewindow.h"
 #include "components/colors.h"
@@ -31,6 +33,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 
 TTodayMirvo* TodayMirvo = nullptr;
 
@@ -48,6 +51,8 @@ constexpr int kTextSavePicture = 43626;
 constexpr int kTextPrintPreview = 43635;
 constexpr int kMemberShortcuts = 9;        // Ctrl+1 .. Ctrl+9 for the first nine members
 constexpr int kTextMemberMenu = 43830;     // メンバー
+constexpr int kCaptionFilesRead = 43430;
+constexpr int kCaptionFilesSaved = 43431;
 
 QString Q(const std::string& s)
 {
@@ -270,12 +275,21 @@ void TTodayMirvo::FormCreate()
     FDate = koyomi::Now();
     FMember = std::make_unique<mirvo::TMemberListItem>();
     FMemberList = std::make_unique<mirvo::TMemberList>();
-    FOptions = std::make_unique<mirvo::TMirvoOptions>(mirvo::LoadSettings(FPaths));
+    // What the files held that was not read is told, in one box; the start goes on.
+    mirvo::TSettingsReadReport settingsReport;
+    FOptions = std::make_unique<mirvo::TMirvoOptions>(mirvo::LoadSettings(FPaths, {}, &settingsReport));
+    std::vector<std::string> problems = mirvo::SettingsReadMessages(FOptions->GetIniPath(), settingsReport);
     try {
-        mirvo::LoadMembers(*FMemberList, FPaths);
+        mirvo::TMemberFileReport report;
+        mirvo::LoadMembers(*FMemberList, FPaths, {}, &report);
+        const std::vector<std::string> lines = mirvo::MemberFileMessages(FPaths.MemberFile(), report);
+        problems.insert(problems.end(), lines.begin(), lines.end());
     } catch (const std::exception& e) {
-        ReportError(Q(e.what()));
+        problems.emplace_back(e.what());
     }
+    // Everything that was not read, in one box.
+    if (!problems.empty())
+        ReportNotice(Q(mirvo::LoadStr(kCaptionFilesRead)), Q(mirvo::JoinLines(problems)), QMessageBox::Warning);
     ChooseMember();
     FillMemberMenu();
     setWindowTitle(MakeTitle(*FMember));
@@ -315,7 +329,12 @@ void TTodayMirvo::FormDestroy()
     FOptions->WindowTop = y();
     // Each file is saved on its own: a failed member file never keeps the settings from being saved.
     try {
-        FMemberList->SaveToCsv(FPaths.MemberFile());
+        mirvo::TMemberSaveReport report;
+        FMemberList->SaveToCsv(FPaths.MemberFile(), report);
+        const std::vector<std::string> copies = mirvo::MemberSaveMessages(FPaths.MemberFile(), report);
+        if (!copies.empty())
+            ReportNotice(Q(mirvo::LoadStr(kCaptionFilesSaved)), Q(mirvo::JoinLines(copies)),
+                         QMessageBox::Information);
     } catch (const std::exception& e) {
         ReportError(Q(e.what()));
     }
@@ -328,8 +347,22 @@ void TTodayMirvo::FormDestroy()
 
 void TTodayMirvo::ReportError(const QString& message) const
 {
-    if (FReportError)
+    // Ending on a signal, no one is waited for: the message goes to the standard error.
+    if (mirvo::QuitRequested())
+        std::cerr << message.toStdString() << '\n';
+    else if (FReportError)
         FReportError(message);
+}
+
+void TTodayMirvo::ReportNotice(const QString& caption, const QString& message, QMessageBox::Icon icon)
+{
+    if (mirvo::QuitRequested()) {
+        std::cerr << message.toStdString() << '\n';
+        return;
+    }
+    QMessageBox box(icon, caption, message, QMessageBox::Ok, this);
+    box.setObjectName("boxFileNotice");
+    box.exec();
 }
 
 bool TTodayMirvo::objHTMLhelpRouterHelp(quint16, quintptr, bool&)

@@ -10,6 +10,7 @@
 #include "views/picturefile.h"
 #include "views/printpage.h"
 
+#include <QMessageBox>
 #include <QWidget>
 
 #include <array>
@@ -125,6 +126,8 @@ private:
     void CreateAccessibility();
     void ShowAccessibleReading(double dayCount);
     void ShowMenuFromKeyboard();
+    // What happened to the files (lines not read, copies kept), in a box of its own.
+    void ReportNotice(const QString& caption, const QString& message, QMessageBox::Icon icon);
     bool objHTMLhelpRouterHelp(quint16 command, quintptr data, bool& callHelp);
 
     std::unique_ptr<Ui::TTodayMirvo> ui;

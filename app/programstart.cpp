@@ -18,7 +18,8 @@ void RequireFile(const std::filesystem::path& path)
     if (!std::filesystem::exists(path, ec))
         throw EStartError(sfFileMissing, kMsgFileMissing,
                           koyomi::FormatMessage(LoadStr(kMsgFileMissing), path.string()), path);
-    if (!ReadWholeFile(path))
+    // One byte tells: a file that opens but fails to read (a failing disk) is unreadable too.
+    if (!ReadFilePrefix(path, 1))
         throw EStartError(sfFileUnreadable, kMsgFileUnreadable,
                           koyomi::FormatMessage(LoadStr(kMsgFileUnreadable), path.string()), path);
 }
@@ -46,25 +47,32 @@ TDataModule LoadDataFile(const ProgramPaths& paths)
     return module;
 }
 
-TMirvoOptions LoadSettings(const ProgramPaths& paths, const std::optional<std::filesystem::path>& namedFile)
+TMirvoOptions LoadSettings(const ProgramPaths& paths, const std::optional<std::filesystem::path>& namedFile,
+                           TSettingsReadReport* report)
 {
     if (namedFile)
         RequireFile(*namedFile);
     TMirvoOptions options(namedFile.value_or(paths.SettingsFile()), paths.LastFolderStart());
-    options.LoadFromIni();
+    const TSettingsReadReport read = options.LoadFromIni();
+    if (report)
+        *report = read;
     return options;
 }
 
-void LoadMembers(TMemberList& members, const ProgramPaths& paths, const std::optional<std::filesystem::path>& namedFile)
+void LoadMembers(TMemberList& members, const ProgramPaths& paths, const std::optional<std::filesystem::path>& namedFile,
+                 TMemberFileReport* report)
 {
     if (namedFile)
         RequireFile(*namedFile);
     const std::filesystem::path file = namedFile.value_or(paths.MemberFile());
     std::error_code ec;
-    if (!std::filesystem::exists(file, ec))
+    if (!report && !std::filesystem::exists(file, ec))
         return;
     try {
-        members.LoadFromCsv(file);
+        if (report)
+            members.LoadFromCsv(file, *report);
+        else
+            members.LoadFromCsv(file);
     } catch (const EStartError&) {
         throw;
     } catch (const koyomi::EMirvoError& e) {

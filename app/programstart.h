@@ -75,16 +75,24 @@ TDataModule LoadDataFile(const ProgramPaths& paths);
 // the user named one; every setting missing from the file has its default.
 // A named file must exist and be readable: EStartError sfFileMissing
 // (kMsgFileMissing) or sfFileUnreadable (kMsgFileUnreadable). The program's
-// own file may be missing.
-TMirvoOptions LoadSettings(const ProgramPaths& paths, const std::optional<std::filesystem::path>& namedFile = {});
+// own file may be missing. `report`, when given, receives what reading met
+// besides the values (a file that failed after it was opened, one past the
+// size limit, lines too long), for the front end to tell.
+TMirvoOptions LoadSettings(const ProgramPaths& paths, const std::optional<std::filesystem::path>& namedFile = {},
+                           TSettingsReadReport* report = nullptr);
 
 // Reads the program's member list, or `namedFile` when the user named one,
 // into `members`; nothing when the program's own file does not exist. A
 // named file must exist and be readable (as for LoadSettings). A file the
 // member list cannot read throws EStartError sfMemberFileBad with the member
 // list's message (and its number); `members` is then as LoadFromCsv leaves it.
+// With `report`, every line that gave no member, or not the member it
+// holds, is told there instead (a bad date or time too: the members before
+// it are kept), and only a file that cannot be read throws; the member list
+// then also remembers a missing file, so that a file made meanwhile by
+// someone else is not overwritten by its save.
 void LoadMembers(TMemberList& members, const ProgramPaths& paths,
-                 const std::optional<std::filesystem::path>& namedFile = {});
+                 const std::optional<std::filesystem::path>& namedFile = {}, TMemberFileReport* report = nullptr);
 
 constexpr int kAnonymousMember = -1;  // the member index of the anonymous member
 

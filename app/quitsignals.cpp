@@ -1,8 +1,11 @@
 #include "app/quitsignals.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDialog>
 #include <QSocketNotifier>
+#include <QWidget>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -12,14 +15,17 @@ namespace mirvo {
 
 namespace {
 
-// A signal handler may only write to a descriptor; the message loop reads
-// the other end and quits.
+// A signal handler may only write to a descriptor; the message loop that
+// runs at the moment (the main one or a box's) reads the other end.
 int gSignalSocket[2] = {-1, -1};
+bool gQuitRequested = false;
 
 void OnTerminationSignal(int)
 {
+    const int savedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(gSignalSocket[1], &byte, 1);
+    errno = savedErrno;
 }
 
 void DrainSignals()
@@ -29,25 +35,54 @@ void DrainSignals()
     }
 }
 
+// Closes every open menu, message box and dialog, the innermost first, so
+// that the code that opened them goes on.
+void CloseOpenWindows()
+{
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        if (!popup->close())
+            break;
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(window);
+        if (dialog && dialog->isVisible())
+            dialog->done(QDialog::Rejected);
+    }
+}
+
+void OnQuitRequest()
+{
+    DrainSignals();
+    gQuitRequested = true;
+    CloseOpenWindows();
+    // Leaves the main message loop when it runs; before it runs (a box at
+    // start) or after it ended (a box at exit) the start-up code looks at
+    // QuitRequested instead.
+    QCoreApplication::exit(0);
+}
+
 } // namespace
 
 void QuitOnTerminationSignals()
 {
+    gQuitRequested = false;
     if (gSignalSocket[0] >= 0)
         return;
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, gSignalSocket) != 0)
         return;
     auto* notifier = new QSocketNotifier(gSignalSocket[0], QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
-        DrainSignals();
-        QCoreApplication::quit();  // leaves every running message loop, modal ones too
-    });
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, &OnQuitRequest);
     struct sigaction action = {};
     action.sa_handler = OnTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int signal : {SIGTERM, SIGINT, SIGHUP})
         sigaction(signal, &action, nullptr);
+}
+
+bool QuitRequested()
+{
+    return gQuitRequested;
 }
 
 } // namespace mirvo

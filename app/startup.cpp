@@ -4,6 +4,8 @@
 #include "app/formmain.h"
 #include "app/messages.h"
 #include "app/programstart.h"
+#include "app/instancechannel.h"
+#include "app/instancelock.h"
 #include "app/quitsignals.h"
 #include "app/stringtable.h"
 #include "views/mainicon.h"
@@ -11,9 +13,18 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <iostream>
+#include <memory>
 #include <string_view>
 
 namespace mirvo {
+
+namespace {
+
+constexpr int kMsgBroughtForward = 43440;
+constexpr int kMsgCannotBringForward = 43441;
+
+} // namespace
 
 std::optional<std::string> StartMemberArgument(const std::vector<std::string>& args)
 {
@@ -52,16 +63,41 @@ int RunProgram(const std::filesystem::path& programDir, const WarningBox& warn,
         return 1;
     }
     MakeUserFolders(paths);
+
+    // One window program per settings folder: two would each save their own
+    // member list and settings at exit, and one would lose the other's. A
+    // second start brings the first one's window forward instead.
+    const std::filesystem::path settingsFolder = paths.SettingsFile().parent_path();
+    const TInstanceLock lock(settingsFolder);
+    const std::string channelName = InstanceChannelName(settingsFolder);
+    if (lock.State() == TInstanceLock::lsHeldByOther) {
+        if (TInstanceChannel::AskToComeForward(channelName)) {
+            std::cerr << LoadStr(kMsgBroughtForward) << '\n';
+            return 0;
+        }
+        warn(LoadStr(kMsgCannotBringForward), AppFileDescription());
+        return 0;
+    }
+    std::unique_ptr<TInstanceChannel> channel;
+    if (lock.State() == TInstanceLock::lsTaken)
+        channel = std::make_unique<TInstanceChannel>(channelName);
     QuitOnTerminationSignals();
 
     QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationName(QString::fromStdString(AppFileDescription()));
     try {
         TTodayMirvo window(paths, nullptr, startMember);
+        if (channel)
+            channel->SetWindow(&window);
         window.show();
-        QApplication::exec();
+        // A signal during a box at start ends the run before the loop begins.
+        if (!QuitRequested())
+            QApplication::exec();
     } catch (const std::exception& e) {
-        QMessageBox::critical(nullptr, QString::fromStdString(AppFileDescription()), QString::fromUtf8(e.what()));
+        if (QuitRequested())
+            std::cerr << e.what() << '\n';
+        else
+            QMessageBox::critical(nullptr, QString::fromStdString(AppFileDescription()), QString::fromUtf8(e.what()));
     }
     return 0;
 }

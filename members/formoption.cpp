@@ -2,6 +2,7 @@
 
 #include "app/appinfo.h"
 #include "app/messages.h"
+#include "app/filemessages.h"
 #include "app/programpaths.h"
 #include "app/stringtable.h"
 #include "components/help/apphelp.h"
@@ -626,19 +627,29 @@ void TTodayMirvoOption::LoadMemberFile()
     if (chosen.isEmpty())
         return;
     const fs::path file(chosen.toStdString());
+    mirvo::TMemberFileReport report;
     try {
         FMembers->Clear();
-        FMembers->LoadFromCsv(file);
+        FMembers->LoadFromCsv(file, report);
     } catch (const std::exception& e) {
-        // The rows referred to the members that the load released: they are
-        // made again from what was read before the bad line, before the
-        // message box lets anything repaint them.
         RebuildRows();
         ShowError(Q(e.what()));
         return;
     }
-    FOptions->LastFolder = mirvo::FolderWithSeparator(fs::absolute(file).parent_path());
+    // The rows referred to the members that the load released: they are
+    // made again from what was read, before a message box lets anything
+    // repaint them.
     RebuildRows();
+    const bool stopped = std::any_of(report.problems.begin(), report.problems.end(), [](const auto& problem) {
+        return problem.kind == mirvo::lpBadDate || problem.kind == mirvo::lpBadTime;
+    });
+    // A file that stopped at a bad date or time does not become the folder to start in.
+    if (!stopped)
+        FOptions->LastFolder = mirvo::FolderWithSeparator(fs::absolute(file).parent_path());
+    // Every line that was not read, with its number, in one box.
+    const std::vector<std::string> problems = mirvo::MemberFileMessages(file, report);
+    if (!problems.empty())
+        QMessageBox::warning(this, Q(mirvo::AppFileDescription()), Q(mirvo::JoinLines(problems)));
 }
 
 void TTodayMirvoOption::SaveMemberFile()
@@ -649,13 +660,18 @@ void TTodayMirvoOption::SaveMemberFile()
     fs::path file(chosen.toStdString());
     if (!file.has_extension())
         file += kMemberFileExtension;
+    mirvo::TMemberSaveReport report;
     try {
-        FMembers->SaveToCsv(file);
+        FMembers->SaveToCsv(file, report);
     } catch (const std::exception& e) {
         ShowError(Q(e.what()));
         return;
     }
     FOptions->LastFolder = mirvo::FolderWithSeparator(fs::absolute(file).parent_path());
+    // Where the original went, or where the list went beside a file changed meanwhile.
+    const std::vector<std::string> copies = mirvo::MemberSaveMessages(file, report);
+    if (!copies.empty())
+        QMessageBox::information(this, Q(mirvo::AppFileDescription()), Q(mirvo::JoinLines(copies)));
 }
 
 void TTodayMirvoOption::ShowError(const QString& message)

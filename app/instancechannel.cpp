@@ -1,0 +1,59 @@
+#include "app/instancechannel.h"
+
+#include <QApplication>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QWidget>
+
+namespace mirvo {
+
+namespace {
+
+constexpr int kWaitMilliseconds = 2000;
+const QByteArray kComeForward = "forward\n";
+
+} // namespace
+
+TInstanceChannel::TInstanceChannel(const std::string& name, QObject* parent)
+    : QObject(parent), FServer(new QLocalServer(this))
+{
+    const QString serverName = QString::fromStdString(name);
+    FServer->setSocketOptions(QLocalServer::UserAccessOption);
+    QLocalServer::removeServer(serverName);
+    FServer->listen(serverName);
+    connect(FServer, &QLocalServer::newConnection, this, &TInstanceChannel::OnConnection);
+}
+
+void TInstanceChannel::OnConnection()
+{
+    while (QLocalSocket* socket = FServer->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            // Before the main window is there, a box of the start is what the user waits on.
+            QWidget* window = FWindow ? FWindow.data() : QApplication::activeModalWidget();
+            if (!socket->readAll().contains(kComeForward.trimmed()) || !window)
+                return;
+            if (window->isMinimized())
+                window->showNormal();
+            window->show();
+            window->raise();
+            window->activateWindow();
+            socket->write(kComeForward);
+        });
+    }
+}
+
+bool TInstanceChannel::AskToComeForward(const std::string& name)
+{
+    QLocalSocket socket;
+    socket.connectToServer(QString::fromStdString(name));
+    if (!socket.waitForConnected(kWaitMilliseconds))
+        return false;
+    socket.write(kComeForward);
+    if (!socket.waitForBytesWritten(kWaitMilliseconds))
+        return false;
+    // The answer says the window was there to come forward.
+    return socket.waitForReadyRead(kWaitMilliseconds) && socket.readAll().contains(kComeForward.trimmed());
+}
+
+} // namespace mirvo

@@ -1,0 +1,37 @@
+// The channel between the running window program and a second start on the
+// same settings folder: the second asks, the first brings its main window
+// forward.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <string>
+
+class QLocalServer;
+class QWidget;
+
+namespace mirvo {
+
+class TInstanceChannel final : public QObject {
+    Q_OBJECT
+public:
+    // Listens under `name` (see InstanceChannelName); the caller holds the
+    // instance lock, so a name left by a crashed copy is taken over.
+    explicit TInstanceChannel(const std::string& name, QObject* parent = nullptr);
+
+    // The window to bring forward when asked.
+    void SetWindow(QWidget* window) { FWindow = window; }
+
+    // The second start: asks the copy listening under `name` to come
+    // forward; true when it was told.
+    static bool AskToComeForward(const std::string& name);
+
+private:
+    void OnConnection();
+
+    QLocalServer* FServer = nullptr;
+    QPointer<QWidget> FWindow;
+};
+
+} // namespace mirvo

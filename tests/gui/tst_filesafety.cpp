@@ -1,0 +1,155 @@
+// The window program keeps the user's files: a partly read member file is
+// kept beside the list that replaces it, and a termination signal while a
+// box waits for the user closes the box and saves everything.
+#include "app/formmain.h"
+#include "app/startup.h"
+#include "modalwatch.h"
+
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kMembersData = fs::path(MIRVO_TEST_DATA_DIR) / "members";
+constexpr qint64 kFewSeconds = 5000;
+
+std::string ReadFile(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A folder like the program's: the data file beside the (imagined) program.
+struct ProgramFolder {
+    QTemporaryDir dir;
+    fs::path path{dir.path().toStdString()};
+    ProgramFolder() { fs::copy_file(MIRVO_KOSMERA_PATH, path / "Kosmera.dat"); }
+    fs::path operator/(const char* name) const { return path / name; }
+};
+
+int Run(const ProgramFolder& folder)
+{
+    return mirvo::RunProgram(folder.path, [](const std::string& text, const std::string&) {
+        QFAIL(("unexpected start-up warning: " + text).c_str());
+    });
+}
+
+// Closes the main window once it is shown and no box is open.
+void CloseMainWindowWhenShown(QObject* context)
+{
+    QTimer::singleShot(testing_gui::kPollMilliseconds, context, [context] {
+        if (TodayMirvo && TodayMirvo->isVisible() && !QApplication::activeModalWidget())
+            TodayMirvo->close();
+        else
+            CloseMainWindowWhenShown(context);
+    });
+}
+
+} // namespace
+
+class TestFileSafety : public QObject {
+    Q_OBJECT
+private slots:
+    void partlyReadMemberFileIsKeptBesideTheSavedList();
+    void signalDuringTheStartBoxEndsTheRunAndSaves();
+    void signalDuringTheExitErrorBoxGoesOnSaving();
+};
+
+void TestFileSafety::partlyReadMemberFileIsKeptBesideTheSavedList()
+{
+    ProgramFolder folder;
+    fs::copy_file(kMembersData / "five-baddate-line3.csv", folder / "Mirvo.csv");
+    const std::string original = ReadFile(folder / "Mirvo.csv");
+    QObject context;
+    QStringList texts;
+    {
+        testing_gui::TMessageBoxWatch boxes;
+        CloseMainWindowWhenShown(&context);
+        QCOMPARE(Run(folder), 0);
+        texts = boxes.texts;
+    }
+
+    // The box at start names line 3 and the lines after it; the box at exit names the copy.
+    QCOMPARE(texts.size(), 2);
+    const QString file = QString::fromStdString((folder / "Mirvo.csv").string());
+    QVERIFY2(texts[0].contains(file + " の 3 行目は読んでいません: '1990/13/01' は日付ではありません"),
+             qPrintable(texts[0]));
+    QVERIFY(texts[0].contains(file + " の 4 行目から後の 2 行は読んでいません."));
+    QVERIFY2(texts[1].contains(QString::fromStdString((folder / "Mirvo.csv.bak").string())), qPrintable(texts[1]));
+    // All five members' lines are still on disk.
+    QCOMPARE(ReadFile(folder / "Mirvo.csv.bak"), original);
+    const std::string saved = ReadFile(folder / "Mirvo.csv");
+    QVERIFY(saved.starts_with("\"Aiko\",2,1980/04/01"));
+    QVERIFY(saved.find("\"Ben\"") != std::string::npos);
+    for (const char* name : {"Aiko", "Ben", "Chika", "Daisuke", "Emi"})
+        QVERIFY2(ReadFile(folder / "Mirvo.csv.bak").find(name) != std::string::npos, name);
+    QVERIFY(fs::exists(folder / "TodayMirvo.ini"));
+
+    // The next run reads the saved list completely: no box, no further copy.
+    testing_gui::TMessageBoxWatch again;
+    CloseMainWindowWhenShown(&context);
+    QCOMPARE(Run(folder), 0);
+    QVERIFY(again.texts.isEmpty());
+    QVERIFY(!fs::exists(folder / "Mirvo.csv.bak2"));
+}
+
+void TestFileSafety::signalDuringTheStartBoxEndsTheRunAndSaves()
+{
+    ProgramFolder folder;
+    fs::copy_file(kMembersData / "five-baddate-line3.csv", folder / "Mirvo.csv");
+    QObject context;
+    bool boxWasOpen = false;
+    testing_gui::WhenActiveModal<QMessageBox>(&context, [&](QMessageBox&) {
+        boxWasOpen = true;
+        std::raise(SIGTERM);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(Run(folder), 0);
+    QVERIFY(boxWasOpen);
+    QVERIFY2(clock.elapsed() < kFewSeconds, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(fs::exists(folder / "TodayMirvo.ini"));
+    QVERIFY(ReadFile(folder / "TodayMirvo.ini").find("DefaultUserIndex=0") != std::string::npos);
+    // The list went to the file, the original beside it, without a box.
+    QVERIFY(fs::exists(folder / "Mirvo.csv.bak"));
+}
+
+void TestFileSafety::signalDuringTheExitErrorBoxGoesOnSaving()
+{
+    ProgramFolder folder;
+    const std::string members = "\"Hana\",2,1970/01/02,12:00:00,0,\"\"\r\n";
+    std::ofstream(folder / "Mirvo.csv", std::ios::binary) << members;
+    // A member file without write permission: the save at exit fails with a box.
+    fs::permissions(folder / "Mirvo.csv", fs::perms::owner_read);
+    QObject context;
+    CloseMainWindowWhenShown(&context);
+    int boxes = 0;
+    testing_gui::WhenActiveModal<QMessageBox>(&context, [&](QMessageBox& box) {
+        QVERIFY(box.text().contains("Mirvo.csv"));
+        ++boxes;
+        // A second signal during the exit path changes nothing.
+        std::raise(SIGTERM);
+        std::raise(SIGINT);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(Run(folder), 0);
+    QCOMPARE(boxes, 1);
+    QVERIFY2(clock.elapsed() < kFewSeconds, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(fs::exists(folder / "TodayMirvo.ini"));
+    QCOMPARE(ReadFile(folder / "Mirvo.csv"), members);
+}
+
+QTEST_MAIN(TestFileSafety)
+#include "tst_filesafety.moc"
