@@ -70,7 +70,8 @@ std::string FormatArgs(const std::string& pattern, const std::vector<std::string
     return out;
 }
 
-std::vector<std::string> MemberFileMessages(const std::filesystem::path& file, const TMemberFileReport& report)
+std::vector<std::string> MemberFileMessages(const std::filesystem::path& file, const TMemberFileReport& report,
+                                            TMemberFileUse use)
 {
     const std::string path = file.string();
     std::vector<std::string> messages;
@@ -88,6 +89,8 @@ std::vector<std::string> MemberFileMessages(const std::filesystem::path& file, c
     if (report.linesAfterStop > 0)
         messages.push_back(FormatArgs(LoadStr(kMsgLinesAfterStop),
                                       {path, std::to_string(stopLine + 1), std::to_string(report.linesAfterStop)}));
+    if (use == fmReadOnly)
+        return messages;
     if (report.encoding != feShiftJis)
         messages.push_back(FormatArgs(LoadStr(kMsgOtherEncoding), {path, LoadStr(kTextEncodingNames + report.encoding)}));
     if (!messages.empty())

@@ -14,11 +14,19 @@
 
 namespace mirvo {
 
+// Whether the program that read the file may save the list back to it.
+enum TMemberFileUse {
+    fmWillSave,   // the window program: it saves the list at exit
+    fmReadOnly,   // mirvo-today: it writes nothing
+};
+
 // One message per line that gave no member, or not the member it holds, in
 // line order, each naming the file and the line; then one for the lines
-// after a bad date or time, and one for a file not in Shift-JIS. Empty for
-// a file read completely.
-std::vector<std::string> MemberFileMessages(const std::filesystem::path& file, const TMemberFileReport& report);
+// after a bad date or time. For fmWillSave also one for a file not in
+// Shift-JIS and one that says the original will be kept when the list is
+// saved. Empty for a file read completely.
+std::vector<std::string> MemberFileMessages(const std::filesystem::path& file, const TMemberFileReport& report,
+                                            TMemberFileUse use = fmWillSave);
 
 // The copies a save made: the original kept beside the file, or the list
 // written beside a file that someone else changed. Empty when the list

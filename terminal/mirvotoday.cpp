@@ -1,6 +1,7 @@
 // mirvo-today: the day's reading of TodayMirvo in a terminal.
 #include "terminal/todayprogram.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -30,6 +31,9 @@ bool WantsColour()
 
 int main(int argc, char* argv[])
 {
+    // A reader that goes away (`| head`) is an output error, exit 6, not a
+    // silent death by SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> args(argv + 1, argv + argc);
     return mirvo::RunToday(args, OwnFolder(argv[0]), std::cout, std::cerr, WantsColour());
 }

@@ -80,7 +80,8 @@ std::string TrimEnd(std::string line)
 Row MakeRow(const TodayReport& report, bool colour)
 {
     Row row;
-    row.name = report.member.item.Name.empty() ? LoadStr(kTextNoName) : report.member.item.Name;
+    // The name comes from a file: shown, never obeyed by the terminal.
+    row.name = report.member.item.Name.empty() ? LoadStr(kTextNoName) : HarmlessText(report.member.item.Name);
     const Evaluation& e = report.days.front().evaluation;
     for (int k = 0; k < kAxisCount; ++k) {
         row.faces[k] = Coloured(FaceSymbol(e.verdict.axes[k].face), e.verdict.axes[k].colour, colour);

@@ -2,6 +2,7 @@
 
 #include "app/messages.h"
 #include "app/programstart.h"
+#include "app/filemessages.h"
 #include "app/stringtable.h"
 #include "terminal/todayall.h"
 #include "terminal/todayargs.h"
@@ -19,6 +20,9 @@
 namespace mirvo {
 
 namespace {
+
+constexpr int kMsgMemberBadDate = 43405;
+constexpr int kMsgMemberBadTime = 43406;
 
 // A failure with its exit code; the message is the program's own.
 struct TodayFailure {
@@ -73,6 +77,12 @@ void ShowNotification(const TodayArgs& args, const ProgramPaths& paths, const To
     }
 }
 
+void Warn(std::ostream& err, const std::vector<std::string>& messages)
+{
+    for (const std::string& message : messages)
+        err << message << '\n';
+}
+
 std::string Output(const TodayArgs& args, const TodayReport& report, bool colour)
 {
     if (args.json)
@@ -83,7 +93,7 @@ std::string Output(const TodayArgs& args, const TodayReport& report, bool colour
 }
 
 int Run(const std::vector<std::string>& argList, const std::filesystem::path& programFolder, std::ostream& out,
-        bool colour)
+        std::ostream& err, bool colour)
 {
     const TodayArgs args = Checked(teUsage, [&] { return ParseTodayArgs(argList); });
     if (args.help) {
@@ -96,13 +106,31 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
     TDataModule module;
     TMirvoOptions options;
     TMemberList members;
+    TSettingsReadReport settingsRead;
+    TMemberFileReport membersRead;
     try {
         module = LoadDataFile(paths);
-        options = LoadSettings(paths, args.settingsFile);
-        LoadMembers(members, paths, args.membersFile);
+        options = LoadSettings(paths, args.settingsFile, &settingsRead);
+        LoadMembers(members, paths, args.membersFile, &membersRead);
     } catch (const EStartError& e) {
         throw StartFailure(e);
     }
+    // Read errors after opening (a failing disk) are the settings file's, as one that cannot be opened.
+    if (settingsRead.unreadable)
+        throw TodayFailure{teFile, Message(kMsgFileUnreadable, options.GetIniPath().string())};
+    // A bad date or time stops the member file; it is named with its path, as before.
+    const std::filesystem::path memberFile = args.membersFile.value_or(paths.MemberFile());
+    for (const TLineProblem& problem : membersRead.problems) {
+        if (problem.kind == lpBadDate || problem.kind == lpBadTime) {
+            const int message = problem.kind == lpBadDate ? kMsgMemberBadDate : kMsgMemberBadTime;
+            throw TodayFailure{teFile, memberFile.string() + ": " + Message(message, problem.text)};
+        }
+    }
+    // A settings file too long, or with lines too long, is read as far as it
+    // can be, and member lines that were not read are told line by line; the
+    // reading goes on.
+    Warn(err, SettingsReadMessages(options.GetIniPath(), settingsRead));
+    Warn(err, MemberFileMessages(memberFile, membersRead, fmReadOnly));
     if (args.all) {
         const auto reports =
             Checked(teBadDate, [&] { return AllMembersReports(members, EvalSettingsOf(options), day); });
@@ -140,7 +168,7 @@ int RunToday(const std::vector<std::string>& args, const std::filesystem::path& 
              std::ostream& err, bool colour)
 {
     try {
-        return Run(args, programFolder, out, colour);
+        return Run(args, programFolder, out, err, colour);
     } catch (const TodayFailure& failure) {
         err << failure.message << '\n';
         if (failure.code == teUsage)

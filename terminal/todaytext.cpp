@@ -82,7 +82,8 @@ std::string ChartScale(koyomi::TDateTime day)
 std::string ReportTitle(const TMemberListItem& member)
 {
     const std::string description = AppFileDescription();
-    return member.Name.empty() ? description : description + " [" + member.Name + "]";
+    // The name comes from a file: shown, never obeyed by the terminal.
+    return member.Name.empty() ? description : description + " [" + HarmlessText(member.Name) + "]";
 }
 
 std::string ReadingText(const TodayReport& report, bool colour)

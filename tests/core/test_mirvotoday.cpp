@@ -316,6 +316,22 @@ TEST(MirvoTodayText, WidthsInTerminalColumns)
     EXPECT_EQ(Coloured("x", 0x000000FF, false), "x");
 }
 
+TEST(MirvoTodayText, NamesFromFilesAreShownNotObeyed)
+{
+    // The title sequence (OSC 0), a screen clear and a bell in a name.
+    EXPECT_EQ(HarmlessText("\x1b]0;owned\x07\x1b[2J名前"), "^[]0;owned^G^[[2J名前");
+    EXPECT_EQ(HarmlessText("a\r\nb\tc\x7f"), "a^M^Jb^Ic^?");
+    EXPECT_EQ(HarmlessText("\xC2\x9B" "31m"), "\xEF\xBF\xBD" "31m");   // C1 CSI
+    EXPECT_EQ(HarmlessText("\xE2\x80\xAE" "evil"), "\xEF\xBF\xBD" "evil");   // right-to-left override
+    EXPECT_EQ(HarmlessText("\xFF" "x"), "\xEF\xBF\xBD" "x");
+    EXPECT_EQ(HarmlessText("山田 花子 ～①"), "山田 花子 ～①");
+    TMemberListItem member;
+    member.Name = "\x1b[2Jx";
+    const std::string title = ReportTitle(member);
+    EXPECT_EQ(title.find('\x1b'), std::string::npos);
+    EXPECT_NE(title.find("[^[[2Jx]"), std::string::npos);
+}
+
 TEST(MirvoTodayText, BrailleDotsFollowTheChartsLines)
 {
     BioChart chart;

@@ -1,23 +1,45 @@
 #!/usr/bin/env bash
-# Builds the data-file fuzz target with clang and libFuzzer in its own build
-# directory and runs it.
-#   tests/fuzz/run-fuzz.sh [seconds]     (default 600)
-# New inputs go to <build>/fuzz-corpus/datafile, crashes to <build>/fuzz-artifacts;
-# the seed corpus under tests/data/fuzz/datafile is only read.
+# Builds the fuzz targets with clang and libFuzzer in their own build
+# directory and runs one of them.
+#   tests/fuzz/run-fuzz.sh [seconds] [target]   (default 600 and fuzz_datafile)
+# Targets: fuzz_datafile (Kosmera.dat), fuzz_memberfile (member files and
+# their round trip), fuzz_settings (settings files, their writer and round trip).
+# New inputs go to <build>/fuzz-corpus/<target>, crashes to
+# <build>/fuzz-artifacts/<target>-; the seeds under tests/data are only read.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${MIRVO_FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${1:-600}
+target=${2:-fuzz_datafile}
 
 mkdir -p "$build"
 CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DMIRVO_BUILD_FUZZ=ON -DMIRVO_BUILD_BENCH=OFF > "$build/configure.log"
-cmake --build "$build" --target fuzz_datafile -j2
+cmake --build "$build" --target "$target" -j2
 
-corpus=$build/fuzz-corpus/datafile
-artifacts=$build/fuzz-artifacts/
-mkdir -p "$corpus" "$artifacts"
-"$build/fuzz_datafile" \
-  -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 -timeout=10 \
-  -dict="$root/tests/fuzz/datafile.dict" -artifact_prefix="$artifacts" -print_final_stats=1 \
-  "$corpus" "$root/tests/data/fuzz/datafile"
+corpus=$build/fuzz-corpus/$target
+artifacts=$build/fuzz-artifacts/$target-
+mkdir -p "$corpus" "$(dirname "$artifacts")"
+options=(-max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -artifact_prefix="$artifacts" -print_final_stats=1)
+case $target in
+  fuzz_datafile)
+    seeds=("$root/tests/data/fuzz/datafile")
+    options+=(-max_len=65536 -dict="$root/tests/fuzz/datafile.dict") ;;
+  fuzz_memberfile)
+    # The member files of the tests, each a seed as it is.
+    seeds=("$build/fuzz-seeds/memberfile")
+    mkdir -p "${seeds[0]}"
+    cp "$root"/tests/data/members/*.csv "${seeds[0]}/"
+    options+=(-max_len=4096 -dict="$root/tests/fuzz/memberfile.dict") ;;
+  fuzz_settings)
+    seeds=("$build/fuzz-seeds/settings")
+    mkdir -p "${seeds[0]}"
+    cp "$root"/tests/data/members/*.ini "${seeds[0]}/"
+    # The same files with a key and a value to write after them.
+    for ini in "$root"/tests/data/members/*.ini; do
+      { cat "$ini"; printf '\0Option\0BioRaito_1\0 29.5 '; } > "${seeds[0]}/$(basename "$ini").write"
+    done
+    options+=(-max_len=4096 -dict="$root/tests/fuzz/settings.dict") ;;
+  *) echo "unknown fuzz target: $target" >&2; exit 2 ;;
+esac
+"$build/$target" "${options[@]}" "$corpus" "${seeds[@]}"
