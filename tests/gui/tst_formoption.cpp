@@ -6,6 +6,7 @@
 #include "koyomi/datetime.h"
 #include "koyomi/sjis.h"
 #include "members/formoption.h"
+#include "members/wholefile.h"
 #include "modalwatch.h"
 
 #include <QCheckBox>
@@ -182,6 +183,7 @@ private slots:
     void helpButtonAsksForTheContents();
     void memberFileWithABadDateKeepsRowsAndMembersInStep();
     void savingAMemberFile();
+    void savingBackAPartlyReadFileKeepsTheOriginal();
     void weightsTakeEffectInTheEvaluationAfterOK();
     void cancelAfterReadingAFileChangesNothing();
     void okRecomputesTheDefaultMember();
@@ -544,6 +546,37 @@ void TestFormOption::savingAMemberFile()
     QCOMPARE(boxes.texts.size(), 1);
     QVERIFY(boxes.texts[0].contains("x.csv"));
     QCOMPARE(w->Options().LastFolder, std::string("/kept/"));
+}
+
+void TestFormOption::savingBackAPartlyReadFileKeepsTheOriginal()
+{
+    // A line without its closing quote between two good ones: read, saved
+    // back to the same file from the menu.
+    const std::filesystem::path folder = std::filesystem::path(FDir.path().toStdString()) / "partly";
+    std::filesystem::create_directories(folder);
+    const auto file = folder / "members.csv";
+    const std::string original = "\"一郎\",1,1980/01/01,12:00:00,0,\"\"\r\n"
+                                 "\"二郎,1,1981/02/02,12:00:00,0,\"\"\r\n"
+                                 "\"三郎\",1,1982/03/03,12:00:00,0,\"\"\r\n";
+    WriteFile(file, original);
+    auto w = MakeWindow(kFive, 0);
+    w->SetOpenFileChooser([&](QWidget*, const QString&) { return QString::fromStdString(file.string()); });
+    w->SetSaveFileChooser([&](QWidget*, const QString&) { return QString::fromStdString(file.string()); });
+    TMessageBoxWatch boxes;
+    Child<QAction>(*w, "mniLoadFromFile")->trigger();
+    QCOMPARE(Column(*w, 0), QStringList({"一郎", "三郎"}));
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY2(boxes.texts[0].startsWith(Q(file.string()) + " の 2 行目は読んでいません: 引用符 (\") が閉じていません"),
+             qPrintable(boxes.texts[0]));
+    Child<QAction>(*w, "mniSaveToFile")->trigger();
+    // The original, with the line that was not read, is kept and named.
+    const auto backup = folder / "members.csv.bak";
+    QCOMPARE(boxes.texts.size(), 2);
+    QVERIFY2(boxes.texts[1].contains(Q(backup.string())), qPrintable(boxes.texts[1]));
+    QVERIFY(mirvo::ReadWholeFile(backup) == koyomi::Utf8ToCp932(original));
+    mirvo::TMemberList back;
+    QVERIFY(back.LoadFromCsv(file));
+    QCOMPARE(back.Count(), 2);
 }
 
 void TestFormOption::weightsTakeEffectInTheEvaluationAfterOK()
