@@ -1,6 +1,7 @@
 // TodayMirvo: how a person's day looks, by biorhythm and by the stars.
 #include "app/desktopentry.h"
 #include "app/startup.h"
+#include "components/windowslook.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     mirvo::UseDesktopEntry();
+    mirvo::InstallProgramLook(app);
     const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
     // Qt has taken its own options out; "--member KEY" opens the window on that member.
     std::vector<std::string> args;

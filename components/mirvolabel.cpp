@@ -1,6 +1,7 @@
 #include "components/mirvolabel.h"
 
 #include "components/accessible.h"
+#include "components/faceglyphs.h"
 #include "components/fonts.h"
 
 #include <QAccessible>
@@ -233,6 +234,10 @@ QColor TMirvoLabel::PaletteColor(TColor color) const
 void TMirvoLabel::Paint(QPainter& canvas)
 {
     FillBackground(canvas);
+    if (IsFacePictureText(FFontFace, FCaption)) {
+        PaintFacePictures(canvas);
+        return;
+    }
     const unsigned flags = StandardFlags();
     const QString text = ShownCaption();
     QRect r = rect();
@@ -249,9 +254,44 @@ void TMirvoLabel::Paint(QPainter& canvas)
     DrawLabelText(canvas, r, flags, clBtnShadow, text);
 }
 
+// The faces the program draws itself, one cell each, placed by the alignment.
+void TMirvoLabel::PaintFacePictures(QPainter& canvas) const
+{
+    const QSize cell = FacePictureCell(FontPixelSize());
+    const int width = cell.width() * static_cast<int>(FCaption.size());
+    int left = 0;
+    if (FAlignment == taRightJustify) {
+        left = this->width() - width;
+    } else if (FAlignment == taCenter) {
+        left = (this->width() - width) / 2;
+    }
+    for (const QChar letter : FCaption) {
+        const QRectF place(QPointF(left, 0), cell);
+        if (isEnabled()) {
+            DrawFacePicture(canvas, place, letter, PaletteColor(FFontColor));
+        } else {
+            DrawFacePicture(canvas, place.translated(1, 1), letter, PaletteColor(clBtnHighlight));
+            DrawFacePicture(canvas, place, letter, PaletteColor(clBtnShadow));
+        }
+        left += cell.width();
+    }
+}
+
+int TMirvoLabel::FontPixelSize() const
+{
+    return font().pixelSize() > 0 ? font().pixelSize() : QFontInfo(font()).pixelSize();
+}
+
 void TMirvoLabel::AdjustBounds()
 {
     if (!FAutoSize) {
+        return;
+    }
+    if (IsFacePictureText(FFontFace, FCaption)) {
+        const QSize cell = FacePictureCell(FontPixelSize());
+        const int width = cell.width() * static_cast<int>(FCaption.size());
+        const int left = FAlignment == taRightJustify ? x() + this->width() - width : x();
+        setGeometry(left, y(), width, cell.height());
         return;
     }
     // An empty caption still measures one line high, as a blank.

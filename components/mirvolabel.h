@@ -100,6 +100,9 @@ protected:
     void AccessibleTextChanged();
 
 private:
+    void PaintFacePictures(QPainter& canvas) const;
+    int FontPixelSize() const;
+
     int GetAlignmentValue() const { return FAlignment; }
     void SetAlignmentValue(int value);
     int GetLayoutValue() const { return FLayout; }

@@ -8,6 +8,7 @@
 #include "components/help/apphelp.h"
 #include "components/fonts.h"
 #include "components/help/helpcommands.h"
+#include "components/windowslook.h"
 #include "koyomi/datetime.h"
 #include "koyomi/error.h"
 #include "members/sjisorder.h"
@@ -67,6 +68,14 @@ QString NumberText(float value)
     return Q(mirvo::FormatGeneralNumber(static_cast<double>(value)));
 }
 
+// A text put into an edit field by the program shows from its start, as on
+// Windows: a weight of 0.100000001490116 reads "0.1000..." in its narrow field.
+void ShowText(QLineEdit* edit, const QString& text)
+{
+    edit->setText(text);
+    edit->setCursorPosition(0);
+}
+
 // What a cycle or weight edit holds, as a setting: leading blanks are
 // skipped, the rest must be a whole decimal number; anything else, and a
 // number that a single-precision setting cannot hold (infinite), is 0.
@@ -120,6 +129,8 @@ QString ChooseMemberFile(QWidget* parent, const QString& initialFolder, QFileDia
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString::fromUtf8(kMemberFileSuffix));
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // Qt's own dialog, which speaks Japanese; a desktop's dialog would speak the user's locale.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -162,7 +173,7 @@ TTodayMirvoOption::TTodayMirvoOption(const fs::path& programFolder, QWidget* par
     setFont(mirvo::WindowsFont(mirvo::kFaceMSPGothic, kFontPixels));
     ui->btnOK->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     ui->btnCancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
-    ui->btnHelp->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    ui->btnHelp->setIcon(mirvo::HelpIcon());
 
     FSexButtons = new QButtonGroup(this);
     for (QRadioButton* item : {ui->radSexNone, ui->radSexMale, ui->radSexFemale})
@@ -262,9 +273,9 @@ void TTodayMirvoOption::ShowSettings()
     if (!shown)
         ShowMember(*FCurrentMember);
     for (int i = 0; i < mirvo::kCycleCount; ++i)
-        FBioEdits[i]->setText(NumberText(FOptions->BioCycle[i]));
+        ShowText(FBioEdits[i], NumberText(FOptions->BioCycle[i]));
     for (int n = 0; n < mirvo::kPlanetCount; ++n) {
-        FPlanetEdits[n]->setText(NumberText(FOptions->PlanetWeight[n]));
+        ShowText(FPlanetEdits[n], NumberText(FOptions->PlanetWeight[n]));
         FPlanetChecks[n]->setChecked(FOptions->PlanetUse[n]);
     }
 }
@@ -297,7 +308,7 @@ void TTodayMirvoOption::ShowMember(const mirvo::TMemberListItem& member)
 {
     FCurrentMember->Assign(member);
     const mirvo::TMemberListItem& m = *FCurrentMember;
-    ui->txtName->setText(Q(m.Name));
+    ShowText(ui->txtName, Q(m.Name));
     if (QAbstractButton* item = FSexButtons->button(m.Sex)) {
         item->setChecked(true);
     } else {
@@ -313,7 +324,7 @@ void TTodayMirvoOption::ShowMember(const mirvo::TMemberListItem& member)
     ui->edtTime->setTime(QTime(time.hour, time.minute, time.second));
     ui->chkTime->setChecked(m.TimeKnown);
     ui->edtTime->setEnabled(m.TimeKnown);
-    ui->txtMemo->setText(Q(m.Memo));
+    ShowText(ui->txtMemo, Q(m.Memo));
     ui->grpUser->setTitle(Q(mirvo::FormatStr(mirvo::kTextMemberCaption, {m.Name})));
 }
 
@@ -460,7 +471,7 @@ void TTodayMirvoOption::SetBioDefaults()
 {
     FOptions->BioCycle = mirvo::kDefaultBioCycle;
     for (int i = 0; i < mirvo::kCycleCount; ++i)
-        FBioEdits[i]->setText(NumberText(mirvo::kDefaultBioCycle[i]));
+        ShowText(FBioEdits[i], NumberText(mirvo::kDefaultBioCycle[i]));
 }
 
 void TTodayMirvoOption::SetPlanetDefaults()
@@ -468,7 +479,7 @@ void TTodayMirvoOption::SetPlanetDefaults()
     FOptions->PlanetWeight = mirvo::kDefaultPlanetWeight;
     FOptions->PlanetUse = mirvo::kDefaultPlanetUse;
     for (int n = 0; n < mirvo::kPlanetCount; ++n) {
-        FPlanetEdits[n]->setText(NumberText(mirvo::kDefaultPlanetWeight[n]));
+        ShowText(FPlanetEdits[n], NumberText(mirvo::kDefaultPlanetWeight[n]));
         FPlanetChecks[n]->setChecked(mirvo::kDefaultPlanetUse[n]);
     }
 }

@@ -10,6 +10,8 @@ packages=(
   clang libclang-rt-14-dev
   libchm-dev fp-utils libxcb1-dev
   fonts-ipafont fonts-liberation2 fonts-dejavu-core fonts-symbola
+  # Qt's own texts (file dialogs, context menus, message box buttons) in Japanese.
+  qt6-translations-l10n
   xvfb xauth x11-apps x11-utils xdotool imagemagick librsvg2-bin
   icoutils python3-pefile
   appstream desktop-file-utils

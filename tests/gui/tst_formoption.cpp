@@ -10,14 +10,13 @@
 #include "modalwatch.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
+#include <QDateTimeEdit>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimeEdit>
 #include <QTreeWidget>
 
 #include <fstream>
@@ -187,6 +186,7 @@ private slots:
     void weightsTakeEffectInTheEvaluationAfterOK();
     void cancelAfterReadingAFileChangesNothing();
     void okRecomputesTheDefaultMember();
+    void editFieldsShowTheirTextFromItsStart();
 
 private:
     std::unique_ptr<TTodayMirvoOption> MakeWindow(std::initializer_list<Person> people, int current = -1);
@@ -221,9 +221,9 @@ void TestFormOption::rowsShowTheMembersAndSelectTheCurrentOne()
              QStringList({"男", "1985/06/15", "08:30", "確", "メモ"}));
     QCOMPARE(SelectedRows(*w), QList<int>{1});
     QCOMPARE(Child<QLineEdit>(*w, "txtName")->text(), QString("山田太郎"));
-    QCOMPARE(Child<QDateEdit>(*w, "edtDate")->date(), QDate(1985, 6, 15));
-    QCOMPARE(Child<QTimeEdit>(*w, "edtTime")->time(), QTime(8, 30, 0));
-    QVERIFY(Child<QTimeEdit>(*w, "edtTime")->isEnabled());
+    QCOMPARE(Child<QDateTimeEdit>(*w, "edtDate")->date(), QDate(1985, 6, 15));
+    QCOMPARE(Child<QDateTimeEdit>(*w, "edtTime")->time(), QTime(8, 30, 0));
+    QVERIFY(Child<QDateTimeEdit>(*w, "edtTime")->isEnabled());
 
     // A current member that is not in the list: shown, no row selected.
     auto other = std::make_unique<TTodayMirvoOption>(FDir.path().toStdString());
@@ -302,8 +302,8 @@ void TestFormOption::okAfterClearWithoutANameKeepsTheClearedMember()
     Click(*w, "btnUserClear");
     const koyomi::TDateTime after = koyomi::Now();
     QVERIFY(Child<QLineEdit>(*w, "txtName")->text().isEmpty());
-    QVERIFY(!Child<QTimeEdit>(*w, "edtTime")->isEnabled());
-    QCOMPARE(Child<QTimeEdit>(*w, "edtTime")->time(), QTime(12, 0, 0));
+    QVERIFY(!Child<QDateTimeEdit>(*w, "edtTime")->isEnabled());
+    QCOMPARE(Child<QDateTimeEdit>(*w, "edtTime")->time(), QTime(12, 0, 0));
     TMessageBoxWatch boxes;
     Click(*w, "btnOK");
     QCOMPARE(boxes.texts, QStringList({"氏名が入力されていないと登録できません.."}));
@@ -355,7 +355,7 @@ void TestFormOption::addTwiceAndUpdateInPlaceAfterSorting()
     Type(*w, "txtName", "Kenji");
     Type(*w, "txtMemo", "更新");
     Child<QCheckBox>(*w, "chkTime")->click();
-    Child<QTimeEdit>(*w, "edtTime")->setTime(QTime(7, 5, 9));
+    Child<QDateTimeEdit>(*w, "edtTime")->setTime(QTime(7, 5, 9));
     Click(*w, "btnStore");
     QCOMPARE(List(*w)->topLevelItem(0)->text(0), QString("Kenji"));
     QCOMPARE(List(*w)->topLevelItem(0)->text(3), QString("07:05"));
@@ -673,6 +673,36 @@ void TestFormOption::okRecomputesTheDefaultMember()
     QCOMPARE(main.Options().DefaultUserIndex, -1);
     QCOMPARE(main.MemberList().Count(), 3);
     QVERIFY(main.findChildren<TTodayMirvoOption*>().isEmpty());
+}
+
+void TestFormOption::editFieldsShowTheirTextFromItsStart()
+{
+    // A weight of 0.1 as the settings file gives it back (single precision)
+    // reads "0.1000..." in its 33-pixel field, and long names and memos
+    // from their first letter.
+    auto w = std::make_unique<TTodayMirvoOption>(FDir.path().toStdString());
+    w->Options().PlanetWeight[0] = 0.1f;
+    w->Options().BioCycle[2] = 33.3333333f;
+    w->CurrentMember().Name = "寿限無寿限無五劫の擦り切れ海砂利水魚の水行末雲来末風来末";
+    w->CurrentMember().Memo = std::string(200, 'm') + "end";
+    w->ShowSettings();
+    w->show();
+    auto* sun = Child<QLineEdit>(*w, "txtSun");
+    QCOMPARE(sun->text(), QString("0.100000001490116"));
+    for (const char* edit : {"txtSun", "txtIntell", "txtName", "txtMemo", "txtMoon", "txtHealth"})
+        QVERIFY2(Child<QLineEdit>(*w, edit)->cursorPosition() == 0, edit);
+    // Again after the defaults and after a row click.
+    Child<QLineEdit>(*w, "txtSun")->setText("0.100000001490116");
+    Click(*w, "btnPlanetDefault");
+    Click(*w, "btnBioDefault");
+    for (const char* edit : kWeightEdits)
+        QVERIFY2(Child<QLineEdit>(*w, edit)->cursorPosition() == 0, edit);
+    AddPeople(w->Members(), {{"長い名前の人がここにいます長い名前の人", 1, 1980, 1, 1, 12, 0, false, "長いメモ長いメモ長いメモ長いメモ長いメモ長いメモ長いメモ"}});
+    List(*w)->clear();
+    w->ShowSettings();
+    ClickRow(*w, 0);
+    QCOMPARE(Child<QLineEdit>(*w, "txtName")->cursorPosition(), 0);
+    QCOMPARE(Child<QLineEdit>(*w, "txtMemo")->cursorPosition(), 0);
 }
 
 QTEST_MAIN(TestFormOption)

@@ -1,0 +1,416 @@
+#include "components/datetimepicker.h"
+
+#include "components/japanese.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QTextCharFormat>
+#include <QToolButton>
+
+#include <algorithm>
+#include <vector>
+
+namespace mirvo {
+
+namespace {
+
+const char* const kYearSuffix = "年";
+constexpr int kYearButtonSlack = 4;
+// Qt's names for the parts of the calendar's title bar.
+const char* const kNavigationBarName = "qt_calendar_navigationbar";
+const char* const kYearButtonName = "qt_calendar_yearbutton";
+const char* const kMonthButtonName = "qt_calendar_monthbutton";
+
+constexpr int kYearDigits = 4;
+constexpr int kPartDigits = 2;
+// Windows reads a two-digit year as one of 1930-2029.
+constexpr int kTwoDigitYearPivot = 30;
+constexpr int kCenturyBeforePivot = 1900;
+constexpr int kCenturyFromPivot = 2000;
+constexpr int kTwoDigitLimit = 100;
+constexpr int kLastHour = 23;
+constexpr int kLastMinute = 59;
+constexpr int kMonthsInYear = 12;
+// QLineEdit keeps this many pixels between its contents rectangle and its text.
+constexpr int kLineEditTextMargin = 2;
+
+struct DigitRun {
+    int start;
+    int end;  // one past the last digit
+};
+
+// The parts of a shown date or time: its runs of digits, in order (the
+// program's formats "yyyy年M月d日" and "HH:mm:ss" have no other parts).
+std::vector<DigitRun> DigitRuns(const QString& text)
+{
+    std::vector<DigitRun> runs;
+    for (int i = 0; i < text.size();) {
+        if (!text[i].isDigit()) {
+            ++i;
+            continue;
+        }
+        const int start = i;
+        while (i < text.size() && text[i].isDigit())
+            ++i;
+        runs.push_back({start, i});
+    }
+    return runs;
+}
+
+} // namespace
+
+TJapaneseCalendar::TJapaneseCalendar(QWidget* parent)
+    : QCalendarWidget(parent)
+{
+    setObjectName(QStringLiteral("calDropDown"));
+    setLocale(JapaneseLocale());
+    setFirstDayOfWeek(Qt::Sunday);
+    setHorizontalHeaderFormat(QCalendarWidget::ShortDayNames);
+    setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    setGridVisible(false);
+    // Sundays red, Saturdays blue, as Japanese calendars print them.
+    QTextCharFormat sunday;
+    sunday.setForeground(Qt::red);
+    setWeekdayTextFormat(Qt::Sunday, sunday);
+    QTextCharFormat saturday;
+    saturday.setForeground(Qt::blue);
+    setWeekdayTextFormat(Qt::Saturday, saturday);
+    PutYearBeforeMonth();
+}
+
+// Qt's title bar reads "11月 1975"; a Japanese one reads "1975年11月". The
+// year button (with the space that stands in for it while its spin box is
+// open) moves before the month button, followed by "年". Should a Qt
+// version build its title bar otherwise, the title stays as Qt makes it.
+void TJapaneseCalendar::PutYearBeforeMonth()
+{
+    auto* bar = findChild<QWidget*>(QString::fromLatin1(kNavigationBarName));
+    auto* year = findChild<QToolButton*>(QString::fromLatin1(kYearButtonName));
+    auto* month = findChild<QToolButton*>(QString::fromLatin1(kMonthButtonName));
+    auto* layout = bar ? qobject_cast<QHBoxLayout*>(bar->layout()) : nullptr;
+    if (!layout || !year || !month)
+        return;
+    const int monthAt = layout->indexOf(month);
+    const int yearAt = layout->indexOf(year);
+    if (monthAt < 0 || yearAt != monthAt + 2 || !layout->itemAt(monthAt + 1)->spacerItem())
+        return;
+    // Taken from the back, so that the indexes in front stay valid.
+    QLayoutItem* yearItem = layout->takeAt(yearAt);
+    QLayoutItem* holder = layout->takeAt(monthAt + 1);
+    QLayoutItem* monthItem = layout->takeAt(monthAt);
+    FYearSuffix = new QLabel(QString::fromUtf8(kYearSuffix), bar);
+    FYearSuffix->setObjectName(QStringLiteral("labYearSuffix"));
+    FYearSuffix->setFont(year->font());
+    FYearSuffix->setForegroundRole(QPalette::HighlightedText);
+    FYearSuffix->setContentsMargins(0, 0, 0, 0);
+    // The year's button no wider than its four digits, so that "年" follows them closely.
+    year->setFixedWidth(year->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + kYearButtonSlack);
+    layout->insertItem(monthAt, monthItem);
+    layout->insertWidget(monthAt, FYearSuffix);
+    layout->insertItem(monthAt, yearItem);
+    layout->insertItem(monthAt, holder);
+}
+
+QString TJapaneseCalendar::TitleText() const
+{
+    auto* bar = findChild<QWidget*>(QString::fromLatin1(kNavigationBarName));
+    auto* layout = bar ? bar->layout() : nullptr;
+    QString title;
+    for (int i = 0; layout && i < layout->count(); ++i) {
+        QWidget* part = layout->itemAt(i)->widget();
+        if (!part || part->isHidden())
+            continue;
+        if (auto* button = qobject_cast<QToolButton*>(part); button && !button->text().isEmpty())
+            title += button->text();
+        else if (auto* label = qobject_cast<QLabel*>(part))
+            title += label->text();
+    }
+    return title;
+}
+
+TDateTimePicker::TDateTimePicker(QWidget* parent)
+    : QDateTimeEdit(parent)
+{
+    setLocale(JapaneseLocale());
+    // A day stepped past the month's last comes back to the 1st, a month
+    // past December to January, as in the Windows picker.
+    setWrapping(true);
+    // The calendar is used whenever the shown format has a date.
+    setCalendarPopup(true);
+    FCalendar = new TJapaneseCalendar;
+    setCalendarWidget(FCalendar);
+    lineEdit()->installEventFilter(this);
+    // As on Windows, no input method composes in a picker: its keys arrive
+    // as they are, full-width digits included.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+QString TDateTimePicker::WidestText() const
+{
+    const QFontMetrics metrics = lineEdit()->fontMetrics();
+    QChar widest = u'0';
+    for (char16_t c = u'1'; c <= u'9'; ++c)
+        if (metrics.horizontalAdvance(QChar(c)) > metrics.horizontalAdvance(widest))
+            widest = QChar(c);
+    QString text = locale().toString(QDateTime(QDate(2000, 12, 31), QTime(23, 59, 59)), displayFormat());
+    for (QChar& c : text)
+        if (c.isDigit())
+            c = widest;
+    return text;
+}
+
+void TDateTimePicker::FitWidestText()
+{
+    const QLineEdit* edit = lineEdit();
+    const QMargins margins = edit->textMargins();
+    const int room = edit->contentsRect().width() - margins.left() - margins.right() - 2 * kLineEditTextMargin;
+    const int needed = edit->fontMetrics().horizontalAdvance(WidestText());
+    if (needed > room)
+        resize(width() + needed - room, height());
+}
+
+void TDateTimePicker::showEvent(QShowEvent* event)
+{
+    QDateTimeEdit::showEvent(event);
+    FitWidestText();
+}
+
+void TDateTimePicker::changeEvent(QEvent* event)
+{
+    QDateTimeEdit::changeEvent(event);
+    if (isVisible() && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
+        FitWidestText();
+}
+
+int TDateTimePicker::PartAtCursorPosition(int position) const
+{
+    const std::vector<DigitRun> runs = DigitRuns(lineEdit()->text());
+    int best = 0;
+    int bestDistance = -1;
+    for (int i = 0; i < static_cast<int>(runs.size()); ++i) {
+        const int distance = position < runs[i].start ? runs[i].start - position
+                             : position > runs[i].end ? position - runs[i].end
+                                                      : 0;
+        if (bestDistance < 0 || distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+void TDateTimePicker::SelectPart(int index)
+{
+    if (index < 0 || index >= sectionCount())
+        return;
+    FinishTyping();
+    setCurrentSectionIndex(index);
+    setSelectedSection(sectionAt(index));
+}
+
+void TDateTimePicker::MovePart(int step)
+{
+    const int index = currentSectionIndex() + step;
+    SelectPart(index < 0 ? 0 : (index >= sectionCount() ? sectionCount() - 1 : index));
+}
+
+void TDateTimePicker::DropDown()
+{
+    if (!calendarPopup() || !(displayedSections() & DateSections_Mask) || !isEnabled())
+        return;
+    FinishTyping();
+    // The pop-up opens on a press on the drop-down button.
+    QStyleOptionComboBox option;
+    option.initFrom(this);
+    option.editable = true;
+    option.subControls = QStyle::SC_All;
+    const QPointF onButton = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this)
+                                 .toRectF()
+                                 .center();
+    QMouseEvent press(QEvent::MouseButtonPress, onButton, mapToGlobal(onButton), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    mousePressEvent(&press);
+}
+
+bool TDateTimePicker::SetPart(Section part, int value)
+{
+    const QDateTime now = dateTime();
+    QDate date = now.date();
+    QTime time = now.time();
+    switch (part) {
+    case YearSection:
+        if (value < 1)
+            return false;
+        date = QDate(value, date.month(), 1);
+        date = QDate(value, date.month(), std::min(now.date().day(), date.daysInMonth()));
+        break;
+    case MonthSection:
+        if (value < 1 || value > kMonthsInYear)
+            return false;
+        date = QDate(date.year(), value, 1);
+        date = QDate(date.year(), value, std::min(now.date().day(), date.daysInMonth()));
+        break;
+    case DaySection:
+        if (value < 1 || value > date.daysInMonth())
+            return false;
+        date = QDate(date.year(), date.month(), value);
+        break;
+    case HourSection:
+        if (value > kLastHour)
+            return false;
+        time = QTime(value, time.minute(), time.second());
+        break;
+    case MinuteSection:
+        if (value > kLastMinute)
+            return false;
+        time = QTime(time.hour(), value, time.second());
+        break;
+    case SecondSection:
+        if (value > kLastMinute)
+            return false;
+        time = QTime(time.hour(), time.minute(), value);
+        break;
+    default:
+        return false;
+    }
+    QDateTime wanted = now;
+    wanted.setDate(date);
+    wanted.setTime(time);
+    if (!date.isValid() || wanted < minimumDateTime() || wanted > maximumDateTime())
+        return false;
+    setDateTime(wanted);
+    return true;
+}
+
+void TDateTimePicker::TypeDigit(int digit)
+{
+    const Section part = currentSection();
+    if (part == NoSection)
+        return;
+    if (part != FTypedPart) {
+        FinishTyping();
+        FTypedPart = part;
+    }
+    const int most = part == YearSection ? kYearDigits : kPartDigits;
+    FTyped += QChar(u'0' + digit);
+    if (FTyped.size() > most)
+        FTyped = QString(QChar(u'0' + digit));
+    // A number the part cannot hold starts the part again with this digit;
+    // a lone 0 waits for the next digit ("0", "4" is April), and so do the
+    // first digits of a year below the picker's first.
+    if (!SetPart(part, FTyped.toInt()) && !(part == YearSection && FTyped.size() < most)) {
+        FTyped = QString(QChar(u'0' + digit));
+        SetPart(part, digit);
+    }
+    setSelectedSection(part);
+}
+
+void TDateTimePicker::FinishTyping()
+{
+    const QString typed = FTyped;
+    const Section part = FTypedPart;
+    FTyped.clear();
+    FTypedPart = NoSection;
+    if (part != YearSection || typed.isEmpty() || typed.size() > kPartDigits)
+        return;
+    const int year = typed.toInt();
+    if (year < kTwoDigitLimit)
+        SetPart(YearSection, year + (year < kTwoDigitYearPivot ? kCenturyFromPivot : kCenturyBeforePivot));
+}
+
+void TDateTimePicker::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    if (key == Qt::Key_F4 || ((key == Qt::Key_Down || key == Qt::Key_Up) && modifiers == Qt::AltModifier)) {
+        DropDown();
+        return;
+    }
+    if (modifiers == Qt::NoModifier) {
+        switch (key) {
+        case Qt::Key_Left:
+            MovePart(-1);
+            return;
+        case Qt::Key_Right:
+            MovePart(1);
+            return;
+        case Qt::Key_Home:
+            SelectPart(0);
+            return;
+        case Qt::Key_End:
+            SelectPart(sectionCount() - 1);
+            return;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            FinishTyping();
+            QDateTimeEdit::keyPressEvent(event);
+            setSelectedSection(currentSection());
+            return;
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+            // The Windows picker never shows a part half cleared.
+            return;
+        default:
+            break;
+        }
+    }
+    const QString text = event->text();
+    if ((modifiers & ~Qt::ShiftModifier) == Qt::NoModifier && text.size() == 1 && text[0].isPrint()) {
+        const int digit = text[0].digitValue();
+        if (digit >= 0)
+            TypeDigit(digit);
+        else if (QStringLiteral("/-.:年月日時分秒 ").contains(text[0]))
+            MovePart(1);
+        return;
+    }
+    QDateTimeEdit::keyPressEvent(event);
+}
+
+void TDateTimePicker::focusOutEvent(QFocusEvent* event)
+{
+    FinishTyping();
+    QDateTimeEdit::focusOutEvent(event);
+}
+
+// Tab leaves the picker, as it leaves every other control; Left and Right
+// move between its parts.
+bool TDateTimePicker::focusNextPrevChild(bool next)
+{
+    FinishTyping();
+    return QWidget::focusNextPrevChild(next);
+}
+
+// A click on the text selects the part under the pointer; dragging selects
+// nothing else.
+bool TDateTimePicker::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != lineEdit())
+        return QDateTimeEdit::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        if (!hasFocus())
+            setFocus(Qt::MouseFocusReason);
+        SelectPart(PartAtCursorPosition(lineEdit()->cursorPositionAt(mouse->position().toPoint())));
+        return true;
+    }
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        return static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton
+               || static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    default:
+        return false;
+    }
+}
+
+} // namespace mirvo

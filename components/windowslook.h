@@ -1,0 +1,39 @@
+// The few places where Windows and Qt's Fusion look differ and the user
+// notices: a group box's title sits on its frame line (so that a control at
+// the top of the box stays inside the frame), a date picker's drop-down
+// button is as narrow as the Windows one (so that the whole date shows),
+// and the help button's icon is a white question mark on a blue disc.
+#pragma once
+
+#include <QIcon>
+#include <QProxyStyle>
+
+class QApplication;
+
+namespace mirvo {
+
+class TWindowsLookStyle final : public QProxyStyle {
+    Q_OBJECT
+public:
+    // Fusion with the changes above.
+    TWindowsLookStyle();
+
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget = nullptr) const override;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget = nullptr) const override;
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option = nullptr,
+                       const QWidget* widget = nullptr) const override;
+};
+
+// The help icon: a white "?" on a blue disc, drawn for every size and
+// pixel density.
+QIcon HelpIcon();
+
+// Everything that makes the program look and read as it does on a Japanese
+// Windows: the Windows faces' stand-ins, the Japanese locale and Qt's
+// Japanese texts (InstallJapanese), and the style above. The program calls
+// it once after making its application object; tests of windows do too.
+void InstallProgramLook(QApplication& app);
+
+} // namespace mirvo

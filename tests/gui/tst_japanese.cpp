@@ -1,0 +1,121 @@
+// Qt's own texts and formats are Japanese whatever the user's locale: the
+// member file dialog, message box buttons, an edit field's context menu and
+// the calendar. Runs as tst_japanese under LANG=C and as tst_japanese_de
+// under a German locale.
+#include "components/datetimepicker.h"
+#include "components/japanese.h"
+#include "components/windowslook.h"
+#include "members/formoption.h"
+#include "modalwatch.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class TestJapanese : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void formatsAreJapaneseWhateverTheLocale();
+    void memberFileDialogIsJapanese();
+    void messageBoxButtonsAreJapanese();
+    void editFieldContextMenuIsJapanese();
+    void calendarIsJapanese();
+};
+
+void TestJapanese::initTestCase()
+{
+    // The run is meant to prove something only under a locale that is not Japanese.
+    QVERIFY2(QLocale::system().language() != QLocale::Japanese, qPrintable(QLocale::system().name()));
+    QVERIFY(testing_gui::LoadDataFile());
+    QVERIFY2(mirvo::InstallJapanese(*QCoreApplication::instance()),
+             qPrintable("no qtbase_ja.qm in " + mirvo::QtTranslationsFolder()));
+    mirvo::InstallProgramLook(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+}
+
+void TestJapanese::formatsAreJapaneseWhateverTheLocale()
+{
+    const QLocale locale;
+    QCOMPARE(locale.language(), QLocale::Japanese);
+    QCOMPARE(locale.toString(QDate(1975, 11, 23), QStringLiteral("yyyy年M月d日 dddd")),
+             QString("1975年11月23日 日曜日"));
+    QCOMPARE(locale.toString(1234.5, 'f', 1), QString("1,234.5"));
+    QCOMPARE(locale.firstDayOfWeek(), Qt::Sunday);
+    // The C library reads numbers with a decimal point, whatever LC_ALL says.
+    QCOMPARE(std::strtod("0.5", nullptr), 0.5);
+}
+
+void TestJapanese::memberFileDialogIsJapanese()
+{
+    QTemporaryDir dir;
+    TTodayMirvoOption w(dir.path().toStdString());
+    w.show();
+    QString title;
+    QStringList buttons;
+    QStringList filters;
+    QObject context;
+    testing_gui::WhenActiveModal<QFileDialog>(&context, [&](QFileDialog& dialog) {
+        title = dialog.windowTitle();
+        for (QAbstractButton* b : dialog.findChild<QDialogButtonBox*>()->buttons())
+            buttons << b->text();
+        if (auto* types = dialog.findChild<QComboBox*>("fileTypeCombo"))
+            for (int i = 0; i < types->count(); ++i)
+                filters << types->itemText(i);
+        dialog.reject();
+    });
+    w.findChild<QAction*>("mniSaveToFile")->trigger();
+    QCOMPARE(title, QString("名前を付けて保存"));
+    QVERIFY2(buttons.contains("キャンセル"), qPrintable(buttons.join('|')));
+    QVERIFY2(buttons.contains("保存(&S)"), qPrintable(buttons.join('|')));
+    QCOMPARE(filters, QStringList({"カンマテキスト (*.csv)", "全てのファイル (*.*)"}));
+}
+
+void TestJapanese::messageBoxButtonsAreJapanese()
+{
+    QMessageBox box(QMessageBox::Warning, "エラー", "本文", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), QString("はい(&Y)"));
+    QCOMPARE(box.button(QMessageBox::No)->text(), QString("いいえ(&N)"));
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QString("キャンセル"));
+}
+
+void TestJapanese::editFieldContextMenuIsJapanese()
+{
+    QTemporaryDir dir;
+    TTodayMirvoOption w(dir.path().toStdString());
+    auto* name = w.findChild<QLineEdit*>("txtName");
+    name->setText("山田");
+    const std::unique_ptr<QMenu> menu(name->createStandardContextMenu());
+    QStringList texts;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator())
+            texts << a->text().section('\t', 0, 0);
+    for (const char* expected : {"元に戻す", "やり直す", "切り取り", "コピー", "貼り付け", "削除", "すべてを選択"})
+        QVERIFY2(std::any_of(texts.cbegin(), texts.cend(),
+                             [&](const QString& t) { return t.startsWith(QString::fromUtf8(expected)); }),
+                 qPrintable(expected + (" not in " + texts.join('|'))));
+}
+
+void TestJapanese::calendarIsJapanese()
+{
+    // The picker's calendar, and a calendar of Qt's with the default locale.
+    mirvo::TJapaneseCalendar picker;
+    picker.setSelectedDate(QDate(1975, 11, 23));
+    QCOMPARE(picker.TitleText(), QString("1975年11月"));
+    QCalendarWidget plain;
+    plain.setSelectedDate(QDate(1975, 11, 23));
+    QCOMPARE(plain.findChild<QAbstractButton*>("qt_calendar_monthbutton")->text(), QString("11月"));
+    QCOMPARE(plain.firstDayOfWeek(), Qt::Sunday);
+}
+
+QTEST_MAIN(TestJapanese)
+#include "tst_japanese.moc"
