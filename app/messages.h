@@ -59,5 +59,6 @@ constexpr int kMsgNoGoodDay = 43616;        // %1 日先までに好調日はあ
 constexpr int kMsgOneCalendarMode = 43650;  // --month, --next-good and --ics together
 constexpr int kMsgNotAMonth = 43651;        // '%s' は月ではありません ...
 constexpr int kMsgCannotWrite = 43652;      // ファイル %s に書き込めません.
+constexpr int kMsgMemberFileWarning = 43300;  // 警告: %s (the member file and its message)
 
 } // namespace mirvo

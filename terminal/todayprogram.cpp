@@ -49,8 +49,7 @@ TodayFailure StartFailure(const EStartError& e)
     case sfDataFileMissing:
     case sfDataFileRefused:
         return {teDataFile, e.what()};
-    case sfMemberFileBad:
-        return {teFile, e.File().string() + ": " + e.what()};
+    case sfMemberFileBad:  // a warning only, see Run
     case sfFileMissing:
     case sfFileUnreadable:
         break;
@@ -113,7 +112,11 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
         options = LoadSettings(paths, args.settingsFile, &settingsRead);
         LoadMembers(members, paths, args.membersFile, &membersRead);
     } catch (const EStartError& e) {
-        throw StartFailure(e);
+        if (e.Failure() != sfMemberFileBad)
+            throw StartFailure(e);
+        // As in the window: the members read before the bad line stay, the
+        // file's message is a warning, and the reading goes on.
+        err << koyomi::FormatMessage(LoadStr(kMsgMemberFileWarning), e.File().string() + ": " + e.what()) << '\n';
     }
     // Read errors after opening (a failing disk) are the settings file's, as one that cannot be opened.
     if (settingsRead.unreadable)

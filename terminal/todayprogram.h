@@ -17,8 +17,8 @@ enum TodayExit {
     teUsage = 2,          // an unknown option, a missing value, a bad --days
     teBadDate = 3,        // a --date that is no day, or a table past 9999-12-31
     teUnknownMember = 4,  // --member names no member of the list
-    teFile = 5,           // a member or settings file named on the command line is missing or unreadable,
-                          // or a member file is damaged
+    teFile = 5,           // a member or settings file named on the command line is missing or unreadable
+                          // (a member file with a bad line is read up to that line, with a warning)
     teOutput = 6,         // the output could not be written
     teFailure = 7,        // any other failure (out of memory and the like)
     teNotification = 8,   // --notify: no session bus, or no notification service on it

@@ -28,7 +28,8 @@ expect_error() {
 
 # Members: ASCII names keep the file the same in Shift-JIS; CR LF line ends.
 printf '"Hana",2,1970/01/02,12:00:00,0,""\r\n"Taro",1,2000/02/29,23:59:30,1,"memo"\r\n' >"$work/Mirvo.csv"
-printf '"A",1,1990/01/01,00:00:00,0,""\r\n"B",1,2024/13/01,00:00:00,0,""\r\n' >"$work/damaged.csv"
+# A bad date on line 3: the members of lines 1 and 2 are read, the rest is not.
+printf '"A",1,1990/01/01,00:00:00,0,""\r\n"B",1,1991/02/03,00:00:00,0,""\r\n"C",1,2024/13/01,00:00:00,0,""\r\n"D",2,1992/03/04,00:00:00,0,""\r\n' >"$work/damaged.csv"
 printf '[Option]\r\nDefaultUserIndex=1\r\nBioRaito_1=28.5\r\nPlanetUse_8=1\r\n' >"$work/TodayMirvo.ini"
 files=(--members "$work/Mirvo.csv" --settings "$work/TodayMirvo.ini")
 
@@ -47,7 +48,22 @@ expect_error 4 "メンバー '2' はメンバーリストにいません." "$pro
 expect_error 5 "ファイル $work/none.csv が見つかりません." "$program" --members "$work/none.csv"
 expect_error 5 "ファイル $work/none.ini が見つかりません." "$program" --settings "$work/none.ini"
 expect_error 5 "ファイル $work は開けません" "$program" --members "$work"
-expect_error 5 "$work/damaged.csv: '2024/13/01' は日付ではありません" "$program" --members "$work/damaged.csv"
+
+# --- a member file with a bad line: a warning, and the members before it -----
+warning="警告: $work/damaged.csv: '2024/13/01' は日付ではありません"
+for member in 1 B; do
+  "$program" --members "$work/damaged.csv" --member "$member" --date 2024-05-01 >"$work/out" 2>"$work/stderr"
+  rc=$?
+  [ "$rc" -eq 0 ] || fail "--member $member of the damaged file gave exit code $rc, not 0"
+  [ "$(head -1 "$work/out")" = "今日のミルボ [B]" ] || fail "--member $member of the damaged file read '$(head -1 "$work/out")'"
+  grep -qF -- "$warning" "$work/stderr" || fail "no warning for the damaged file: '$(cat "$work/stderr")'"
+done
+"$program" --members "$work/damaged.csv" --date 2024-05-01 >"$work/out" 2>/dev/null \
+  && [ "$(head -1 "$work/out")" = "今日のミルボ [A]" ] || fail "the damaged file's default member is not member 0"
+for member in 4 3 2 D C; do
+  expect_error 4 "メンバー '$member' はメンバーリストにいません." "$program" --members "$work/damaged.csv" --member "$member"
+  grep -qF -- "$warning" "$work/stderr" || fail "no warning with --member $member: '$(cat "$work/stderr")'"
+done
 
 # The data file: missing, not a PE file, cut short.
 for case in missing garbage truncated; do
