@@ -16,6 +16,7 @@
 #include "ui_formoption.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -245,8 +246,14 @@ void TTodayMirvoOption::FormCreate()
         if (tag >= kPlanetTagFirst && tag < kPlanetTagEnd)
             FPlanetChecks[tag - kPlanetTagFirst] = check;
     }
-    for (QLineEdit* edit : FBioEdits)
+    for (QLineEdit* edit : {ui->txtName, ui->txtMemo})
+        edit->installEventFilter(this);
+    for (QLineEdit* edit : FBioEdits) {
         connect(edit, &QLineEdit::textChanged, this, &TTodayMirvoOption::TextBioPlanetOnChange);
+        edit->installEventFilter(this);
+    }
+    for (QLineEdit* edit : FPlanetEdits)
+        edit->installEventFilter(this);
     for (QLineEdit* edit : FPlanetEdits)
         connect(edit, &QLineEdit::textChanged, this, &TTodayMirvoOption::TextBioPlanetOnChange);
     for (QCheckBox* check : FPlanetChecks)
@@ -255,6 +262,22 @@ void TTodayMirvoOption::FormCreate()
     SetBioDefaults();
     SetPlanetDefaults();
     CreateAccessibility();
+}
+
+// An edit field entered from the keyboard, or holding the focus when the
+// window opens, has its whole text selected; the caret then stays at the
+// start, so that a long name or a number such as 0.100000001490116 still
+// shows from its start.
+bool TTodayMirvoOption::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (!edit || event->type() != QEvent::FocusIn)
+        return QDialog::eventFilter(watched, event);
+    static_cast<QObject*>(edit)->event(event);
+    const auto length = static_cast<int>(edit->text().size());
+    if (length > 0 && edit->selectedText().size() == length)
+        edit->setSelection(length, -length);
+    return true;
 }
 
 void TTodayMirvoOption::ShowSettings()

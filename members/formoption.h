@@ -81,6 +81,9 @@ public:
     // of another list.
     static mirvo::TMemberListItem* RowMember(const QTreeWidgetItem* row);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void FormCreate();
     void SetUpMemberList();

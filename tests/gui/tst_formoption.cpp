@@ -691,6 +691,12 @@ void TestFormOption::editFieldsShowTheirTextFromItsStart()
     QCOMPARE(sun->text(), QString("0.100000001490116"));
     for (const char* edit : {"txtSun", "txtIntell", "txtName", "txtMemo", "txtMoon", "txtHealth"})
         QVERIFY2(Child<QLineEdit>(*w, edit)->cursorPosition() == 0, edit);
+    // Entered by Tab, a field's whole text is selected and still shows from its start.
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    Child<QLineEdit>(*w, "txtSun")->setFocus(Qt::TabFocusReason);
+    QCOMPARE(sun->selectedText(), sun->text());
+    QCOMPARE(sun->cursorPosition(), 0);
     // Again after the defaults and after a row click.
     Child<QLineEdit>(*w, "txtSun")->setText("0.100000001490116");
     Click(*w, "btnPlanetDefault");
