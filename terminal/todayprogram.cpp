@@ -21,9 +21,6 @@ namespace mirvo {
 
 namespace {
 
-constexpr int kMsgMemberBadDate = 43405;
-constexpr int kMsgMemberBadTime = 43406;
-
 // A failure with its exit code; the message is the program's own.
 struct TodayFailure {
     TodayExit code;
@@ -121,17 +118,11 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
     // Read errors after opening (a failing disk) are the settings file's, as one that cannot be opened.
     if (settingsRead.unreadable)
         throw TodayFailure{teFile, Message(kMsgFileUnreadable, options.GetIniPath().string())};
-    // A bad date or time stops the member file; it is named with its path, as before.
     const std::filesystem::path memberFile = args.membersFile.value_or(paths.MemberFile());
-    for (const TLineProblem& problem : membersRead.problems) {
-        if (problem.kind == lpBadDate || problem.kind == lpBadTime) {
-            const int message = problem.kind == lpBadDate ? kMsgMemberBadDate : kMsgMemberBadTime;
-            throw TodayFailure{teFile, memberFile.string() + ": " + Message(message, problem.text)};
-        }
-    }
     // A settings file too long, or with lines too long, is read as far as it
     // can be, and member lines that were not read are told line by line; the
-    // reading goes on.
+    // reading goes on. As in the window, a bad date or time stops the member
+    // file: its message is a warning, the members before it are shown.
     Warn(err, SettingsReadMessages(options.GetIniPath(), settingsRead));
     Warn(err, MemberFileMessages(memberFile, membersRead, fmReadOnly));
     if (args.all) {

@@ -50,7 +50,7 @@ expect_error 5 "ファイル $work/none.ini が見つかりません." "$program
 expect_error 5 "ファイル $work は開けません" "$program" --members "$work"
 
 # --- a member file with a bad line: a warning, and the members before it -----
-warning="警告: $work/damaged.csv: '2024/13/01' は日付ではありません"
+warning="$work/damaged.csv の 3 行目は読んでいません: '2024/13/01' は日付ではありません"
 for member in 1 B; do
   "$program" --members "$work/damaged.csv" --member "$member" --date 2024-05-01 >"$work/out" 2>"$work/stderr"
   rc=$?
