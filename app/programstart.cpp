@@ -31,7 +31,7 @@ ProgramPaths ProgramFilesIn(const std::filesystem::path& programFolder)
     return LocateProgramFiles(programFolder / kProgramName);
 }
 
-void DataModuleRelease::operator()(const koyomi::TPeResources* module) const
+void DataModuleRelease::operator()(const koyomi::TResourceModule* module) const
 {
     koyomi::FreeLibrary(module);
 }

@@ -19,7 +19,7 @@
 #include <string>
 
 namespace koyomi {
-class TPeResources;
+class TResourceModule;
 }
 
 namespace mirvo {
@@ -61,9 +61,9 @@ ProgramPaths ProgramFilesIn(const std::filesystem::path& programFolder);
 // The calendar data file, loaded and handed to the library; it stays loaded
 // (the library's texts are looked up in it) until this is released.
 struct DataModuleRelease {
-    void operator()(const koyomi::TPeResources* module) const;
+    void operator()(const koyomi::TResourceModule* module) const;
 };
-using TDataModule = std::unique_ptr<const koyomi::TPeResources, DataModuleRelease>;
+using TDataModule = std::unique_ptr<const koyomi::TResourceModule, DataModuleRelease>;
 
 // Loads Kosmera.dat beside the program and initialises the calendar library
 // with it. Throws EStartError: sfDataFileMissing (kMsgDataFileMissing) when

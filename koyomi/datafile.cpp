@@ -2,6 +2,7 @@
 
 #include "koyomi/error.h"
 #include "koyomi/inflater.h"
+#include "koyomi/platform.h"
 #include "koyomi/sjis.h"
 #include "koyomi/tables.h"
 
@@ -18,15 +19,6 @@ bool FastSqrt = false;
 namespace {
 
 constexpr std::size_t kLengthPrefixSize = 4;   // signed 32-bit little-endian L before each stream
-constexpr std::size_t kLoadStringBuffer = 255; // LoadStringA's buffer: 254 bytes of text and a NUL
-constexpr std::size_t kMaxStringBytes = kLoadStringBuffer - 1;
-constexpr char kUnmappableChar = '?';          // what the code page conversion puts for a missing character
-
-constexpr char32_t kSurrogateFirst = 0xD800;
-constexpr char32_t kLowSurrogateFirst = 0xDC00;
-constexpr char32_t kSurrogateEnd = 0xE000;
-constexpr char32_t kSupplementaryFirst = 0x10000;
-constexpr unsigned kSurrogateBits = 10;
 
 // Inflates one block into memory; nullopt when it is missing or damaged.
 std::optional<std::vector<std::uint8_t>> InflateBlock(ModuleHandle module, const char* name,
@@ -53,99 +45,11 @@ void ReadDoubles(const std::uint8_t* bytes, std::array<double, kTermCount>& valu
     }
 }
 
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// The UTF-8 form of each character of UTF-16 text, up to `limit` characters
-// and the first NUL (where LoadStringA's C string ends); an unpaired
-// surrogate becomes an empty entry, which nothing can encode.
-std::vector<std::string> SplitCharacters(std::u16string_view text, std::size_t limit)
-{
-    std::vector<std::string> chars;
-    for (std::size_t i = 0; i < text.size() && chars.size() < limit; ++i) {
-        char32_t c = text[i];
-        if (c == 0)
-            break;
-        std::string utf8;
-        if (c >= kSurrogateFirst && c < kSurrogateEnd) {
-            const bool pairs = c < kLowSurrogateFirst && i + 1 < text.size()
-                               && text[i + 1] >= kLowSurrogateFirst && text[i + 1] < kSurrogateEnd;
-            if (pairs) {
-                c = kSupplementaryFirst + ((c - kSurrogateFirst) << kSurrogateBits)
-                    + (text[++i] - kLowSurrogateFirst);
-                AppendUtf8(utf8, c);
-            }
-        } else {
-            AppendUtf8(utf8, c);
-        }
-        chars.push_back(std::move(utf8));
-    }
-    return chars;
-}
-
-// Code page 932 bytes of one character, or '?' when it has none.
-std::string EncodeCharacter(const std::string& utf8)
-{
-    if (!utf8.empty())
-        if (auto bytes = Utf8ToCp932(utf8))
-            return *bytes;
-    return std::string(1, kUnmappableChar);
-}
-
-// What LoadStringA leaves in a 255-byte buffer, as code page 932 bytes.
-std::string ToLoadStringBytes(std::u16string_view text)
-{
-    // Every character takes at least one byte, so no more than 254 can fit.
-    const auto chars = SplitCharacters(text, kMaxStringBytes);
-    std::string whole;
-    bool complete = true;
-    for (const auto& c : chars) {
-        complete = complete && !c.empty();
-        whole += c;
-    }
-    std::string bytes;
-    if (auto encoded = complete ? Utf8ToCp932(whole) : std::nullopt) {
-        bytes = std::move(*encoded);
-    } else {
-        for (const auto& c : chars)
-            bytes += EncodeCharacter(c);
-    }
-    // Cut at a character boundary.
-    std::size_t end = 0;
-    while (end < bytes.size()) {
-        const std::size_t next = end + SjisCharLength(bytes, end);
-        if (next > kMaxStringBytes)
-            break;
-        end = next;
-    }
-    bytes.resize(end);
-    return bytes;
-}
-
 } // namespace
 
 ModuleHandle LoadLibraryA(const std::string& path)
 {
-    auto module = TPeResources::FromFile(path);
-    if (!module)
-        return nullptr;
-    return new TPeResources(std::move(*module));
+    return platform::OpenResourceModule(path);
 }
 
 void FreeLibrary(ModuleHandle module)
@@ -229,10 +133,7 @@ std::string LoadDataString(unsigned number)
 {
     if (DataModule == nullptr)
         return {};
-    const auto text = DataModule->FindString(number);
-    if (!text)
-        return {};
-    return Cp932ToUtf8(ToLoadStringBytes(*text));
+    return Cp932ToUtf8(DataModule->LoadStringBytes(number));
 }
 
 } // namespace koyomi

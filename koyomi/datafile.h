@@ -1,10 +1,10 @@
 // The calendar data file Kosmera.dat: opening it as a resource module, the
 // library's initialisation from its compressed blocks, and its string table.
 //
-// The data file is a resource-only Windows DLL. Where Windows would map it
-// with LoadLibraryA, the program reads its resource section with TPeResources;
-// the functions below keep the Windows names so that start-up reads as it
-// does on Windows.
+// The data file is a resource-only Windows DLL. On Windows, LoadLibraryA below
+// has the system open it (TWin32Module); elsewhere the program reads its
+// resource section with TPeResources. The functions keep the Windows names so
+// that start-up reads the same on both.
 #pragma once
 
 #include "koyomi/peresource.h"
@@ -17,10 +17,11 @@ namespace koyomi {
 
 // A loaded data file; null when loading failed. Owned by whoever loaded it
 // until FreeLibrary.
-using ModuleHandle = const TPeResources*;
+using ModuleHandle = const TResourceModule*;
 
-// Reads the PE file at `path` (file system encoding). Null when the file is
-// missing, unreadable, larger than TPeResources::kMaxFileSize or not a PE file.
+// Opens the data file at `path` (file system encoding; on Windows the ANSI
+// code page). Null when the file is missing, unreadable or not a PE file
+// (on Linux also when larger than TPeResources::kMaxFileSize).
 ModuleHandle LoadLibraryA(const std::string& path);
 // Releases a module from LoadLibraryA; null is allowed. Clears DataModule
 // when it is that module.

@@ -2,6 +2,7 @@
 
 #include "app/stringtable.h"
 #include "koyomi/error.h"
+#include "koyomi/platform.h"
 
 #include <cctype>
 #include <cmath>
@@ -205,15 +206,10 @@ TDateTime StepDays(TDateTime value, double days)
 
 TDateTime Now()
 {
-    timespec ts{};
-    clock_gettime(CLOCK_REALTIME, &ts);
-    std::tm local{};
-    const std::time_t secs = ts.tv_sec;
-    localtime_r(&secs, &local);
+    const platform::TLocalTime now = platform::LocalTimeNow();
     TDateTime date = 0, time = 0;
-    TryEncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, date);
-    TryEncodeTime(local.tm_hour, local.tm_min, local.tm_sec > 59 ? 59 : local.tm_sec,
-                  static_cast<int>(ts.tv_nsec / 1000000), time);
+    TryEncodeDate(now.year, now.month, now.day, date);
+    TryEncodeTime(now.hour, now.minute, now.second, now.millisecond, time);
     return date + time;
 }
 

@@ -43,7 +43,36 @@ private:
     std::string FName;
 };
 
-class TPeResources {
+// A resource module as the data file's loader sees it: its resources by type
+// and name, and its string table. TPeResources reads the file itself, on
+// every system; on Windows the loader hands out the system's own module
+// (koyomi/win32module.h).
+class TResourceModule {
+public:
+    virtual ~TResourceModule() = default;
+
+    // The bytes of resource (type, name); nullopt when it is missing. The
+    // span stays valid as long as the module lives.
+    virtual std::optional<std::span<const std::uint8_t>> Find(const ResourceId& type,
+                                                              const ResourceId& name) const = 0;
+
+    // String `number` of the string table as LoadStringA leaves it in a
+    // 255-byte buffer on a system whose ANSI code page is 932: code page 932
+    // bytes, characters the code page lacks as '?', at most 254 bytes and no
+    // two-byte character cut in half. Empty when the string is missing.
+    virtual std::string LoadStringBytes(unsigned number) const = 0;
+
+protected:
+    TResourceModule() = default;
+    TResourceModule(const TResourceModule&) = default;
+    TResourceModule& operator=(const TResourceModule&) = default;
+};
+
+// What LoadStringA makes of UTF-16 text with a 255-byte buffer, as above.
+// The text ends at its first NUL.
+std::string ToLoadStringBytes(std::u16string_view text);
+
+class TPeResources final : public TResourceModule {
 public:
     static constexpr std::size_t kMaxFileSize = 64u << 20;  // bytes; a data file is a few kilobytes
 
@@ -57,7 +86,10 @@ public:
     // nullopt when it is missing or any part of its way lies outside the file.
     // The span stays valid as long as this object lives.
     std::optional<std::span<const std::uint8_t>> Find(const ResourceId& type,
-                                                      const ResourceId& name) const;
+                                                      const ResourceId& name) const override;
+
+    // FindString as LoadStringA would give it (see TResourceModule).
+    std::string LoadStringBytes(unsigned number) const override;
 
     // String `number` of the string table (block number / 16 + 1, entry
     // number % 16) as UTF-16 code units; nullopt when absent or empty.

@@ -1,18 +1,14 @@
 #include "koyomi/sjis.h"
 
-#include "app/stringtable.h"
-#include "koyomi/error.h"
+#include "koyomi/platform.h"
 
 #include <array>
-#include <cerrno>
-#include <iconv.h>
 #include <utility>
 
 namespace koyomi {
 
 namespace {
 
-constexpr int kMsgNoConverter = 43122;  // 文字コード %s の変換が使えません
 constexpr unsigned char kLeadLow1 = 0x81;
 constexpr unsigned char kLeadHigh1 = 0x9F;
 constexpr unsigned char kLeadLow2 = 0xE0;
@@ -20,60 +16,6 @@ constexpr unsigned char kLeadHigh2 = 0xFC;
 constexpr unsigned char kTrailLow = 0x40;
 constexpr unsigned char kTrailGap = 0x7F;   // the one byte in the trail range that is not a trail byte
 constexpr unsigned char kTrailHigh = 0xFC;
-
-constexpr std::string_view kReplacementChar = "\xEF\xBF\xBD";   // U+FFFD
-constexpr std::size_t kChunkBytes = 4096;
-
-// glibc's CP932 converter implements the Windows table, including the NEC
-// row 13, the NEC-selected IBM extensions and the IBM extensions.
-constexpr const char* kCp932Name = "CP932";
-constexpr const char* kUtf8Name = "UTF-8";
-
-// One converter, opened for one conversion and closed with it, so no shift
-// state is ever carried from one text to the next.
-class TIconv {
-public:
-    TIconv(const char* to, const char* from) : FHandle(iconv_open(to, from))
-    {
-        if (FHandle == reinterpret_cast<iconv_t>(-1))
-            throw mirvo::MessageError(kMsgNoConverter, {kCp932Name});
-    }
-    ~TIconv() { iconv_close(FHandle); }
-    TIconv(const TIconv&) = delete;
-    TIconv& operator=(const TIconv&) = delete;
-
-    void Reset() { iconv(FHandle, nullptr, nullptr, nullptr, nullptr); }
-
-    // Converts as much of [in, in + inLeft) as it can, appending to `out`.
-    // Returns 0 when all was converted, else the errno of the stop
-    // (EILSEQ or EINVAL); `in` and `inLeft` then point at the failing bytes.
-    int Convert(const char*& in, std::size_t& inLeft, std::string& out)
-    {
-        std::array<char, kChunkBytes> buffer{};
-        for (;;) {
-            char* outPtr = buffer.data();
-            std::size_t outLeft = buffer.size();
-            char* inPtr = const_cast<char*>(in);   // iconv's interface is not const-correct
-            const std::size_t rc = iconv(FHandle, &inPtr, &inLeft, &outPtr, &outLeft);
-            const int error = rc == static_cast<std::size_t>(-1) ? errno : 0;
-            in = inPtr;
-            out.append(buffer.data(), static_cast<std::size_t>(outPtr - buffer.data()));
-            if (error == E2BIG)
-                continue;
-            if (error != 0)
-                return error;
-            // Flush any pending output of a stateful converter.
-            outPtr = buffer.data();
-            outLeft = buffer.size();
-            iconv(FHandle, nullptr, nullptr, &outPtr, &outLeft);
-            out.append(buffer.data(), static_cast<std::size_t>(outPtr - buffer.data()));
-            return 0;
-        }
-    }
-
-private:
-    iconv_t FHandle;
-};
 
 // Text forms that input methods give for characters code page 932 holds
 // under another code point.
@@ -109,38 +51,15 @@ std::size_t SjisCharLength(std::string_view bytes, std::size_t pos)
 
 std::string Cp932ToUtf8(std::string_view bytes)
 {
-    TIconv converter(kUtf8Name, kCp932Name);
-    std::string result;
-    result.reserve(bytes.size() + bytes.size() / 2);
-    const char* in = bytes.data();
-    std::size_t inLeft = bytes.size();
-    while (converter.Convert(in, inLeft, result) != 0) {
-        // An unmapped pair, a byte that opens no character or a lead byte
-        // cut off at the end: one replacement character, then go on.
-        result += kReplacementChar;
-        const std::size_t pos = static_cast<std::size_t>(in - bytes.data());
-        const std::size_t skip = SjisCharLength(bytes, pos);
-        in += skip;
-        inLeft -= skip;
-        converter.Reset();
-    }
-    return result;
+    return platform::DecodeCp932(bytes);
 }
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8)
 {
-    std::string result;
-    {
-        TIconv converter(kCp932Name, kUtf8Name);
-        result.reserve(utf8.size());
-        const char* in = utf8.data();
-        std::size_t inLeft = utf8.size();
-        if (converter.Convert(in, inLeft, result) != 0)
-            return std::nullopt;
-    }
-    // The converter also takes a few look-alikes (U+301C for 0x8160, U+00A5
+    auto result = platform::EncodeCp932(utf8);
+    // The converters also take a few look-alikes (U+301C for 0x8160, U+00A5
     // for 0x5C, ...) that would read back as other characters: refuse them.
-    if (Cp932ToUtf8(result) != utf8)
+    if (result && Cp932ToUtf8(*result) != utf8)
         return std::nullopt;
     return result;
 }

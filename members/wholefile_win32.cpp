@@ -1,0 +1,141 @@
+// Whole-file reading and atomic replacing on Windows: the same rules as
+// wholefile.cpp, with the Win32 file functions (a new file beside the old one,
+// FlushFileBuffers, then MoveFileExW over the old one).
+#include "members/wholefile.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace mirvo {
+
+namespace {
+
+constexpr int kTemporaryNameAttempts = 100;
+constexpr DWORD kMaxWriteBytes = 1 << 20;
+
+// Closes a handle once, at the end of its scope.
+class THandle {
+public:
+    explicit THandle(HANDLE handle) : FHandle(handle) {}
+    ~THandle() { Close(); }
+    THandle(const THandle&) = delete;
+    THandle& operator=(const THandle&) = delete;
+    HANDLE Get() const { return FHandle; }
+    bool Valid() const { return FHandle != INVALID_HANDLE_VALUE; }
+    bool Close()
+    {
+        if (!Valid())
+            return true;
+        const bool ok = ::CloseHandle(FHandle) != 0;
+        FHandle = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE FHandle;
+};
+
+bool WriteAll(HANDLE file, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const DWORD part = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kMaxWriteBytes));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data(), part, &written, nullptr) || written == 0)
+            return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+// The file that is really replaced: a symbolic link is followed.
+std::filesystem::path ResolveTarget(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) {
+        const std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
+        if (!ec)
+            return target;
+    }
+    return path;
+}
+
+// Whether this user may write the existing file: the read-only attribute is
+// not set and the system grants write access (asked by opening it for
+// writing, which changes nothing in it).
+bool MayWrite(const std::filesystem::path& file, DWORD attributes)
+{
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return false;
+    const THandle handle(::CreateFileW(file.c_str(), GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return handle.Valid();
+}
+
+// Creates a new, empty file beside `target` under a name no one else uses.
+HANDLE CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& tempPath)
+{
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    std::random_device seed;
+    std::mt19937 random(seed());
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        tempPath = folder / (L"." + target.filename().wstring() + L"." + std::to_wstring(random()) + L".tmp");
+        HANDLE handle = ::CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS)
+            return handle;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+} // namespace
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        return std::nullopt;
+    return content;
+}
+
+bool ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes)
+{
+    const std::filesystem::path target = ResolveTarget(path);
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
+    // A folder in the way is never replaced, nor a file this user may not write.
+    if (replacing && ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !MayWrite(target, attributes)))
+        return false;
+
+    std::filesystem::path tempPath;
+    THandle file(CreateTemporaryBeside(target, tempPath));
+    if (!file.Valid())
+        return false;
+    bool ok = WriteAll(file.Get(), bytes);
+    ok = ok && ::FlushFileBuffers(file.Get()) != 0;
+    ok = file.Close() && ok;
+    // A replaced file keeps its attributes (hidden, archive, ...).
+    if (ok && replacing)
+        ok = ::SetFileAttributesW(tempPath.c_str(), attributes) != 0;
+    ok = ok && ::MoveFileExW(tempPath.c_str(), target.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!ok) {
+        ::DeleteFileW(tempPath.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace mirvo
