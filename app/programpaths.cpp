@@ -1,6 +1,5 @@
 #include "app/programpaths.h"
 
-
 namespace mirvo {
 
 namespace {

@@ -36,3 +36,9 @@ endif()
 if(MIRVO_WINE64)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${MIRVO_WINE64})
 endif()
+
+# MinGW's GCC 12 inlines std::string concatenation into memcpy calls that it
+# then misjudges (GCC bugs 105329, 105651): false -Wrestrict and -Wstringop-*
+# warnings in libstdc++'s own headers. An option set explicitly stays off
+# whatever -Wall comes later.
+set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict -Wno-stringop-overread -Wno-stringop-overflow")

@@ -56,7 +56,8 @@ std::string TWin32Module::LoadStringBytes(unsigned number) const
         return LoadStringBytesWide(number);
     char buffer[kLoadStringBuffer] = {};
     const int length = ::LoadStringA(AsModule(FHandle), number, buffer, kLoadStringBuffer);
-    return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
+    // The text is the buffer's C string: a NUL inside the string ends it.
+    return length > 0 ? std::string(buffer) : std::string();
 }
 
 std::string TWin32Module::LoadStringBytesWide(unsigned number) const

@@ -15,6 +15,9 @@ packages=(
   xvfb xauth x11-apps x11-utils xdotool imagemagick librsvg2-bin
   icoutils python3-pefile
   appstream desktop-file-utils
+  # The Windows build (preset windows, scripts/test-windows.sh): MinGW-w64's
+  # C++ compiler, zlib for MinGW, and Wine to run the tests.
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64
   # Calendar files are read back by a real iCalendar parser in the tests,
   # printed pages by pdftotext.
   python3-icalendar poppler-utils

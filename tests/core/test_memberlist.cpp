@@ -329,6 +329,9 @@ TEST_F(MemberFileTest, FailedSaveLeavesTheOldFileByteForByte)
 
 TEST_F(MemberFileTest, SaveKeepsPermissionsAndFollowsLinks)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "POSIX permission bits and symbolic links (which need a privilege on Windows)";
+#endif
     const fs::path real = FDir / "real.csv";
     Write(real, "old\r\n");
     fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
