@@ -3,7 +3,7 @@
 // lie beside it too when its folder can be written; an installed program,
 // whose folder cannot be written, keeps them in the user's folders instead
 // ($XDG_CONFIG_HOME/TodayMirvo/TodayMirvo.ini and
-// $XDG_DATA_HOME/TodayMirvo/Mirvo.csv).
+// $XDG_DATA_HOME/TodayMirvo/Mirvo.csv; on Windows both in %APPDATA%\TodayMirvo).
 #pragma once
 
 #include <filesystem>
@@ -62,7 +62,9 @@ inline std::string FolderWithSeparator(const std::filesystem::path& folder)
 // The user's folders, by the XDG base directory rules: XDG_CONFIG_HOME and
 // XDG_DATA_HOME when they hold absolute paths, else ~/.config and
 // ~/.local/share; the home folder is HOME, or the password entry's when HOME
-// is unset or not absolute.
+// is unset or not absolute. On Windows (programpaths_win32.cpp) both are
+// %APPDATA%, the roaming application data folder, and the home folder is
+// %USERPROFILE%; the shell's known folders stand in for unset or relative values.
 struct UserFolders {
     std::filesystem::path home;
     std::filesystem::path configHome;
@@ -72,7 +74,8 @@ struct UserFolders {
 };
 
 // Whether new files can be made in a folder, as the system answers for the
-// effective user (access(2)): besides the permission bits this takes in a
+// effective user (access(2); on Windows, whether the folder opens with the
+// right to add files): besides the permission bits this takes in a
 // read-only file system, which refuses root too, and a folder marked
 // immutable. Nothing is written. False for a missing folder.
 bool FolderIsWritable(const std::filesystem::path& folder);

@@ -1,0 +1,26 @@
+#include "terminal/console.h"
+
+#include <csignal>
+#include <unistd.h>
+
+namespace mirvo {
+
+std::filesystem::path OwnProgramFolder(const char* argv0)
+{
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec)
+        return self.parent_path();
+    return std::filesystem::absolute(argv0, ec).parent_path();
+}
+
+TConsoleSession::TConsoleSession() : FShowsColour(isatty(STDOUT_FILENO) == 1)
+{
+    // A reader that goes away (`| head`) is an output error, exit 6, not a
+    // silent death by SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+TConsoleSession::~TConsoleSession() = default;
+
+} // namespace mirvo
