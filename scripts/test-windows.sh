@@ -26,8 +26,9 @@ export WINEPREFIX="$PWD/build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,msh
 wine=$(sed -n 's/^MIRVO_WINE64:FILEPATH=//p' build/windows/CMakeCache.txt)
 wineserver="$(dirname "$wine")/wineserver64"
 [ -x "$wineserver" ] || wineserver=$(command -v wineserver)
+mkdir -p "$WINEPREFIX"
+"$wineserver" -p 60 || true   # a server still running from an earlier start serves as well
 "$wine" wineboot --init
-"$wineserver" -p 60
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 wine_ready=$(seconds)
 ctest --preset windows
