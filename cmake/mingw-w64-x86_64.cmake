@@ -19,6 +19,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# pkg-config finds the target's libraries only, never the host's.
+set(ENV{PKG_CONFIG_LIBDIR} /usr/${MIRVO_MINGW_TRIPLET}/lib/pkgconfig)
+set(ENV{PKG_CONFIG_PATH} "")
+
 # zlib from Debian's libz-mingw-w64-dev: its static archive libz.a, not the
 # import library of zlib1.dll.
 set(ZLIB_USE_STATIC_LIBS ON)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 namespace mirvo {
 
@@ -11,6 +12,10 @@ namespace mirvo {
 // Linux, GetModuleFileNameW on Windows); `argv0` made absolute when the
 // system does not say.
 std::filesystem::path OwnProgramFolder(const char* argv0);
+
+// The width in columns of the terminal or console window the standard output
+// shows in; nullopt when it goes elsewhere (a file, a pipe).
+std::optional<int> ConsoleColumns();
 
 // Prepares the console for the program's UTF-8 text for as long as it lives
 // and puts it back as it was afterwards. On Windows the console's output

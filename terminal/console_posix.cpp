@@ -1,6 +1,7 @@
 #include "terminal/console.h"
 
 #include <csignal>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace mirvo {
@@ -12,6 +13,14 @@ std::filesystem::path OwnProgramFolder(const char* argv0)
     if (!ec)
         return self.parent_path();
     return std::filesystem::absolute(argv0, ec).parent_path();
+}
+
+std::optional<int> ConsoleColumns()
+{
+    winsize size{};
+    if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+        return size.ws_col;
+    return std::nullopt;
 }
 
 TConsoleSession::TConsoleSession() : FShowsColour(isatty(STDOUT_FILENO) == 1)

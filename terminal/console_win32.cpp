@@ -29,6 +29,15 @@ std::filesystem::path OwnProgramFolder(const char* argv0)
     return std::filesystem::absolute(argv0, ec).parent_path();
 }
 
+std::optional<int> ConsoleColumns()
+{
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (!::GetConsoleScreenBufferInfo(::GetStdHandle(STD_OUTPUT_HANDLE), &info))
+        return std::nullopt;
+    const int columns = info.srWindow.Right - info.srWindow.Left + 1;
+    return columns > 0 ? std::optional<int>(columns) : std::nullopt;
+}
+
 TConsoleSession::TConsoleSession()
 {
     // The program writes UTF-8; a console shows it as such only with code page 65001.

@@ -2,14 +2,13 @@
 
 #include "app/appinfo.h"
 #include "app/stringtable.h"
+#include "terminal/console.h"
 #include "terminal/terminaltext.h"
 #include "terminal/todayjson.h"
 #include "members/numbertext.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 namespace mirvo {
 
@@ -249,9 +248,8 @@ int TerminalWidth()
         if (const auto value = ParseDecimalInt(columns); value && *value > 0)
             return *value;
     }
-    winsize size{};
-    if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
-        return size.ws_col;
+    if (const auto columns = ConsoleColumns())
+        return *columns;
     return kDefaultTerminalWidth;
 }
 
