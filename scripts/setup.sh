@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config git
-  qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools libqt6svg6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-svg-dev libgl-dev
   zlib1g-dev libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
   libchm-dev fp-utils libxcb1-dev
