@@ -1,5 +1,6 @@
 #include "components/datetimepicker.h"
 
+#include "app/stringtable.h"
 #include "components/japanese.h"
 
 #include <QHBoxLayout>
@@ -19,7 +20,7 @@ namespace mirvo {
 
 namespace {
 
-const char* const kYearSuffix = "年";
+constexpr int kTextYearSuffix = 43301;  // 年, after the year in the calendar's title
 constexpr int kYearButtonSlack = 4;
 // Qt's names for the parts of the calendar's title bar.
 const char* const kNavigationBarName = "qt_calendar_navigationbar";
@@ -103,7 +104,7 @@ void TJapaneseCalendar::PutYearBeforeMonth()
     QLayoutItem* yearItem = layout->takeAt(yearAt);
     QLayoutItem* holder = layout->takeAt(monthAt + 1);
     QLayoutItem* monthItem = layout->takeAt(monthAt);
-    FYearSuffix = new QLabel(QString::fromUtf8(kYearSuffix), bar);
+    FYearSuffix = new QLabel(QString::fromStdString(LoadStr(kTextYearSuffix)), bar);
     FYearSuffix->setObjectName(QStringLiteral("labYearSuffix"));
     FYearSuffix->setFont(year->font());
     FYearSuffix->setForegroundRole(QPalette::HighlightedText);
@@ -366,7 +367,7 @@ void TDateTimePicker::keyPressEvent(QKeyEvent* event)
         const int digit = text[0].digitValue();
         if (digit >= 0)
             TypeDigit(digit);
-        else if (QStringLiteral("/-.:年月日時分秒 ").contains(text[0]))
+        else if (QStringLiteral("/-.:年月日時分秒 ").contains(text[0]))  // not a message: keys that move on
             MovePart(1);
         return;
     }

@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStyle>
 #include <QTreeWidgetItemIterator>
 
@@ -217,6 +218,11 @@ void THelpWindow::ShowFoundTopics(const QString& keyword, const QList<THelpTopic
 
 void THelpWindow::Present()
 {
+    QWidget* asker = QApplication::activeWindow();
+    if (!asker || asker == this)
+        asker = QApplication::activeModalWidget();
+    if (!isVisible())
+        PlaceOver(asker);
     FollowModalOwner();
     if (isMinimized())
         showNormal();
@@ -224,6 +230,20 @@ void THelpWindow::Present()
         show();
     raise();
     activateWindow();
+}
+
+void THelpWindow::PlaceOver(const QWidget* asker)
+{
+    if (!asker || asker == this)
+        return;
+    QRect placed(QPoint(0, 0), frameGeometry().size());
+    placed.moveCenter(asker->frameGeometry().center());
+    if (const QScreen* screen = asker->screen()) {
+        const QRect area = screen->availableGeometry();
+        placed.moveLeft(std::max(area.left(), std::min(placed.left(), area.right() + 1 - placed.width())));
+        placed.moveTop(std::max(area.top(), std::min(placed.top(), area.bottom() + 1 - placed.height())));
+    }
+    move(placed.topLeft());
 }
 
 bool THelpWindow::eventFilter(QObject* watched, QEvent* event)

@@ -51,6 +51,8 @@ public:
     void ShowFoundTopics(const QString& keyword, const QList<THelpTopicRef>& topics);
     // Shows the window in front. While a modal window is open the help window
     // belongs to it, so that it can be used; it is let go when that window hides.
+    // A window that was not showing opens centred over the window that asked
+    // for it (the active one), within that window's screen.
     void Present();
 
 protected:
@@ -64,6 +66,7 @@ private:
     void FindKeyword(const QString& text);
     void MarkContentsItem(const QUrl& page);
     void FollowModalOwner();
+    void PlaceOver(const QWidget* asker);
     void ReleaseModalOwner();
     void CollectAssociativeLinks();
 

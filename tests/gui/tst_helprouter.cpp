@@ -168,6 +168,7 @@ private slots:
     void keywordAndAssociativeLinks();
     void indexContextPopupAndQuit();
     void helpWindowUsableOverModalDialog();
+    void helpWindowOpensCentredOverTheAskingWindow();
     void missingHelpFileIsReported();
     void sitemapNestingAndTopics();
     void helpLocationsAndTextDecoding();
@@ -311,6 +312,34 @@ void TestHelpRouter::settingsHelpButtonOpensContents()
     QVERIFY(window && window->isVisible());
     QCOMPARE(Child<QTabWidget>(window, "pnlNavigation")->currentWidget()->objectName(), QStringLiteral("tabContents"));
     QCOMPARE(window->CurrentTopic(), QStringLiteral("/intro.htm"));
+}
+
+void TestHelpRouter::helpWindowOpensCentredOverTheAskingWindow()
+{
+    TRoutedForm main;
+    QVERIFY(ApplicationHelpCommand(HELP_CONTENTS, 0));
+    THelpWindow* window = OpenHelpWindow();
+    QVERIFY(window);
+    window->hide();
+    window->resize(240, 160);
+    const QRect area = window->screen()->availableGeometry();
+    // Two asking windows in two places: the help window follows each, and
+    // one at the screen's corner keeps it on the screen.
+    for (const QPoint at : {QPoint(area.left() + 40, area.top() + 30), QPoint(area.left() + 200, area.top() + 120),
+                            QPoint(area.left(), area.top())}) {
+        QWidget asker;
+        asker.setGeometry(QRect(at, QSize(320, 240)));
+        asker.show();
+        QApplication::setActiveWindow(&asker);
+        QVERIFY(QTest::qWaitForWindowActive(&asker));
+        QVERIFY(ApplicationHelpCommand(HELP_CONTENTS, 0));
+        QVERIFY(window->isVisible());
+        QRect expected(QPoint(0, 0), window->frameGeometry().size());
+        expected.moveCenter(asker.frameGeometry().center());
+        expected.moveTopLeft(QPoint(std::max(area.left(), expected.left()), std::max(area.top(), expected.top())));
+        QCOMPARE(window->frameGeometry().topLeft(), expected.topLeft());
+        window->hide();
+    }
 }
 
 void TestHelpRouter::helpJumpMakesTopicAddress()
