@@ -56,7 +56,7 @@ xvfb-run -a -s "-screen 0 ${width}x${height}x24" bash -c '
   snap calendar.png
   xdotool key Escape; sleep 0.3
   # Second tab.
-  xdotool key ctrl+Tab
+  xdotool mousemove $((X + 93 * scale)) $((Y + 13 * scale)) click 1
   snap weights.png
   kill $pid; wait $pid 2>/dev/null || true
 ' _ "$work" "$out" "$scale"
