@@ -85,7 +85,6 @@ public:
     const mirvo::Evaluation& LastEvaluation() const { return FLastEvaluation; }
     QMenu* Menu() const { return mnuMenu; }
     QMenu* MemberMenu() const { return mniMember; }
-    mirvo::THTMLhelpRouter* HelpRouter() const { return objHTMLhelpRouter; }
 
     // How errors are shown (the standard error box by default); tests record them.
     using ErrorReporter = std::function<void(const QString& message)>;

@@ -46,29 +46,29 @@ using BodyTable = std::array<std::int32_t, kBodyCount>;
 
 // The evaluation record of one day.
 struct TDayReading {
-    std::array<std::int32_t, kAxisCount> BioPercent{};  // -100..100
-    std::array<std::int32_t, kAxisCount> BioPhase{};    // degrees
-    std::array<std::int32_t, kAxisCount> StarTotal{};   // weighted total of the used bodies
-    std::array<BodyTable, kAxisCount> StarScore{};      // weighted score of every body, used or not
+    std::array<std::int32_t, kAxisCount> BioPercent{};  // percent, -100..100
+    std::array<std::int32_t, kAxisCount> BioPhase{};    // degrees, 0..360 (-360..0 before the birth day)
+    std::array<std::int32_t, kAxisCount> StarTotal{};   // points: rounded weighted total of the used bodies
+    std::array<BodyTable, kAxisCount> StarScore{};      // points: rounded weighted score of every body, used or not
 };
 
 // What the evaluation reads from the settings.
 struct EvalSettings {
-    Cycles bioCycle = kDefaultBioCycle;
-    TPlanetWeights planetWeight = kDefaultPlanetWeight;
-    TPlanetUses planetUse = kDefaultPlanetUse;
+    Cycles bioCycle = kDefaultBioCycle;                  // days, by axis
+    TPlanetWeights planetWeight = kDefaultPlanetWeight;  // factor on each body's aspect points
+    TPlanetUses planetUse = kDefaultPlanetUse;           // whether each body counts in the totals
 };
 
 struct AxisVerdict {
     std::string face;          // "J", "L" or "M"
-    std::uint32_t colour = kColourWhite;
-    int ratingId = kRatingAverage;
+    std::uint32_t colour = kColourWhite;  // 0x00BBGGRR
+    int ratingId = kRatingAverage;        // string-table number of the rating word
     int pickedBody = kNoBody;  // the body whose advice the rating chose, or -1
 };
 
 struct TDayVerdict {
     std::array<AxisVerdict, kAxisCount> axes{};
-    int adviceId = 0;          // 0: no advice
+    int adviceId = 0;          // string-table number of the advice sentence; 0: no advice
 };
 
 struct Evaluation {

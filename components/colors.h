@@ -94,16 +94,4 @@ TColor ColorToRGB(TColor color, const QPalette& palette);
 // The colour to paint with (always opaque).
 QColor ToQColor(TColor color, const QPalette& palette);
 
-// A plain colour value 0x00BBGGRR as a QColor (bits above 23 are ignored).
-inline QColor ColorFromRef(std::uint32_t ref)
-{
-    return QColor(RedOf(ref), GreenOf(ref), BlueOf(ref));
-}
-
-// A QColor as the plain colour value 0x00BBGGRR.
-inline std::uint32_t RefFromColor(const QColor& c)
-{
-    return RGBColor(c.red(), c.green(), c.blue());
-}
-
 } // namespace mirvo

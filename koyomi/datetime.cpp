@@ -186,11 +186,6 @@ TDateTime DateOf(TDateTime value)
     return static_cast<double>(FloorDiv(TotalMSecs(value), kMSecsPerDayInt));
 }
 
-TDateTime TimeOf(TDateTime value)
-{
-    return value - std::floor(value);
-}
-
 bool InDateRange(TDateTime value)
 {
     return std::isfinite(value) && value >= kMinDateTime && value <= kMaxDateTime;

@@ -47,7 +47,6 @@ TimeParts DecodeTime(TDateTime value);
 void DecodeDate(TDateTime value, std::int16_t& year, std::int16_t& month, std::int16_t& day);
 
 TDateTime DateOf(TDateTime value);   // midnight of the value's day
-TDateTime TimeOf(TDateTime value);   // the fraction, in [0, 1)
 
 // Whether a value lies in the supported range.
 bool InDateRange(TDateTime value);

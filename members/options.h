@@ -49,11 +49,7 @@ public:
     TMirvoOptions(const std::filesystem::path& iniPath, const std::filesystem::path& programFolder);
 
     // The settings file that LoadFromIni reads and SaveToIni writes.
-    void SetIniPath(const std::filesystem::path& path) { FIniPath = path; }
     const std::filesystem::path& GetIniPath() const { return FIniPath; }
-    // The program's folder: LastFolder's default.
-    void SetProgramFolder(const std::filesystem::path& folder) { FProgramFolder = folder; }
-    const std::filesystem::path& GetProgramFolder() const { return FProgramFolder; }
 
     // Copies every setting; the settings file and program folder stay this object's own.
     void Assign(const TMirvoOptions& source);
