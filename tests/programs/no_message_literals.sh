@@ -3,7 +3,8 @@
 # (resources/strings.txt): no C++ source of the program writes a message as
 # a literal. Checked: string literals with letters outside ASCII (Japanese),
 # and errors thrown with a literal message. Allowed: symbols (☺, ♥, ♈, Braille
-# dots, … and the like), date patterns whose words are quoted ('年'), and a line
+# dots, … and the like), the date words 年月日時分秒 on their own, date
+# patterns whose words are quoted ('年'), and a line
 # that says why in a comment holding "not a message:" (a font's name).
 # The build tools under tools/ run for whoever builds the program, not for
 # its user, and are not checked.
@@ -56,8 +57,12 @@ def is_symbol(ch):
             or 0x2000 <= code <= 0x206F)
 
 
+# The words of dates and times: a date's parts as typed or shown ("2024年").
+date_words = set("年月日時分秒")
+
+
 def allowed(literal):
-    if all(is_symbol(ch) for ch in literal):
+    if all(is_symbol(ch) or ch in date_words for ch in literal):
         return True
     if date_token.search(literal):
         unquoted = re.sub(r"'[^']*'", "", literal)
