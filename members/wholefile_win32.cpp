@@ -6,8 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <cstdint>
 #include <random>
 
 namespace mirvo {
@@ -15,6 +14,8 @@ namespace mirvo {
 namespace {
 
 constexpr int kTemporaryNameAttempts = 100;
+constexpr int kUnusedNameAttempts = 1000;
+constexpr std::size_t kReadChunkBytes = 65536;
 constexpr DWORD kMaxWriteBytes = 1 << 20;
 
 // Closes a handle once, at the end of its scope.
@@ -96,18 +97,76 @@ HANDLE CreateTemporaryBeside(const std::filesystem::path& target, std::filesyste
 
 } // namespace
 
+std::optional<TFilePrefix> ReadFilePrefix(const std::filesystem::path& path, std::size_t limit)
+{
+    const THandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid() || ::GetFileType(file.Get()) != FILE_TYPE_DISK)
+        return std::nullopt;   // missing, a folder, or a device or pipe
+    TFilePrefix prefix;
+    // Read one byte past the limit to know whether the file goes on.
+    const std::size_t wanted = limit == SIZE_MAX ? limit : limit + 1;
+    char buffer[kReadChunkBytes];
+    while (prefix.bytes.size() < wanted) {
+        const DWORD part = static_cast<DWORD>(std::min(sizeof buffer, wanted - prefix.bytes.size()));
+        DWORD got = 0;
+        if (!::ReadFile(file.Get(), buffer, part, &got, nullptr))
+            return std::nullopt;   // a read error after the file was opened
+        if (got == 0)
+            break;
+        prefix.bytes.append(buffer, got);
+    }
+    if (prefix.bytes.size() > limit) {
+        prefix.bytes.resize(limit);
+        prefix.cut = true;
+    }
+    return prefix;
+}
+
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path)
 {
+    std::optional<TFilePrefix> all = ReadFilePrefix(path, SIZE_MAX);
+    if (!all)
+        return std::nullopt;
+    return std::move(all->bytes);
+}
+
+bool IsSpecialFile(const std::filesystem::path& path)
+{
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return std::nullopt;
-    return content;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status))
+        return false;
+    return !std::filesystem::is_regular_file(status) && !std::filesystem::is_directory(status);
+}
+
+std::filesystem::path UnusedNameBeside(const std::filesystem::path& path, const std::string& suffix)
+{
+    for (int n = 1; n <= kUnusedNameAttempts; ++n) {
+        std::filesystem::path candidate = path;
+        candidate += suffix + (n == 1 ? std::string() : std::to_string(n));
+        if (::GetFileAttributesW(candidate.c_str()) == INVALID_FILE_ATTRIBUTES
+            && ::GetLastError() == ERROR_FILE_NOT_FOUND)
+            return candidate;
+    }
+    return {};
+}
+
+bool CopyToNewFile(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    const std::optional<std::string> bytes = ReadWholeFile(from);
+    if (!bytes)
+        return false;
+    THandle file(::CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
+        return false;
+    bool ok = WriteAll(file.Get(), *bytes) && ::FlushFileBuffers(file.Get()) != 0;
+    ok = file.Close() && ok;
+    if (!ok) {
+        ::DeleteFileW(to.c_str());
+        return false;
+    }
+    return true;
 }
 
 bool ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes)
@@ -115,8 +174,9 @@ bool ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes)
     const std::filesystem::path target = ResolveTarget(path);
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
-    // A folder in the way is never replaced, nor a file this user may not write.
-    if (replacing && ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !MayWrite(target, attributes)))
+    // A folder or a device in the way is never replaced, nor a file this user may not write.
+    if (replacing && ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || IsSpecialFile(target)
+                      || !MayWrite(target, attributes)))
         return false;
 
     std::filesystem::path tempPath;

@@ -541,6 +541,9 @@ TEST_F(MemberFileTest, TwoListsOfOneFileLoseNeitherVersion)
 
 TEST_F(MemberFileTest, SomethingOtherThanARegularFileIsNeverReplaced)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "FIFOs are made with mkfifo(3), which Windows does not have";
+#else
     TMemberList list;
     list.AddMember("F", kSexMale, EncodeDate(2001, 1, 1), false, "");
     const fs::path fifo = FDir / "fifo.csv";
@@ -555,4 +558,5 @@ TEST_F(MemberFileTest, SomethingOtherThanARegularFileIsNeverReplaced)
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
     // Reading one does not wait for a writer.
     EXPECT_THROW(list.LoadFromCsv(fifo), koyomi::EMirvoError);
+#endif
 }
