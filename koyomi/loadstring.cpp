@@ -1,6 +1,7 @@
 // What LoadStringA makes of a string of a module's string table: the
 // conversion to code page 932 and the cut to the caller's buffer.
 #include "koyomi/peresource.h"
+#include "utf8.h"
 #include "koyomi/sjis.h"
 
 #include <string>
@@ -20,25 +21,6 @@ constexpr char32_t kLowSurrogateFirst = 0xDC00;
 constexpr char32_t kSurrogateEnd = 0xE000;
 constexpr char32_t kSupplementaryFirst = 0x10000;
 constexpr unsigned kSurrogateBits = 10;
-
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 // The UTF-8 form of each character of UTF-16 text, up to `limit` characters
 // and the first NUL (where LoadStringA's C string ends); an unpaired

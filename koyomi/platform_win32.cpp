@@ -2,6 +2,7 @@
 // with code page 932, GetLocalTime, and the data file opened by Windows
 // itself (TWin32Module).
 #include "koyomi/platform.h"
+#include "utf8.h"
 
 #include "koyomi/sjis.h"
 #include "koyomi/win32module.h"
@@ -25,25 +26,6 @@ constexpr char32_t kLowSurrogateFirst = 0xDC00;
 constexpr char32_t kSurrogateEnd = 0xE000;
 constexpr char32_t kSupplementaryFirst = 0x10000;
 constexpr unsigned kSurrogateBits = 10;
-
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 void AppendUtf16AsUtf8(std::string& out, const wchar_t* units, int count)
 {

@@ -1,4 +1,5 @@
 #include "members/textencoding.h"
+#include "koyomi/utf8.h"
 
 #include "koyomi/sjis.h"
 
@@ -7,6 +8,8 @@
 namespace mirvo {
 
 namespace {
+
+using koyomi::AppendUtf8;
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LEBom = "\xFF\xFE";
@@ -18,25 +21,6 @@ constexpr char32_t kLowSurrogateFirst = 0xDC00;
 constexpr char32_t kLowSurrogateLast = 0xDFFF;
 constexpr char32_t kSurrogateBase = 0x10000;
 constexpr char32_t kLastCodePoint = 0x10FFFF;
-
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 bool IsHighSurrogate(char32_t unit)
 {

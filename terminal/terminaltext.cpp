@@ -1,4 +1,5 @@
 #include "terminal/terminaltext.h"
+#include "koyomi/utf8.h"
 
 #include <array>
 #include <cstdio>
@@ -6,6 +7,8 @@
 namespace mirvo {
 
 namespace {
+
+using koyomi::AppendUtf8;
 
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
 constexpr std::uint32_t kRed = 0x000000FF;
@@ -87,25 +90,6 @@ void SkipEscape(std::string_view text, std::size_t& pos)
     }
     if (pos < text.size())
         ++pos;
-}
-
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 // Characters a terminal obeys instead of showing, or that turn the text
