@@ -3,7 +3,7 @@
 // high-density screens).
 #pragma once
 
-#include "app/biorhythm.h"
+#include "app/reading/biorhythm.h"
 
 #include <QWidget>
 

@@ -2,8 +2,8 @@
 // commands, and the whole daily reading.
 #pragma once
 
-#include "app/programpaths.h"
-#include "app/verdict.h"
+#include "app/start/programpaths.h"
+#include "app/reading/verdict.h"
 #include "koyomi/datetime.h"
 #include "members/memberlist.h"
 #include "members/options.h"

@@ -5,9 +5,9 @@
 #include "app/formmain.h"
 
 #include "app/biochart.h"
-#include "app/spokentext.h"
-#include "app/stringtable.h"
-#include "terminal/todayreport.h"
+#include "app/reading/spokentext.h"
+#include "koyomi/base/stringtable.h"
+#include "app/start/todayreport.h"
 #include "components/accessible.h"
 #include "components/gradbox.h"
 #include "components/label3d.h"

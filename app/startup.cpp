@@ -1,13 +1,13 @@
 #include "app/startup.h"
 
-#include "app/appinfo.h"
+#include "app/reading/appinfo.h"
 #include "app/formmain.h"
-#include "app/messages.h"
-#include "app/programstart.h"
+#include "koyomi/base/messages.h"
+#include "app/start/programstart.h"
 #include "app/instancechannel.h"
-#include "app/instancelock.h"
+#include "app/start/instancelock.h"
 #include "app/quitsignals.h"
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 #include "views/mainicon.h"
 
 #include <QApplication>

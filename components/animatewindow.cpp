@@ -1,9 +1,9 @@
 #include "components/animatewindow.h"
 
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 #include "components/animateband.h"
 #include "components/windowsystem.h"
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 
 #include <QApplication>
 #include <QEvent>

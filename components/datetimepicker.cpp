@@ -1,6 +1,6 @@
 #include "components/datetimepicker.h"
 
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 #include "components/japanese.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "components/fonts.h"
 
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 
 #include <QFontInfo>
 #include <QWidget>

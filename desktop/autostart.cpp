@@ -1,10 +1,10 @@
 #include "desktop/autostart.h"
 
-#include "app/appinfo.h"
-#include "app/stringtable.h"
+#include "app/reading/appinfo.h"
+#include "koyomi/base/stringtable.h"
 #include "desktop/desktopid.h"
-#include "koyomi/error.h"
-#include "members/wholefile.h"
+#include "koyomi/base/error.h"
+#include "koyomi/base/wholefile.h"
 
 #include <string_view>
 #include <unistd.h>

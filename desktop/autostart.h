@@ -5,7 +5,7 @@
 // hand reads as off. No Qt.
 #pragma once
 
-#include "app/programpaths.h"
+#include "app/start/programpaths.h"
 
 #include <filesystem>
 #include <string>

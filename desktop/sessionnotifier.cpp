@@ -1,6 +1,6 @@
 #include "desktop/sessionnotifier.h"
 
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 
 #include <systemd/sd-bus.h>
 

@@ -3,7 +3,7 @@
 // spoken with sd-bus. No Qt.
 #pragma once
 
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 
 #include <chrono>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // showing nothing.
 #include "desktop/sessionnotifier.h"
 
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 
 namespace mirvo {
 

@@ -1,7 +1,7 @@
 #include "koyomi/coeffile.h"
 
-#include "app/stringtable.h"
-#include "koyomi/error.h"
+#include "koyomi/base/stringtable.h"
+#include "koyomi/base/error.h"
 
 #include <bit>
 #include <cmath>

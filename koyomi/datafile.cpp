@@ -1,9 +1,9 @@
 #include "koyomi/datafile.h"
 
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 #include "koyomi/inflater.h"
 #include "koyomi/platform.h"
-#include "koyomi/sjis.h"
+#include "koyomi/base/sjis.h"
 #include "koyomi/tables.h"
 
 #include <algorithm>

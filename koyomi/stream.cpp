@@ -1,7 +1,7 @@
 #include "koyomi/stream.h"
 
-#include "app/stringtable.h"
-#include "koyomi/error.h"
+#include "koyomi/base/stringtable.h"
+#include "koyomi/base/error.h"
 
 #include <algorithm>
 #include <array>

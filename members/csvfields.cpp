@@ -1,6 +1,6 @@
 #include "members/csvfields.h"
 
-#include "koyomi/sjis.h"
+#include "koyomi/base/sjis.h"
 
 namespace mirvo {
 

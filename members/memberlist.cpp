@@ -1,11 +1,11 @@
 #include "members/memberlist.h"
 
-#include "app/stringtable.h"
-#include "koyomi/error.h"
-#include "koyomi/sjis.h"
+#include "koyomi/base/stringtable.h"
+#include "koyomi/base/error.h"
+#include "koyomi/base/sjis.h"
 #include "members/csvfields.h"
 #include "members/numbertext.h"
-#include "members/wholefile.h"
+#include "koyomi/base/wholefile.h"
 
 #include <algorithm>
 #include <string_view>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "koyomi/datetime.h"
-#include "members/textencoding.h"
+#include "koyomi/base/textencoding.h"
 
 #include <cstdint>
 #include <filesystem>

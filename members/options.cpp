@@ -1,10 +1,10 @@
 #include "members/options.h"
 
-#include "app/stringtable.h"
-#include "koyomi/error.h"
+#include "koyomi/base/stringtable.h"
+#include "koyomi/base/error.h"
 #include "members/inifile.h"
 #include "members/numbertext.h"
-#include "members/wholefile.h"
+#include "koyomi/base/wholefile.h"
 
 #include <cmath>
 #include <optional>

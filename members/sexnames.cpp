@@ -1,6 +1,6 @@
 #include "members/sexnames.h"
 
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 
 namespace mirvo {
 

@@ -3,7 +3,7 @@
 // (MakeBioChart), computed on a grid of dots instead of pixels.
 #pragma once
 
-#include "app/biorhythm.h"
+#include "app/reading/biorhythm.h"
 
 #include <string>
 #include <vector>

@@ -2,8 +2,8 @@
 // session of its own.
 #include "terminal/todaynotify.h"
 
-#include "app/stringtable.h"
-#include "koyomi/error.h"
+#include "koyomi/base/stringtable.h"
+#include "koyomi/base/error.h"
 
 #include <cstring>
 #include <spawn.h>

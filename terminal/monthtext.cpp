@@ -1,8 +1,8 @@
 #include "terminal/monthtext.h"
 
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 #include "terminal/terminaltext.h"
-#include "terminal/todayreport.h"
+#include "app/start/todayreport.h"
 #include "terminal/todaytext.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 // colours, Sundays red and Saturdays blue.
 #pragma once
 
-#include "app/monthgrid.h"
+#include "app/reading/monthgrid.h"
 #include "members/memberlist.h"
 
 #include <string>

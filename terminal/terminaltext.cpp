@@ -1,5 +1,5 @@
 #include "terminal/terminaltext.h"
-#include "koyomi/utf8.h"
+#include "koyomi/base/utf8.h"
 
 #include <array>
 #include <cstdio>

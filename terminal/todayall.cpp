@@ -1,7 +1,7 @@
 #include "terminal/todayall.h"
 
-#include "app/appinfo.h"
-#include "app/stringtable.h"
+#include "app/reading/appinfo.h"
+#include "koyomi/base/stringtable.h"
 #include "terminal/console.h"
 #include "terminal/terminaltext.h"
 #include "terminal/todayjson.h"

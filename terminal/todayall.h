@@ -2,7 +2,7 @@
 // columns that fit the terminal, or the readings as one JSON array.
 #pragma once
 
-#include "terminal/todayreport.h"
+#include "app/start/todayreport.h"
 
 #include <string>
 #include <vector>

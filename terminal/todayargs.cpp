@@ -1,8 +1,8 @@
 #include "terminal/todayargs.h"
 
 #include "terminal/todaynotify.h"
-#include "terminal/todayreport.h"
-#include "koyomi/error.h"
+#include "app/start/todayreport.h"
+#include "koyomi/base/error.h"
 #include "members/numbertext.h"
 
 #include <cctype>

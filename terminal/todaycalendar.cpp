@@ -1,9 +1,9 @@
 #include "terminal/todaycalendar.h"
 
-#include "app/icalendar.h"
-#include "app/monthgrid.h"
-#include "app/stringtable.h"
-#include "koyomi/error.h"
+#include "app/reading/icalendar.h"
+#include "app/reading/monthgrid.h"
+#include "koyomi/base/stringtable.h"
+#include "koyomi/base/error.h"
 #include "terminal/monthtext.h"
 #include "terminal/todayjson.h"
 #include "terminal/todaytext.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "terminal/todayargs.h"
-#include "terminal/todayreport.h"
+#include "app/start/todayreport.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "terminal/todayjson.h"
 
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 #include "members/numbertext.h"
 
 #include <cmath>

@@ -3,7 +3,7 @@
 // described in docs/mirvo-today.md.
 #pragma once
 
-#include "terminal/todayreport.h"
+#include "app/start/todayreport.h"
 
 #include <string>
 

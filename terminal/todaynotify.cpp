@@ -1,9 +1,9 @@
 #include "terminal/todaynotify.h"
 
-#include "app/appinfo.h"
-#include "app/stringtable.h"
+#include "app/reading/appinfo.h"
+#include "koyomi/base/stringtable.h"
 #include "desktop/desktopid.h"
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 #include "terminal/todaytext.h"
 
 #include <algorithm>

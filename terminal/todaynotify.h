@@ -3,7 +3,7 @@
 #pragma once
 
 #include "desktop/sessionnotifier.h"
-#include "terminal/todayreport.h"
+#include "app/start/todayreport.h"
 
 #include <filesystem>
 #include <optional>

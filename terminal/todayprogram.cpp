@@ -1,18 +1,18 @@
 #include "terminal/todayprogram.h"
 
-#include "app/messages.h"
-#include "app/programstart.h"
-#include "app/filemessages.h"
-#include "app/stringtable.h"
+#include "koyomi/base/messages.h"
+#include "app/start/programstart.h"
+#include "app/reading/filemessages.h"
+#include "koyomi/base/stringtable.h"
 #include "terminal/todayall.h"
 #include "terminal/todayargs.h"
 #include "terminal/todaycalendar.h"
 #include "terminal/todayjson.h"
 #include "terminal/todaynotify.h"
-#include "terminal/todayreport.h"
+#include "app/start/todayreport.h"
 #include "terminal/todaytext.h"
-#include "koyomi/error.h"
-#include "members/wholefile.h"
+#include "koyomi/base/error.h"
+#include "koyomi/base/wholefile.h"
 
 #include <optional>
 #include <ostream>

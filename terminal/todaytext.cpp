@@ -1,10 +1,10 @@
 #include "terminal/todaytext.h"
 
-#include "app/appinfo.h"
+#include "app/reading/appinfo.h"
 #include "terminal/braillechart.h"
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 #include "terminal/terminaltext.h"
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 
 #include <vector>
 

@@ -2,9 +2,9 @@
 
 #include "components/colors.h"
 #include "components/fonts.h"
-#include "views/abouttext.h"
+#include "views/version/abouttext.h"
 #include "views/mainicon.h"
-#include "views/version.h"
+#include "views/version/version.h"
 #include "ui_dialogversion.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "views/formmonth.h"
 
-#include "app/appinfo.h"
-#include "app/icalendar.h"
-#include "app/stringtable.h"
+#include "app/reading/appinfo.h"
+#include "app/reading/icalendar.h"
+#include "koyomi/base/stringtable.h"
 #include "components/fonts.h"
 #include "ui_formmonth.h"
 

@@ -5,7 +5,7 @@
 // Page Up / Page Down only the month shown.
 #pragma once
 
-#include "app/monthgrid.h"
+#include "app/reading/monthgrid.h"
 #include "members/memberlist.h"
 #include "views/picturefile.h"
 

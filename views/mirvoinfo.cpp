@@ -1,10 +1,10 @@
 #include "views/mirvoinfo.h"
 
-#include "app/memberfacts.h"
-#include "app/messages.h"
-#include "app/stringtable.h"
+#include "app/reading/memberfacts.h"
+#include "koyomi/base/messages.h"
+#include "koyomi/base/stringtable.h"
 #include "components/fonts.h"
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 #include "members/sexnames.h"
 #include "ui_mirvoinfo.h"
 

@@ -5,8 +5,8 @@
 // evaluation.
 #pragma once
 
-#include "app/memberfacts.h"
-#include "app/verdict.h"
+#include "app/reading/memberfacts.h"
+#include "app/reading/verdict.h"
 #include "koyomi/datetime.h"
 #include "members/memberlist.h"
 #include "members/options.h"

@@ -2,8 +2,8 @@
 // meaning and every score cell by its row and column.
 #include "views/mirvoinfo.h"
 
-#include "app/spokentext.h"
-#include "app/stringtable.h"
+#include "app/reading/spokentext.h"
+#include "koyomi/base/stringtable.h"
 #include "ui_mirvoinfo.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "views/monthview.h"
 
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 #include "components/fonts.h"
 
 #include <QEvent>

@@ -6,7 +6,7 @@
 // onto a printer or into a picture as well.
 #pragma once
 
-#include "app/monthgrid.h"
+#include "app/reading/monthgrid.h"
 
 #include <QFont>
 #include <QWidget>

@@ -4,9 +4,9 @@
 // keys move to.
 #include "views/monthview.h"
 
-#include "app/dayseries.h"
-#include "app/spokentext.h"
-#include "app/stringtable.h"
+#include "app/reading/dayseries.h"
+#include "app/reading/spokentext.h"
+#include "koyomi/base/stringtable.h"
 
 #include <QAccessible>
 #include <QAccessibleTableInterface>

@@ -1,7 +1,7 @@
 #include "views/picturefile.h"
 
-#include "app/stringtable.h"
-#include "members/wholefile.h"
+#include "koyomi/base/stringtable.h"
+#include "koyomi/base/wholefile.h"
 
 #include <QBuffer>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 #include "views/printpage.h"
 
-#include "app/monthgrid.h"
-#include "app/stringtable.h"
+#include "app/reading/monthgrid.h"
+#include "koyomi/base/stringtable.h"
 #include "components/fonts.h"
 #include "koyomi/datafile.h"
 #include "views/monthview.h"

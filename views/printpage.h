@@ -3,7 +3,7 @@
 // the detail window's 3 x 10 grid of body scores and the month calendar.
 #pragma once
 
-#include "app/verdict.h"
+#include "app/reading/verdict.h"
 #include "members/memberlist.h"
 #include "views/picturefile.h"
 

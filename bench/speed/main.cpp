@@ -7,9 +7,9 @@
 // a star reading sums, the time per term against one cos call, and how many
 // times faster the star reading is than libnova's 13 positions.
 
-#include "app/icalendar.h"
-#include "app/monthgrid.h"
-#include "app/verdict.h"
+#include "app/reading/icalendar.h"
+#include "app/reading/monthgrid.h"
+#include "app/reading/verdict.h"
 #include "koyomi/aspects.h"
 #include "koyomi/calendar.h"
 #include "koyomi/coeffile.h"

@@ -1,6 +1,6 @@
 #include "components/help/chmfile.h"
 
-#include "koyomi/sjis.h"
+#include "koyomi/base/sjis.h"
 
 #include <QFile>
 #include <algorithm>

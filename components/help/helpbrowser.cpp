@@ -1,8 +1,8 @@
 #include "components/help/helpbrowser.h"
 
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 #include "components/help/chmfile.h"
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 
 #include <QDesktopServices>
 #include <QTextDocument>

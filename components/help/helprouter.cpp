@@ -1,6 +1,6 @@
 #include "components/help/helprouter.h"
 
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 #include "components/help/helpcommands.h"
 #include "components/help/helpmodules.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "components/help/apphelp.h"
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 
 #include <QObject>
 #include <QString>

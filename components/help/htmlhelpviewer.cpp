@@ -1,11 +1,11 @@
 #include "components/help/htmlhelpviewer.h"
 
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 #include "components/help/chmfile.h"
 #include "components/help/helpcommands.h"
 #include "components/help/helppopup.h"
 #include "components/help/helpwindow.h"
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // The about box's worked-out texts: the date line and the memo.
-#include "views/abouttext.h"
-#include "views/version.h"
+#include "views/version/abouttext.h"
+#include "views/version/version.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // command it runs, and turning it on and off.
 #include "desktop/autostart.h"
 
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 
 #include <gtest/gtest.h>
 

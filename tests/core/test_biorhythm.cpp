@@ -1,4 +1,4 @@
-#include "app/biorhythm.h"
+#include "app/reading/biorhythm.h"
 #include "koyomi/datetime.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "koyomi/datetime.h"
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Calendar files: escaping and folding, stable UIDs, and whole files read
 // back by a real iCalendar parser (Debian's python3-icalendar).
-#include "app/icalendar.h"
-#include "app/stringtable.h"
+#include "app/reading/icalendar.h"
+#include "koyomi/base/stringtable.h"
 #include "koyomi/datafile.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 #include "koyomi/inflater.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The facts beside the reading: days lived, the sun sign at noon Japan time
 // of the birth date with its symbol, and the sign's guardian planet.
-#include "app/biorhythm.h"
-#include "app/memberfacts.h"
+#include "app/reading/biorhythm.h"
+#include "app/reading/memberfacts.h"
 #include "koyomi/datafile.h"
 #include "koyomi/datetime.h"
 

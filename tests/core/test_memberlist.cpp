@@ -1,8 +1,8 @@
 #include "koyomi/datetime.h"
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 #include "members/csvfields.h"
 #include "members/memberlist.h"
-#include "members/wholefile.h"
+#include "koyomi/base/wholefile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 // mirvo-today: its JSON against the evaluation itself, its command line,
 // the choice of member, and the pieces of its terminal text.
 #include "terminal/braillechart.h"
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 #include "terminal/terminaltext.h"
 #include "terminal/todayargs.h"
 #include "terminal/todayjson.h"
-#include "terminal/todayreport.h"
+#include "app/start/todayreport.h"
 #include "terminal/todaytext.h"
 #include "koyomi/datafile.h"
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 #include "members/memberlist.h"
 #include "members/options.h"
 

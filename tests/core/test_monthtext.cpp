@@ -1,17 +1,17 @@
 // mirvo-today's calendar outputs: the month in the terminal, --month with
 // --json, --next-good and --ics, each against the core that the month
 // window uses; run as the real program.
-#include "app/icalendar.h"
-#include "app/monthgrid.h"
-#include "app/stringtable.h"
+#include "app/reading/icalendar.h"
+#include "app/reading/monthgrid.h"
+#include "koyomi/base/stringtable.h"
 #include "koyomi/datafile.h"
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 #include "members/memberlist.h"
 #include "members/options.h"
 #include "terminal/monthtext.h"
 #include "terminal/terminaltext.h"
 #include "terminal/todayargs.h"
-#include "terminal/todayreport.h"
+#include "app/start/todayreport.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

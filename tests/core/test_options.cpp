@@ -1,6 +1,6 @@
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 #include "members/options.h"
-#include "members/wholefile.h"
+#include "koyomi/base/wholefile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The start shared by the window program and mirvo-today: the data file, the
 // settings and the member list, and each failure as one error with its
 // message number.
-#include "app/messages.h"
-#include "app/programstart.h"
-#include "app/stringtable.h"
+#include "koyomi/base/messages.h"
+#include "app/start/programstart.h"
+#include "koyomi/base/stringtable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "koyomi/sjis.h"
+#include "koyomi/base/sjis.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/spokentext.h"
+#include "app/reading/spokentext.h"
 
 #include <gtest/gtest.h>
 

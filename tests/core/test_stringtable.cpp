@@ -1,6 +1,6 @@
 // The string table: texts by number, and messages filled with their arguments.
-#include "app/messages.h"
-#include "app/stringtable.h"
+#include "koyomi/base/messages.h"
+#include "koyomi/base/stringtable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Every member at a glance: names cut to terminal columns, the columns that
 // give way on a narrow terminal, and the JSON array of readings.
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 #include "terminal/terminaltext.h"
 #include "terminal/todayall.h"
 #include "terminal/todayjson.h"

@@ -1,8 +1,8 @@
 // mirvo-today --notify and --all: what the notification carries, the window
 // program's command line, and the options that go with them.
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 #include "koyomi/datafile.h"
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 #include "terminal/todayargs.h"
 #include "terminal/todaynotify.h"
 

@@ -1,5 +1,5 @@
-#include "app/stringtable.h"
-#include "app/verdict.h"
+#include "koyomi/base/stringtable.h"
+#include "app/reading/verdict.h"
 #include "koyomi/datetime.h"
 #include "koyomi/tables.h"
 

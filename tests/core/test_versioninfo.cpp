@@ -1,8 +1,8 @@
 // The version block's layout: what the writer lays down byte for byte, what
 // the reader finds in it, and that a damaged block is never read outside.
-#include "koyomi/error.h"
-#include "views/versioninfo.h"
-#include "views/versionsource.h"
+#include "koyomi/base/error.h"
+#include "views/version/versioninfo.h"
+#include "views/version/versionsource.h"
 
 #include <gtest/gtest.h>
 

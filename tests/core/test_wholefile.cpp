@@ -1,4 +1,4 @@
-#include "members/wholefile.h"
+#include "koyomi/base/wholefile.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // round trip of what it read. Each input is a whole member file. Whatever
 // the bytes, reading must end without a crash; and what was read must save,
 // read back as the same members, and save again to the very same bytes.
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 #include "members/memberlist.h"
-#include "members/wholefile.h"
+#include "koyomi/base/wholefile.h"
 
 #include <cstddef>
 #include <cstdint>

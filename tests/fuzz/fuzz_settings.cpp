@@ -4,10 +4,10 @@
 // back as written, from the document and from its text read again, and no
 // other key changes; and the settings store read from the file, saved and
 // read again holds the same settings.
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 #include "members/inifile.h"
 #include "members/options.h"
-#include "members/wholefile.h"
+#include "koyomi/base/wholefile.h"
 
 #include <cstddef>
 #include <cstdint>

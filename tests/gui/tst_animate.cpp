@@ -2,7 +2,7 @@
 // program with the outline's flight, modal windows, switching to the program.
 
 #include "components/animatewindow.h"
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -8,7 +8,7 @@
 #include "components/mirvolabel.h"
 #include "components/windowslook.h"
 #include "koyomi/datetime.h"
-#include "koyomi/sjis.h"
+#include "koyomi/base/sjis.h"
 #include "modalwatch.h"
 #include "tests/gui/paintcheck.h"
 

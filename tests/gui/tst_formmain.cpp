@@ -1,12 +1,12 @@
 // The main window: start-up choices, the day commands, the title and saving at exit.
-#include "app/appinfo.h"
+#include "app/reading/appinfo.h"
 #include "app/formmain.h"
 #include "app/biochart.h"
-#include "app/stringtable.h"
+#include "koyomi/base/stringtable.h"
 #include "components/mirvolabel.h"
 #include "components/multilinelabel.h"
 #include "koyomi/datetime.h"
-#include "koyomi/sjis.h"
+#include "koyomi/base/sjis.h"
 
 #include <QMenu>
 #include <QTemporaryDir>

@@ -2,9 +2,9 @@
 // day, choosing days, the next good day; pictures of both windows, calendar
 // files and the printed page.
 #include "app/formmain.h"
-#include "app/monthgrid.h"
-#include "app/stringtable.h"
-#include "koyomi/sjis.h"
+#include "app/reading/monthgrid.h"
+#include "koyomi/base/stringtable.h"
+#include "koyomi/base/sjis.h"
 #include "modalwatch.h"
 #include "views/formmonth.h"
 #include "views/monthview.h"

@@ -4,9 +4,9 @@
 #include "components/help/apphelp.h"
 #include "components/help/helpcommands.h"
 #include "koyomi/datetime.h"
-#include "koyomi/sjis.h"
-#include "members/formoption.h"
-#include "members/wholefile.h"
+#include "koyomi/base/sjis.h"
+#include "members/window/formoption.h"
+#include "koyomi/base/wholefile.h"
 #include "modalwatch.h"
 
 #include <QCheckBox>

@@ -5,7 +5,7 @@
 #include "components/datetimepicker.h"
 #include "components/japanese.h"
 #include "components/windowslook.h"
-#include "members/formoption.h"
+#include "members/window/formoption.h"
 #include "modalwatch.h"
 
 #include <QAction>

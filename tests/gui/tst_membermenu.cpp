@@ -1,11 +1,11 @@
 // The main window's member submenu and its login-notification item.
 #include "app/formmain.h"
-#include "app/programstart.h"
+#include "app/start/programstart.h"
 #include "app/startup.h"
 #include "desktop/autostart.h"
-#include "koyomi/sjis.h"
+#include "koyomi/base/sjis.h"
 #include "modalwatch.h"
-#include "terminal/todayreport.h"
+#include "app/start/todayreport.h"
 
 #include <QActionGroup>
 #include <QMenu>

@@ -15,7 +15,7 @@
 #include "tools/fitkoyomi/seriesfit.h"
 
 #include "koyomi/coeffile.h"
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 #include "koyomi/tables.h"
 
 #include <chrono>

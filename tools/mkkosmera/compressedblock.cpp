@@ -1,6 +1,6 @@
 #include "tools/mkkosmera/compressedblock.h"
 
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 
 #include <zlib.h>
 

@@ -2,7 +2,7 @@
 
 #include "koyomi/coeffile.h"
 #include "koyomi/datafile.h"
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 #include "koyomi/tables.h"
 #include "tools/mkkosmera/compressedblock.h"
 #include "tools/mkkosmera/layoutsource.h"

@@ -1,6 +1,6 @@
 #include "tools/mkkosmera/stringsource.h"
 
-#include "koyomi/error.h"
+#include "koyomi/base/error.h"
 
 #include <istream>
 

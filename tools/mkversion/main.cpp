@@ -5,9 +5,9 @@
 //
 // The block replaces <block> whole or not at all; on any fault the tool says
 // why on standard error and ends with exit code 1.
-#include "koyomi/error.h"
-#include "views/versioninfo.h"
-#include "views/versionsource.h"
+#include "koyomi/base/error.h"
+#include "views/version/versioninfo.h"
+#include "views/version/versionsource.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,6 +1,6 @@
 // Where the program keeps its files on Windows: beside it when its folder can
 // be written, else in %APPDATA%\TodayMirvo.
-#include "app/programpaths.h"
+#include "app/start/programpaths.h"
 
 #include <gtest/gtest.h>
 

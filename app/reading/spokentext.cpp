@@ -1,0 +1,113 @@
+#include "app/reading/spokentext.h"
+
+#include "koyomi/base/stringtable.h"
+
+#include <cmath>
+#include <string_view>
+
+namespace mirvo {
+
+namespace {
+
+// The face glyphs in the order of their spoken names.
+constexpr std::array<std::string_view, 4> kFaceGlyphs = {"J", "K", "L", "M"};
+
+constexpr std::string_view kField = "%s";
+constexpr const char* kSwitchedOffMark = "-";
+const std::string kZeroScore = "0";
+constexpr const char* kSentenceJoint = ". ";
+
+int FaceIndex(const std::string& face)
+{
+    for (std::size_t i = 0; i < kFaceGlyphs.size(); ++i) {
+        if (face == kFaceGlyphs[i])
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// The curve's value, -1..1, as the shown percent takes it (before rounding).
+double CurveValue(float cycle, double dayCount)
+{
+    return std::sin(2.0 * kPi * CyclePhase(cycle, dayCount));
+}
+
+} // namespace
+
+TCurveDirection CurveDirection(float cycle, double dayCount)
+{
+    const double before = CurveValue(cycle, dayCount - 1.0);
+    const double now = CurveValue(cycle, dayCount);
+    const double after = CurveValue(cycle, dayCount + 1.0);
+    if (before == now && now == after)
+        return cdFlat;
+    if (before < now && now < after)
+        return cdRising;
+    if (before > now && now > after)
+        return cdFalling;
+    return (now >= before && now >= after) ? cdPeak : cdTrough;
+}
+
+std::string FillFields(const std::string& pattern, const std::vector<std::string>& arguments)
+{
+    std::string out;
+    std::size_t from = 0;
+    std::size_t next = 0;
+    for (std::size_t at = pattern.find(kField); at != std::string::npos; at = pattern.find(kField, from)) {
+        out.append(pattern, from, at - from);
+        if (next < arguments.size())
+            out += arguments[next++];
+        from = at + kField.size();
+    }
+    out.append(pattern, from, std::string::npos);
+    return out;
+}
+
+std::string FaceName(const std::string& face)
+{
+    const int i = FaceIndex(face);
+    return i < 0 ? std::string() : LoadStr(kSpokenFaceNames + i);
+}
+
+std::string FaceWord(const std::string& face)
+{
+    const int i = FaceIndex(face);
+    return i < 0 ? std::string() : LoadStr(kSpokenFaceWords + i);
+}
+
+std::string AxisSentence(const std::string& axisName, std::int32_t percent, std::int32_t starTotal,
+                         const AxisVerdict& verdict)
+{
+    return FillFields(LoadStr(kSpokenAxisRow), {axisName, FaceWord(verdict.face), std::to_string(percent),
+                                                std::to_string(starTotal), LoadStr(verdict.ratingId)});
+}
+
+std::string ChartDescription(const std::array<std::string, kAxisCount>& axisNames, const Cycles& cycles,
+                             double dayCount, const TDayReading& reading)
+{
+    std::string out = LoadStr(kSpokenChartLead);
+    for (int k = 0; k < kAxisCount; ++k) {
+        const TCurveDirection direction = CurveDirection(cycles[k], dayCount);
+        out += kSentenceJoint;
+        out += FillFields(LoadStr(kSpokenChartAxis), {axisNames[k], std::to_string(reading.BioPercent[k]),
+                                                      LoadStr(kSpokenDirections + direction)});
+    }
+    return out;
+}
+
+std::string SignSymbolName(const std::string& signName)
+{
+    if (signName.empty())
+        return LoadStr(kSpokenSignSymbolUnknown);
+    return FillFields(LoadStr(kSpokenSignSymbol), {signName});
+}
+
+std::string ScoreCellName(const std::string& rowName, const std::string& columnName, const std::string& shown)
+{
+    const std::string& value = shown.empty()               ? kZeroScore
+                               : shown == kSwitchedOffMark ? LoadStr(kSpokenSwitchedOff)
+                                                           : shown;
+    return FillFields(LoadStr(kSpokenScoreCell), {rowName, columnName, value});
+}
+
+} // namespace mirvo

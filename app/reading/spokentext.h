@@ -1,0 +1,80 @@
+// What a screen reader says for the day's reading: names for the symbol
+// characters the window draws (faces, heart, star, sign symbols), one
+// sentence per axis row, and the chart told in words. No Qt: the windows hand
+// these texts to their accessibility interfaces, and every text comes from
+// the string table.
+#pragma once
+
+#include "app/reading/biorhythm.h"
+#include "app/reading/verdict.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mirvo {
+
+// String-table numbers of the spoken texts.
+constexpr int kSpokenFaceNames = 44000;     // + face: 好調の顔, 普通の顔, 不調の顔, 要注意の日
+constexpr int kSpokenFaceWords = 44010;     // + face: 好調, 普通, 不調, 要注意
+constexpr int kSpokenHeart = 44020;         // バイオリズム
+constexpr int kSpokenStar = 44021;          // 星の得点
+constexpr int kSpokenAxisRow = 44022;       // "%s: %s, %s パーセント, 星 %s 点, %s"
+constexpr int kSpokenDateDescription = 44023;
+constexpr int kSpokenChartName = 44030;     // バイオリズムのグラフ
+constexpr int kSpokenChartLead = 44031;     // what the chart covers
+constexpr int kSpokenChartAxis = 44032;     // "%s %s パーセント, %s"
+constexpr int kSpokenDirections = 44033;    // + direction: 上昇中, 下降中, 山, 谷, 変化なし
+constexpr int kSpokenSignSymbol = 44040;    // "%sの記号"
+constexpr int kSpokenSignSymbolUnknown = 44041;
+constexpr int kSpokenScoreCell = 44050;     // "%s, %s: %s"
+constexpr int kSpokenSwitchedOff = 44051;   // a body that is not counted
+constexpr int kSpokenScoreGrid = 44052;     // what the grid holds
+
+// Where a biorhythm curve goes on the shown day, judged from its values one
+// day before and one day after.
+enum TCurveDirection : int {
+    cdRising = 0,
+    cdFalling,
+    cdPeak,    // higher than both neighbours (or level with one of them)
+    cdTrough,  // lower than both neighbours (or level with one of them)
+    cdFlat,    // the same on all three days: a cycle length of 0 or below
+};
+
+// The curve of a `cycle`-day cycle at `dayCount` days after the birth day
+// (negative before it), by the same fraction as the shown percents.
+TCurveDirection CurveDirection(float cycle, double dayCount);
+
+// Texts with "%s" fields filled from `arguments` in order; a field without
+// an argument is left out, an argument without a field is dropped.
+std::string FillFields(const std::string& pattern, const std::vector<std::string>& arguments);
+
+// The meaning of a face glyph ("J", "K", "L", "M" as the face labels hold
+// them): "好調の顔", "普通の顔", "不調の顔", "要注意の日"; empty for any other
+// text.
+std::string FaceName(const std::string& face);
+// The same as one word for a sentence: "好調", "普通", "不調", "要注意".
+std::string FaceWord(const std::string& face);
+
+// One axis row of the main window as one sentence, for example
+// "健康: 好調, 40 パーセント, 星 306 点, もう少し": the axis name as the row
+// shows it, the face's word, the percent, the star total and the rating.
+std::string AxisSentence(const std::string& axisName, std::int32_t percent, std::int32_t starTotal,
+                         const AxisVerdict& verdict);
+
+// The chart in words: what it covers, then for each axis its name, the
+// percent of the shown day and the direction of its curve.
+std::string ChartDescription(const std::array<std::string, kAxisCount>& axisNames, const Cycles& cycles,
+                             double dayCount, const TDayReading& reading);
+
+// The spoken name of a sign symbol from the sign's name: "牡羊座の記号";
+// a general name when the sign name is empty.
+std::string SignSymbolName(const std::string& signName);
+
+// A cell of the detail window's score grid, from its row and column heads
+// and the text it shows: "体力, 太陽: 12"; an empty cell is a score of 0 and
+// "-" a body that is not counted.
+std::string ScoreCellName(const std::string& rowName, const std::string& columnName, const std::string& shown);
+
+} // namespace mirvo

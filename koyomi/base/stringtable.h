@@ -1,0 +1,26 @@
+// The program's own string table: every user-visible text by its number.
+#pragma once
+
+#include "koyomi/base/error.h"
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace mirvo {
+
+// The UTF-8 text of entry `id`; the empty text for a number the table lacks.
+const std::string& LoadStr(int id);
+
+// The text of entry `id` with its "%s" replaced by `arguments`, one by one
+// in order; a "%s" without an argument stays, and the arguments' own text is
+// never searched.
+std::string FormatStr(int id, std::initializer_list<std::string_view> arguments);
+
+// The error whose message is entry `id` filled with `arguments`; it carries the number.
+inline koyomi::EMirvoError MessageError(int id, std::initializer_list<std::string_view> arguments = {})
+{
+    return koyomi::EMirvoError(id, FormatStr(id, arguments));
+}
+
+} // namespace mirvo
