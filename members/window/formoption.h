@@ -86,6 +86,7 @@ protected:
 
 private:
     void FormCreate();
+    // The member editor (formoptionmembers.cpp).
     void SetUpMemberList();
     QTreeWidgetItem* AddRow(mirvo::TMemberListItem& member);
     void FillRow(QTreeWidgetItem& row, const mirvo::TMemberListItem& member) const;
@@ -95,23 +96,14 @@ private:
     void StoreMember();
     void DeleteMembers();
     void CommitMember();
-    void SetBioDefaults();
-    void SetPlanetDefaults();
-    void ShowHelpContents();
     void SelectAllRows();
     void InvertSelection();
     void LoadMemberFile();
     void SaveMemberFile();
     void RebuildRows();
-
-    void ButtonOnClick();
-    void MenuItemClick();
     void lstMemberClick();
     void lstMemberColumnClick(int column);
     void chkTimeClick(bool checked);
-    void TextBioPlanetOnChange(const QString& text);
-    void CheckPlanetOnChange(bool checked);
-
     // Edit-area readings.
     int SexFromFields() const;
     koyomi::TDateTime BirthdayFromFields() const;
@@ -120,6 +112,19 @@ private:
     QTreeWidgetItem* FirstSelectedRow() const;
     void SortRows(int key);
     QString InitialFolder() const;
+
+    // The method tab (formoptionmethod.cpp).
+    void SetUpMethodTab();
+    void ShowMethodSettings();
+    void SetBioDefaults();
+    void SetPlanetDefaults();
+    void TextBioPlanetOnChange(const QString& text);
+    void CheckPlanetOnChange(bool checked);
+
+    // The window's buttons and menu commands.
+    void ButtonOnClick();
+    void MenuItemClick();
+    void ShowHelpContents();
     void ShowError(const QString& message);
     // Names, tab order and keys for keyboard and screen-reader users (formoptionaccess.cpp).
     void CreateAccessibility();
