@@ -32,7 +32,7 @@ void TBioChart::paintEvent(QPaintEvent*)
     for (const mirvo::ChartLine& l : FChart.ticks)
         painter.drawLine(l.from.x, l.from.y, l.to.x, l.to.y);
     for (int k = 0; k < mirvo::kAxisCount; ++k) {
-        pen.setColor(mirvo::ToQColor(mirvo::kAxisColours[k], palette()));
+        pen.setColor(mirvo::ToQColor(mirvo::AxisColour(k), palette()));
         painter.setPen(pen);
         const auto& curve = FChart.curves[k];
         for (std::size_t j = 1; j < curve.size(); ++j)

@@ -74,9 +74,9 @@ struct LabelLook {
 
 const LabelLook kLabelLooks[] = {
     {"labDate", mirvo::kFaceArial, 21, true, mirvo::clWhite, "0000/00/00 ", mirvo::taLeftJustify},
-    {"labHealth", mirvo::kFaceMSPGothic, 15, true, mirvo::clRed, "", mirvo::taLeftJustify, mirvo::kTextAxisNames + 0},
-    {"labFeel", mirvo::kFaceMSPGothic, 15, true, mirvo::clYellow, "", mirvo::taLeftJustify, mirvo::kTextAxisNames + 1},
-    {"labIntell", mirvo::kFaceMSPGothic, 15, true, mirvo::clAqua, "", mirvo::taLeftJustify, mirvo::kTextAxisNames + 2},
+    {"labHealth", mirvo::kFaceMSPGothic, 15, true, mirvo::AxisColour(mirvo::axHealth), "", mirvo::taLeftJustify, mirvo::kTextAxisNames + mirvo::axHealth},
+    {"labFeel", mirvo::kFaceMSPGothic, 15, true, mirvo::AxisColour(mirvo::axFeeling), "", mirvo::taLeftJustify, mirvo::kTextAxisNames + mirvo::axFeeling},
+    {"labIntell", mirvo::kFaceMSPGothic, 15, true, mirvo::AxisColour(mirvo::axIntellect), "", mirvo::taLeftJustify, mirvo::kTextAxisNames + mirvo::axIntellect},
     {"labFaceHealth", mirvo::kFaceWingdings, 16, false, mirvo::clWhite, "J", mirvo::taLeftJustify},
     {"labFaceFeel", mirvo::kFaceWingdings, 16, false, mirvo::clWhite, "K", mirvo::taLeftJustify},
     {"labFaceIntell", mirvo::kFaceWingdings, 16, false, mirvo::clWhite, "L", mirvo::taLeftJustify},
@@ -451,18 +451,18 @@ void TTodayMirvo::ShowEvaluation(const mirvo::TMemberListItem& member, koyomi::T
 {
     setWindowTitle(MakeTitle(member));
     const mirvo::EvalSettings settings = mirvo::EvalSettingsOf(*FOptions);
-    const double days = mirvo::DaysSinceBirth(member.Birthday, date);
+    FLastEvaluation = mirvo::Evaluate(member.Birthday, date, settings);
+    const double days = FLastEvaluation.daysSinceBirth;
     auto* chart = ui->imgBio;
     chart->SetChart(mirvo::MakeBioChart(chart->width(), chart->height(), settings.bioCycle, days));
-    FLastEvaluation = mirvo::Evaluate(member.Birthday, date, settings);
     const mirvo::TDayReading& r = FLastEvaluation.reading;
     const mirvo::TDayVerdict& v = FLastEvaluation.verdict;
     for (int k = 0; k < mirvo::kAxisCount; ++k) {
         FBioLabels[k]->SetCaption(QString::number(r.BioPercent[k]) + "%");
         FStarLabels[k]->SetCaption(QString::number(r.StarTotal[k]) + Q(mirvo::LoadStr(mirvo::kTextPoints)));
-        FFaceLabels[k]->SetCaption(Q(v.axes[k].face));
+        FFaceLabels[k]->SetCaption(Q(mirvo::FaceGlyph(v.axes[k].face)));
         FFaceLabels[k]->SetFontColor(v.axes[k].colour);
-        FRateLabels[k]->SetCaption(Q(mirvo::LoadStr(v.axes[k].ratingId)));
+        FRateLabels[k]->SetCaption(Q(mirvo::RatingText(v.axes[k].rating)));
     }
     ui->labMessage->SetLinesText(v.adviceId ? Q(mirvo::LoadStr(v.adviceId)) : QString());
     ui->labMessage->repaint();

@@ -114,7 +114,7 @@ std::vector<std::string> DrawBrailleChart(const BioChart& chart, bool colour)
     for (int k = 0; k < kAxisCount; ++k) {
         const auto& curve = chart.curves[k];
         for (std::size_t j = 1; j < curve.size(); ++j)
-            canvas.Line(curve[j - 1], curve[j], kAxisColours[k]);
+            canvas.Line(curve[j - 1], curve[j], AxisColour(k));
     }
     return canvas.Lines(colour);
 }

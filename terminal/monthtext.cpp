@@ -20,7 +20,6 @@ constexpr int kTextRatingHead = 43656;    // 評価:
 constexpr std::uint32_t kSundayColour = 0x000000FF;    // red
 constexpr std::uint32_t kSaturdayColour = 0x00FF8000;  // blue
 constexpr int kFaceWidth = 2;             // 💣 takes two columns
-constexpr int kRatingLevels = 5;
 constexpr const char* kTodayMark = "*";
 constexpr const char* kCriticalMark = "!";
 
@@ -77,17 +76,12 @@ std::pair<std::string, std::string> DayLines(const MonthCell& cell, int weekday,
     std::string second = "    ";
     for (int k = 0; k < kAxisCount; ++k) {
         first += PadRight(Coloured(FaceSymbol(v.axes[k].face), v.axes[k].colour, colour), kFaceWidth);
-        second += Coloured(std::to_string(RatingDigit(v.axes[k].ratingId)), kAxisColours[k], colour) + " ";
+        second += Coloured(std::to_string(RatingDigit(v.axes[k].rating)), AxisColour(k), colour) + " ";
     }
     return {PadRight(first, width), PadRight(second, width)};
 }
 
 } // namespace
-
-int RatingDigit(int ratingId)
-{
-    return kRatingLevels - std::clamp(ratingId - kRatingVeryGood, 0, kRatingLevels - 1);
-}
 
 std::string MonthText(const TMemberListItem& member, const MonthGrid& grid, koyomi::TDateTime today, bool colour)
 {
@@ -116,11 +110,11 @@ std::string MonthText(const TMemberListItem& member, const MonthGrid& grid, koyo
                         + Coloured(kCriticalMark, kColourRed, colour) + " " + LoadStr(kTextCritical) + "  "
                         + LoadStr(kTextAxisOrder);
     for (int k = 0; k < kAxisCount; ++k)
-        marks += " " + Coloured(LoadStr(kTextAxisNames + k), kAxisColours[k], colour);
+        marks += " " + Coloured(AxisName(k), AxisColour(k), colour);
     out += "\n" + marks + "\n";
     std::string ratings = LoadStr(kTextRatingHead);
-    for (int id = kRatingVeryGood; id <= kRatingHangIn; ++id)
-        ratings += " " + std::to_string(RatingDigit(id)) + " " + LoadStr(id);
+    for (const RatingLook& look : kRatingLooks)
+        ratings += " " + std::to_string(RatingDigit(look.level)) + " " + LoadStr(look.text);
     out += ratings + "\n";
     return out;
 }

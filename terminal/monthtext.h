@@ -15,9 +15,6 @@ namespace mirvo {
 
 constexpr int kMonthTextCellWidth = 11;
 
-// The rating's digit: 5 for 大変良い down to 1 for 頑張れ.
-int RatingDigit(int ratingId);
-
 std::string MonthText(const TMemberListItem& member, const MonthGrid& grid, koyomi::TDateTime today, bool colour);
 
 } // namespace mirvo

@@ -1,4 +1,5 @@
 #include "terminal/terminaltext.h"
+#include "app/reading/meaning.h"
 #include "koyomi/base/utf8.h"
 
 #include <array>
@@ -10,10 +11,6 @@ namespace {
 
 using koyomi::AppendUtf8;
 
-constexpr std::uint32_t kWhite = 0x00FFFFFF;
-constexpr std::uint32_t kRed = 0x000000FF;
-constexpr std::uint32_t kYellow = 0x0000FFFF;
-constexpr std::uint32_t kAqua = 0x00FFFF00;
 constexpr char kEscape = '\x1b';
 
 struct Range {
@@ -128,13 +125,13 @@ std::string HarmlessText(std::string_view text)
 std::string AnsiColour(std::uint32_t colour)
 {
     switch (colour) {
-    case kWhite:
+    case kColourWhite:
         return {};
-    case kRed:
+    case kColourRed:
         return "\x1b[91m";
-    case kYellow:
+    case kColourYellow:
         return "\x1b[93m";
-    case kAqua:
+    case kColourAqua:
         return "\x1b[96m";
     default: {
         char buffer[32];

@@ -85,7 +85,7 @@ Row MakeRow(const TodayReport& report, bool colour)
     for (int k = 0; k < kAxisCount; ++k) {
         row.faces[k] = Coloured(FaceSymbol(e.verdict.axes[k].face), e.verdict.axes[k].colour, colour);
         row.percents[k] = std::to_string(e.reading.BioPercent[k]) + "%";
-        row.ratings[k] = LoadStr(e.verdict.axes[k].ratingId);
+        row.ratings[k] = RatingText(e.verdict.axes[k].rating);
         row.totals[k] = std::to_string(e.reading.StarTotal[k]) + LoadStr(kTextPoints);
     }
     return row;
@@ -93,12 +93,12 @@ Row MakeRow(const TodayReport& report, bool colour)
 
 std::string AxisHead(int k, bool colour)
 {
-    return Coloured(LoadStr(kTextAxisNames + k), kAxisColours[k], colour);
+    return Coloured(AxisName(k), AxisColour(k), colour);
 }
 
 std::string StarHead(int k)
 {
-    return LoadStr(kTextStarHeadPrefix) + LoadStr(kTextAxisNames + k);
+    return LoadStr(kTextStarHeadPrefix) + AxisName(k);
 }
 
 // The widest layout that fits `width`, in the order of what gives way first.
@@ -107,7 +107,7 @@ Layout ChooseLayout(const std::vector<Row>& rows, int width)
     Layout natural;
     natural.name = DisplayWidth(LoadStr(kTextNameHead));
     for (int k = 0; k < kAxisCount; ++k) {
-        natural.axisHead = Widest(natural.axisHead, LoadStr(kTextAxisNames + k));
+        natural.axisHead = Widest(natural.axisHead, AxisName(k));
         natural.total = Widest(natural.total, StarHead(k));
     }
     for (const Row& row : rows) {

@@ -145,12 +145,12 @@ void WriteAxis(TJsonWriter& json, int k, const TDayReading& r, const AxisVerdict
     json.Integer("bioPhase", r.BioPhase[k]);
     json.Integer("starTotal", r.StarTotal[k]);
     json.InlineArray("starScores", r.StarScore[k], [](std::int32_t s) { return std::to_string(s); });
-    json.String("face", v.face);
+    json.String("face", FaceGlyph(v.face));
     json.String("faceSymbol", FaceSymbol(v.face));
     json.Integer("faceColour", v.colour);
     json.String("faceColourRGB", HexColour(v.colour));
-    json.Integer("ratingId", v.ratingId);
-    json.String("rating", LoadStr(v.ratingId));
+    json.Integer("ratingId", RatingId(v.rating));
+    json.String("rating", RatingText(v.rating));
     json.Integer("pickedBody", v.pickedBody);
     json.EndObject();
 }
@@ -161,7 +161,7 @@ void WriteDay(TJsonWriter& json, const TodayDay& day)
     const TDayVerdict& v = day.evaluation.verdict;
     json.BeginObject();
     json.String("date", IsoDate(day.date));
-    json.Integer("daysSinceBirth", static_cast<long long>(day.daysSinceBirth));
+    json.Integer("daysSinceBirth", static_cast<long long>(day.evaluation.daysSinceBirth));
     json.BeginArray("axes");
     for (int k = 0; k < kAxisCount; ++k)
         WriteAxis(json, k, r, v.axes[k]);

@@ -34,8 +34,8 @@ DesktopNotification ReadingNotification(const TodayReport& report, bool withActi
         const Evaluation& e = report.days.front().evaluation;
         std::string body;
         for (int k = 0; k < kAxisCount; ++k) {
-            body += LoadStr(kTextAxisNames + k) + " " + FaceSymbol(e.verdict.axes[k].face) + " "
-                    + std::to_string(e.reading.BioPercent[k]) + "% " + LoadStr(e.verdict.axes[k].ratingId) + "\n";
+            body += AxisName(k) + " " + FaceSymbol(e.verdict.axes[k].face) + " "
+                    + std::to_string(e.reading.BioPercent[k]) + "% " + RatingText(e.verdict.axes[k].rating) + "\n";
         }
         if (e.verdict.adviceId != 0)
             body += LoadStr(e.verdict.adviceId);

@@ -33,9 +33,9 @@ std::string TrimEnd(std::string line)
     return line;
 }
 
-std::string AxisName(int k, bool colour)
+std::string ColouredAxisName(int k, bool colour)
 {
-    return Coloured(LoadStr(kTextAxisNames + k), kAxisColours[k], colour);
+    return Coloured(AxisName(k), AxisColour(k), colour);
 }
 
 std::string Face(const AxisVerdict& v, bool colour)
@@ -57,7 +57,7 @@ std::string Total(std::int32_t value)
 std::string BirthLine(const TodayReport& report, const TodayDay& day)
 {
     return koyomi::FormatDateTime(kDayPattern, report.member.item.Birthday) + " " + LoadStr(kTextBorn) + kGap
-           + std::to_string(static_cast<long long>(day.daysSinceBirth)) + " " + LoadStr(kTextDayCount);
+           + std::to_string(static_cast<long long>(day.evaluation.daysSinceBirth)) + " " + LoadStr(kTextDayCount);
 }
 
 // "♑ 山羊座  守護星:土星", as the detail window shows them.
@@ -99,14 +99,14 @@ std::string ReadingText(const TodayReport& report, bool colour)
     out += std::string(kNameWidth, ' ') + kGap + std::string(kFaceWidth + 1, ' ') + PadLeft(kHeart, kPercentWidth)
            + kGap + PadLeft(kStar, kTotalWidth) + "\n";
     for (int k = 0; k < kAxisCount; ++k) {
-        out += AxisName(k, colour) + kGap + Face(v.axes[k], colour) + " "
+        out += ColouredAxisName(k, colour) + kGap + Face(v.axes[k], colour) + " "
                + PadLeft(Percent(r.BioPercent[k]), kPercentWidth) + kGap + PadLeft(Total(r.StarTotal[k]), kTotalWidth)
-               + kGap + LoadStr(v.axes[k].ratingId) + "\n";
+               + kGap + RatingText(v.axes[k].rating) + "\n";
     }
     out += "\n";
     if (v.adviceId != 0)
         out += LoadStr(v.adviceId) + "\n\n";
-    for (const std::string& line : DrawBrailleChart(report.settings.bioCycle, day.daysSinceBirth, colour))
+    for (const std::string& line : DrawBrailleChart(report.settings.bioCycle, day.evaluation.daysSinceBirth, colour))
         out += TrimEnd(kChartMargin + line) + "\n";
     out += kChartMargin + ChartScale(day.date) + "\n";
     return out;
@@ -120,7 +120,7 @@ std::string TableText(const TodayReport& report, bool colour)
     const int cellWidth = kFaceWidth + 1 + kPercentWidth + 1 + kTotalWidth + 1 + kRatingWidth;
     std::string head = PadRight(LoadStr(kTextDate), kDateWidth);
     for (int k = 0; k < kAxisCount; ++k)
-        head += kGap + PadRight(AxisName(k, colour), cellWidth);
+        head += kGap + PadRight(ColouredAxisName(k, colour), cellWidth);
     out += TrimEnd(head) + "\n";
     for (const TodayDay& day : report.days) {
         const TDayReading& r = day.evaluation.reading;
@@ -129,7 +129,7 @@ std::string TableText(const TodayReport& report, bool colour)
         for (int k = 0; k < kAxisCount; ++k) {
             line += kGap + Face(v.axes[k], colour) + " " + PadLeft(Percent(r.BioPercent[k]), kPercentWidth) + " "
                     + PadLeft(Total(r.StarTotal[k]), kTotalWidth) + " "
-                    + PadRight(LoadStr(v.axes[k].ratingId), kRatingWidth);
+                    + PadRight(RatingText(v.axes[k].rating), kRatingWidth);
         }
         out += TrimEnd(line) + "\n";
     }

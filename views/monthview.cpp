@@ -27,7 +27,6 @@ constexpr int kTextPixels = 12;
 constexpr int kTitlePixels = 18;
 constexpr int kFacePixels = 14;
 constexpr int kSmallPixels = 10;
-constexpr int kRatingLevels = 5;
 constexpr int kShownFrame = 2;       // logical pixels of the shown day's frame
 
 // Fixed colours: the calendar looks the same on every desktop and on paper.
@@ -60,24 +59,18 @@ QColor FromBgr(std::uint32_t bgr)
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
-// 5 for 大変良い down to 1 for 頑張れ.
-int RatingLevel(int ratingId)
-{
-    return kRatingLevels - std::clamp(ratingId - mirvo::kRatingVeryGood, 0, kRatingLevels - 1);
-}
-
 // The axis colour for a rating: full for the best, paler step by step.
 QColor RatingColour(int axis, int level)
 {
     const QColor ink = kAxisInk[axis];
-    const double paleness = 0.18 * (kRatingLevels - level);
+    const double paleness = 0.18 * (mirvo::kRatingLevels - level);
     const auto mix = [paleness](int c) { return static_cast<int>(std::lround(c + (255 - c) * paleness)); };
     return QColor(mix(ink.red()), mix(ink.green()), mix(ink.blue()));
 }
 
-QString FaceText(const std::string& face)
+QString FaceText(mirvo::TFace face)
 {
-    return mirvo::DisplayText(mirvo::kFaceWingdings, Q(face));
+    return mirvo::DisplayText(mirvo::kFaceWingdings, Q(mirvo::FaceGlyph(face)));
 }
 
 QStringList WeekdayNames()
@@ -130,8 +123,8 @@ TMonthView::Metrics TMonthView::Measure() const
     m.numberHeight = bold.height();
     m.faceHeight = face.height() + m.pad;
     m.barHeight = text.height();
-    const int facesWidth = 3 * face.horizontalAdvance(FaceText(mirvo::kFaceCritical)) + 4 * m.pad;
-    const int ratingWidth = text.horizontalAdvance(Q(mirvo::LoadStr(mirvo::kRatingVeryGood))) + 2 * m.pad;
+    const int facesWidth = 3 * face.horizontalAdvance(FaceText(mirvo::TFace::Critical)) + 4 * m.pad;
+    const int ratingWidth = text.horizontalAdvance(Q(mirvo::RatingText(mirvo::TRatingLevel::VeryGood))) + 2 * m.pad;
     // The day number and the critical day's word side by side.
     const int headWidth = bold.horizontalAdvance("00") + small.horizontalAdvance(Q(mirvo::LoadStr(kTextCritical)))
                           + 4 * m.pad;
@@ -185,7 +178,7 @@ QString TMonthView::CellToolTip(int cell) const
                      .arg(Q(mirvo::LoadStr(kTextAxisName + k)), FaceText(v.axes[k].face))
                      .arg(r.BioPercent[k])
                      .arg(r.StarTotal[k])
-                     .arg(Q(mirvo::LoadStr(kTextPoints)), Q(mirvo::LoadStr(v.axes[k].ratingId)));
+                     .arg(Q(mirvo::LoadStr(kTextPoints)), Q(mirvo::RatingText(v.axes[k].rating)));
     }
     if (mirvo::IsCriticalDay(v))
         lines << Q(mirvo::LoadStr(kTextCritical));
@@ -313,15 +306,15 @@ void TMonthView::PaintCell(QPainter& painter, const Metrics& m, int cell) const
     const QRect bars(band.x(), band.bottom() + 1 + m.pad, band.width(), m.barHeight);
     for (int k = 0; k < mirvo::kAxisCount; ++k) {
         const QRect barSlot(bars.x() + k * slot, bars.y(), slot, bars.height());
-        PaintBar(painter, barSlot, k, c.evaluation.verdict.axes[k].ratingId);
+        PaintBar(painter, barSlot, k, c.evaluation.verdict.axes[k].rating);
     }
 }
 
-void TMonthView::PaintBar(QPainter& painter, const QRect& slot, int axis, int ratingId) const
+void TMonthView::PaintBar(QPainter& painter, const QRect& slot, int axis, mirvo::TRatingLevel rating) const
 {
-    const int level = RatingLevel(ratingId);
+    const int level = mirvo::RatingDigit(rating);
     const int width = std::max(3, slot.width() / 2);
-    const int height = std::max(2, slot.height() * level / kRatingLevels);
+    const int height = std::max(2, slot.height() * level / mirvo::kRatingLevels);
     const QRectF bar(slot.x() + (slot.width() - width) / 2.0, slot.bottom() + 1 - height, width, height);
     painter.setPen(QPen(kBarEdge, 0.5));
     painter.setBrush(RatingColour(axis, level));
@@ -374,13 +367,14 @@ void TMonthView::PaintLegend(QPainter& painter, const Metrics& m) const
     // Second line: the five steps of the rating, best first.
     y += lineHeight;
     x = m.left;
-    for (int id = mirvo::kRatingVeryGood; id <= mirvo::kRatingHangIn; ++id) {
+    for (const mirvo::RatingLook& look : mirvo::kRatingLooks) {
         const QRect slot(x, y, d * 3 / 2, lineHeight - m.pad / 2);
-        PaintBar(painter, QRect(slot.x(), slot.y(), slot.width() / 3, slot.height()), 0, id);
-        PaintBar(painter, QRect(slot.x() + slot.width() / 3, slot.y(), slot.width() / 3, slot.height()), 1, id);
-        PaintBar(painter, QRect(slot.x() + 2 * slot.width() / 3, slot.y(), slot.width() / 3, slot.height()), 2, id);
+        PaintBar(painter, QRect(slot.x(), slot.y(), slot.width() / 3, slot.height()), 0, look.level);
+        PaintBar(painter, QRect(slot.x() + slot.width() / 3, slot.y(), slot.width() / 3, slot.height()), 1, look.level);
+        PaintBar(painter, QRect(slot.x() + 2 * slot.width() / 3, slot.y(), slot.width() / 3, slot.height()), 2,
+                 look.level);
         x += slot.width() + m.pad / 2;
-        const QString word = Q(mirvo::LoadStr(id));
+        const QString word = Q(mirvo::LoadStr(look.text));
         painter.setPen(kText);
         painter.drawText(QRect(x, y, text.horizontalAdvance(word), lineHeight), Qt::AlignVCenter, word);
         x += text.horizontalAdvance(word) + 2 * m.pad;

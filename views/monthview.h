@@ -73,7 +73,7 @@ private:
     void PaintHeads(QPainter& painter, const Metrics& m) const;
     void PaintCell(QPainter& painter, const Metrics& m, int cell) const;
     void PaintLegend(QPainter& painter, const Metrics& m) const;
-    void PaintBar(QPainter& painter, const QRect& slot, int axis, int ratingId) const;
+    void PaintBar(QPainter& painter, const QRect& slot, int axis, mirvo::TRatingLevel rating) const;
     void UpdateFonts();
     // Screen readers see a table of days; the shown day is its focused cell.
     static void InstallAccessibility();

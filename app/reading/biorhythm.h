@@ -2,6 +2,7 @@
 // date, and the geometry of the 31-day chart around the shown day.
 #pragma once
 
+#include "app/reading/meaning.h"
 #include "koyomi/datetime.h"
 #include "members/options.h"
 
@@ -11,13 +12,10 @@
 
 namespace mirvo {
 
-constexpr int kAxisCount = kCycleCount;  // 0 health, 1 feeling, 2 intellect
 constexpr int kChartDaysEachSide = 15; // the chart shows 15 days before and after
 constexpr int kChartSamples = 2 * kChartDaysEachSide + 1;
 constexpr double kPi = 3.141592653589793;
 
-// Curve colours by axis, 0x00BBGGRR: red, yellow, aqua.
-constexpr std::array<std::uint32_t, kAxisCount> kAxisColours = {0x000000FF, 0x0000FFFF, 0x00FFFF00};
 constexpr std::uint32_t kChartBackground = 0x0000FF00;  // lime, the transparent colour
 constexpr std::uint32_t kChartAxisColour = 0x00FFFFFF;  // white
 

@@ -27,8 +27,8 @@ std::vector<DayEvaluation> TMemberDays::Days(koyomi::TDateTime firstDay, int cou
 bool IsGoodDay(const TDayVerdict& verdict)
 {
     for (const AxisVerdict& axis : verdict.axes) {
-        const bool good = axis.ratingId == kRatingVeryGood || axis.ratingId == kRatingGood;
-        if (!good || axis.face == kFaceCritical)
+        const bool good = axis.rating == TRatingLevel::VeryGood || axis.rating == TRatingLevel::Good;
+        if (!good || axis.face == TFace::Critical)
             return false;
     }
     return true;
@@ -37,7 +37,7 @@ bool IsGoodDay(const TDayVerdict& verdict)
 bool IsCriticalDay(const TDayVerdict& verdict)
 {
     for (const AxisVerdict& axis : verdict.axes)
-        if (axis.face == kFaceCritical)
+        if (axis.face == TFace::Critical)
             return true;
     return false;
 }

@@ -123,7 +123,7 @@ std::string IcsSummary(const TMemberListItem& member, const TDayVerdict& verdict
     if (!member.Name.empty())
         summary += " " + member.Name;
     for (int k = 0; k < kAxisCount; ++k)
-        summary += " " + LoadStr(kTextAxisName + k) + ":" + LoadStr(verdict.axes[k].ratingId);
+        summary += " " + LoadStr(kTextAxisName + k) + ":" + RatingText(verdict.axes[k].rating);
     return summary;
 }
 
@@ -134,7 +134,7 @@ std::string IcsDescription(const Evaluation& evaluation)
     std::string text;
     for (int k = 0; k < kAxisCount; ++k) {
         text += LoadStr(kTextAxisName + k) + " " + std::to_string(r.BioPercent[k]) + "% "
-                + std::to_string(r.StarTotal[k]) + LoadStr(kTextPoints) + " " + LoadStr(v.axes[k].ratingId) + "\n";
+                + std::to_string(r.StarTotal[k]) + LoadStr(kTextPoints) + " " + RatingText(v.axes[k].rating) + "\n";
     }
     if (v.adviceId != 0)
         text += "\n" + LoadStr(v.adviceId);

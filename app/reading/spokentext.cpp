@@ -9,22 +9,10 @@ namespace mirvo {
 
 namespace {
 
-// The face glyphs in the order of their spoken names.
-constexpr std::array<std::string_view, 4> kFaceGlyphs = {"J", "K", "L", "M"};
-
 constexpr std::string_view kField = "%s";
 constexpr const char* kSwitchedOffMark = "-";
 const std::string kZeroScore = "0";
 constexpr const char* kSentenceJoint = ". ";
-
-int FaceIndex(const std::string& face)
-{
-    for (std::size_t i = 0; i < kFaceGlyphs.size(); ++i) {
-        if (face == kFaceGlyphs[i])
-            return static_cast<int>(i);
-    }
-    return -1;
-}
 
 // The curve's value, -1..1, as the shown percent takes it (before rounding).
 double CurveValue(float cycle, double dayCount)
@@ -63,23 +51,21 @@ std::string FillFields(const std::string& pattern, const std::vector<std::string
     return out;
 }
 
-std::string FaceName(const std::string& face)
+std::string FaceName(TFace face)
 {
-    const int i = FaceIndex(face);
-    return i < 0 ? std::string() : LoadStr(kSpokenFaceNames + i);
+    return LoadStr(LookOf(face).spokenName);
 }
 
-std::string FaceWord(const std::string& face)
+std::string FaceWord(TFace face)
 {
-    const int i = FaceIndex(face);
-    return i < 0 ? std::string() : LoadStr(kSpokenFaceWords + i);
+    return LoadStr(LookOf(face).spokenWord);
 }
 
 std::string AxisSentence(const std::string& axisName, std::int32_t percent, std::int32_t starTotal,
                          const AxisVerdict& verdict)
 {
     return FillFields(LoadStr(kSpokenAxisRow), {axisName, FaceWord(verdict.face), std::to_string(percent),
-                                                std::to_string(starTotal), LoadStr(verdict.ratingId)});
+                                                std::to_string(starTotal), RatingText(verdict.rating)});
 }
 
 std::string ChartDescription(const std::array<std::string, kAxisCount>& axisNames, const Cycles& cycles,

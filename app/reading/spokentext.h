@@ -16,8 +16,6 @@
 namespace mirvo {
 
 // String-table numbers of the spoken texts.
-constexpr int kSpokenFaceNames = 44000;     // + face: 好調の顔, 普通の顔, 不調の顔, 要注意の日
-constexpr int kSpokenFaceWords = 44010;     // + face: 好調, 普通, 不調, 要注意
 constexpr int kSpokenHeart = 44020;         // バイオリズム
 constexpr int kSpokenStar = 44021;          // 星の得点
 constexpr int kSpokenAxisRow = 44022;       // "%s: %s, %s パーセント, 星 %s 点, %s"
@@ -50,12 +48,10 @@ TCurveDirection CurveDirection(float cycle, double dayCount);
 // an argument is left out, an argument without a field is dropped.
 std::string FillFields(const std::string& pattern, const std::vector<std::string>& arguments);
 
-// The meaning of a face glyph ("J", "K", "L", "M" as the face labels hold
-// them): "好調の顔", "普通の顔", "不調の顔", "要注意の日"; empty for any other
-// text.
-std::string FaceName(const std::string& face);
-// The same as one word for a sentence: "好調", "普通", "不調", "要注意".
-std::string FaceWord(const std::string& face);
+// The name of a face for a screen reader: "好調の顔", "不調の顔", "要注意の日".
+std::string FaceName(TFace face);
+// The same as one word for a sentence: "好調", "不調", "要注意".
+std::string FaceWord(TFace face);
 
 // One axis row of the main window as one sentence, for example
 // "健康: 好調, 40 パーセント, 星 306 点, もう少し": the axis name as the row

@@ -104,11 +104,11 @@ int WeakestPlanet(int axis, const TDayReading& reading, const std::array<bool, k
     return result;
 }
 
-std::string FaceOfPhase(std::int32_t p)
+TFace FaceOfPhase(std::int32_t p)
 {
     if (std::abs(p - kFacePeak) < kCriticalWindow || std::abs(p - kFaceTrough) < kCriticalWindow)
-        return kFaceCritical;
-    return (p < kFacePeak || p >= kFaceTrough) ? kFaceSmile : kFaceFrown;
+        return TFace::Critical;
+    return (p < kFacePeak || p >= kFaceTrough) ? TFace::Good : TFace::Poor;
 }
 
 std::uint32_t FaceColour(std::int32_t v)
@@ -136,23 +136,23 @@ TDayVerdict MakeVerdict(const TDayReading& reading, const std::array<bool, kBody
         AxisVerdict& axis = verdict.axes[k];
         int adviceBase = 0;
         if (v > kBioStrongPercent && s > kStarThreshold) {
-            axis.ratingId = kRatingVeryGood;
+            axis.rating = TRatingLevel::VeryGood;
             axis.pickedBody = StrongestPlanet(k, reading, use);
             adviceBase = kAdviceVeryGoodBase;
         } else if (v > 0 && s < kStarThreshold) {
-            axis.ratingId = kRatingGood;
+            axis.rating = TRatingLevel::Good;
             axis.pickedBody = WeakestPlanet(k, reading, use);
             adviceBase = kAdviceGoodBase;
         } else if (v < 0 && s > kStarThreshold) {
-            axis.ratingId = kRatingAlmost;
+            axis.rating = TRatingLevel::Almost;
             axis.pickedBody = StrongestPlanet(k, reading, use);
             adviceBase = kAdviceAlmostBase;
         } else if (v < 0 && s < kStarThreshold) {
-            axis.ratingId = kRatingHangIn;
+            axis.rating = TRatingLevel::HangIn;
             axis.pickedBody = WeakestPlanet(k, reading, use);
             adviceBase = kAdviceHangInBase;
         } else {
-            axis.ratingId = kRatingAverage;
+            axis.rating = TRatingLevel::Average;
             axis.pickedBody = kNoBody;
         }
         if (axis.pickedBody != kNoBody)
@@ -170,7 +170,8 @@ Evaluation Evaluate(const NatalPositions& natal, koyomi::TDateTime birthday, koy
                     const EvalSettings& settings)
 {
     Evaluation e;
-    const BioReading bio = CalcBiorhythm(settings.bioCycle, DaysSinceBirth(birthday, day));
+    e.daysSinceBirth = DaysSinceBirth(birthday, day);
+    const BioReading bio = CalcBiorhythm(settings.bioCycle, e.daysSinceBirth);
     e.reading.BioPercent = bio.percent;
     e.reading.BioPhase = bio.phase;
     CalcStarScores(natal, day, settings, e.reading);

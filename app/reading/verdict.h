@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/reading/biorhythm.h"
+#include "app/reading/meaning.h"
 #include "koyomi/datetime.h"
 #include "members/options.h"
 
@@ -16,27 +17,11 @@ namespace mirvo {
 constexpr int kBodyCount = kPlanetCount;  // 0 Sun, 1 Moon, 2 Mercury ... 9 Pluto
 constexpr int kNoBody = -1;
 
-// String-table numbers of the rating words and the first advice sentence of each group.
-constexpr int kRatingVeryGood = 40100;  // 大変良い
-constexpr int kRatingGood = 40101;      // 良い
-constexpr int kRatingAverage = 40102;   // 普通
-constexpr int kRatingAlmost = 40103;    // もう少し
-constexpr int kRatingHangIn = 40104;    // 頑張れ
+// String-table numbers of the first advice sentence of each group.
 constexpr int kAdviceVeryGoodBase = 40110;
 constexpr int kAdviceGoodBase = 40120;
 constexpr int kAdviceAlmostBase = 40130;
 constexpr int kAdviceHangInBase = 40140;
-
-// Face glyphs as the face labels' captions hold them (drawn in a symbol font).
-constexpr const char* kFaceSmile = "J";
-constexpr const char* kFaceFrown = "L";
-constexpr const char* kFaceCritical = "M";
-
-// Face colours, 0x00BBGGRR.
-constexpr std::uint32_t kColourWhite = 0x00FFFFFF;
-constexpr std::uint32_t kColourAqua = 0x00FFFF00;
-constexpr std::uint32_t kColourRed = 0x000000FF;
-constexpr std::uint32_t kColourYellow = 0x0000FFFF;
 
 // Every position the program takes is taken at 12:00:00 Japan time (UTC+9)
 // of its date: the day's bodies, the birth bodies and the sun sign.
@@ -60,9 +45,9 @@ struct EvalSettings {
 };
 
 struct AxisVerdict {
-    std::string face;          // "J", "L" or "M"
+    TFace face = TFace::Good;
     std::uint32_t colour = kColourWhite;  // 0x00BBGGRR
-    int ratingId = kRatingAverage;        // string-table number of the rating word
+    TRatingLevel rating = TRatingLevel::Average;
     int pickedBody = kNoBody;  // the body whose advice the rating chose, or -1
 };
 
@@ -72,6 +57,7 @@ struct TDayVerdict {
 };
 
 struct Evaluation {
+    double daysSinceBirth = 0;  // whole days from the birth day to the day, negative before it
     TDayReading reading;
     TDayVerdict verdict;
 };
@@ -99,8 +85,8 @@ void CalcStarScores(const NatalPositions& natal, koyomi::TDateTime day, const Ev
 int StrongestPlanet(int axis, const TDayReading& reading, const std::array<bool, kBodyCount>& use);
 int WeakestPlanet(int axis, const TDayReading& reading, const std::array<bool, kBodyCount>& use);
 
-// Face glyph of a phase angle and its colour from the percent.
-std::string FaceOfPhase(std::int32_t phase);
+// Face of a phase angle and its colour from the percent.
+TFace FaceOfPhase(std::int32_t phase);
 std::uint32_t FaceColour(std::int32_t percent);
 
 // Ratings per axis and the advice from a complete reading.

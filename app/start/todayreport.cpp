@@ -4,6 +4,8 @@
 #include "koyomi/base/error.h"
 #include "members/numbertext.h"
 
+#include <algorithm>
+
 namespace mirvo {
 
 TodayReport MakeReport(const TodayMember& member, const EvalSettings& settings, koyomi::TDateTime firstDay,
@@ -17,25 +19,11 @@ TodayReport MakeReport(const TodayMember& member, const EvalSettings& settings, 
     const koyomi::TDateTime first = koyomi::DateOf(firstDay);
     if (dayCount > 1 && !koyomi::InDateRange(first + (dayCount - 1)))
         throw koyomi::EMirvoError(LoadStr(kMsgPastLastDay));
-    for (int i = 0; i < dayCount; ++i) {
-        TodayDay day;
-        day.date = first + i;
-        day.daysSinceBirth = DaysSinceBirth(member.item.Birthday, day.date);  // = DaysLived
-        day.evaluation = Evaluate(member.item.Birthday, day.date, settings);
-        report.days.push_back(day);
-    }
+    const TMemberDays series(member.item.Birthday, settings);
+    report.days.reserve(static_cast<std::size_t>(std::max(dayCount, 0)));
+    for (int i = 0; i < dayCount; ++i)
+        report.days.push_back(series.Day(first + i));
     return report;
-}
-
-std::string FaceSymbol(const std::string& face)
-{
-    if (face == kFaceSmile)
-        return "☺";
-    if (face == kFaceFrown)
-        return "☹";
-    if (face == kFaceCritical)
-        return "💣";
-    return face;
 }
 
 std::string Message(int id, const std::string& argument)

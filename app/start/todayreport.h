@@ -3,6 +3,7 @@
 // the same settings as the main window. No Qt.
 #pragma once
 
+#include "app/reading/dayseries.h"
 #include "app/reading/memberfacts.h"
 #include "koyomi/base/messages.h"
 #include "app/start/programstart.h"
@@ -18,11 +19,8 @@ namespace mirvo {
 
 constexpr int kMaxReportDays = 1000;   // longest table of days
 
-struct TodayDay {
-    koyomi::TDateTime date = 0;  // the day (its date part is what counts)
-    double daysSinceBirth = 0;   // whole days from the birth day, negative before it
-    Evaluation evaluation;
-};
+// One day of the report: midnight of the day and its reading.
+using TodayDay = DayEvaluation;
 
 struct TodayReport {
     TodayMember member;
@@ -31,15 +29,11 @@ struct TodayReport {
     std::vector<TodayDay> days;  // consecutive days, the first one first
 };
 
-
 // The readings of `dayCount` (1..kMaxReportDays) consecutive days from
-// `firstDay`. Throws EMirvoError when a day would lie past 9999-12-31.
+// `firstDay`, on the member's day series (birth positions worked out once).
+// Throws EMirvoError when a day would lie past 9999-12-31.
 TodayReport MakeReport(const TodayMember& member, const EvalSettings& settings, koyomi::TDateTime firstDay,
                        int dayCount);
-
-// The face glyph of the main window ("J", "L", "M", drawn in a symbol font)
-// as the Unicode character of that font's picture: ☺, ☹ and 💣.
-std::string FaceSymbol(const std::string& face);
 
 // The text of a string-table entry with "%s" replaced by `argument`.
 std::string Message(int id, const std::string& argument);

@@ -116,9 +116,9 @@ TEST(IcsText, SummaryAndDescriptionHoldTheReading)
     Evaluation e;
     e.reading.BioPercent = {42, 0, -7};
     e.reading.StarTotal = {120, 100, -3};
-    e.verdict.axes[0].ratingId = kRatingVeryGood;
-    e.verdict.axes[1].ratingId = kRatingAverage;
-    e.verdict.axes[2].ratingId = kRatingHangIn;
+    e.verdict.axes[0].rating = TRatingLevel::VeryGood;
+    e.verdict.axes[1].rating = TRatingLevel::Average;
+    e.verdict.axes[2].rating = TRatingLevel::HangIn;
     e.verdict.adviceId = 40110;
     EXPECT_EQ(IcsSummary(Member("", 0), e.verdict), "ミルボ 健康:大変良い 感情:普通 知性:頑張れ");
     EXPECT_EQ(IcsSummary(Member("花子", 0), e.verdict), "ミルボ 花子 健康:大変良い 感情:普通 知性:頑張れ");

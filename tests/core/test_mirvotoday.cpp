@@ -145,11 +145,11 @@ protected:
                 EXPECT_EQ(a["starTotal"], e.reading.StarTotal[k]);
                 for (int b = 0; b < kBodyCount; ++b)
                     EXPECT_EQ(a["starScores"][b], e.reading.StarScore[k][b]) << "body " << b;
-                EXPECT_EQ(a["face"], v.face);
+                EXPECT_EQ(a["face"], FaceGlyph(v.face));
                 EXPECT_EQ(a["faceSymbol"], FaceSymbol(v.face));
                 EXPECT_EQ(a["faceColour"], v.colour);
-                EXPECT_EQ(a["ratingId"], v.ratingId);
-                EXPECT_EQ(a["rating"], LoadStr(v.ratingId));
+                EXPECT_EQ(a["ratingId"], RatingId(v.rating));
+                EXPECT_EQ(a["rating"], RatingText(v.rating));
                 EXPECT_EQ(a["pickedBody"], v.pickedBody);
             }
             EXPECT_EQ(d["advice"]["id"], e.verdict.adviceId);
@@ -369,7 +369,7 @@ TEST(MirvoTodayText, ReadingShowsTheFiguresOfTheEvaluation)
     report.member = member;
     TodayDay day;
     day.date = EncodeDate(2024, 5, 1);
-    day.daysSinceBirth = 7;
+    day.evaluation.daysSinceBirth = 7;
     day.evaluation.reading.BioPercent = {94, -100, 5};
     day.evaluation.reading.BioPhase = {110, 270, 76};
     day.evaluation.reading.StarTotal = {150, 80, -12};

@@ -38,7 +38,7 @@ protected:
         for (int k = 0; k < kAxisCount; ++k) {
             EXPECT_EQ(got.verdict.axes[k].face, want.verdict.axes[k].face);
             EXPECT_EQ(got.verdict.axes[k].colour, want.verdict.axes[k].colour);
-            EXPECT_EQ(got.verdict.axes[k].ratingId, want.verdict.axes[k].ratingId);
+            EXPECT_EQ(got.verdict.axes[k].rating, want.verdict.axes[k].rating);
             EXPECT_EQ(got.verdict.axes[k].pickedBody, want.verdict.axes[k].pickedBody);
         }
         EXPECT_EQ(got.verdict.adviceId, want.verdict.adviceId);
@@ -142,7 +142,7 @@ std::optional<koyomi::TDateTime> BruteForceGoodDay(koyomi::TDateTime birthday, k
         const TDayVerdict v = Evaluate(birthday, day, settings).verdict;
         bool good = true;
         for (const AxisVerdict& a : v.axes)
-            good = good && (a.ratingId == kRatingVeryGood || a.ratingId == kRatingGood) && a.face != "M";
+            good = good && (a.rating == TRatingLevel::VeryGood || a.rating == TRatingLevel::Good) && a.face != TFace::Critical;
         if (good)
             return day;
     }
@@ -210,19 +210,19 @@ TEST(GoodDay, EveryAxisGoodAndNoCriticalFace)
 {
     TDayVerdict v;
     for (AxisVerdict& a : v.axes) {
-        a.ratingId = kRatingGood;
-        a.face = kFaceSmile;
+        a.rating = TRatingLevel::Good;
+        a.face = TFace::Good;
     }
     EXPECT_TRUE(IsGoodDay(v));
     EXPECT_FALSE(IsCriticalDay(v));
-    v.axes[1].ratingId = kRatingVeryGood;
+    v.axes[1].rating = TRatingLevel::VeryGood;
     EXPECT_TRUE(IsGoodDay(v));
-    v.axes[2].face = kFaceCritical;
+    v.axes[2].face = TFace::Critical;
     EXPECT_FALSE(IsGoodDay(v));
     EXPECT_TRUE(IsCriticalDay(v));
-    v.axes[2].face = kFaceFrown;
-    for (int rating : {kRatingAverage, kRatingAlmost, kRatingHangIn}) {
-        v.axes[0].ratingId = rating;
-        EXPECT_FALSE(IsGoodDay(v)) << rating;
+    v.axes[2].face = TFace::Poor;
+    for (TRatingLevel rating : {TRatingLevel::Average, TRatingLevel::Almost, TRatingLevel::HangIn}) {
+        v.axes[0].rating = rating;
+        EXPECT_FALSE(IsGoodDay(v)) << RatingDigit(rating);
     }
 }

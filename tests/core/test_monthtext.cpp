@@ -159,7 +159,7 @@ TEST_F(MirvoTodayCalendar, MonthFitsEightyColumnsAndShowsEveryDay)
         EXPECT_EQ(Columns(first, at + 3, 1) == "!", IsCriticalDay(c.evaluation.verdict));
         std::string digits;
         for (int k = 0; k < kAxisCount; ++k)
-            digits += (k ? " " : "") + std::to_string(RatingDigit(c.evaluation.verdict.axes[k].ratingId));
+            digits += (k ? " " : "") + std::to_string(RatingDigit(c.evaluation.verdict.axes[k].rating));
         EXPECT_EQ(Columns(second, at + 4, 5), digits);
     }
 }
@@ -178,7 +178,7 @@ TEST_F(MirvoTodayCalendar, MonthAsJsonHoldsEveryDaysReading)
         for (int k = 0; k < kAxisCount; ++k) {
             EXPECT_EQ(d["axes"][k]["bioPercent"], e.reading.BioPercent[k]);
             EXPECT_EQ(d["axes"][k]["starTotal"], e.reading.StarTotal[k]);
-            EXPECT_EQ(d["axes"][k]["ratingId"], e.verdict.axes[k].ratingId);
+            EXPECT_EQ(d["axes"][k]["ratingId"], RatingId(e.verdict.axes[k].rating));
         }
         EXPECT_EQ(d["advice"]["id"], e.verdict.adviceId);
     }

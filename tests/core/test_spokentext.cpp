@@ -9,11 +9,11 @@ namespace {
 const Cycles kDefaultCycles = {23.0f, 28.0f, 33.0f};
 const std::array<std::string, kAxisCount> kAxisNames = {"健康", "感情", "知性"};
 
-AxisVerdict Verdict(const char* face, int ratingId)
+AxisVerdict Verdict(TFace face, TRatingLevel rating)
 {
     AxisVerdict v;
     v.face = face;
-    v.ratingId = ratingId;
+    v.rating = rating;
     return v;
 }
 
@@ -21,24 +21,21 @@ AxisVerdict Verdict(const char* face, int ratingId)
 
 TEST(SpokenText, FacesHaveJapaneseNamesAndWords)
 {
-    EXPECT_EQ(FaceName("J"), "好調の顔");
-    EXPECT_EQ(FaceName("K"), "普通の顔");
-    EXPECT_EQ(FaceName("L"), "不調の顔");
-    EXPECT_EQ(FaceName("M"), "要注意の日");
-    EXPECT_EQ(FaceWord("J"), "好調");
-    EXPECT_EQ(FaceWord("L"), "不調");
-    EXPECT_EQ(FaceWord("M"), "要注意");
-    // Only the glyphs themselves: a lower-case letter or two letters are no face.
-    for (const char* other : {"", "j", "JJ", "A", "☺"}) {
-        EXPECT_EQ(FaceName(other), "") << other;
-        EXPECT_EQ(FaceWord(other), "") << other;
-    }
+    EXPECT_EQ(FaceName(TFace::Good), "好調の顔");
+    EXPECT_EQ(FaceName(TFace::Poor), "不調の顔");
+    EXPECT_EQ(FaceName(TFace::Critical), "要注意の日");
+    EXPECT_EQ(FaceWord(TFace::Good), "好調");
+    EXPECT_EQ(FaceWord(TFace::Poor), "不調");
+    EXPECT_EQ(FaceWord(TFace::Critical), "要注意");
+    // The window's symbol-font letters and the terminal's pictures of the same faces.
+    EXPECT_EQ(FaceGlyph(TFace::Good) + FaceGlyph(TFace::Poor) + FaceGlyph(TFace::Critical), "JLM");
+    EXPECT_EQ(FaceSymbol(TFace::Good) + FaceSymbol(TFace::Poor) + FaceSymbol(TFace::Critical), "☺☹💣");
 }
 
 TEST(SpokenText, AxisRowIsOneSentence)
 {
-    EXPECT_EQ(AxisSentence("健康", 40, 306, Verdict("J", kRatingAlmost)), "健康: 好調, 40 パーセント, 星 306 点, もう少し");
-    EXPECT_EQ(AxisSentence("知性", -100, -12, Verdict("M", kRatingHangIn)),
+    EXPECT_EQ(AxisSentence("健康", 40, 306, Verdict(TFace::Good, TRatingLevel::Almost)), "健康: 好調, 40 パーセント, 星 306 点, もう少し");
+    EXPECT_EQ(AxisSentence("知性", -100, -12, Verdict(TFace::Critical, TRatingLevel::HangIn)),
               "知性: 要注意, -100 パーセント, 星 -12 点, 頑張れ");
 }
 

@@ -103,7 +103,7 @@ TEST_F(AllMembers, NarrowTerminalsCutTheNamesFirstAndTheRatingWordsLast)
     const auto wide = Lines(AllMembersText(FReports, EncodeDate(2024, 5, 1), 200, false));
     EXPECT_EQ(wide[4].rfind("寿限無寿限無五劫の擦り切れ海砂利水魚", 0), 0u);
     EXPECT_EQ(wide[5].rfind("Christopher Alexander Longname", 0), 0u);
-    const std::string rating = LoadStr(FReports[0].days[0].evaluation.verdict.axes[0].ratingId);
+    const std::string rating = RatingText(FReports[0].days[0].evaluation.verdict.axes[0].rating);
     EXPECT_NE(wide[2].find(rating), std::string::npos);
 
     const auto medium = Lines(AllMembersText(FReports, EncodeDate(2024, 5, 1), 100, false));

@@ -80,7 +80,7 @@ TEST_F(ReadingNotificationTest, CarriesTheTitleTheAxesAndTheAdvice)
     ASSERT_EQ(lines.size(), e.verdict.adviceId ? 4u : 3u);
     for (int k = 0; k < kAxisCount; ++k) {
         EXPECT_EQ(lines[k], LoadStr(kTextAxisNames + k) + " " + FaceSymbol(e.verdict.axes[k].face) + " "
-                                + std::to_string(e.reading.BioPercent[k]) + "% " + LoadStr(e.verdict.axes[k].ratingId));
+                                + std::to_string(e.reading.BioPercent[k]) + "% " + RatingText(e.verdict.axes[k].rating));
     }
     if (e.verdict.adviceId) {
         EXPECT_EQ(lines[3], LoadStr(e.verdict.adviceId));

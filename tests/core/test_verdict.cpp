@@ -25,19 +25,19 @@ TDayReading Reading(std::array<std::int32_t, 3> percent, std::array<std::int32_t
 
 TEST(Verdict, FacesFollowThePhase)
 {
-    EXPECT_EQ(FaceOfPhase(80), "M");
-    EXPECT_EQ(FaceOfPhase(70), "J");
-    EXPECT_EQ(FaceOfPhase(71), "M");
-    EXPECT_EQ(FaceOfPhase(109), "M");
-    EXPECT_EQ(FaceOfPhase(110), "L");
-    EXPECT_EQ(FaceOfPhase(180), "L");
-    EXPECT_EQ(FaceOfPhase(250), "L");
-    EXPECT_EQ(FaceOfPhase(251), "M");
-    EXPECT_EQ(FaceOfPhase(289), "M");
-    EXPECT_EQ(FaceOfPhase(290), "J");
+    EXPECT_EQ(FaceOfPhase(80), TFace::Critical);
+    EXPECT_EQ(FaceOfPhase(70), TFace::Good);
+    EXPECT_EQ(FaceOfPhase(71), TFace::Critical);
+    EXPECT_EQ(FaceOfPhase(109), TFace::Critical);
+    EXPECT_EQ(FaceOfPhase(110), TFace::Poor);
+    EXPECT_EQ(FaceOfPhase(180), TFace::Poor);
+    EXPECT_EQ(FaceOfPhase(250), TFace::Poor);
+    EXPECT_EQ(FaceOfPhase(251), TFace::Critical);
+    EXPECT_EQ(FaceOfPhase(289), TFace::Critical);
+    EXPECT_EQ(FaceOfPhase(290), TFace::Good);
     // Before the birth day every phase is negative: always the smiling face.
     for (int p : {-1, -90, -180, -270, -359})
-        EXPECT_EQ(FaceOfPhase(p), "J") << p;
+        EXPECT_EQ(FaceOfPhase(p), TFace::Good) << p;
 }
 
 TEST(Verdict, FaceColours)
@@ -55,9 +55,9 @@ TEST(Verdict, NoBodyUsedGivesNoAdvice)
 {
     const TDayReading r = Reading({30, -30, 0}, {0, 0, 0});
     const TDayVerdict v = MakeVerdict(r, kNoneUsed);
-    EXPECT_EQ(v.axes[0].ratingId, kRatingGood);
-    EXPECT_EQ(v.axes[1].ratingId, kRatingHangIn);
-    EXPECT_EQ(v.axes[2].ratingId, kRatingAverage);
+    EXPECT_EQ(v.axes[0].rating, TRatingLevel::Good);
+    EXPECT_EQ(v.axes[1].rating, TRatingLevel::HangIn);
+    EXPECT_EQ(v.axes[2].rating, TRatingLevel::Average);
     EXPECT_EQ(v.axes[0].pickedBody, kNoBody);
     EXPECT_EQ(v.adviceId, 0);
 }
@@ -67,11 +67,11 @@ TEST(Verdict, VeryGoodHealthPicksTheStrongestBody)
     TDayReading r = Reading({30, 0, 0}, {150, 100, 100});
     r.StarScore[0] = {202, 151, 60, 0, 0, -60, 0, 0, 0, 0};
     const TDayVerdict v = MakeVerdict(r, kAllUsed);
-    EXPECT_EQ(v.axes[0].ratingId, kRatingVeryGood);
+    EXPECT_EQ(v.axes[0].rating, TRatingLevel::VeryGood);
     EXPECT_EQ(v.axes[0].pickedBody, 0);
     EXPECT_EQ(v.adviceId, 40110);
     EXPECT_EQ(LoadStr(v.adviceId), "絶好調です.がんがん行きましょう.");
-    EXPECT_EQ(LoadStr(v.axes[0].ratingId), "大変良い");
+    EXPECT_EQ(RatingText(v.axes[0].rating), "大変良い");
 }
 
 TEST(Verdict, TiesKeepTheLowerBodyAndUnusedBodiesAreSkipped)
@@ -93,10 +93,10 @@ TEST(Verdict, HealthWithoutAdviceLeavesFeelingsAdvice)
     TDayReading r = Reading({10, 40, -80}, {150, 50, 100});
     r.StarScore[1] = {0, 0, 0, 0, -60, 0, 0, 0, 0, 0};
     const TDayVerdict v = MakeVerdict(r, kAllUsed);
-    EXPECT_EQ(v.axes[0].ratingId, kRatingAverage);  // v = 10 is not above 20
-    EXPECT_EQ(v.axes[1].ratingId, kRatingGood);
+    EXPECT_EQ(v.axes[0].rating, TRatingLevel::Average);  // v = 10 is not above 20
+    EXPECT_EQ(v.axes[1].rating, TRatingLevel::Good);
     EXPECT_EQ(v.axes[1].pickedBody, 4);
-    EXPECT_EQ(v.axes[2].ratingId, kRatingAverage);  // a total of exactly 100
+    EXPECT_EQ(v.axes[2].rating, TRatingLevel::Average);  // a total of exactly 100
     EXPECT_EQ(v.adviceId, 40124);
 }
 
@@ -107,9 +107,9 @@ TEST(Verdict, HealthAdviceReplacesTheOthers)
     r.StarScore[1] = {0, 0, -100, 0, 0, 0, 0, 0, 0, 0};
     r.StarScore[2] = {0, 0, 0, 0, 0, -30, 0, 0, 0, 0};
     const TDayVerdict v = MakeVerdict(r, kAllUsed);
-    EXPECT_EQ(v.axes[0].ratingId, kRatingAlmost);
-    EXPECT_EQ(v.axes[1].ratingId, kRatingHangIn);
-    EXPECT_EQ(v.axes[2].ratingId, kRatingGood);
+    EXPECT_EQ(v.axes[0].rating, TRatingLevel::Almost);
+    EXPECT_EQ(v.axes[1].rating, TRatingLevel::HangIn);
+    EXPECT_EQ(v.axes[2].rating, TRatingLevel::Good);
     EXPECT_EQ(v.adviceId, 40133);
 }
 
@@ -118,11 +118,11 @@ TEST(Verdict, ExactlyOneHundredIsAlwaysAverage)
     for (int v : {-100, -1, 0, 1, 21, 100}) {
         const TDayVerdict verdict = MakeVerdict(Reading({v, v, v}, {100, 100, 100}), kAllUsed);
         for (const AxisVerdict& a : verdict.axes)
-            EXPECT_EQ(a.ratingId, kRatingAverage) << v;
+            EXPECT_EQ(a.rating, TRatingLevel::Average) << v;
         EXPECT_EQ(verdict.adviceId, 0);
     }
     // v from 1 to 20 with a high total is average as well.
-    EXPECT_EQ(MakeVerdict(Reading({20, 0, 0}, {150, 0, 0}), kAllUsed).axes[0].ratingId, kRatingAverage);
+    EXPECT_EQ(MakeVerdict(Reading({20, 0, 0}, {150, 0, 0}), kAllUsed).axes[0].rating, TRatingLevel::Average);
 }
 
 TEST(Verdict, StarScoresAreWeightedRoundedAndTotalledOnce)

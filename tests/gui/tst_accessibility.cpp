@@ -337,7 +337,7 @@ void TestAccessibility::mainWindowNamesItsSymbolsAndReadsRowsAsSentences()
         QVERIFY2(name.startsWith(QString(axisNames[k]) + ": "), qPrintable(name));
         QVERIFY2(name.contains(QString(", %1 パーセント").arg(e.reading.BioPercent[k])), qPrintable(name));
         QVERIFY2(name.contains(QString("星 %1 点").arg(e.reading.StarTotal[k])), qPrintable(name));
-        QVERIFY2(name.endsWith(Str(e.verdict.axes[k].ratingId)), qPrintable(name));
+        QVERIFY2(name.endsWith(Str(mirvo::RatingId(e.verdict.axes[k].rating))), qPrintable(name));
         QVERIFY2(name.contains(QString::fromStdString(mirvo::FaceWord(e.verdict.axes[k].face))), qPrintable(name));
         QCOMPARE(row->childCount(), 5);
         QCOMPARE(row->child(0)->text(QAccessible::Name), QString(axisNames[k]));

@@ -235,9 +235,9 @@ void TestFormMain::windowShowsWhatTheCoreComputed()
     for (int k = 0; k < mirvo::kAxisCount; ++k) {
         QCOMPARE(LabelText(w, bio[k]), QString::number(e.reading.BioPercent[k]) + "%");
         QCOMPARE(LabelText(w, star[k]), QString::number(e.reading.StarTotal[k]) + "点");
-        QCOMPARE(LabelText(w, face[k]), QString::fromStdString(e.verdict.axes[k].face));
+        QCOMPARE(LabelText(w, face[k]), QString::fromStdString(mirvo::FaceGlyph(e.verdict.axes[k].face)));
         QCOMPARE(w.findChild<mirvo::TMirvoLabel*>(face[k])->GetFontColor(), e.verdict.axes[k].colour);
-        QCOMPARE(LabelText(w, rate[k]), QString::fromStdString(mirvo::LoadStr(e.verdict.axes[k].ratingId)));
+        QCOMPARE(LabelText(w, rate[k]), QString::fromStdString(mirvo::RatingText(e.verdict.axes[k].rating)));
     }
     auto* message = w.findChild<mirvo::TMultiLineLabel*>("labMessage");
     const QString advice = e.verdict.adviceId ? QString::fromStdString(mirvo::LoadStr(e.verdict.adviceId)) : QString();

@@ -259,7 +259,7 @@ void TestFormMonth::tooltipHoldsTheWholeReading()
     for (int k = 0; k < mirvo::kAxisCount; ++k) {
         QVERIFY(tip.contains(QString("%1%").arg(e.reading.BioPercent[k])));
         QVERIFY(tip.contains(QString("%1点").arg(e.reading.StarTotal[k])));
-        QVERIFY(tip.contains(Q(mirvo::LoadStr(e.verdict.axes[k].ratingId))));
+        QVERIFY(tip.contains(Q(mirvo::RatingText(e.verdict.axes[k].rating))));
     }
     if (e.verdict.adviceId)
         QVERIFY(tip.contains(Q(mirvo::LoadStr(e.verdict.adviceId))));
