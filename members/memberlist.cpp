@@ -24,8 +24,6 @@ constexpr int kUnsavableCharacter = 43044;  // '%s' はファイルに保存で�
 constexpr int kControlCharacter = 43045;    // 改行などの制御文字はファイルに保存できません
 constexpr int kUnsavableMember = 43046;     // %s さんのデータはファイルに保存できません: %s
 constexpr int kNotRegular = 43418;        // ファイル %s は通常のファイルではないので保存しません
-constexpr const char* kBackupSuffix = ".bak";
-constexpr int kMaxSideNames = 1000;
 
 // Field positions of a member line.
 enum TMemberField : std::size_t {
@@ -157,19 +155,6 @@ std::string FileKey(const std::filesystem::path& path)
     std::error_code ec;
     const std::filesystem::path full = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
     return (ec ? path : full).string();
-}
-
-// "Mirvo (2).csv", "Mirvo (3).csv", ...: the first name beside `path` that no file has.
-std::filesystem::path NumberedNameBeside(const std::filesystem::path& path)
-{
-    for (int n = 2; n <= kMaxSideNames; ++n) {
-        std::filesystem::path candidate = path;
-        candidate.replace_filename(path.stem().string() + " (" + std::to_string(n) + ")" + path.extension().string());
-        std::error_code ec;
-        if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, ec)))
-            return candidate;
-    }
-    return {};
 }
 
 } // namespace
@@ -403,7 +388,7 @@ bool TMemberList::SaveToCsv(const std::filesystem::path& path, TMemberSaveReport
                 throw MessageError(kCannotCreate, {path.string()});
         } else if (exists && seen->second.keepOriginal) {
             // What was not read stays in the file's copy.
-            report.backup = UnusedNameBeside(path, kBackupSuffix);
+            report.backup = BackupNameBeside(path);
             if (report.backup.empty() || !CopyToNewFile(path, report.backup))
                 throw MessageError(kCannotCreate, {path.string()});
         }

@@ -8,24 +8,17 @@
 
 #include <cmath>
 #include <optional>
+#include <type_traits>
 
 namespace mirvo {
 
 namespace {
 
 constexpr int kCannotWrite = 43047;  // %s に書き込めません
-constexpr const char* kBackupSuffix = ".bak";
 
-// The settings file's sections and keys.
+// The settings file's sections.
 constexpr const char* kWindowSection = "Window";
-constexpr const char* kLeftKey = "Left";
-constexpr const char* kTopKey = "Top";
-constexpr const char* kLastFolderKey = "LastFolder";
 constexpr const char* kOptionSection = "Option";
-constexpr const char* kDefaultUserKey = "DefaultUserIndex";
-constexpr const char* kBioCyclePrefix = "BioRaito_";
-constexpr const char* kPlanetWeightPrefix = "PlanetRaito_";
-constexpr const char* kPlanetUsePrefix = "PlanetUse_";
 
 constexpr std::int32_t kDefaultWindowPos = 0;
 constexpr char kFolderSeparator = '/';
@@ -40,11 +33,6 @@ std::string WholeLines(TFilePrefix prefix)
     return std::move(prefix.bytes);
 }
 
-std::string IndexedKey(const char* prefix, int index)
-{
-    return prefix + std::to_string(index);
-}
-
 std::string FolderText(const std::filesystem::path& folder)
 {
     std::string text = folder.string();
@@ -53,22 +41,45 @@ std::string FolderText(const std::filesystem::path& folder)
     return text;
 }
 
+std::string IndexedKey(const char* prefix, int index)
+{
+    return prefix + std::to_string(index);
+}
+
+// Every key of the settings file with the field that holds it and the
+// default of a missing or unreadable value, in the order a new file lists
+// them. Loading and saving both go through this one table.
+template <typename Options, typename Visit>
+void ForEachSetting(Options& o, const std::string& defaultFolder, Visit&& visit)
+{
+    visit(kWindowSection, "Left", o.WindowLeft, kDefaultWindowPos);
+    visit(kWindowSection, "Top", o.WindowTop, kDefaultWindowPos);
+    visit(kWindowSection, "LastFolder", o.LastFolder, defaultFolder);
+    visit(kOptionSection, "DefaultUserIndex", o.DefaultUserIndex, kNoDefaultUser);
+    for (int i = 0; i < kCycleCount; ++i)
+        visit(kOptionSection, IndexedKey("BioRaito_", i), o.BioCycle[i], kDefaultBioCycle[i]);
+    for (int n = 0; n < kPlanetCount; ++n) {
+        visit(kOptionSection, IndexedKey("PlanetRaito_", n), o.PlanetWeight[n], kDefaultPlanetWeight[n]);
+        visit(kOptionSection, IndexedKey("PlanetUse_", n), o.PlanetUse[n], kDefaultPlanetUse[n]);
+    }
+}
+
 // Reading one value by its kind; an unreadable value gives the default.
 class TIniReader {
 public:
     explicit TIniReader(const TIniDocument& document) : FDocument(document) {}
 
-    std::string String(const char* section, const std::string& key, const std::string& fallback) const
+    std::string Read(const char* section, const std::string& key, const std::string& fallback) const
     {
         return FDocument.ReadString(section, key).value_or(fallback);
     }
-    std::int32_t Integer(const char* section, const std::string& key, std::int32_t fallback) const
+    std::int32_t Read(const char* section, const std::string& key, std::int32_t fallback) const
     {
         const auto text = FDocument.ReadString(section, key);
         return text ? ParseIntOrHex(*text).value_or(fallback) : fallback;
     }
     // Narrowed to the nearest 32-bit float; a value beyond the float range is unreadable.
-    float Number(const char* section, const std::string& key, float fallback) const
+    float Read(const char* section, const std::string& key, float fallback) const
     {
         const auto text = FDocument.ReadString(section, key);
         const std::optional<double> value = text ? ParseDecimalNumber(*text) : std::nullopt;
@@ -77,7 +88,7 @@ public:
         const auto narrowed = static_cast<float>(*value);
         return std::isfinite(narrowed) ? narrowed : fallback;
     }
-    bool Boolean(const char* section, const std::string& key, bool fallback) const
+    bool Read(const char* section, const std::string& key, bool fallback) const
     {
         const auto text = FDocument.ReadString(section, key);
         const std::optional<std::int32_t> value = text ? ParseIntOrHex(*text) : std::nullopt;
@@ -88,31 +99,39 @@ private:
     const TIniDocument& FDocument;
 };
 
-// Writing one value by its kind; a value the document cannot hold fails the save.
+// Writing one value by its kind; a number that the document cannot hold
+// fails the save.
 class TIniWriter {
 public:
     TIniWriter(TIniDocument& document, const std::filesystem::path& path) : FDocument(document), FPath(path) {}
 
-    void String(const char* section, const std::string& key, const std::string& value) const
+    // A text (a folder name) may hold a line break, which no INI line can;
+    // the file then keeps the text it held, and every other setting is saved.
+    void Write(const char* section, const std::string& key, const std::string& value) const
     {
-        if (!FDocument.WriteString(section, key, value))
-            throw MessageError(kCannotWrite, {FPath.string()});
+        FDocument.WriteString(section, key, value);
     }
-    void Integer(const char* section, const std::string& key, std::int32_t value) const
+    void Write(const char* section, const std::string& key, std::int32_t value) const
     {
-        String(section, key, std::to_string(value));
+        WriteNumberText(section, key, std::to_string(value));
     }
     // Widened to double before formatting: 0.1f is written 0.100000001490116.
-    void Number(const char* section, const std::string& key, float value) const
+    void Write(const char* section, const std::string& key, float value) const
     {
-        String(section, key, FormatGeneralNumber(static_cast<double>(value)));
+        WriteNumberText(section, key, FormatGeneralNumber(static_cast<double>(value)));
     }
-    void Boolean(const char* section, const std::string& key, bool value) const
+    void Write(const char* section, const std::string& key, bool value) const
     {
-        String(section, key, value ? "1" : "0");
+        WriteNumberText(section, key, value ? "1" : "0");
     }
 
 private:
+    void WriteNumberText(const char* section, const std::string& key, const std::string& text) const
+    {
+        if (!FDocument.WriteString(section, key, text))
+            throw MessageError(kCannotWrite, {FPath.string()});
+    }
+
     TIniDocument& FDocument;
     const std::filesystem::path& FPath;
 };
@@ -156,16 +175,11 @@ TSettingsReadReport TMirvoOptions::LoadFromIni()
     const TIniDocument document(text);
     report.longLines = document.LongLines();
     const TIniReader ini(document);
-    WindowLeft = ini.Integer(kWindowSection, kLeftKey, kDefaultWindowPos);
-    WindowTop = ini.Integer(kWindowSection, kTopKey, kDefaultWindowPos);
-    LastFolder = ini.String(kWindowSection, kLastFolderKey, DefaultLastFolder());
-    DefaultUserIndex = ini.Integer(kOptionSection, kDefaultUserKey, kNoDefaultUser);
-    for (int i = 0; i < kCycleCount; ++i)
-        BioCycle[i] = ini.Number(kOptionSection, IndexedKey(kBioCyclePrefix, i), kDefaultBioCycle[i]);
-    for (int n = 0; n < kPlanetCount; ++n)
-        PlanetWeight[n] = ini.Number(kOptionSection, IndexedKey(kPlanetWeightPrefix, n), kDefaultPlanetWeight[n]);
-    for (int n = 0; n < kPlanetCount; ++n)
-        PlanetUse[n] = ini.Boolean(kOptionSection, IndexedKey(kPlanetUsePrefix, n), kDefaultPlanetUse[n]);
+    ForEachSetting(*this, DefaultLastFolder(), [&ini](const char* section, const std::string& key, auto& field,
+                                                      const auto& fallback) {
+        using TField = std::remove_reference_t<decltype(field)>;
+        field = ini.Read(section, key, static_cast<TField>(fallback));
+    });
     return report;
 }
 
@@ -185,23 +199,13 @@ void TMirvoOptions::SaveToIni() const
         throw cannotWrite;
     // A file too long to be read whole is not the program's: it is kept
     // beside it as it is, and the settings file starts afresh.
-    if (old->cut && !CopyToNewFile(FIniPath, UnusedNameBeside(FIniPath, kBackupSuffix)))
+    if (old->cut && !CopyToNewFile(FIniPath, BackupNameBeside(FIniPath)))
         throw cannotWrite;
 
     TIniDocument document(old->cut ? std::string() : std::move(old->bytes));
     const TIniWriter ini(document, FIniPath);
-    ini.Integer(kWindowSection, kLeftKey, WindowLeft);
-    ini.Integer(kWindowSection, kTopKey, WindowTop);
-    // A folder name may hold a line break, which no INI line can; the file
-    // then keeps the folder it held, and every other setting is saved.
-    document.WriteString(kWindowSection, kLastFolderKey, LastFolder);
-    ini.Integer(kOptionSection, kDefaultUserKey, DefaultUserIndex);
-    for (int i = 0; i < kCycleCount; ++i)
-        ini.Number(kOptionSection, IndexedKey(kBioCyclePrefix, i), BioCycle[i]);
-    for (int n = 0; n < kPlanetCount; ++n) {
-        ini.Number(kOptionSection, IndexedKey(kPlanetWeightPrefix, n), PlanetWeight[n]);
-        ini.Boolean(kOptionSection, IndexedKey(kPlanetUsePrefix, n), PlanetUse[n]);
-    }
+    ForEachSetting(*this, std::string(), [&ini](const char* section, const std::string& key, const auto& field,
+                                                const auto&) { ini.Write(section, key, field); });
     if (!ReplaceWholeFile(FIniPath, document.Text()))
         throw MessageError(kCannotWrite, {FIniPath.string()});
 }

@@ -1,54 +1,33 @@
+// Reading, copying and replacing whole files, the same on every system; the
+// system calls themselves are in wholefile_posix.cpp and wholefile_win32.cpp.
 #include "koyomi/base/wholefile.h"
 
-#include <cerrno>
-#include <fcntl.h>
+#include "koyomi/base/wholefile_system.h"
+
 #include <algorithm>
+#include <cstdint>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace mirvo {
 
 namespace {
 
-constexpr mode_t kNewFileMode = 0666;        // narrowed by the umask
-constexpr mode_t kAnyWriteBits = 0222;
+using systemfile::TFile;
+
 constexpr int kTemporaryNameAttempts = 100;
 constexpr std::size_t kMaxWriteBytes = 1 << 20;
 constexpr std::size_t kReadChunkBytes = 1 << 16;
-constexpr int kUnusedNameAttempts = 1000;
+// The highest number a name beside a file gets ("Mirvo.csv.bak1000",
+// "Mirvo (1000).csv"); past it the names count as taken.
+constexpr int kLastNameNumber = 1000;
+constexpr const char* kBackupSuffix = ".bak";
 
-// Closes a descriptor once, at the end of its scope.
-class TFileDescriptor {
-public:
-    explicit TFileDescriptor(int fd) : FFd(fd) {}
-    ~TFileDescriptor() { Close(); }
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    int Get() const { return FFd; }
-    bool Close()
-    {
-        if (FFd < 0)
-            return true;
-        const bool ok = ::close(FFd) == 0;
-        FFd = -1;
-        return ok;
-    }
-
-private:
-    int FFd;
-};
-
-bool WriteAll(int fd, std::string_view bytes)
+bool WriteAll(const TFile& file, std::string_view bytes)
 {
     while (!bytes.empty()) {
-        const std::size_t part = std::min(bytes.size(), kMaxWriteBytes);
-        const ssize_t written = ::write(fd, bytes.data(), part);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
+        const std::ptrdiff_t written = systemfile::WriteSome(file, bytes.data(), std::min(bytes.size(), kMaxWriteBytes));
+        if (written <= 0)
             return false;
-        }
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
@@ -66,8 +45,9 @@ std::filesystem::path ResolveTarget(const std::filesystem::path& path)
     return path;
 }
 
-// Creates a new, empty file beside `target` under a name no one else uses.
-int CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& tempPath)
+// Creates a new, empty file beside `target` under a name no one else uses
+// (".Mirvo.csv.<random>.tmp").
+TFile CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& tempPath)
 {
     std::filesystem::path folder = target.parent_path();
     if (folder.empty())
@@ -75,46 +55,46 @@ int CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::
     std::random_device seed;
     std::mt19937 random(seed());
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        tempPath = folder / ("." + target.filename().string() + "." + std::to_string(random()) + ".tmp");
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
+        std::filesystem::path name(".");
+        name += target.filename();
+        name += "." + std::to_string(random()) + ".tmp";
+        tempPath = folder / name;
+        bool nameTaken = false;
+        TFile file = systemfile::CreateNewFile(tempPath, nameTaken);
+        if (file.Valid() || !nameTaken)
+            return file;
     }
-    return -1;
+    return TFile();
 }
 
-// Makes the rename itself durable; a folder that cannot be synced is no failure.
-void SyncFolder(const std::filesystem::path& target)
+// The first of the names `nameFor(first)` ... `nameFor(kLastNameNumber)`
+// that nothing has; empty when all are taken.
+template <typename NameFor>
+std::filesystem::path FirstFreeName(int first, NameFor nameFor)
 {
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-    const TFileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.Get() >= 0)
-        ::fsync(fd.Get());
+    for (int n = first; n <= kLastNameNumber; ++n) {
+        std::filesystem::path candidate = nameFor(n);
+        if (systemfile::NameIsFree(candidate))
+            return candidate;
+    }
+    return {};
 }
 
 } // namespace
 
 std::optional<TFilePrefix> ReadFilePrefix(const std::filesystem::path& path, std::size_t limit)
 {
-    // Opened without waiting, so that a FIFO in the way cannot hold the program up.
-    const TFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat info {};
-    if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+    const TFile file = systemfile::OpenRegularFile(path);
+    if (!file.Valid())
         return std::nullopt;
     TFilePrefix prefix;
     // Read one byte past the limit to know whether the file goes on.
     const std::size_t wanted = limit == SIZE_MAX ? limit : limit + 1;
     char buffer[kReadChunkBytes];
     while (prefix.bytes.size() < wanted) {
-        const std::size_t part = std::min(sizeof buffer, wanted - prefix.bytes.size());
-        const ssize_t got = ::read(fd.Get(), buffer, part);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
+        const std::ptrdiff_t got = systemfile::ReadSome(file, buffer, std::min(sizeof buffer, wanted - prefix.bytes.size()));
+        if (got < 0)
             return std::nullopt;   // a read error after the file was opened
-        }
         if (got == 0)
             break;
         prefix.bytes.append(buffer, static_cast<std::size_t>(got));
@@ -134,24 +114,28 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path)
     return std::move(all->bytes);
 }
 
-bool IsSpecialFile(const std::filesystem::path& path)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return false;
-    return !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
-}
-
 std::filesystem::path UnusedNameBeside(const std::filesystem::path& path, const std::string& suffix)
 {
-    for (int n = 1; n <= kUnusedNameAttempts; ++n) {
+    return FirstFreeName(1, [&](int n) {
         std::filesystem::path candidate = path;
         candidate += suffix + (n == 1 ? std::string() : std::to_string(n));
-        struct stat info {};
-        if (::lstat(candidate.c_str(), &info) != 0 && errno == ENOENT)
-            return candidate;
-    }
-    return {};
+        return candidate;
+    });
+}
+
+std::filesystem::path BackupNameBeside(const std::filesystem::path& path)
+{
+    return UnusedNameBeside(path, kBackupSuffix);
+}
+
+std::filesystem::path NumberedNameBeside(const std::filesystem::path& path)
+{
+    return FirstFreeName(2, [&](int n) {
+        std::filesystem::path name = path.stem();
+        name += " (" + std::to_string(n) + ")";
+        name += path.extension();
+        return std::filesystem::path(path).replace_filename(name);
+    });
 }
 
 bool CopyToNewFile(const std::filesystem::path& from, const std::filesystem::path& to)
@@ -159,52 +143,44 @@ bool CopyToNewFile(const std::filesystem::path& from, const std::filesystem::pat
     const std::optional<std::string> bytes = ReadWholeFile(from);
     if (!bytes)
         return false;
-    TFileDescriptor fd(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
-    if (fd.Get() < 0)
+    bool nameTaken = false;
+    TFile file = systemfile::CreateNewFile(to, nameTaken);
+    if (!file.Valid())
         return false;
-    bool ok = WriteAll(fd.Get(), *bytes) && ::fsync(fd.Get()) == 0;
-    ok = fd.Close() && ok;
+    bool ok = WriteAll(file, *bytes) && systemfile::FlushToDisk(file);
+    ok = file.Close() && ok;
     if (!ok) {
-        ::unlink(to.c_str());
+        systemfile::RemoveFile(to);
         return false;
     }
-    SyncFolder(to);
+    systemfile::SyncFolder(to);
     return true;
 }
 
 bool ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes)
 {
     const std::filesystem::path target = ResolveTarget(path);
-    std::error_code ec;
-    // A folder, a FIFO or a device in the way is never replaced.
-    if (std::filesystem::is_directory(target, ec) || IsSpecialFile(target))
-        return false;
-    struct stat old {};
-    const bool replacing = ::stat(target.c_str(), &old) == 0;
-    // A file that has no write permission, or that this user may not write,
-    // stays as it is, even where the folder would allow replacing it.
-    if (replacing && ((old.st_mode & kAnyWriteBits) == 0 || ::access(target.c_str(), W_OK) != 0))
+    systemfile::TReplacedFile old;
+    if (!systemfile::MayReplace(target, old))
         return false;
 
     std::filesystem::path tempPath;
-    TFileDescriptor fd(CreateTemporaryBeside(target, tempPath));
-    if (fd.Get() < 0)
+    TFile file = CreateTemporaryBeside(target, tempPath);
+    if (!file.Valid())
         return false;
-    bool ok = WriteAll(fd.Get(), bytes);
-    if (ok && replacing) {
-        ok = ::fchmod(fd.Get(), old.st_mode & ~S_IFMT) == 0;
-        // Keeping the owner works only for a privileged user; others own what they write.
-        if (::fchown(fd.Get(), old.st_uid, old.st_gid) != 0) {
-        }
-    }
-    ok = ok && ::fsync(fd.Get()) == 0;
-    ok = fd.Close() && ok;
-    ok = ok && ::rename(tempPath.c_str(), target.c_str()) == 0;
+    bool ok = WriteAll(file, bytes);
+    if (ok && old.exists)
+        ok = systemfile::TakeOverWhileOpen(file, old);
+    ok = ok && systemfile::FlushToDisk(file);
+    ok = file.Close() && ok;
+    if (ok && old.exists)
+        ok = systemfile::TakeOverWhenClosed(tempPath, old);
+    ok = ok && systemfile::MoveOver(tempPath, target);
     if (!ok) {
-        ::unlink(tempPath.c_str());
+        systemfile::RemoveFile(tempPath);
         return false;
     }
-    SyncFolder(target);
+    systemfile::SyncFolder(target);
     return true;
 }
 

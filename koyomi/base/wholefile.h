@@ -27,10 +27,19 @@ std::optional<TFilePrefix> ReadFilePrefix(const std::filesystem::path& path, std
 // (links followed): a FIFO, a device, a socket. Saving never replaces one.
 bool IsSpecialFile(const std::filesystem::path& path);
 
-// A name beside `path` that no file has yet: `path` with `suffix`, then
-// with `suffix` and 2, 3, ... ("Mirvo.csv.bak", "Mirvo.csv.bak2"). Empty
-// when a thousand names are taken.
+// Names beside a file that nothing has yet: not a file, a folder or even a
+// dangling link, and a name whose place cannot be looked at counts as
+// taken. Each rule counts up to the number 1000 and gives the empty path
+// when every name is taken.
+//
+// `path` with `suffix`, then with `suffix` and 2, 3, ... ("Mirvo.csv.bak",
+// "Mirvo.csv.bak2").
 std::filesystem::path UnusedNameBeside(const std::filesystem::path& path, const std::string& suffix);
+// Where the file's content is kept before it is replaced: "Mirvo.csv.bak",
+// "Mirvo.csv.bak2", ...
+std::filesystem::path BackupNameBeside(const std::filesystem::path& path);
+// Another file of the same kind beside it: "Mirvo (2).csv", "Mirvo (3).csv", ...
+std::filesystem::path NumberedNameBeside(const std::filesystem::path& path);
 
 // Copies the file at `from` to the new file `to` (never replacing one),
 // flushed to the disk. False when it cannot.

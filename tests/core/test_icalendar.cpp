@@ -4,6 +4,8 @@
 #include "koyomi/base/stringtable.h"
 #include "koyomi/datafile.h"
 
+#include "datafile.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -134,15 +136,12 @@ class IcsFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FModule = koyomi::LoadLibraryA(MIRVO_KOSMERA_PATH);
-        ASSERT_TRUE(koyomi::InitKoyomiLib(FModule, false)) << MIRVO_KOSMERA_PATH;
+        ASSERT_TRUE(FDataFile.Loaded()) << MIRVO_KOSMERA_PATH;
         std::random_device seed;
         FFile = fs::temp_directory_path() / ("mirvo-ics-" + std::to_string(seed()) + ".ics");
     }
     void TearDown() override
     {
-        koyomi::DataModule = nullptr;
-        koyomi::FreeLibrary(FModule);
         std::error_code ec;
         fs::remove(FFile, ec);
     }
@@ -166,7 +165,7 @@ protected:
         return status == 0 ? json::parse(text) : json();
     }
 
-    koyomi::ModuleHandle FModule = nullptr;
+    const testsupport::TLoadedDataFile FDataFile;
     fs::path FFile;
 };
 

@@ -80,6 +80,13 @@ TEST(IniDocument, LongLinesAreKeptButNotRead)
     EXPECT_EQ(ini.ReadString("A", "k"), "9");
     // A value that would make a line too long to read back is refused.
     EXPECT_FALSE(ini.WriteString("A", "v", std::string(kMaxIniLineBytes, 'v')));
+
+    // The limit itself: a line of exactly 32,768 bytes is read, one byte more is not.
+    const std::string value(32768 - 2, 'v');
+    const TIniDocument edge("[A]\r\nk=" + value + "\r\nm=" + value + "v\r\n");
+    EXPECT_EQ(edge.ReadString("A", "k"), value);
+    EXPECT_FALSE(edge.ReadString("A", "m").has_value());
+    EXPECT_EQ(edge.LongLines(), (std::vector<std::size_t>{3}));
 }
 
 TEST(IniDocument, AHugeSectionNameOverManyLinesIsReadAndWrittenBack)

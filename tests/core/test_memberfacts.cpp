@@ -4,6 +4,7 @@
 #include "app/reading/memberfacts.h"
 #include "koyomi/datafile.h"
 #include "koyomi/datetime.h"
+#include "datafile.h"
 
 #include <gtest/gtest.h>
 
@@ -18,17 +19,11 @@ class MemberFacts : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FModule = koyomi::LoadLibraryA(MIRVO_KOSMERA_PATH);
-        ASSERT_TRUE(koyomi::InitKoyomiLib(FModule, false)) << MIRVO_KOSMERA_PATH;
-    }
-    void TearDown() override
-    {
-        koyomi::DataModule = nullptr;
-        koyomi::FreeLibrary(FModule);
+        ASSERT_TRUE(FDataFile.Loaded()) << MIRVO_KOSMERA_PATH;
     }
 
 private:
-    koyomi::ModuleHandle FModule = nullptr;
+    const testsupport::TLoadedDataFile FDataFile;
 };
 
 } // namespace
@@ -68,6 +63,12 @@ TEST_F(MemberFacts, SignIsTakenAtNoonJapanTimeOfTheBirthDateOnly)
     EXPECT_EQ(SunSignOf(EncodeDate(2000, 3, 20)).index, 11);
     EXPECT_EQ(SunSignOf(EncodeDate(2000, 3, 20) + EncodeTime(23, 0, 0)).index, 11);
     EXPECT_EQ(SunSignOf(EncodeDate(2000, 3, 21)).index, 0);
+    // It entered Taurus in the small hours of 2000-04-20, Japan time: a
+    // birth on that date is Taurus (at midnight it would still be Aries),
+    // whatever the birth time.
+    EXPECT_EQ(SunSignOf(EncodeDate(2000, 4, 20)).index, 1);
+    EXPECT_EQ(SunSignOf(EncodeDate(2000, 4, 20) + EncodeTime(1, 0, 0)).index, 1);
+    EXPECT_EQ(SunSignOf(EncodeDate(2000, 4, 19)).index, 0);
 }
 
 TEST(MemberFactsDays, DaysLivedIsTheBiorhythmsDayCount)

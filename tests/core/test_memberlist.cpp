@@ -4,12 +4,13 @@
 #include "members/memberlist.h"
 #include "koyomi/base/wholefile.h"
 
+#include "testfiles.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
 #include <sys/stat.h>
 #include <string>
 #include <vector>
@@ -26,18 +27,6 @@ const fs::path kDataDir = fs::path(MIRVO_TEST_DATA_DIR) / "members";
 // A fresh folder per test, removed afterwards.
 class MemberFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::random_device seed;
-        FDir = fs::temp_directory_path() / ("mirvo-members-" + std::to_string(seed()));
-        fs::create_directories(FDir);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::permissions(FDir, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(FDir, ec);
-    }
     static std::string Bytes(const fs::path& path) { return ReadWholeFile(path).value_or("<missing>"); }
     static void Write(const fs::path& path, const std::string& bytes)
     {
@@ -60,7 +49,8 @@ protected:
         }
     }
 
-    fs::path FDir;
+    const testsupport::TScratchFolder FScratch{"mirvo-members-"};
+    const fs::path FDir = FScratch.Path();
 };
 
 using Fields = std::vector<std::string>;

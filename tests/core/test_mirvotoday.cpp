@@ -12,19 +12,21 @@
 #include "members/memberlist.h"
 #include "members/options.h"
 
+#include "datafile.h"
+#include "runprogram.h"
+#include "testfiles.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
 #include <filesystem>
-#include <random>
 #include <string>
-#include <sys/wait.h>
 
 using namespace mirvo;
 using koyomi::EncodeDate;
 using koyomi::EncodeTime;
 using nlohmann::json;
+using testsupport::TProgramRun;
 namespace fs = std::filesystem;
 
 namespace {
@@ -32,35 +34,9 @@ namespace {
 const fs::path kProgram = fs::path(MIRVO_RUNTIME_DIR) / "mirvo-today";
 const char* const kAxisKeys[kAxisCount] = {"health", "feeling", "intellect"};
 
-struct ProgramRun {
-    int exitCode = -1;
-    std::string out;
-};
-
-std::string Quoted(const std::string& text)
+TProgramRun RunProgram(const std::vector<std::string>& args)
 {
-    std::string q = "'";
-    for (const char c : text)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-ProgramRun RunProgram(const std::vector<std::string>& args)
-{
-    std::string command = Quoted(kProgram.string());
-    for (const auto& a : args)
-        command += " " + Quoted(a);
-    ProgramRun run;
-    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testsupport::RunMirvoToday(args);
 }
 
 // The members and the settings the program reads, and the calendar library
@@ -69,11 +45,7 @@ class MirvoTodayProgram : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::random_device seed;
-        FDir = fs::temp_directory_path() / ("mirvo-today-" + std::to_string(seed()));
-        fs::create_directories(FDir);
-        FModule = koyomi::LoadLibraryA(MIRVO_KOSMERA_PATH);
-        ASSERT_TRUE(koyomi::InitKoyomiLib(FModule, false)) << MIRVO_KOSMERA_PATH;
+        ASSERT_TRUE(FDataFile.Loaded()) << MIRVO_KOSMERA_PATH;
 
         FMembers.AddMember("Hana", kSexFemale, EncodeDate(1970, 1, 2) + EncodeTime(12, 0, 0), false, "");
         FMembers.AddMember("Taro", kSexMale, EncodeDate(2000, 2, 29) + EncodeTime(23, 59, 30), true, "うるう日");
@@ -91,21 +63,13 @@ protected:
         options.SaveToIni();
         FSettings = EvalSettingsOf(options);
     }
-    void TearDown() override
-    {
-        koyomi::DataModule = nullptr;
-        koyomi::FreeLibrary(FModule);
-        std::error_code ec;
-        fs::remove_all(FDir, ec);
-    }
-
     fs::path MemberFile() const { return FDir / "Mirvo.csv"; }
     fs::path SettingsFile() const { return FDir / "TodayMirvo.ini"; }
 
     json Json(std::vector<std::string> args)
     {
         args.insert(args.end(), {"--json", "--members", MemberFile().string(), "--settings", SettingsFile().string()});
-        const ProgramRun run = RunProgram(args);
+        const TProgramRun run = RunProgram(args);
         EXPECT_EQ(run.exitCode, 0);
         return json::parse(run.out);
     }
@@ -157,8 +121,9 @@ protected:
         }
     }
 
-    fs::path FDir;
-    koyomi::ModuleHandle FModule = nullptr;
+    const testsupport::TScratchFolder FScratch{"mirvo-today-"};
+    const fs::path FDir = FScratch.Path();
+    const testsupport::TLoadedDataFile FDataFile;
     TMemberList FMembers;
     EvalSettings FSettings;
 };

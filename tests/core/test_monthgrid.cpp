@@ -5,6 +5,8 @@
 #include "koyomi/datafile.h"
 #include "koyomi/base/error.h"
 
+#include "datafile.h"
+
 #include <gtest/gtest.h>
 
 using namespace mirvo;
@@ -17,18 +19,11 @@ class MonthGridTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FModule = koyomi::LoadLibraryA(MIRVO_KOSMERA_PATH);
-        ASSERT_TRUE(koyomi::InitKoyomiLib(FModule, false)) << MIRVO_KOSMERA_PATH;
+        ASSERT_TRUE(FDataFile.Loaded()) << MIRVO_KOSMERA_PATH;
         FSettings.bioCycle = {23, 28.5f, 33};
         FSettings.planetWeight = {2, 1.5f, 1, 1, 1, 1, 1, 0.5f, 0.5f, 0.1f};
         FSettings.planetUse[3] = false;
     }
-    void TearDown() override
-    {
-        koyomi::DataModule = nullptr;
-        koyomi::FreeLibrary(FModule);
-    }
-
     static void ExpectSameEvaluation(const Evaluation& got, const Evaluation& want)
     {
         EXPECT_EQ(got.reading.BioPercent, want.reading.BioPercent);
@@ -73,7 +68,7 @@ protected:
         EXPECT_EQ(grid.CellOf(grid.cells[0].date + kMonthGridCells), -1);
     }
 
-    koyomi::ModuleHandle FModule = nullptr;
+    const testsupport::TLoadedDataFile FDataFile;
     EvalSettings FSettings;
 };
 
@@ -175,6 +170,23 @@ TEST_F(MonthGridTest, NextGoodDayEqualsAScanOfEveryDay)
         }
     }
     EXPECT_GT(found, 0);  // the members above do have good days within a year
+}
+
+TEST_F(MonthGridTest, ASearchFromAGoodDayStartsTheDayAfterIt)
+{
+    // Member 0 of tests/data/today with its settings.ini (feeling cycle 28.5,
+    // Uranus counted): 2027-02-23 is a good day itself, and the next one is
+    // 2027-03-16 (figures of mirvo-today --next-good).
+    EvalSettings settings;
+    settings.bioCycle[1] = 28.5f;
+    settings.planetUse[8] = true;
+    const TMemberDays member(EncodeDate(1970, 1, 2) + EncodeTime(12, 0, 0), settings);
+    const koyomi::TDateTime shown = EncodeDate(2027, 2, 23);
+    EXPECT_TRUE(IsGoodDay(member.Day(shown).evaluation.verdict));
+    const auto next = NextGoodDay(member, shown);
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->date, EncodeDate(2027, 3, 16));
+    EXPECT_EQ(NextGoodDay(member, shown + 0.75)->date, EncodeDate(2027, 3, 16));
 }
 
 TEST_F(MonthGridTest, NoGoodDayWhenNoDayCanBeGood)

@@ -13,50 +13,26 @@
 #include "terminal/todayargs.h"
 #include "app/start/todayreport.h"
 
+#include "datafile.h"
+#include "runprogram.h"
+#include "testfiles.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
-#include <sys/wait.h>
 
 using namespace mirvo;
 using koyomi::EncodeDate;
 using nlohmann::json;
+using testsupport::RunCommand;
+using testsupport::ShellQuoted;
+using testsupport::TProgramRun;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CommandRun {
-    int exitCode = -1;
-    std::string out;
-};
-
-std::string Quoted(const std::string& text)
-{
-    std::string q = "'";
-    for (const char c : text)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-CommandRun RunCommand(const std::string& command)
-{
-    CommandRun run;
-    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
 
 std::vector<std::string> Lines(const std::string& text)
 {
@@ -89,11 +65,7 @@ class MirvoTodayCalendar : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::random_device seed;
-        FDir = fs::temp_directory_path() / ("mirvo-today-calendar-" + std::to_string(seed()));
-        fs::create_directories(FDir);
-        FModule = koyomi::LoadLibraryA(MIRVO_KOSMERA_PATH);
-        ASSERT_TRUE(koyomi::InitKoyomiLib(FModule, false)) << MIRVO_KOSMERA_PATH;
+        ASSERT_TRUE(FDataFile.Loaded()) << MIRVO_KOSMERA_PATH;
         TMemberList members;
         members.AddMember("山田花子", kSexFemale, EncodeDate(1970, 1, 2), false, "");
         members.SaveToCsv(FDir / "Mirvo.csv");
@@ -104,26 +76,17 @@ protected:
         FSettings = EvalSettingsOf(options);
         FMember = members.Items(0);
     }
-    void TearDown() override
+    TProgramRun Today(const std::vector<std::string>& args, const std::string& settings = "")
     {
-        koyomi::DataModule = nullptr;
-        koyomi::FreeLibrary(FModule);
-        std::error_code ec;
-        fs::remove_all(FDir, ec);
+        std::vector<std::string> all = args;
+        all.insert(all.end(), {"--members", (FDir / "Mirvo.csv").string(), "--settings",
+                               settings.empty() ? (FDir / "TodayMirvo.ini").string() : settings});
+        return testsupport::RunMirvoToday(all);
     }
 
-    CommandRun Today(const std::vector<std::string>& args, const std::string& settings = "")
-    {
-        std::string command = Quoted((fs::path(MIRVO_RUNTIME_DIR) / "mirvo-today").string());
-        for (const auto& a : args)
-            command += " " + Quoted(a);
-        command += " --members " + Quoted((FDir / "Mirvo.csv").string()) + " --settings "
-                   + Quoted(settings.empty() ? (FDir / "TodayMirvo.ini").string() : settings);
-        return RunCommand(command);
-    }
-
-    fs::path FDir;
-    koyomi::ModuleHandle FModule = nullptr;
+    const testsupport::TScratchFolder FScratch{"mirvo-today-calendar-"};
+    const fs::path FDir = FScratch.Path();
+    const testsupport::TLoadedDataFile FDataFile;
     EvalSettings FSettings;
     TMemberListItem FMember;
 };
@@ -132,7 +95,7 @@ protected:
 
 TEST_F(MirvoTodayCalendar, MonthFitsEightyColumnsAndShowsEveryDay)
 {
-    const CommandRun run = Today({"--month", "2026-08"});  // starts on a Saturday: six weeks
+    const TProgramRun run = Today({"--month", "2026-08"});  // starts on a Saturday: six weeks
     ASSERT_EQ(run.exitCode, 0);
     const std::vector<std::string> lines = Lines(run.out);
     // Title, month, weekday heads, two lines a week, a blank line and two legend lines.
@@ -166,7 +129,7 @@ TEST_F(MirvoTodayCalendar, MonthFitsEightyColumnsAndShowsEveryDay)
 
 TEST_F(MirvoTodayCalendar, MonthAsJsonHoldsEveryDaysReading)
 {
-    const CommandRun run = Today({"--month=2024-02", "--json"});
+    const TProgramRun run = Today({"--month=2024-02", "--json"});
     ASSERT_EQ(run.exitCode, 0);
     const json j = json::parse(run.out);
     ASSERT_EQ(j["days"].size(), 29u);
@@ -192,12 +155,12 @@ TEST_F(MirvoTodayCalendar, NextGoodDayIsTheCoresAndNoneIsSaid)
     const koyomi::TDateTime shown = EncodeDate(2026, 12, 7);
     const auto good = NextGoodDay(TMemberDays(FMember.Birthday, FSettings), shown);
     ASSERT_TRUE(good);
-    const CommandRun run = Today({"--next-good", "--date", "2026-12-07", "--json"});
+    const TProgramRun run = Today({"--next-good", "--date", "2026-12-07", "--json"});
     ASSERT_EQ(run.exitCode, 0);
     const json j = json::parse(run.out);
     ASSERT_EQ(j["days"].size(), 1u);
     EXPECT_EQ(j["days"][0]["date"], koyomi::FormatDateTime("yyyy-mm-dd", good->date));
-    const CommandRun text = Today({"--next-good", "--date", "2026-12-07"});
+    const TProgramRun text = Today({"--next-good", "--date", "2026-12-07"});
     EXPECT_NE(text.out.find(koyomi::FormatDateTime("yyyy/mm/dd", good->date)), std::string::npos);
 
     // Cycles of no length never rise above zero: no good day.
@@ -206,7 +169,7 @@ TEST_F(MirvoTodayCalendar, NextGoodDayIsTheCoresAndNoneIsSaid)
     options.LoadFromIni();
     options.BioCycle = {0, 0, 0};
     options.SaveToIni();
-    const CommandRun none = Today({"--next-good", "--date", "2026-12-07"}, flat.string());
+    const TProgramRun none = Today({"--next-good", "--date", "2026-12-07"}, flat.string());
     EXPECT_EQ(none.exitCode, 0);
     EXPECT_NE(none.out.find("366 日先までに好調日はありません."), std::string::npos);
     const json noneJson = json::parse(Today({"--next-good", "--json"}, flat.string()).out);
@@ -215,7 +178,7 @@ TEST_F(MirvoTodayCalendar, NextGoodDayIsTheCoresAndNoneIsSaid)
 
 TEST_F(MirvoTodayCalendar, CalendarFilesToTheOutputAndToAFile)
 {
-    const CommandRun out = Today({"--ics", "-", "--date", "2026-12-30", "--days", "5"});
+    const TProgramRun out = Today({"--ics", "-", "--date", "2026-12-30", "--days", "5"});
     ASSERT_EQ(out.exitCode, 0);
     int events = 0;
     for (auto at = out.out.find("BEGIN:VEVENT"); at != std::string::npos; at = out.out.find("BEGIN:VEVENT", at + 1))
@@ -227,8 +190,8 @@ TEST_F(MirvoTodayCalendar, CalendarFilesToTheOutputAndToAFile)
     // Into a file, read by the real parser; without --days, 31 days.
     const fs::path file = FDir / "mirvo.ics";
     ASSERT_EQ(Today({"--ics", file.string(), "--date", "2026-12-07"}).exitCode, 0);
-    const CommandRun parsed = RunCommand("/usr/bin/python3 " + Quoted(MIRVO_SOURCE_DIR "/tests/core/read_ics.py") + " "
-                                  + Quoted(file.string()));
+    const TProgramRun parsed = RunCommand("/usr/bin/python3 " + ShellQuoted(MIRVO_SOURCE_DIR "/tests/core/read_ics.py") + " "
+                                  + ShellQuoted(file.string()));
     ASSERT_EQ(parsed.exitCode, 0);
     const json j = json::parse(parsed.out);
     ASSERT_EQ(j["events"].size(), static_cast<std::size_t>(31));

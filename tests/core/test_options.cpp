@@ -2,11 +2,12 @@
 #include "members/options.h"
 #include "koyomi/base/wholefile.h"
 
+#include "testfiles.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sys/stat.h>
 
 using namespace mirvo;
@@ -16,18 +17,6 @@ namespace {
 
 class OptionsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::random_device seed;
-        FDir = fs::temp_directory_path() / ("mirvo-options-" + std::to_string(seed()));
-        fs::create_directories(FDir);
-        FIni = FDir / "TodayMirvo.ini";
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(FDir, ec);
-    }
     TMirvoOptions Loaded() const
     {
         TMirvoOptions options(FIni, FDir);
@@ -37,8 +26,9 @@ protected:
     void Write(const std::string& bytes) const { std::ofstream(FIni, std::ios::binary) << bytes; }
     std::string Bytes() const { return ReadWholeFile(FIni).value_or("<missing>"); }
 
-    fs::path FDir;
-    fs::path FIni;
+    const testsupport::TScratchFolder FScratch{"mirvo-options-"};
+    const fs::path FDir = FScratch.Path();
+    const fs::path FIni = FDir / "TodayMirvo.ini";
 };
 
 void ExpectSameSettings(const TMirvoOptions& a, const TMirvoOptions& b)

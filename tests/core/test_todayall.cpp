@@ -6,6 +6,8 @@
 #include "terminal/todayjson.h"
 #include "koyomi/datafile.h"
 
+#include "datafile.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -42,8 +44,7 @@ class AllMembers : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FModule = koyomi::LoadLibraryA(MIRVO_KOSMERA_PATH);
-        ASSERT_TRUE(koyomi::InitKoyomiLib(FModule, false)) << MIRVO_KOSMERA_PATH;
+        ASSERT_TRUE(FDataFile.Loaded()) << MIRVO_KOSMERA_PATH;
         FMembers.AddMember("山田花子", kSexFemale, EncodeDate(1970, 1, 2), false, "");
         FMembers.AddMember("Hana", kSexFemale, EncodeDate(1985, 7, 7), false, "");
         FMembers.AddMember("寿限無寿限無五劫の擦り切れ海砂利水魚", kSexMale, EncodeDate(2001, 11, 30), false, "");
@@ -51,13 +52,8 @@ protected:
         FMembers.AddMember("ﾐﾙﾎﾞ", kSexNone, EncodeDate(1999, 9, 9), false, "");
         FReports = AllMembersReports(FMembers, EvalSettings{}, EncodeDate(2024, 5, 1));
     }
-    void TearDown() override
-    {
-        koyomi::DataModule = nullptr;
-        koyomi::FreeLibrary(FModule);
-    }
 
-    koyomi::ModuleHandle FModule = nullptr;
+    const testsupport::TLoadedDataFile FDataFile;
     TMemberList FMembers;
     std::vector<TodayReport> FReports;
 };

@@ -6,6 +6,8 @@
 #include "terminal/todayargs.h"
 #include "terminal/todaynotify.h"
 
+#include "datafile.h"
+
 #include <gtest/gtest.h>
 
 using namespace mirvo;
@@ -17,15 +19,8 @@ class ReadingNotificationTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FModule = koyomi::LoadLibraryA(MIRVO_KOSMERA_PATH);
-        ASSERT_TRUE(koyomi::InitKoyomiLib(FModule, false)) << MIRVO_KOSMERA_PATH;
+        ASSERT_TRUE(FDataFile.Loaded()) << MIRVO_KOSMERA_PATH;
     }
-    void TearDown() override
-    {
-        koyomi::DataModule = nullptr;
-        koyomi::FreeLibrary(FModule);
-    }
-
     static TodayReport ReportFor(const std::string& name, koyomi::TDateTime birthday, koyomi::TDateTime day)
     {
         TodayMember member;
@@ -35,7 +30,7 @@ protected:
         return MakeReport(member, EvalSettings{}, day, 1);
     }
 
-    koyomi::ModuleHandle FModule = nullptr;
+    const testsupport::TLoadedDataFile FDataFile;
 };
 
 std::vector<std::string> Lines(const std::string& text)

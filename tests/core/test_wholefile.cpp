@@ -1,10 +1,11 @@
 #include "koyomi/base/wholefile.h"
 
+#include "testfiles.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sys/stat.h>
 
 using namespace mirvo;
@@ -14,20 +15,10 @@ namespace {
 
 class WholeFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::random_device seed;
-        FDir = fs::temp_directory_path() / ("mirvo-wholefile-" + std::to_string(seed()));
-        fs::create_directories(FDir);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(FDir, ec);
-    }
     void Write(const fs::path& path, const std::string& bytes) const { std::ofstream(path, std::ios::binary) << bytes; }
 
-    fs::path FDir;
+    const testsupport::TScratchFolder FScratch{"mirvo-wholefile-"};
+    const fs::path FDir = FScratch.Path();
 };
 
 } // namespace

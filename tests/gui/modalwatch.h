@@ -1,5 +1,6 @@
 // Helpers of the window tests: modal windows answered from single-shot
-// timers, and the calendar data file that the build puts beside the program.
+// timers, child widgets found by name, and the calendar data file that the
+// build puts beside the program.
 #pragma once
 
 #include "koyomi/datafile.h"
@@ -8,6 +9,7 @@
 #include <QMessageBox>
 #include <QStringList>
 #include <QTimer>
+#include <QWidget>
 
 #include <functional>
 
@@ -48,6 +50,16 @@ private:
         });
     }
 };
+
+// The child widget of `w` named `name`; the test stops when there is none.
+template <typename T>
+T* Child(const QWidget& w, const char* name)
+{
+    T* child = w.findChild<T*>(name);
+    if (!child)
+        qFatal("no widget %s", name);
+    return child;
+}
 
 // Loads Kosmera.dat from beside the program for the rest of the run.
 inline bool LoadDataFile()

@@ -21,20 +21,12 @@
 #include <vector>
 
 using mirvo::TDateTimePicker;
+using testing_gui::Child;
 
 namespace {
 
 // QLineEdit keeps this many pixels between its contents rectangle and its text.
 constexpr int kLineEditTextMargin = 2;
-
-template <typename T>
-T* Child(const QWidget& w, const char* name)
-{
-    T* child = w.findChild<T*>(name);
-    if (!child)
-        qFatal("no widget %s", name);
-    return child;
-}
 
 QLineEdit* EditOf(const TDateTimePicker& picker)
 {

@@ -6,38 +6,18 @@
 #include "components/mirvolabel.h"
 #include "components/multilinelabel.h"
 #include "koyomi/datetime.h"
-#include "koyomi/base/sjis.h"
+#include "testfiles.h"
 
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fstream>
-#include <sstream>
+
+using testsupport::ReadFile;
+using testsupport::WriteFile;
+using testsupport::ThreeMembersCsv;
 
 namespace {
-
-std::string ReadFile(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const std::filesystem::path& p, const std::string& bytes)
-{
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
-
-// Three members; the second has a Japanese name (the file is Shift-JIS).
-std::string ThreeMembersCsv()
-{
-    return *koyomi::Utf8ToCp932("\"Hana\",2,1970/01/02,12:00:00,0,\"\"\r\n"
-                                "\"山田太郎\",1,1985/06/15,08:30:00,1,\"メモ\"\r\n"
-                                "\"Ken\",1,2001/11/30,12:00:00,0,\"\"\r\n");
-}
 
 QString LabelText(const QWidget& w, const char* name)
 {
@@ -63,9 +43,7 @@ private slots:
 private:
     mirvo::ProgramPaths PathsIn(const QTemporaryDir& dir) const
     {
-        mirvo::ProgramPaths paths;
-        paths.programFile = std::filesystem::path(dir.path().toStdString()) / "TodayMirvo";
-        return paths;
+        return testsupport::ProgramPathsIn(dir.path().toStdString());
     }
 };
 

@@ -21,6 +21,7 @@
 
 #include <fstream>
 
+using testing_gui::Child;
 using testing_gui::TMessageBoxWatch;
 using testing_gui::WhenActiveModal;
 
@@ -58,15 +59,6 @@ void WriteFile(const std::filesystem::path& p, const std::string& utf8)
 {
     std::ofstream out(p, std::ios::binary);
     out << *koyomi::Utf8ToCp932(utf8);
-}
-
-template <typename T>
-T* Child(const QWidget& w, const char* name)
-{
-    T* child = w.findChild<T*>(name);
-    if (!child)
-        qFatal("no widget %s", name);
-    return child;
 }
 
 QTreeWidget* List(const QWidget& w)

@@ -3,9 +3,9 @@
 #include "app/start/programstart.h"
 #include "app/startup.h"
 #include "desktop/autostart.h"
-#include "koyomi/base/sjis.h"
 #include "modalwatch.h"
 #include "app/start/todayreport.h"
+#include "testfiles.h"
 
 #include <QActionGroup>
 #include <QMenu>
@@ -14,31 +14,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fstream>
 #include <sstream>
 
+using testsupport::ReadFile;
+using testsupport::WriteFile;
+
 namespace {
-
-std::string ReadFile(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const std::filesystem::path& p, const std::string& bytes)
-{
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
 
 // Three members, the second with a Japanese name and an "&" (the file is Shift-JIS).
 std::string ThreeMembersCsv()
 {
-    return *koyomi::Utf8ToCp932("\"Hana\",2,1970/01/02,12:00:00,0,\"\"\r\n"
-                                "\"山田&太郎\",1,1985/06/15,08:30:00,1,\"メモ\"\r\n"
-                                "\"Ken\",1,2001/11/30,12:00:00,0,\"\"\r\n");
+    return testsupport::ThreeMembersCsv("山田&太郎");
 }
 
 QStringList ItemCaptions(const QMenu* menu)
@@ -87,9 +73,7 @@ private slots:
 private:
     mirvo::ProgramPaths PathsIn(const QTemporaryDir& dir) const
     {
-        mirvo::ProgramPaths paths;
-        paths.programFile = std::filesystem::path(dir.path().toStdString()) / "TodayMirvo";
-        return paths;
+        return testsupport::ProgramPathsIn(dir.path().toStdString());
     }
 };
 

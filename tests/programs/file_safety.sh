@@ -6,22 +6,14 @@
 # program: a second start on the same folder, a member file changed on disk
 # while it runs, a termination signal while its start box is open, and a
 # lock that a killed copy does not leave behind.
-set -uo pipefail
+source "$(dirname "$0")/../support/checks.sh"
 
 runtime=${MIRVO_RUNTIME_DIR:?}
 data=${MIRVO_SOURCE_DIR:?}/tests/data/members
 today="$runtime/mirvo-today"
-work=$(mktemp -d)
 pids=()
-cleanup() {
+on_exit() {
   for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
 }
 
 printf '"Hana",2,1970/01/02,12:00:00,0,""\r\n' >"$work/one.csv"
@@ -161,5 +153,4 @@ wait_for "! alive $term" 5 || fail "the program waited for its box after SIGTERM
 wait_for "[ -s '$app/TodayMirvo.ini' ]" 1 || fail "no settings saved after SIGTERM during the start box"
 cmp -s "$app/Mirvo.csv.bak" "$data/five-baddate-line3.csv" || fail "the partly read member file was not kept"
 
-[ "$failures" -eq 0 ] && echo "file safety: all checks passed"
-exit $((failures > 0))
+finish "file safety"

@@ -3,20 +3,13 @@
 # (validated offline), and where the installed programs keep their files:
 # beside them while their folder can be written, in the user's folders once
 # it cannot (the prefix made read-only), with nothing written into the prefix.
-set -uo pipefail
+source "$(dirname "$0")/../support/checks.sh"
 
 build="$MIRVO_RUNTIME_DIR"
-work=$(mktemp -d)
 prefix="$work/prefix"
-trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
-failures=0
+on_exit() { chmod -R u+w "$work" 2>/dev/null; }
 app_id=io.github.todaymirvo.TodayMirvo
 programs="$prefix/lib/todaymirvo"
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
 
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || { cat "$work/install.log"; exit 1; }
 
@@ -120,5 +113,4 @@ read_only bash -c "$(declare -f run_window); prefix='$prefix' run_window" || fai
 [ -e "$HOME/.local/share/TodayMirvo/Mirvo.csv" ] && fail "an empty member list was written"
 [ "$before" = "$(listing)" ] || fail "something was written into the prefix"
 
-[ "$failures" -eq 0 ] && echo "install: all checks passed"
-exit $((failures > 0))
+finish install

@@ -3,15 +3,10 @@
 # render without a groff warning at several widths, carry the program's
 # version, and mirvo-today(1) documents every option and exit code that
 # mirvo-today --help names, in both languages.
-set -uo pipefail
+source "$(dirname "$0")/../support/checks.sh"
 source_dir=${MIRVO_SOURCE_DIR:?}
 runtime=${MIRVO_RUNTIME_DIR:?}
 man_dir="$source_dir/docs/man"
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
 
 version=$(sed -n 's/^set(MIRVO_FILE_VERSION "\(.*\)")$/\1/p' "$source_dir/cmake/Version.cmake")
 pages=("$man_dir"/*.1 "$man_dir"/ja/*.1)
@@ -53,5 +48,4 @@ for page in todaymirvo.1 mirvo-today.1; do
     || fail "$page: $(entries "$man_dir/$page") sections and entries in English, $(entries "$man_dir/ja/$page") in Japanese"
 done
 
-[ "$failures" -eq 0 ] && echo "manpages: all checks passed"
-exit $((failures > 0))
+finish manpages

@@ -2,18 +2,9 @@
 # mirvo-today as a user runs it: every documented error with its message and
 # exit code, the text and the table showing the numbers of the JSON, and
 # colours only on a terminal.
-set -uo pipefail
+source "$(dirname "$0")/../support/checks.sh"
 
 program="$MIRVO_RUNTIME_DIR/mirvo-today"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-
 # expect_error CODE MESSAGE PROGRAM ARGS...: the exit code and the message on stderr, nothing on stdout.
 expect_error() {
   local code=$1 message=$2
@@ -135,5 +126,4 @@ if command -v script >/dev/null; then
 fi
 grep -q $'\x1b' "$work/text" "$work/table" "$work/one.json" && fail "colours in output that is not a terminal"
 
-[ "$failures" -eq 0 ] && echo "mirvo-today: all checks passed"
-exit $((failures > 0))
+finish mirvo-today

@@ -3,18 +3,9 @@
 # Latin names on one line each, in columns that stay aligned at terminal
 # widths of 60 and 120 (full-width characters take two columns), and --all
 # --json holding exactly the single members' readings.
-set -uo pipefail
+source "$(dirname "$0")/../support/checks.sh"
 
 program="$MIRVO_RUNTIME_DIR/mirvo-today"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-
 # Shift-JIS, CR LF: full-width kanji and kana, a long Latin name, half-width katakana, a mixed name.
 /usr/bin/python3 - "$work/Mirvo.csv" <<'PY'
 import sys

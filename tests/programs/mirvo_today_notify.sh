@@ -4,20 +4,11 @@
 # action starting the window program (a stand-in that writes down its
 # arguments), the waits that end without it, and the exit code without a
 # service or without a bus.
-set -uo pipefail
+source "$(dirname "$0")/../support/checks.sh"
 
 # Debian's Python, which has the D-Bus and GLib bindings (python3-dbus, python3-gi).
 python=/usr/bin/python3
 server="$MIRVO_SOURCE_DIR/tests/programs/notificationserver.py"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-
 # The programs' folder: a copy of mirvo-today, the data file, the member list
 # and the settings, and a stand-in for the window program.
 programs="$work/programs"

@@ -2,13 +2,10 @@
 # mirvo-today --json for ten members and days (tests/data/today/cases.txt)
 # against the readings stored when they were first written: every stored
 # field keeps its value to the last digit; the output may only gain fields.
-set -uo pipefail
+source "$(dirname "$0")/../support/checks.sh"
 
 program="$MIRVO_RUNTIME_DIR/mirvo-today"
 data="$MIRVO_SOURCE_DIR/tests/data/today"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
 cases=0
 
 while read -r member date days settings; do
