@@ -1,8 +1,10 @@
 #include "terminal/todayargs.h"
 
 #include "terminal/todaynotify.h"
+#include "app/reading/compatibility.h"
 #include "app/start/todayreport.h"
 #include "koyomi/base/error.h"
+#include "koyomi/base/stringtable.h"
 #include "members/numbertext.h"
 
 #include <cctype>
@@ -71,6 +73,18 @@ void RefuseClashes(const TodayArgs& a)
     }
     if (a.expireSeconds && !a.notify)
         Refuse(kMsgExpireNeedsNotify, "--expire");
+    // Two members together: their compatibility, or with --next-good the next day good for both.
+    if (a.pair) {
+        const std::pair<bool, const char*> single[] = {{a.member.has_value(), "--member"},
+                                                        {a.days.has_value(), "--days"},
+                                                        {a.all, "--all"},
+                                                        {a.notify, "--notify"},
+                                                        {a.month.has_value(), "--month"},
+                                                        {a.ics.has_value(), "--ics"}};
+        for (const auto& [given, name] : single)
+            if (given)
+                Refuse(kMsgNotWithPair, name);
+    }
 }
 
 } // namespace
@@ -126,6 +140,14 @@ TodayArgs ParseTodayArgs(const std::vector<std::string>& args)
             flag(parsed.nextGood);
         else if (name == "--ics")
             parsed.ics = take();
+        else if (name == "--pair") {
+            // Two members: "--pair A B" or "--pair=A B".
+            const bool enough = value ? i + 1 < args.size() : i + 2 < args.size();
+            if (!enough)
+                throw koyomi::EMirvoError(LoadStr(kMsgPairNeedsTwo));
+            std::string first = take();
+            parsed.pair = std::pair{std::move(first), args[++i]};
+        }
         else
             Refuse(kMsgUnknownOption, args[i]);
     }

@@ -24,6 +24,7 @@ struct TodayArgs {
     bool all = false;                             // --all: every member of the list
     bool notify = false;                          // --notify: a desktop notification instead of text
     std::optional<int> expireSeconds;             // --expire, 1..kMaxExpireSeconds (with --notify)
+    std::optional<std::pair<std::string, std::string>> pair;  // --pair A B: two members, names or indices
     bool help = false;                            // --help
 };
 

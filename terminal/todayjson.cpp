@@ -1,6 +1,8 @@
 #include "terminal/todayjson.h"
 
+#include "koyomi/aspects.h"
 #include "koyomi/base/stringtable.h"
+#include "koyomi/calendar.h"
 #include "members/numbertext.h"
 
 #include <cmath>
@@ -108,9 +110,10 @@ std::string TimeText(koyomi::TDateTime value)
     return koyomi::FormatDateTime("hh:nn:ss", value);
 }
 
-void WriteMember(TJsonWriter& json, const TodayMember& member, const TSunSign& sign)
+void WriteMember(TJsonWriter& json, const TodayMember& member, const TSunSign& sign,
+                 std::string_view key = "member")
 {
-    json.BeginObject("member");
+    json.BeginObject(key);
     json.Integer("index", member.index);
     json.String("name", member.item.Name);
     json.Integer("sex", member.item.Sex);
@@ -155,11 +158,11 @@ void WriteAxis(TJsonWriter& json, int k, const TDayReading& r, const AxisVerdict
     json.EndObject();
 }
 
-void WriteDay(TJsonWriter& json, const TodayDay& day)
+void WriteDay(TJsonWriter& json, const TodayDay& day, std::string_view key = {})
 {
     const TDayReading& r = day.evaluation.reading;
     const TDayVerdict& v = day.evaluation.verdict;
-    json.BeginObject();
+    json.BeginObject(key);
     json.String("date", IsoDate(day.date));
     json.Integer("daysSinceBirth", static_cast<long long>(day.evaluation.daysSinceBirth));
     json.BeginArray("axes");
@@ -173,7 +176,85 @@ void WriteDay(TJsonWriter& json, const TodayDay& day)
     json.EndObject();
 }
 
+void WriteAspect(TJsonWriter& json, const PairAspect& a)
+{
+    json.BeginObject("strongestAspect");
+    json.Boolean("found", a.body != kNoBody);
+    json.String("direction", a.secondToFirst ? "secondToFirst" : "firstToSecond");
+    json.Integer("natalBody", a.axis);
+    json.Integer("body", a.body);
+    json.Integer("aspect", a.aspect);
+    json.Integer("aspectAngle", a.aspect >= 0 ? koyomi::AspectAngle[a.aspect] : 0);
+    json.String("aspectName", a.aspect >= 0 ? LoadStr(kAspectNameBase + a.aspect) : std::string());
+    json.Integer("angle", koyomi::RoundToInt(a.angle));
+    json.Integer("points", a.points);
+    json.EndObject();
+}
+
+void WritePair(TJsonWriter& json, const TPairCompatibility& pair, const std::string& firstName,
+               const std::string& secondName)
+{
+    const auto scores = [](std::int32_t s) { return std::to_string(s); };
+    json.BeginObject("pair");
+    json.Integer("daysApart", static_cast<long long>(pair.daysApart));
+    json.BeginArray("axes");
+    for (int k = 0; k < kAxisCount; ++k) {
+        const PairAxis& a = pair.axes[k];
+        json.BeginObject();
+        json.String("axis", kAxisKeys[k]);
+        json.Integer("bioCompatibility", a.bioCompatibility);
+        json.Integer("starScore", a.starScore);
+        json.InlineArray("starScoresFirstToSecond", a.firstToSecond, scores);
+        json.InlineArray("starScoresSecondToFirst", a.secondToFirst, scores);
+        WriteAspect(json, a.strongest);
+        json.String("strongestAspectText", PairAspectText(a.strongest, firstName, secondName));
+        json.Integer("level", a.level);
+        json.Integer("ratingId", kPairRatingBase + a.level);
+        json.String("rating", LoadStr(kPairRatingBase + a.level));
+        json.EndObject();
+    }
+    json.EndArray();
+    json.Integer("bioCompatibility", pair.bioCompatibility);
+    json.Integer("starScore", pair.starScore);
+    json.Integer("level", pair.level);
+    json.Integer("ratingId", kPairRatingBase + pair.level);
+    json.String("rating", LoadStr(kPairRatingBase + pair.level));
+    json.Integer("sentenceId", pair.sentenceId);
+    json.String("sentence", LoadStr(pair.sentenceId));
+    json.EndObject();
+}
+
 } // namespace
+
+std::string PairJson(const TodayPairReport& report)
+{
+    TJsonWriter json;
+    json.BeginObject();
+    json.String("format", kTodayJsonFormat);
+    json.BeginArray("members");
+    for (int m = 0; m < 2; ++m)
+        WriteMember(json, report.members[m], report.signs[m], {});
+    json.EndArray();
+    WriteSettings(json, report.settings);
+    WritePair(json, report.pair, PairName(report.members[0].item), PairName(report.members[1].item));
+    if (report.nextGood) {
+        json.BeginArray("days");
+        if (report.goodDay) {
+            const PairDay& d = *report.goodDay;
+            json.BeginObject();
+            json.String("date", IsoDate(d.date));
+            json.BeginArray("readings");
+            const Evaluation* both[2] = {&d.first, &d.second};
+            for (int m = 0; m < 2; ++m)
+                WriteDay(json, {d.date, *both[m]});
+            json.EndArray();
+            json.EndObject();
+        }
+        json.EndArray();
+    }
+    json.EndObject();
+    return json.Text();
+}
 
 std::string IsoDate(koyomi::TDateTime value)
 {

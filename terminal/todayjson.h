@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/start/todayreport.h"
+#include "terminal/todaypair.h"
 
 #include <string>
 
@@ -15,6 +16,11 @@ inline constexpr const char* kTodayJsonFormat = "mirvo-today/1";
 // settings the evaluation used and every figure of each day's reading and
 // verdict.
 std::string ReportJson(const TodayReport& report);
+
+// Two members together (--pair): both members, the settings, the object
+// "pair" with the compatibility, and with --next-good the array "days" with
+// the day good for both (each member's reading of it) or empty.
+std::string PairJson(const TodayPairReport& report);
 
 // "yyyy-mm-dd", the form of the dates in the JSON and of --date.
 std::string IsoDate(koyomi::TDateTime value);

@@ -9,6 +9,7 @@
 #include "terminal/todaycalendar.h"
 #include "terminal/todayjson.h"
 #include "terminal/todaynotify.h"
+#include "terminal/todaypair.h"
 #include "app/start/todayreport.h"
 #include "terminal/todaytext.h"
 #include "koyomi/base/error.h"
@@ -129,6 +130,14 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
         const auto reports =
             Checked(teBadDate, [&] { return AllMembersReports(members, EvalSettingsOf(options), day); });
         out << (args.json ? AllMembersJson(reports) : AllMembersText(reports, day, TerminalWidth(), colour));
+        return out.flush() ? teOk : teOutput;
+    }
+    if (args.pair) {
+        const TodayMember first = Checked(teUnknownMember, [&] { return FindMember(members, args.pair->first); });
+        const TodayMember second = Checked(teUnknownMember, [&] { return FindMember(members, args.pair->second); });
+        const TodayPairReport report =
+            Checked(teBadDate, [&] { return MakePairReport(args, first, second, EvalSettingsOf(options), day); });
+        out << (args.json ? PairJson(report) : PairText(report, colour && !args.json));
         return out.flush() ? teOk : teOutput;
     }
     const TodayMember member = args.member

@@ -3,12 +3,15 @@
 // BodyPosition per body, one whole star reading (3 birth and 10 day positions,
 // 30 angles and aspect scores), libnova computing the same 13 geocentric
 // positions, and one cos call; the month calendar's 42 readings (target:
-// under 2 ms) and a year of calendar-file events (target: under 50 ms). After the runs it prints how many series terms
-// a star reading sums, the time per term against one cos call, and how many
-// times faster the star reading is than libnova's 13 positions.
+// under 2 ms), a year of calendar-file events (target: under 50 ms) and the
+// days good for two members over a year (target: under 20 ms). After the runs
+// it prints how many series terms a star reading sums, the time per term
+// against one cos call, and how many times faster the star reading is than
+// libnova's 13 positions.
 
 #include "app/reading/icalendar.h"
 #include "app/reading/monthgrid.h"
+#include "app/reading/pairdays.h"
 #include "app/reading/verdict.h"
 #include "koyomi/aspects.h"
 #include "koyomi/calendar.h"
@@ -146,6 +149,19 @@ void BM_YearOfEvents(benchmark::State& state)
     }
 }
 BENCHMARK(BM_YearOfEvents)->Unit(benchmark::kMillisecond);
+
+// The days good for both of two members over a year (target: under 20 ms).
+void BM_GoodDaysForBothYear(benchmark::State& state)
+{
+    const mirvo::TMemberDays first(EncodeDate(1970, 1, 2), mirvo::EvalSettings{});
+    const mirvo::TMemberDays second(EncodeDate(1985, 7, 19), mirvo::EvalSettings{});
+    int i = 0;
+    for (auto _ : state) {
+        const auto days = mirvo::GoodDaysForBoth(first, second, EncodeDate(2026, 1, 1) + (i++ % 64), 365);
+        benchmark::DoNotOptimize(days.data());
+    }
+}
+BENCHMARK(BM_GoodDaysForBothYear)->Unit(benchmark::kMillisecond);
 
 // libnova's geocentric ecliptic position and distance of one body.
 void NovaPosition(int body, double jd, ln_lnlat_posn& ecl, double& distance)

@@ -1,5 +1,7 @@
 // mirvo-today: its JSON against the evaluation itself, its command line,
 // the choice of member, and the pieces of its terminal text.
+#include "app/reading/compatibility.h"
+#include "app/reading/pairdays.h"
 #include "terminal/braillechart.h"
 #include "koyomi/base/stringtable.h"
 #include "terminal/terminaltext.h"
@@ -197,6 +199,45 @@ TEST(MirvoTodayMember, UnknownMembersAreRefusedWithTheirName)
     EXPECT_THROW(FindMember(members, "12"), koyomi::EMirvoError);
 }
 
+TEST_F(MirvoTodayProgram, PairJsonHoldsTheCompatibilityAndTheDayGoodForBoth)
+{
+    const TMemberListItem& taro = FMembers.Items(1);
+    const TMemberListItem& hana = FMembers.Items(3);
+    const TPairCompatibility want = PairCompatibility(taro.Birthday, hana.Birthday, FSettings);
+    const json forth = Json({"--pair", "Taro", "3", "--date", "2024-05-01"});
+    const json back = Json({"--pair=3", "1"});
+    EXPECT_EQ(forth["members"][0]["name"], "Taro");
+    EXPECT_EQ(forth["members"][1]["index"], 3);
+    EXPECT_EQ(back["members"][0]["index"], 3);
+    EXPECT_FALSE(forth.contains("days"));
+    for (const json* j : {&forth, &back}) {
+        const json& p = (*j)["pair"];
+        ASSERT_EQ(p["axes"].size(), 3u);
+        for (int k = 0; k < kAxisCount; ++k) {
+            EXPECT_EQ(p["axes"][k]["axis"], kAxisKeys[k]);
+            EXPECT_EQ(p["axes"][k]["bioCompatibility"], want.axes[k].bioCompatibility);
+            EXPECT_EQ(p["axes"][k]["starScore"], want.axes[k].starScore);
+            EXPECT_EQ(p["axes"][k]["rating"], LoadStr(kPairRatingBase + want.axes[k].level));
+        }
+        EXPECT_EQ(p["bioCompatibility"], want.bioCompatibility);
+        EXPECT_EQ(p["starScore"], want.starScore);
+        EXPECT_EQ(p["sentence"], LoadStr(want.sentenceId));
+    }
+    for (int b = 0; b < kBodyCount; ++b)
+        EXPECT_EQ(back["pair"]["axes"][0]["starScoresFirstToSecond"][b], want.axes[0].secondToFirst[b]);
+
+    // The next day good for both, as the core finds it; none after the calendar's last day.
+    const auto good = NextGoodDayForBoth(TMemberDays(taro.Birthday, FSettings), TMemberDays(hana.Birthday, FSettings),
+                                         EncodeDate(2024, 5, 1));
+    const json next = Json({"--pair", "1", "3", "--next-good", "--date", "2024-05-01"});
+    ASSERT_EQ(next["days"].size(), good ? 1u : 0u);
+    if (good) {
+        EXPECT_EQ(next["days"][0]["date"], koyomi::FormatDateTime("yyyy-mm-dd", good->date));
+        EXPECT_EQ(next["days"][0]["readings"][1]["axes"][2]["starTotal"], good->second.reading.StarTotal[2]);
+    }
+    EXPECT_TRUE(Json({"--pair", "1", "3", "--next-good", "--date", "9999-12-31"})["days"].empty());
+}
+
 TEST(MirvoTodayArgs, OptionsAndTheirValues)
 {
     const TodayArgs a = ParseTodayArgs({"--date", "2024-05-01", "--member=Hana Ko", "--members", "m.csv",
@@ -224,6 +265,11 @@ TEST(MirvoTodayArgs, BadCommandLinesAreRefused)
         {{"--days", "1001"}, "'1001' は日数ではありません (1 から 1000 までの整数)."},
         {{"--days=+5"}, "'+5' は日数ではありません (1 から 1000 までの整数)."},
         {{"--days", "7 "}, "'7 ' は日数ではありません (1 から 1000 までの整数)."},
+        {{"--pair", "Hana"}, "--pair には二人のメンバー (名前か番号) が要ります."},
+        {{"--pair=Hana"}, "--pair には二人のメンバー (名前か番号) が要ります."},
+        {{"--pair", "0", "1", "--member", "2"}, "--pair と --member は一緒に使えません."},
+        {{"--pair", "0", "1", "--month"}, "--pair と --month は一緒に使えません."},
+        {{"--all", "--pair", "0", "1"}, "--pair と --all は一緒に使えません."},
     };
     for (const auto& [args, message] : cases) {
         try {
