@@ -16,6 +16,7 @@
 #include "components/multilinelabel.h"
 #include "desktop/autostart.h"
 #include "koyomi/base/error.h"
+#include "members/backups.h"
 #include "members/window/formoption.h"
 #include "views/dialogversion.h"
 #include "views/formmonth.h"
@@ -24,7 +25,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QPushButton>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -53,6 +56,18 @@ constexpr int kMemberShortcuts = 9;        // Ctrl+1 .. Ctrl+9 for the first nin
 constexpr int kTextMemberMenu = 43830;     // メンバー
 constexpr int kCaptionFilesRead = 43430;
 constexpr int kCaptionFilesSaved = 43431;
+// Saving the member list where it cannot be written.
+constexpr int kMsgMemberFileUnwritable = 46000;    // ... %s には書き込めません ... %s に保存します.
+constexpr int kMsgMemberFileNowhere = 46001;       // ... %s には書き込めません. 保存できる場所もありません ...
+constexpr int kMsgSettingsUnwritable = 46002;      // 設定ファイル %s には書き込めません ...
+constexpr int kMsgSaveAsOrInstead = 46003;         // (error) 名前を付けて保存しますか? 選ばないときは %s に保存します.
+constexpr int kMsgSaveAs = 46004;                  // (error) 名前を付けて保存しますか?
+constexpr int kTextSaveAsButton = 46005;           // 名前を付けて保存(&A)...
+constexpr int kMsgSavedElsewhere = 46007;          // メンバーリストを %s に保存しました ...
+constexpr int kMsgEndWithoutSaving = 46008;        // ... 保存しないで終了しますか?
+constexpr int kMsgSaveLater = 46009;               // ... 終了するときにもう一度保存します.
+constexpr int kCaptionMemberSave = 46010;          // メンバーリストの保存
+const char* const kMemberFileExtension = ".csv";
 
 QString Q(const std::string& s)
 {
@@ -115,6 +130,7 @@ TTodayMirvo::TTodayMirvo(const mirvo::ProgramPaths& paths, QWidget* parent, std:
         QMessageBox::critical(this, Q(mirvo::AppFileDescription()), message);
     };
     FChooseFile = mirvo::ChooseSaveFile;
+    FChooseMemberFile = mirvo::ChooseSaveFile;
     // The animation first: the first one made belongs to the main form.
     objAnimateWindow = new mirvo::TAnimateWindow(this);
     objHTMLhelpRouter = new mirvo::THTMLhelpRouter(this);
@@ -275,6 +291,7 @@ void TTodayMirvo::FormCreate()
     FDate = koyomi::Now();
     FMember = std::make_unique<mirvo::TMemberListItem>();
     FMemberList = std::make_unique<mirvo::TMemberList>();
+    FMemberFile = FPaths.MemberFile();
     // What the files held that was not read is told, in one box; the start goes on.
     mirvo::TSettingsReadReport settingsReport;
     FOptions = std::make_unique<mirvo::TMirvoOptions>(mirvo::LoadSettings(FPaths, {}, &settingsReport));
@@ -287,6 +304,9 @@ void TTodayMirvo::FormCreate()
     } catch (const std::exception& e) {
         problems.emplace_back(e.what());
     }
+    // A file that cannot be written is told now, not when its changes are lost.
+    const std::vector<std::string> unwritable = UnwritableFileWarnings();
+    problems.insert(problems.end(), unwritable.begin(), unwritable.end());
     // Everything that was not read, in one box.
     if (!problems.empty())
         ReportNotice(Q(mirvo::LoadStr(kCaptionFilesRead)), Q(mirvo::JoinLines(problems)), QMessageBox::Warning);
@@ -320,28 +340,133 @@ void TTodayMirvo::ChooseMember()
     FMember->Assign(chosen.item);
 }
 
+void TTodayMirvo::closeEvent(QCloseEvent* event)
+{
+    if (!FSavedAtClose && FOptions) {
+        SaveFiles(smExit);
+        FSavedAtClose = true;
+    }
+    QWidget::closeEvent(event);
+}
+
 void TTodayMirvo::FormDestroy()
 {
     if (FDestroyed || !FOptions)
         return;
     FDestroyed = true;
+    // Closed by the user, the window saved already; ended otherwise (a
+    // signal, the end of the message loop), it saves now.
+    if (!FSavedAtClose)
+        SaveFiles(smExit);
+}
+
+std::vector<std::string> TTodayMirvo::UnwritableFileWarnings() const
+{
+    std::vector<std::string> warnings;
+    if (!mirvo::FileIsWritable(FMemberFile)) {
+        const std::filesystem::path instead =
+            mirvo::PlaceToSaveInstead(FMemberFile, mirvo::UserFolders::FromEnvironment());
+        warnings.push_back(instead.empty()
+                               ? mirvo::FormatArgs(mirvo::LoadStr(kMsgMemberFileNowhere), {FMemberFile.string()})
+                               : mirvo::FormatArgs(mirvo::LoadStr(kMsgMemberFileUnwritable),
+                                                   {FMemberFile.string(), instead.string()}));
+    }
+    if (!mirvo::FileIsWritable(FOptions->GetIniPath()))
+        warnings.push_back(mirvo::FormatArgs(mirvo::LoadStr(kMsgSettingsUnwritable), {FOptions->GetIniPath().string()}));
+    return warnings;
+}
+
+void TTodayMirvo::SaveFiles(TSaveMoment moment)
+{
     FOptions->WindowLeft = x();
     FOptions->WindowTop = y();
     // Each file is saved on its own: a failed member file never keeps the settings from being saved.
+    SaveMemberList(moment);
+    SaveSettingsFile();
+}
+
+void TTodayMirvo::SaveSettingsFile()
+{
     try {
-        mirvo::TMemberSaveReport report;
-        FMemberList->SaveToCsv(FPaths.MemberFile(), report);
-        const std::vector<std::string> copies = mirvo::MemberSaveMessages(FPaths.MemberFile(), report);
-        if (!copies.empty())
-            ReportNotice(Q(mirvo::LoadStr(kCaptionFilesSaved)), Q(mirvo::JoinLines(copies)),
-                         QMessageBox::Information);
+        mirvo::SaveSettingsKeepingBackup(*FOptions);
     } catch (const std::exception& e) {
         ReportError(Q(e.what()));
     }
-    try {
-        FOptions->SaveToIni();
-    } catch (const std::exception& e) {
-        ReportError(Q(e.what()));
+}
+
+bool TTodayMirvo::SaveMemberList(TSaveMoment moment)
+{
+    std::filesystem::path target = FMemberFile;
+    std::filesystem::path triedInstead;
+    for (;;) {
+        QString error;
+        try {
+            mirvo::TMemberSaveReport report;
+            mirvo::SaveMemberListKeepingBackup(*FMemberList, target, report, FListEmptiedByUser);
+            FListEmptiedByUser = false;
+            std::vector<std::string> notices = mirvo::MemberSaveMessages(target, report);
+            if (target != FMemberFile) {
+                // From now on this run saves there.
+                notices.insert(notices.begin(), mirvo::FormatArgs(mirvo::LoadStr(kMsgSavedElsewhere), {target.string()}));
+                FMemberFile = target;
+            }
+            if (!notices.empty())
+                ReportNotice(Q(mirvo::LoadStr(kCaptionFilesSaved)), Q(mirvo::JoinLines(notices)),
+                             QMessageBox::Information);
+            return true;
+        } catch (const std::exception& e) {
+            error = Q(e.what());
+        }
+        const std::filesystem::path instead =
+            mirvo::PlaceToSaveInstead(FMemberFile, mirvo::UserFolders::FromEnvironment());
+        const bool insteadLeft = !instead.empty() && instead != triedInstead;
+        // No one to ask (a signal): the place to save instead, once.
+        if (mirvo::QuitRequested()) {
+            ReportError(error);
+            if (!insteadLeft)
+                return false;
+            target = triedInstead = instead;
+            continue;
+        }
+        // 名前を付けて保存 first.
+        QMessageBox box(QMessageBox::Warning, Q(mirvo::LoadStr(kCaptionMemberSave)),
+                        insteadLeft ? Q(mirvo::FormatArgs(mirvo::LoadStr(kMsgSaveAsOrInstead),
+                                                          {error.toStdString(), instead.string()}))
+                                    : Q(mirvo::FormatArgs(mirvo::LoadStr(kMsgSaveAs), {error.toStdString()})),
+                        QMessageBox::Cancel, this);
+        box.setObjectName("boxSaveFailed");
+        QPushButton* saveAs = box.addButton(Q(mirvo::LoadStr(kTextSaveAsButton)), QMessageBox::AcceptRole);
+        box.setDefaultButton(saveAs);
+        box.exec();
+        if (box.clickedButton() == saveAs && !mirvo::QuitRequested()) {
+            const QString chosen =
+                FChooseMemberFile(this, Q(mirvo::LoadStr(kCaptionMemberSave)),
+                                  Q((FMemberFile.parent_path() / FMemberFile.filename()).string()),
+                                  Q(mirvo::LoadStr(mirvo::kTextMemberFileFilter)));
+            if (!chosen.isEmpty()) {
+                target = chosen.toStdString();
+                if (!target.has_extension())
+                    target += kMemberFileExtension;
+                continue;
+            }
+        }
+        if (mirvo::QuitRequested())
+            continue;
+        // Then the place to save instead.
+        if (insteadLeft) {
+            target = triedInstead = instead;
+            continue;
+        }
+        // Nothing could be written: the user decides.
+        if (moment == smSettingsOK) {
+            QMessageBox::warning(this, Q(mirvo::LoadStr(kCaptionMemberSave)), Q(mirvo::LoadStr(kMsgSaveLater)));
+            return false;
+        }
+        if (QMessageBox::question(this, Q(mirvo::LoadStr(kCaptionMemberSave)), Q(mirvo::LoadStr(kMsgEndWithoutSaving)))
+            == QMessageBox::Yes)
+            return false;
+        triedInstead.clear();
+        target = FMemberFile;
     }
 }
 
@@ -485,6 +610,9 @@ void TTodayMirvo::ShowDay(koyomi::TDateTime day)
 void TTodayMirvo::TakeSettings(const mirvo::TMirvoOptions& options, const mirvo::TMemberList& members,
                                const mirvo::TMemberListItem& current)
 {
+    // A list the user emptied (every member deleted, after saying so) is kept empty.
+    if (FMemberList->Count() > 0 && members.Count() == 0)
+        FListEmptiedByUser = true;
     FOptions->Assign(options);
     FMemberList->Assign(members);
     FMember->Assign(current);
@@ -497,6 +625,8 @@ void TTodayMirvo::TakeSettings(const mirvo::TMirvoOptions& options, const mirvo:
         }
     }
     FillMemberMenu();
+    // What the user sees after OK is what is kept: written now, not only at exit.
+    SaveFiles(smSettingsOK);
 }
 
 void TTodayMirvo::ShowOptionWindow()
@@ -506,6 +636,7 @@ void TTodayMirvo::ShowOptionWindow()
     window->Options().Assign(*FOptions);
     window->Members().Assign(*FMemberList);
     window->CurrentMember().Assign(*FMember);
+    window->SetMemberFile(FMemberFile);
     window->ShowSettings();
     if (window->exec() == QDialog::Accepted)
         TakeSettings(window->Options(), window->Members(), window->CurrentMember());

@@ -14,10 +14,12 @@
 #include <QWidget>
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -77,6 +79,11 @@ public:
     mirvo::PrintContent PrintContentOf();
     // How the picture's file is chosen (the save dialog by default); tests put their own in.
     void SetFileChooser(mirvo::SaveFileChooser chooser) { FChooseFile = std::move(chooser); }
+    // How a member file is chosen when the member list cannot be saved where it is (the save dialog by default).
+    void SetMemberFileChooser(mirvo::SaveFileChooser chooser) { FChooseMemberFile = std::move(chooser); }
+    // The member file this run saves to: Mirvo.csv, or the file the list went
+    // to when that could not be written.
+    const std::filesystem::path& MemberFile() const { return FMemberFile; }
 
     const mirvo::TMemberListItem& Member() const { return *FMember; }
     const mirvo::TMemberList& MemberList() const { return *FMemberList; }
@@ -100,6 +107,9 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Saves the member list and the settings while the window is still there
+    // to own the questions a failed save asks.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormCreate();
@@ -119,6 +129,15 @@ private:
     void SavePicture();
     void ShowPrintPreview();
     void ReportError(const QString& message) const;
+    // Saving, after OK in the settings window and at exit. A member list that
+    // cannot be written offers 名前を付けて保存, then the place to save instead;
+    // the program never ends with the list unsaved unless the user says so.
+    enum TSaveMoment { smSettingsOK, smExit };
+    void SaveFiles(TSaveMoment moment);
+    bool SaveMemberList(TSaveMoment moment);
+    void SaveSettingsFile();
+    // The files that cannot be written, told at start with where the list goes instead.
+    std::vector<std::string> UnwritableFileWarnings() const;
     // Screen readers and the keyboard (formmainaccess.cpp). The interfaces
     // are installed before any widget of the window exists.
     static void InstallAccessibility();
@@ -145,6 +164,11 @@ private:
     mirvo::Evaluation FLastEvaluation;
     ErrorReporter FReportError;
     mirvo::SaveFileChooser FChooseFile;
+    mirvo::SaveFileChooser FChooseMemberFile;
+    std::filesystem::path FMemberFile;
+    // The user deleted every member: the next save leaves an empty member file.
+    bool FListEmptiedByUser = false;
+    bool FSavedAtClose = false;
     bool FDestroyed = false;
 
     mirvo::TAnimateWindow* objAnimateWindow = nullptr;

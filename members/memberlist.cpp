@@ -360,17 +360,23 @@ bool TMemberList::SaveToCsv(const std::filesystem::path& path) const
     return SaveToCsv(path, report);
 }
 
-bool TMemberList::SaveToCsv(const std::filesystem::path& path, TMemberSaveReport& report) const
+std::string TMemberList::FileText() const
 {
-    report = TMemberSaveReport();
-    if (FItems.empty())
-        return false;
     std::string content;
     for (const auto& item : FItems)
         content += MemberLine(*item);
+    return content;
+}
+
+bool TMemberList::SaveToCsv(const std::filesystem::path& path, TMemberSaveReport& report, bool emptyReplaces) const
+{
+    report = TMemberSaveReport();
+    std::error_code ec;
+    if (FItems.empty() && (!emptyReplaces || !std::filesystem::exists(path, ec)))
+        return false;
+    const std::string content = FileText();
     if (IsSpecialFile(path))
         throw MessageError(kNotRegular, {path.string()});
-    std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
         throw MessageError(kCannotCreate, {path.string()});
 

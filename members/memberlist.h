@@ -142,8 +142,15 @@ public:
     // one that changed on disk since stays as it is and the list goes
     // beside it; one read incompletely or in another encoding is kept
     // beside it first (see TMemberSaveReport).
+    // With `emptyReplaces`, an empty list replaces an existing file by an
+    // empty one (the user deleted every member and said so); a missing file
+    // is still not made.
     bool SaveToCsv(const std::filesystem::path& path) const;
-    bool SaveToCsv(const std::filesystem::path& path, TMemberSaveReport& report) const;
+    bool SaveToCsv(const std::filesystem::path& path, TMemberSaveReport& report, bool emptyReplaces = false) const;
+
+    // The bytes SaveToCsv writes for this list; throws as SaveToCsv does for
+    // a Name or Memo that cannot be kept.
+    std::string FileText() const;
 
 private:
     // What this list read from or wrote to a file, by the file's full path.

@@ -183,6 +183,31 @@ TSettingsReadReport TMirvoOptions::LoadFromIni()
     return report;
 }
 
+std::optional<TFilePrefix> TMirvoOptions::PresentFile() const
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(FIniPath, ec))
+        return TFilePrefix();
+    return ReadFilePrefix(FIniPath, kMaxSettingsFileBytes);
+}
+
+std::string TMirvoOptions::TextOver(std::string old) const
+{
+    TIniDocument document(std::move(old));
+    const TIniWriter ini(document, FIniPath);
+    ForEachSetting(*this, std::string(), [&ini](const char* section, const std::string& key, const auto& field,
+                                                const auto&) { ini.Write(section, key, field); });
+    return document.Text();
+}
+
+std::string TMirvoOptions::IniText() const
+{
+    std::optional<TFilePrefix> old = PresentFile();
+    if (!old)
+        throw MessageError(kCannotWrite, {FIniPath.string()});
+    return TextOver(old->cut ? std::string() : std::move(old->bytes));
+}
+
 void TMirvoOptions::SaveToIni() const
 {
     // The file as it is now, so that what others wrote into it since the
@@ -191,23 +216,15 @@ void TMirvoOptions::SaveToIni() const
     const koyomi::EMirvoError cannotWrite = MessageError(kCannotWrite, {FIniPath.string()});
     if (IsSpecialFile(FIniPath))
         throw cannotWrite;
-    std::error_code ec;
-    std::optional<TFilePrefix> old = TFilePrefix();
-    if (std::filesystem::exists(FIniPath, ec))
-        old = ReadFilePrefix(FIniPath, kMaxSettingsFileBytes);
+    std::optional<TFilePrefix> old = PresentFile();
     if (!old)
         throw cannotWrite;
     // A file too long to be read whole is not the program's: it is kept
     // beside it as it is, and the settings file starts afresh.
     if (old->cut && !CopyToNewFile(FIniPath, BackupNameBeside(FIniPath)))
         throw cannotWrite;
-
-    TIniDocument document(old->cut ? std::string() : std::move(old->bytes));
-    const TIniWriter ini(document, FIniPath);
-    ForEachSetting(*this, std::string(), [&ini](const char* section, const std::string& key, const auto& field,
-                                                const auto&) { ini.Write(section, key, field); });
-    if (!ReplaceWholeFile(FIniPath, document.Text()))
-        throw MessageError(kCannotWrite, {FIniPath.string()});
+    if (!ReplaceWholeFile(FIniPath, TextOver(old->cut ? std::string() : std::move(old->bytes))))
+        throw cannotWrite;
 }
 
 } // namespace mirvo

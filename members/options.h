@@ -4,9 +4,12 @@
 // (sections "Window" and "Option").
 #pragma once
 
+#include "koyomi/base/wholefile.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,6 +74,10 @@ public:
     // written, leaving the old file as it was.
     void SaveToIni() const;
 
+    // The text SaveToIni writes over the file as it is now; throws as
+    // SaveToIni does for a file that exists but cannot be read.
+    std::string IniText() const;
+
     std::int32_t DefaultUserIndex = kNoDefaultUser;   // member list index shown at start, -1 none
     TCycleLengths BioCycle{};                         // cycle lengths in days, by axis
     TPlanetWeights PlanetWeight{};                    // weight of each body's score
@@ -81,6 +88,9 @@ public:
 
 private:
     std::string DefaultLastFolder() const;
+    // The settings written over `old`, the file's present text (empty: a new file).
+    std::string TextOver(std::string old) const;
+    std::optional<TFilePrefix> PresentFile() const;
 
     std::filesystem::path FIniPath;
     std::filesystem::path FProgramFolder;

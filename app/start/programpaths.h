@@ -91,6 +91,18 @@ ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile, const 
 // The same with the real check and the real environment.
 ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile);
 
+// Whether a save can replace the file at `file`, or make it when it is
+// missing: its folder can be written (the new file is made there first and
+// renamed over it) and the file itself, when there, is a regular file with
+// a write permission. Nothing is written.
+bool FileIsWritable(const std::filesystem::path& file);
+
+// Where a member list that cannot be written to `file` is saved instead:
+// a free name beside it ("Mirvo (2).csv") when its folder can be written,
+// else a free name in <dataHome>/TodayMirvo. Empty when neither folder can
+// be written (or made).
+std::filesystem::path PlaceToSaveInstead(const std::filesystem::path& file, const UserFolders& user);
+
 // Makes the folders of the settings file and the member list when they are
 // the user's folders, so that both can be written at exit. False when one
 // cannot be made (saving then reports the file it could not write).

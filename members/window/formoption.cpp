@@ -79,6 +79,7 @@ TTodayMirvoOption::TTodayMirvoOption(const fs::path& programFolder, QWidget* par
     connect(ui->chkTime, &QCheckBox::toggled, this, &TTodayMirvoOption::chkTimeClick);
 
     FormCreate();
+    SetUpGuards();
 
     // Centred on the screen, not on the owner.
     if (const QScreen* screen = this->screen())
@@ -109,6 +110,8 @@ void TTodayMirvoOption::FormCreate()
 // shows from its start.
 bool TTodayMirvoOption::eventFilter(QObject* watched, QEvent* event)
 {
+    if (SexGroupEvent(watched, event))
+        return true;
     auto* edit = qobject_cast<QLineEdit*>(watched);
     if (!edit || event->type() != QEvent::FocusIn)
         return QDialog::eventFilter(watched, event);
@@ -147,8 +150,9 @@ void TTodayMirvoOption::ButtonOnClick()
     try {
         switch (Tag(sender())) {
         case btOK:
-            CommitMember();
-            accept();
+            // A value that cannot be taken keeps the window open with the caret on it.
+            if (CyclesAreValid() && CommitMember())
+                accept();
             break;
         case btHelp:
             ShowHelpContents();
@@ -193,6 +197,9 @@ void TTodayMirvoOption::MenuItemClick()
         break;
     case mtSaveToFile:
         SaveMemberFile();
+        break;
+    case mtRestoreBackup:
+        RestoreBackup();
         break;
     default:
         break;

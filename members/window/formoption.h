@@ -5,6 +5,7 @@
 // OK.
 #pragma once
 
+#include "members/backups.h"
 #include "members/memberlist.h"
 #include "members/options.h"
 
@@ -18,6 +19,7 @@
 #include <memory>
 
 class QAbstractButton;
+class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
@@ -54,7 +56,7 @@ public:
         btBioDefault = 200, btPlanetDefault = 210,
     };
     // Pop-up menu tags of the member list.
-    enum MenuTag { mtSelAll = 10, mtSelRev = 11, mtLoadFromFile = 20, mtSaveToFile = 21 };
+    enum MenuTag { mtSelAll = 10, mtSelRev = 11, mtLoadFromFile = 20, mtSaveToFile = 21, mtRestoreBackup = 22 };
 
     // `programFolder` is where member files are looked for when LastFolder
     // does not exist.
@@ -77,6 +79,9 @@ public:
     void SetOpenFileChooser(FileChooser chooser) { FChooseOpenFile = std::move(chooser); }
     void SetSaveFileChooser(FileChooser chooser) { FChooseSaveFile = std::move(chooser); }
 
+    // The member list's file, whose earlier versions 以前のメンバーリストに戻す offers.
+    void SetMemberFile(const std::filesystem::path& file) { FMemberFile = file; }
+
     // The member a row stands for (a member of Members()), or null for a row
     // of another list.
     static mirvo::TMemberListItem* RowMember(const QTreeWidgetItem* row);
@@ -95,7 +100,8 @@ private:
     void AppendMember();
     void StoreMember();
     void DeleteMembers();
-    void CommitMember();
+    // False when a field cannot be taken: the window stays open, the caret in that field.
+    bool CommitMember();
     void SelectAllRows();
     void InvertSelection();
     void LoadMemberFile();
@@ -109,6 +115,8 @@ private:
     koyomi::TDateTime BirthdayFromFields() const;
     // Shows why the name or memo cannot be kept in a member file; false when it can.
     bool RefuseUnsavableText(QWidget* owner);
+    // Whether the fields hold a member that can be added or stored (told when not).
+    bool FieldsCanBeTaken();
     QTreeWidgetItem* FirstSelectedRow() const;
     void SortRows(int key);
     QString InitialFolder() const;
@@ -129,6 +137,19 @@ private:
     // Names, tab order and keys for keyboard and screen-reader users (formoptionaccess.cpp).
     void CreateAccessibility();
 
+    // Guards against losing or silently changing a member (formoptionguard.cpp).
+    enum LoadChoice { lcUseRead, lcAddRead, lcKeepList };
+    void SetUpGuards();
+    bool SexGroupEvent(QObject* watched, QEvent* event);
+    void KeepSexFocusOnChoice();
+    bool CyclesAreValid();
+    bool RefuseFutureBirthday();
+    bool ConfirmStoreOver(const mirvo::TMemberListItem& rowMember);
+    bool ConfirmDeleteAll(int count);
+    LoadChoice AskLoadChoice(const std::filesystem::path& file, const std::string& problems, int read, int had);
+    bool ConfirmReplaceFile(const std::filesystem::path& file);
+    void RestoreBackup();
+
     std::unique_ptr<Ui::TTodayMirvoOption> ui;
     std::unique_ptr<mirvo::TMemberListItem> FCurrentMember;
     std::unique_ptr<mirvo::TMemberList> FMembers;
@@ -141,4 +162,8 @@ private:
     std::filesystem::path FProgramFolder;
     FileChooser FChooseOpenFile;
     FileChooser FChooseSaveFile;
+    std::filesystem::path FMemberFile;
+    QAction* mniRestoreBackup = nullptr;
+    // Rows are being rebuilt, sorted or deleted: the current row's changes are not the user's.
+    bool FRowsChanging = false;
 };

@@ -184,6 +184,7 @@ void TTodayMirvoOption::ClearMember()
     ui->chkTime->setChecked(false);
     ui->edtTime->setEnabled(false);
     ui->txtMemo->clear();
+    KeepSexFocusOnChoice();
 }
 
 int TTodayMirvoOption::SexFromFields() const
@@ -203,24 +204,32 @@ koyomi::TDateTime TTodayMirvoOption::BirthdayFromFields() const
 
 bool TTodayMirvoOption::RefuseUnsavableText(QWidget* owner)
 {
-    if (const auto problem = mirvo::MemberTextProblem(ui->txtName->text().toStdString())) {
-        ShowWarning(owner, Q(koyomi::FormatMessage(mirvo::LoadStr(mirvo::kMsgUnsavableName), *problem)));
-        return true;
-    }
-    if (const auto problem = mirvo::MemberTextProblem(ui->txtMemo->text().toStdString())) {
-        ShowWarning(owner, Q(koyomi::FormatMessage(mirvo::LoadStr(mirvo::kMsgUnsavableMemo), *problem)));
-        return true;
+    // The caret goes to the field to mend; what was typed stays.
+    const std::pair<QLineEdit*, int> fields[] = {{ui->txtName, mirvo::kMsgUnsavableName},
+                                                 {ui->txtMemo, mirvo::kMsgUnsavableMemo}};
+    for (const auto& [field, message] : fields) {
+        if (const auto problem = mirvo::MemberTextProblem(field->text().toStdString())) {
+            ShowWarning(owner, Q(koyomi::FormatMessage(mirvo::LoadStr(message), *problem)));
+            ui->pnlTab->setCurrentIndex(0);
+            field->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
     }
     return false;
 }
 
-void TTodayMirvoOption::AppendMember()
+bool TTodayMirvoOption::FieldsCanBeTaken()
 {
     if (ui->txtName->text().isEmpty()) {
         ShowWarning(this, Q(mirvo::LoadStr(mirvo::kMsgNameRequired)));
-        return;
+        return false;
     }
-    if (RefuseUnsavableText(this))
+    return !RefuseUnsavableText(this) && !RefuseFutureBirthday();
+}
+
+void TTodayMirvoOption::AppendMember()
+{
+    if (!FieldsCanBeTaken())
         return;
     ui->lstMember->clearSelection();
     mirvo::TMemberListItem& member =
@@ -248,13 +257,12 @@ void TTodayMirvoOption::StoreMember()
     QTreeWidgetItem* row = FirstSelectedRow();
     if (!row)
         return;
-    if (ui->txtName->text().isEmpty()) {
-        ShowWarning(this, Q(mirvo::LoadStr(mirvo::kMsgNameRequired)));
-        return;
-    }
-    if (RefuseUnsavableText(this))
+    if (!FieldsCanBeTaken())
         return;
     mirvo::TMemberListItem* member = RowMember(row);
+    // Fields that show someone else than the selected row: the user says whom they replace.
+    if (!ConfirmStoreOver(*member))
+        return;
     member->Name = ui->txtName->text().toStdString();
     member->Sex = static_cast<std::int8_t>(SexFromFields());
     member->Birthday = BirthdayFromFields();
@@ -269,6 +277,10 @@ void TTodayMirvoOption::DeleteMembers()
     QTreeWidget* list = ui->lstMember;
     if (!FirstSelectedRow())
         return;
+    // Every member going: the user says so, knowing how many.
+    if (list->selectedItems().size() == list->topLevelItemCount() && !ConfirmDeleteAll(list->topLevelItemCount()))
+        return;
+    FRowsChanging = true;
     std::optional<int> firstDeleted;
     for (int p = 0; p < list->topLevelItemCount();) {
         QTreeWidgetItem* row = list->topLevelItem(p);
@@ -281,6 +293,7 @@ void TTodayMirvoOption::DeleteMembers()
         if (!firstDeleted)
             firstDeleted = p;
     }
+    FRowsChanging = false;
     if (list->topLevelItemCount() == 0)
         ClearMember();
     else
@@ -290,15 +303,16 @@ void TTodayMirvoOption::DeleteMembers()
             FMembers->Delete(i);
 }
 
-void TTodayMirvoOption::CommitMember()
+bool TTodayMirvoOption::CommitMember()
 {
     if (ui->txtName->text().isEmpty()) {
         ShowWarning(nullptr, Q(mirvo::LoadStr(mirvo::kMsgNameRequiredOnOK)));
-        return;
+        return true;
     }
-    // A name or memo that the member file cannot hold never reaches the list.
-    if (RefuseUnsavableText(nullptr))
-        return;
+    // A name or memo that the member file cannot hold, or a birth date to
+    // come, never reaches the list; the window stays open to mend it.
+    if (RefuseUnsavableText(this) || RefuseFutureBirthday())
+        return false;
     FCurrentMember->Name = ui->txtName->text().toStdString();
     FCurrentMember->Sex = static_cast<std::int8_t>(SexFromFields());
     FCurrentMember->Birthday = BirthdayFromFields();
@@ -306,6 +320,7 @@ void TTodayMirvoOption::CommitMember()
     FCurrentMember->Memo = ui->txtMemo->text().toStdString();
     if (FMembers->Count() == 0)
         FMembers->AddCopy(*FCurrentMember);
+    return true;
 }
 
 void TTodayMirvoOption::lstMemberClick()
@@ -333,6 +348,7 @@ void TTodayMirvoOption::SortRows(int key)
             selected << rows.back();
     }
     QTreeWidgetItem* current = list->currentItem();
+    FRowsChanging = true;
     while (list->topLevelItemCount() > 0)
         list->takeTopLevelItem(0);
     std::stable_sort(rows.begin(), rows.end(), [key](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
@@ -343,6 +359,7 @@ void TTodayMirvoOption::SortRows(int key)
         list->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
     for (QTreeWidgetItem* row : selected)
         row->setSelected(true);
+    FRowsChanging = false;
 }
 
 void TTodayMirvoOption::chkTimeClick(bool checked)
@@ -373,7 +390,9 @@ QString TTodayMirvoOption::InitialFolder() const
 
 void TTodayMirvoOption::RebuildRows()
 {
+    FRowsChanging = true;
     ui->lstMember->clear();
+    FRowsChanging = false;
     ShowSettings();
 }
 
@@ -384,26 +403,54 @@ void TTodayMirvoOption::LoadMemberFile()
         return;
     const fs::path file(chosen.toStdString());
     mirvo::TMemberFileReport report;
+    // The list as it was, to keep or to add to when the file gives fewer members.
+    mirvo::TMemberList previous;
+    previous.Assign(*FMembers);
+    const auto restore = [this, &previous]() {
+        FMembers->Clear();
+        for (int i = 0; i < previous.Count(); ++i)
+            FMembers->AddCopy(previous.Items(i));
+    };
     try {
         FMembers->Clear();
         FMembers->LoadFromCsv(file, report);
     } catch (const std::exception& e) {
+        restore();
         RebuildRows();
         ShowError(Q(e.what()));
         return;
     }
-    // The rows referred to the members that the load released: they are
-    // made again from what was read, before a message box lets anything
-    // repaint them.
-    RebuildRows();
     const bool stopped = std::any_of(report.problems.begin(), report.problems.end(), [](const auto& problem) {
         return problem.kind == mirvo::lpBadDate || problem.kind == mirvo::lpBadTime;
     });
     // A file that stopped at a bad date or time does not become the folder to start in.
     if (!stopped)
         FOptions->LastFolder = mirvo::FolderWithSeparator(fs::absolute(file).parent_path());
-    // Every line that was not read, with its number, in one box.
+    // Every line that was not read, with its number, in one box. When the
+    // list would lose members by it, the box asks what to keep, and the
+    // list shown meanwhile is the one the user had.
     const std::vector<std::string> problems = mirvo::MemberFileMessages(file, report);
+    const bool incomplete = std::any_of(report.problems.begin(), report.problems.end(), [](const auto& problem) {
+        return problem.kind != mirvo::lpSexCode;
+    }) || report.linesAfterStop > 0;
+    if ((incomplete || FMembers->Count() == 0) && previous.Count() > 0) {
+        mirvo::TMemberList read;
+        read.Assign(*FMembers);
+        restore();
+        // The rows referred to the members that the load released: they are
+        // made again before a message box lets anything repaint them.
+        RebuildRows();
+        const LoadChoice choice = AskLoadChoice(file, mirvo::JoinLines(problems), read.Count(), previous.Count());
+        if (choice == lcKeepList)
+            return;
+        if (choice == lcUseRead)
+            FMembers->Clear();
+        for (int i = 0; i < read.Count(); ++i)
+            FMembers->AddCopy(read.Items(i));
+        RebuildRows();
+        return;
+    }
+    RebuildRows();
     if (!problems.empty())
         QMessageBox::warning(this, Q(mirvo::AppFileDescription()), Q(mirvo::JoinLines(problems)));
 }
@@ -416,9 +463,12 @@ void TTodayMirvoOption::SaveMemberFile()
     fs::path file(chosen.toStdString());
     if (!file.has_extension())
         file += kMemberFileExtension;
+    // An existing file is replaced only when the user says so, and is kept among its backups.
+    if (!ConfirmReplaceFile(file))
+        return;
     mirvo::TMemberSaveReport report;
     try {
-        FMembers->SaveToCsv(file, report);
+        mirvo::SaveMemberListKeepingBackup(*FMembers, file, report);
     } catch (const std::exception& e) {
         ShowError(Q(e.what()));
         return;

@@ -1,5 +1,6 @@
 #include "koyomi/datetime.h"
 #include "koyomi/base/error.h"
+#include "members/backups.h"
 #include "members/csvfields.h"
 #include "members/memberlist.h"
 #include "koyomi/base/wholefile.h"
@@ -549,4 +550,64 @@ TEST_F(MemberFileTest, SomethingOtherThanARegularFileIsNeverReplaced)
     // Reading one does not wait for a writer.
     EXPECT_THROW(list.LoadFromCsv(fifo), koyomi::EMirvoError);
 #endif
+}
+
+TEST_F(MemberFileTest, SavesKeepTheTenVersionsTheyReplacedNewestFirst)
+{
+    const fs::path file = FDir / "Mirvo.csv";
+    TMemberList list;
+    TMemberSaveReport report;
+    // Save n holds n members; the first save has nothing to keep.
+    for (int n = 1; n <= 15; ++n) {
+        list.AddMember("人" + std::to_string(n), kSexFemale, EncodeDate(1970, 1, n), false, "");
+        SaveMemberListKeepingBackup(list, file, report);
+    }
+    // The same list again replaces the file with the same bytes: nothing new to keep.
+    SaveMemberListKeepingBackup(list, file, report);
+    const std::vector<TBackupFile> copies = ListBackups(file, true);
+    ASSERT_EQ(copies.size(), std::size_t(kBackupsKept));
+    std::vector<int> counts;
+    for (const TBackupFile& copy : copies) {
+        counts.push_back(copy.members);
+        EXPECT_EQ(copy.path.parent_path(), FDir / "backup");
+        EXPECT_EQ(copy.path.extension(), ".csv");
+        EXPECT_LE(copy.keptAt, koyomi::Now());
+        EXPECT_GT(copy.keptAt, koyomi::Now() - 1.0);
+        // Each a member file read whole, its lines those of the list it was.
+        TMemberList back;
+        TMemberFileReport read;
+        back.LoadFromCsv(copy.path, read);
+        EXPECT_TRUE(read.Complete());
+        EXPECT_EQ(back.Items(back.Count() - 1).Name, "人" + std::to_string(back.Count()));
+    }
+    EXPECT_EQ(counts, (std::vector<int>{14, 13, 12, 11, 10, 9, 8, 7, 6, 5}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(FDir / "backup"), fs::directory_iterator()), kBackupsKept);
+
+    // Deleting every member, said so, leaves an empty file and keeps the last list.
+    list.Clear();
+    const std::string fifteen = Bytes(file);
+    SaveMemberListKeepingBackup(list, file, report);
+    EXPECT_EQ(Bytes(file), fifteen);
+    SaveMemberListKeepingBackup(list, file, report, true);
+    EXPECT_EQ(Bytes(file), "");
+    EXPECT_EQ(ListBackups(file, true).front().members, 15);
+    // A list that cannot be written makes no copy and leaves the file.
+    list.AddMember("😀", kSexNone, EncodeDate(2000, 1, 1), false, "");
+    EXPECT_THROW(SaveMemberListKeepingBackup(list, file, report), koyomi::EMirvoError);
+    EXPECT_EQ(ListBackups(file, true).front().members, 15);
+}
+
+TEST_F(MemberFileTest, SettingsSavesKeepTheSettingsTheyReplaced)
+{
+    const fs::path ini = FDir / "TodayMirvo.ini";
+    Write(ini, "; mine\r\n[Option]\r\nBioRaito_0=20\r\n");
+    TMirvoOptions options(ini, FDir);
+    options.LoadFromIni();
+    SaveSettingsKeepingBackup(options);
+    SaveSettingsKeepingBackup(options);
+    const std::vector<TBackupFile> copies = ListBackups(ini);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0].path.filename().string().substr(0, 11), "TodayMirvo-");
+    EXPECT_EQ(Bytes(copies[0].path), "; mine\r\n[Option]\r\nBioRaito_0=20\r\n");
+    EXPECT_NE(Bytes(ini).find("BioRaito_0=20"), std::string::npos);
 }

@@ -1,11 +1,17 @@
 // The window program keeps the user's files: a partly read member file is
-// kept beside the list that replaces it, and a termination signal while a
-// box waits for the user closes the box and saves everything.
+// kept beside the list that replaces it, a termination signal while a box
+// waits for the user closes the box and saves everything, OK in the
+// settings window writes the files at once, and a member file that cannot
+// be written is told at start and saved elsewhere at exit.
 #include "app/formmain.h"
 #include "app/startup.h"
+#include "members/window/formoption.h"
 #include "modalwatch.h"
 
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -56,6 +62,29 @@ void CloseMainWindowWhenShown(QObject* context)
     });
 }
 
+// Answers each modal window that comes up while `context` lives, once, with `answer`.
+void AnswerModals(QObject* context, std::function<void(QWidget&)> answer)
+{
+    QTimer::singleShot(testing_gui::kPollMilliseconds, context, [context, answer] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && !modal->property("answered").toBool()) {
+            modal->setProperty("answered", true);
+            answer(*modal);
+        }
+        AnswerModals(context, answer);
+    });
+}
+
+QPushButton* ButtonNamed(QMessageBox& box, const QString& text)
+{
+    for (QAbstractButton* b : box.buttons())
+        if (b->text() == text)
+            return qobject_cast<QPushButton*>(b);
+    return nullptr;
+}
+
+const char* const kKillAfterOK = "MIRVO_TEST_KILL_AFTER_OK";
+
 } // namespace
 
 class TestFileSafety : public QObject {
@@ -64,6 +93,8 @@ private slots:
     void partlyReadMemberFileIsKeptBesideTheSavedList();
     void signalDuringTheStartBoxEndsTheRunAndSaves();
     void signalDuringTheExitErrorBoxGoesOnSaving();
+    void unwritableMemberFileIsToldAtStartAndSavedElsewhereAtExit();
+    void newMemberSurvivesAKillRightAfterOK();
 };
 
 void TestFileSafety::partlyReadMemberFileIsKeptBesideTheSavedList()
@@ -149,6 +180,107 @@ void TestFileSafety::signalDuringTheExitErrorBoxGoesOnSaving()
     QVERIFY2(clock.elapsed() < kFewSeconds, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(fs::exists(folder / "TodayMirvo.ini"));
     QCOMPARE(ReadFile(folder / "Mirvo.csv"), members);
+    // With no one to ask, the list went to the place the start-up box named.
+    QCOMPARE(ReadFile(folder / "Mirvo (2).csv"), members);
+}
+
+void TestFileSafety::unwritableMemberFileIsToldAtStartAndSavedElsewhereAtExit()
+{
+    // A member file without write permission; the folder can be written. (The
+    // program refuses a file without write bits for root too.)
+    ProgramFolder folder;
+    const std::string members = "\"Hana\",2,1970/01/02,12:00:00,0,\"\"\r\n\"Ken\",1,2001/11/30,12:00:00,0,\"\"\r\n";
+    std::ofstream(folder / "Mirvo.csv", std::ios::binary) << members;
+    fs::permissions(folder / "Mirvo.csv", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const QString file = QString::fromStdString((folder / "Mirvo.csv").string());
+    const QString instead = QString::fromStdString((folder / "Mirvo (2).csv").string());
+    const fs::path chosen = folder / "mine";
+
+    // First run: 名前を付けて保存 at exit, into a file of the user's choice.
+    QStringList texts;
+    bool chooserAsked = false;
+    {
+        QObject context;
+        CloseMainWindowWhenShown(&context);
+        AnswerModals(&context, [&](QWidget& modal) {
+            auto* box = qobject_cast<QMessageBox*>(&modal);
+            if (!box)
+                return;
+            texts << box->text();
+            if (box->objectName() == "boxSaveFailed") {
+                TodayMirvo->SetMemberFileChooser([&](QWidget*, const QString&, const QString&, const QString&) {
+                    chooserAsked = true;
+                    return QString::fromStdString(chosen.string());
+                });
+                ButtonNamed(*box, "名前を付けて保存(&A)...")->click();
+            } else {
+                box->done(QMessageBox::Ok);
+            }
+        });
+        QCOMPARE(Run(folder), 0);
+    }
+    QCOMPARE(texts.size(), 3);
+    // At start: the file, and where the list goes instead.
+    QVERIFY2(texts[0].contains("メンバーリストのファイル " + file + " には書き込めません") && texts[0].contains(instead),
+             qPrintable(texts[0]));
+    // At exit: the failure, with the offer.
+    QVERIFY2(texts[1].contains(file) && texts[1].contains("名前を付けて保存しますか?"), qPrintable(texts[1]));
+    QVERIFY(chooserAsked);
+    QVERIFY2(texts[2].contains(QString::fromStdString((folder / "mine.csv").string())), qPrintable(texts[2]));
+    QCOMPARE(ReadFile(folder / "mine.csv"), members);
+    QCOMPARE(ReadFile(folder / "Mirvo.csv"), members);
+
+    // Second run: the offer declined, the list goes where the start-up box said.
+    texts.clear();
+    {
+        QObject context;
+        CloseMainWindowWhenShown(&context);
+        AnswerModals(&context, [&](QWidget& modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+                texts << box->text();
+                box->done(box->objectName() == "boxSaveFailed" ? QMessageBox::Cancel : QMessageBox::Ok);
+            }
+        });
+        QCOMPARE(Run(folder), 0);
+    }
+    QCOMPARE(texts.size(), 3);
+    QVERIFY2(texts[2].contains(instead), qPrintable(texts[2]));
+    QCOMPARE(ReadFile(folder / "Mirvo (2).csv"), members);
+}
+
+void TestFileSafety::newMemberSurvivesAKillRightAfterOK()
+{
+    if (const char* dir = std::getenv(kKillAfterOK)) {
+        // The program as the user runs it, killed the moment OK returns.
+        QVERIFY(testing_gui::LoadDataFile());
+        mirvo::ProgramPaths paths;
+        paths.programFile = fs::path(dir) / "TodayMirvo";
+        TTodayMirvo main(paths);
+        main.show();
+        QObject context;
+        testing_gui::WhenActiveModal<TTodayMirvoOption>(&context, [](TTodayMirvoOption& w) {
+            auto* name = w.findChild<QLineEdit*>("txtName");
+            name->selectAll();
+            QTest::keyClicks(name, "Killed");
+            QTest::mouseClick(w.findChild<QPushButton*>("btnAdd"), Qt::LeftButton);
+            QTest::mouseClick(w.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+        });
+        main.RunCommand(TTodayMirvo::cmdOption);
+        std::raise(SIGKILL);
+    }
+    ProgramFolder folder;
+    std::ofstream(folder / "Mirvo.csv", std::ios::binary) << "\"Hana\",2,1970/01/02,12:00:00,0,\"\"\r\n";
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(kKillAfterOK, QString::fromStdString(folder.path.string()));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {"newMemberSurvivesAKillRightAfterOK"});
+    QVERIFY(child.waitForFinished(60000));
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    const std::string saved = ReadFile(folder / "Mirvo.csv");
+    QVERIFY2(saved.find("\"Hana\",2,1970/01/02") == 0, saved.c_str());
+    QVERIFY2(saved.find("\"Killed\",2,1970/01/02") != std::string::npos, saved.c_str());
+    QVERIFY(ReadFile(folder / "TodayMirvo.ini").find("[Option]") != std::string::npos);
 }
 
 QTEST_MAIN(TestFileSafety)

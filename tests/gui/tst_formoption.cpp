@@ -5,7 +5,9 @@
 #include "components/help/helpcommands.h"
 #include "koyomi/datetime.h"
 #include "koyomi/base/sjis.h"
+#include "members/backups.h"
 #include "members/window/formoption.h"
+#include "members/window/restorebackup.h"
 #include "koyomi/base/wholefile.h"
 #include "modalwatch.h"
 
@@ -15,6 +17,8 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -153,6 +157,62 @@ bool RunSettingsWindow(TTodayMirvo& main, std::function<void(TTodayMirvoOption&)
     return ran;
 }
 
+// Answers every message box that comes up while it lives: keeps its text and
+// presses the button `press` names: "No", or a button's object name; Yes (or
+// the only button) otherwise.
+class TBoxAnswers final : public QObject {
+public:
+    explicit TBoxAnswers(QString press = {}) : FPress(std::move(press)) { Arm(); }
+    QStringList texts;
+    QString FPress;
+
+private:
+    void Arm()
+    {
+        QTimer::singleShot(testing_gui::kPollMilliseconds, this, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                QAbstractButton* chosen = box->button(FPress == "No" ? QMessageBox::No : QMessageBox::Yes);
+                for (QAbstractButton* b : box->buttons())
+                    if (!FPress.isEmpty() && b->objectName() == FPress)
+                        chosen = b;
+                if (!chosen)
+                    chosen = box->buttons().value(0);
+                chosen->click();
+            }
+            Arm();
+        });
+    }
+};
+
+// The members of a member file on disk, by name.
+QStringList NamesIn(const std::filesystem::path& file)
+{
+    mirvo::TMemberList list;
+    mirvo::TMemberFileReport report;
+    list.LoadFromCsv(file, report);
+    QStringList names;
+    for (int i = 0; i < list.Count(); ++i)
+        names << Q(list.Items(i).Name);
+    return names;
+}
+
+// Every name in the member file and in all its backups.
+QSet<QString> NamesKept(const std::filesystem::path& file)
+{
+    QSet<QString> names;
+    for (const QString& n : NamesIn(file))
+        names << n;
+    for (const mirvo::TBackupFile& copy : mirvo::ListBackups(file))
+        for (const QString& n : NamesIn(copy.path))
+            names << n;
+    return names;
+}
+
+const char* const kThree = "\"Hana\",2,1970/01/02,12:00:00,0,\"\"\r\n"
+                           "\"山田太郎\",1,1985/06/15,08:30:00,1,\"メモ\"\r\n"
+                           "\"Ken\",1,2001/11/30,12:00:00,0,\"\"\r\n";
+
 } // namespace
 
 class TestFormOption : public QObject {
@@ -179,6 +239,12 @@ private slots:
     void cancelAfterReadingAFileChangesNothing();
     void okRecomputesTheDefaultMember();
     void editFieldsShowTheirTextFromItsStart();
+    void loadingAFileWithLinesNotReadAsksWhatToKeep();
+    void keyboardSelectionLoadsTheRowAndUpdateNamesWhomItReplaces();
+    void deletingEveryMemberAndOKKeepsAnEmptyList();
+    void sexGroupKeysSelectAsOnWindows();
+    void impossibleCyclesAndBirthDatesAreRefused();
+    void restoringAKeptListBringsItsMembersBack();
 
 private:
     std::unique_ptr<TTodayMirvoOption> MakeWindow(std::initializer_list<Person> people, int current = -1);
@@ -324,6 +390,14 @@ void TestFormOption::deleteKeepsTheUnselectedRowsAndShowsTheNextOne()
     Click(*w, "btnDelete");  // nothing selected: nothing happens
     QCOMPARE(w->Members().Count(), 3);
     List(*w)->selectAll();
+    {
+        TBoxAnswers no("No");
+        Click(*w, "btnDelete");
+        QCOMPARE(no.texts.size(), 1);
+        QVERIFY2(no.texts[0].startsWith("3 人のメンバーを全て削除しますか?"), qPrintable(no.texts[0]));
+    }
+    QCOMPARE(w->Members().Count(), 3);
+    TBoxAnswers yes;
     Click(*w, "btnDelete");
     QCOMPARE(w->Members().Count(), 0);
     QVERIFY(Child<QLineEdit>(*w, "txtName")->text().isEmpty());
@@ -386,11 +460,20 @@ void TestFormOption::textTheMemberFileCannotHoldIsRefused()
     QVERIFY(boxes.texts[1].startsWith("メモ: ") && boxes.texts[1].contains("한"));
     QVERIFY(boxes.texts[2].startsWith("メモ: "));
     QCOMPARE(Q(w->Members().Items(1).Memo), QString("メモ"));
-    // OK with such a name leaves the current member and the list as they were.
-    Child<QLineEdit>(*w, "txtName")->setText(QString::fromUtf8("😀"));
+    // OK with such a name leaves the current member and the list as they
+    // were, and the window open with the caret in the field and the text kept.
+    QApplication::setActiveWindow(w.get());
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    Child<QLineEdit>(*w, "txtName")->setText(QString::fromUtf8("Hana 😀"));
+    Child<QLineEdit>(*w, "txtMemo")->setFocus();
     Click(*w, "btnOK");
     QCOMPARE(boxes.texts.size(), 4);
     QCOMPARE(Q(w->CurrentMember().Name), QString("山田太郎"));
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->result(), int(QDialog::Rejected));
+    QCOMPARE(w->focusWidget(), Child<QLineEdit>(*w, "txtName"));
+    QCOMPARE(Child<QLineEdit>(*w, "txtName")->text(), QString::fromUtf8("Hana 😀"));
+    Child<QLineEdit>(*w, "txtName")->setText(QString::fromUtf8("😀"));
     // So the list can always be written.
     QVERIFY(w->Members().SaveToCsv(std::filesystem::path(FDir.path().toStdString()) / "refused.csv"));
 }
@@ -499,7 +582,7 @@ void TestFormOption::memberFileWithABadDateKeepsRowsAndMembersInStep()
         offeredFolder = initial;
         return QString::fromStdString(file.string());
     });
-    TMessageBoxWatch boxes;
+    TBoxAnswers boxes("btnUseRead");
     Child<QAction>(*w, "mniLoadFromFile")->trigger();
     QCOMPARE(offeredFolder, FDir.path());  // LastFolder does not exist: the program's folder
     // One box names the line and the lines after it that were not read.
@@ -507,6 +590,7 @@ void TestFormOption::memberFileWithABadDateKeepsRowsAndMembersInStep()
     const QStringList lines = boxes.texts[0].split('\n');
     QCOMPARE(lines.value(0), Q(file.string()) + " の 3 行目は読んでいません: '1982/13/03' は日付ではありません");
     QCOMPARE(lines.value(1), Q(file.string()) + " の 4 行目から後の 1 行は読んでいません.");
+    QCOMPARE(lines.last(), Q(file.string()) + " から読めたのは 2 人です (今の一覧は 5 人). どうしますか?");
     QCOMPARE(w->Members().Count(), 2);
     QCOMPARE(Column(*w, 0), QStringList({"一郎", "二郎"}));
     for (int i = 0; i < 2; ++i)
@@ -529,6 +613,24 @@ void TestFormOption::savingAMemberFile()
     QVERIFY(back.LoadFromCsv(folder / "family.csv"));
     QCOMPARE(back.Count(), 5);
     QCOMPARE(Q(back.Items(1).Name), QString("山田太郎"));
+
+    // Saving over it asks first; No leaves it, Yes keeps it in the backup folder.
+    w->Members().Delete(0);
+    {
+        TBoxAnswers no("No");
+        Child<QAction>(*w, "mniSaveToFile")->trigger();
+        QCOMPARE(no.texts.size(), 1);
+        QVERIFY2(no.texts[0].startsWith(Q((folder / "family.csv").string()) + " はすでにあります. 置き換えますか?"),
+                 qPrintable(no.texts[0]));
+    }
+    QCOMPARE(NamesIn(folder / "family.csv").size(), 5);
+    {
+        TBoxAnswers yes;
+        Child<QAction>(*w, "mniSaveToFile")->trigger();
+    }
+    QCOMPARE(NamesIn(folder / "family.csv"), QStringList({"山田太郎", "Ken", "abc", "Ａ子"}));
+    QCOMPARE(mirvo::ListBackups(folder / "family.csv", true).size(), std::size_t(1));
+    QCOMPARE(mirvo::ListBackups(folder / "family.csv", true)[0].members, 5);
 
     // A file that cannot be created: the message, and LastFolder stays.
     w->SetSaveFileChooser([&](QWidget*, const QString&) { return QString::fromStdString((folder / "no/such/x.csv").string()); });
@@ -554,17 +656,18 @@ void TestFormOption::savingBackAPartlyReadFileKeepsTheOriginal()
     auto w = MakeWindow(kFive, 0);
     w->SetOpenFileChooser([&](QWidget*, const QString&) { return QString::fromStdString(file.string()); });
     w->SetSaveFileChooser([&](QWidget*, const QString&) { return QString::fromStdString(file.string()); });
-    TMessageBoxWatch boxes;
+    TBoxAnswers boxes("btnUseRead");
     Child<QAction>(*w, "mniLoadFromFile")->trigger();
     QCOMPARE(Column(*w, 0), QStringList({"一郎", "三郎"}));
     QCOMPARE(boxes.texts.size(), 1);
     QVERIFY2(boxes.texts[0].startsWith(Q(file.string()) + " の 2 行目は読んでいません: 引用符 (\") が閉じていません"),
              qPrintable(boxes.texts[0]));
     Child<QAction>(*w, "mniSaveToFile")->trigger();
-    // The original, with the line that was not read, is kept and named.
+    // Asked first; the original, with the line that was not read, is kept and named.
     const auto backup = folder / "members.csv.bak";
-    QCOMPARE(boxes.texts.size(), 2);
-    QVERIFY2(boxes.texts[1].contains(Q(backup.string())), qPrintable(boxes.texts[1]));
+    QCOMPARE(boxes.texts.size(), 3);
+    QVERIFY2(boxes.texts[1].contains("はすでにあります. 置き換えますか?"), qPrintable(boxes.texts[1]));
+    QVERIFY2(boxes.texts[2].contains(Q(backup.string())), qPrintable(boxes.texts[2]));
     QVERIFY(mirvo::ReadWholeFile(backup) == koyomi::Utf8ToCp932(original));
     mirvo::TMemberList back;
     QVERIFY(back.LoadFromCsv(file));
@@ -701,6 +804,224 @@ void TestFormOption::editFieldsShowTheirTextFromItsStart()
     ClickRow(*w, 0);
     QCOMPARE(Child<QLineEdit>(*w, "txtName")->cursorPosition(), 0);
     QCOMPARE(Child<QLineEdit>(*w, "txtMemo")->cursorPosition(), 0);
+}
+
+void TestFormOption::loadingAFileWithLinesNotReadAsksWhatToKeep()
+{
+    // A file with a header line (its date field stops the reading: no
+    // member), and one whose second line has too few fields.
+    QTemporaryDir dir;
+    const mirvo::ProgramPaths paths = PathsIn(dir);
+    WriteFile(paths.MemberFile(), kThree);
+    const auto header = std::filesystem::path(dir.path().toStdString()) / "header.csv";
+    WriteFile(header, "氏名,性別,生年月日,出生時刻,時刻状態,メモ\r\n\"Aki\",2,1990/05/05,12:00:00,0,\"\"\r\n");
+    const auto partly = std::filesystem::path(dir.path().toStdString()) / "partly.csv";
+    WriteFile(partly, "\"Aki\",2,1990/05/05,12:00:00,0,\"\"\r\n\"Bo\",1\r\n");
+    TTodayMirvo main(paths);
+    QStringList rows;
+    QStringList texts;
+    QStringList rowsWhileAsked;
+    const auto load = [&](const std::filesystem::path& file, const QString& answer) {
+        return RunSettingsWindow(main, [&](TTodayMirvoOption& w) {
+            w.SetOpenFileChooser([&](QWidget*, const QString&) { return Q(file.string()); });
+            QObject context;
+            WhenActiveModal<QMessageBox>(&context, [&](QMessageBox&) { rowsWhileAsked = Column(w, 0); });
+            TBoxAnswers boxes(answer);
+            Child<QAction>(w, "mniLoadFromFile")->trigger();
+            rows = Column(w, 0);
+            texts = boxes.texts;
+            Click(w, "btnOK");
+        });
+    };
+    // Keep: the list stays while asked and after, and so does the file.
+    QVERIFY(load(header, "btnKeepList"));
+    QCOMPARE(texts.size(), 1);
+    QVERIFY2(texts[0].contains("1 行目は読んでいません: '生年月日' は日付ではありません"), qPrintable(texts[0]));
+    QVERIFY2(texts[0].contains(Q(header.string()) + " から読めたのは 0 人です (今の一覧は 3 人)"), qPrintable(texts[0]));
+    QCOMPARE(rowsWhileAsked, QStringList({"Hana", "山田太郎", "Ken"}));
+    QCOMPARE(rows, QStringList({"Hana", "山田太郎", "Ken"}));
+    QCOMPARE(NamesIn(paths.MemberFile()), QStringList({"Hana", "山田太郎", "Ken"}));
+    // Add: the members read join the list; OK writes it at once.
+    QVERIFY(load(partly, "btnAddRead"));
+    QVERIFY2(texts.value(0).contains("から読めたのは 1 人です (今の一覧は 3 人)"), qPrintable(texts.value(0)));
+    QCOMPARE(rows, QStringList({"Hana", "山田太郎", "Ken", "Aki"}));
+    QCOMPARE(NamesIn(paths.MemberFile()), QStringList({"Hana", "山田太郎", "Ken", "Aki"}));
+    // Use: the list is what was read; every earlier member is still in a backup.
+    QVERIFY(load(partly, "btnUseRead"));
+    QCOMPARE(rows, QStringList({"Aki"}));
+    QCOMPARE(NamesIn(paths.MemberFile()), QStringList({"Aki"}));
+    QCOMPARE(NamesKept(paths.MemberFile()), (QSet<QString>{"Hana", "山田太郎", "Ken", "Aki"}));
+}
+
+void TestFormOption::keyboardSelectionLoadsTheRowAndUpdateNamesWhomItReplaces()
+{
+    auto w = MakeWindow(kFive, 0);
+    QApplication::setActiveWindow(w.get());
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    List(*w)->setFocus(Qt::TabFocusReason);
+    List(*w)->setCurrentItem(List(*w)->topLevelItem(0));
+    QTest::keyClick(List(*w), Qt::Key_Down);
+    QCOMPARE(SelectedRows(*w), QList<int>{1});
+    QCOMPARE(Child<QLineEdit>(*w, "txtName")->text(), QString("山田太郎"));
+    QCOMPARE(Child<QDateTimeEdit>(*w, "edtDate")->date(), QDate(1985, 6, 15));
+    // Fields loaded from the row: 更新 asks nothing.
+    TBoxAnswers no("No");
+    Type(*w, "txtMemo", "memo2");
+    Click(*w, "btnStore");
+    QVERIFY(no.texts.isEmpty());
+    QCOMPARE(Q(w->Members().Items(1).Memo), QString("memo2"));
+    QCOMPARE(Q(w->Members().Items(1).Name), QString("山田太郎"));
+    // Someone else in the fields: 更新 names both and No changes nothing.
+    Click(*w, "btnUserClear");
+    Type(*w, "txtName", "Other");
+    Click(*w, "btnStore");
+    QCOMPARE(no.texts, QStringList({"選択している行の 山田太郎 さんを, 入力欄の Other さんのデータで置き換えますか?"}));
+    QCOMPARE(Q(w->Members().Items(1).Name), QString("山田太郎"));
+    QCOMPARE(List(*w)->topLevelItem(1)->text(0), QString("山田太郎"));
+    no.FPress.clear();  // Yes
+    Click(*w, "btnStore");
+    QCOMPARE(Q(w->Members().Items(1).Name), QString("Other"));
+    QCOMPARE(w->Members().Count(), 5);
+}
+
+void TestFormOption::deletingEveryMemberAndOKKeepsAnEmptyList()
+{
+    QTemporaryDir dir;
+    const mirvo::ProgramPaths paths = PathsIn(dir);
+    WriteFile(paths.MemberFile(), kThree);
+    {
+        TTodayMirvo main(paths);
+        QStringList texts;
+        QVERIFY(RunSettingsWindow(main, [&](TTodayMirvoOption& w) {
+            TBoxAnswers boxes;
+            QApplication::setActiveWindow(&w);
+            List(w)->setFocus();
+            QTest::keyClick(List(w), Qt::Key_A, Qt::ControlModifier);
+            Click(w, "btnDelete");
+            Click(w, "btnOK");
+            texts = boxes.texts;
+        }));
+        QCOMPARE(texts, QStringList({"3 人のメンバーを全て削除しますか? このまま OK を押すと, 空の一覧が保存されます (今の一覧は backup フォルダに残ります).",
+                                     "氏名が入力されていないと登録できません.."}));
+        QCOMPARE(main.MemberList().Count(), 0);
+    }
+    // What the user saw after OK is what the next start finds; the members are in the backup.
+    QCOMPARE(mirvo::ReadWholeFile(paths.MemberFile()), std::optional<std::string>(""));
+    TTodayMirvo again(paths);
+    QCOMPARE(again.MemberList().Count(), 0);
+    QCOMPARE(NamesKept(paths.MemberFile()), (QSet<QString>{"Hana", "山田太郎", "Ken"}));
+}
+
+void TestFormOption::sexGroupKeysSelectAsOnWindows()
+{
+    auto w = MakeWindow(kFive, 4);  // Ａ子, 女性
+    QApplication::setActiveWindow(w.get());
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    auto* none = Child<QRadioButton>(*w, "radSexNone");
+    auto* male = Child<QRadioButton>(*w, "radSexMale");
+    auto* female = Child<QRadioButton>(*w, "radSexFemale");
+    Click(*w, "btnUserClear");
+    QVERIFY(none->isChecked());
+    // Back from the memo into the group: the focus is on the chosen item, not on 女性.
+    Child<QLineEdit>(*w, "txtMemo")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), none);
+    // The arrow keys choose, round the group.
+    const std::pair<Qt::Key, QRadioButton*> steps[] = {
+        {Qt::Key_Down, male}, {Qt::Key_Down, female}, {Qt::Key_Down, none}, {Qt::Key_Up, female}, {Qt::Key_Left, male}};
+    for (const auto& [key, expected] : steps) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        QCOMPARE(QApplication::focusWidget(), expected);
+        QVERIFY(expected->isChecked());
+    }
+    // The group is one tab stop: Tab leaves it, Tab from before it enters on the choice.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Child<QLineEdit>(*w, "txtMemo"));
+    Child<QCheckBox>(*w, "chkTime")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), male);
+    Type(*w, "txtName", "Mika");
+    Click(*w, "btnAdd");
+    QCOMPARE(w->Members().Items(5).Sex, mirvo::kSexMale);
+}
+
+void TestFormOption::impossibleCyclesAndBirthDatesAreRefused()
+{
+    auto w = MakeWindow(kFive, 0);
+    w->Options().BioCycle = mirvo::kDefaultBioCycle;
+    List(*w)->clear();
+    w->ShowSettings();
+    QApplication::setActiveWindow(w.get());
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    TBoxAnswers boxes;
+    for (const char* text : {"abc", "0", "1000", "1.5", "-3", ""}) {
+        Type(*w, "txtFeel", text);
+        Click(*w, "btnOK");
+        QVERIFY2(w->isVisible() && w->result() != QDialog::Accepted, text);
+        QCOMPARE(w->focusWidget(), Child<QLineEdit>(*w, "txtFeel"));
+        QCOMPARE(Child<QTabWidget>(*w, "pnlTab")->currentIndex(), 1);
+    }
+    QCOMPARE(boxes.texts.size(), 6);
+    QCOMPARE(QSet<QString>(boxes.texts.begin(), boxes.texts.end()),
+             QSet<QString>{"感情の周期は 1 から 999 までの整数で入力してください."});
+    // A birth date after today: refused by 追加, 更新 and OK, the window stays.
+    Type(*w, "txtFeel", " 999");
+    const QDate tomorrow = QDate::currentDate().addDays(1);
+    Child<QDateTimeEdit>(*w, "edtDate")->setDate(tomorrow);
+    Click(*w, "btnAdd");
+    ClickRow(*w, 0);
+    Child<QDateTimeEdit>(*w, "edtDate")->setDate(tomorrow);
+    Click(*w, "btnStore");
+    Click(*w, "btnOK");
+    QCOMPARE(boxes.texts.size(), 9);
+    const QStringList dateTexts = boxes.texts.mid(6);
+    QCOMPARE(QSet<QString>(dateTexts.begin(), dateTexts.end()),
+             QSet<QString>{"誕生日 " + tomorrow.toString("yyyy/MM/dd") + " は今日より後です. 生まれた日を入力してください."});
+    QCOMPARE(w->Members().Count(), 5);
+    QCOMPARE(w->Members().Items(0).Birthday, Born(*kFive.begin()));
+    QVERIFY(w->isVisible());
+    // Today is a birth date.
+    Child<QDateTimeEdit>(*w, "edtDate")->setDate(QDate::currentDate());
+    Click(*w, "btnOK");
+    QCOMPARE(w->result(), int(QDialog::Accepted));
+    QCOMPARE(w->Options().BioCycle[1], 999.0f);
+}
+
+void TestFormOption::restoringAKeptListBringsItsMembersBack()
+{
+    QTemporaryDir dir;
+    const mirvo::ProgramPaths paths = PathsIn(dir);
+    WriteFile(paths.MemberFile(), kThree);
+    TTodayMirvo main(paths);
+    // Two members deleted and OK: the file holds one, the backup three.
+    QVERIFY(RunSettingsWindow(main, [](TTodayMirvoOption& w) {
+        ClickRow(w, 0);
+        ClickRow(w, 1, Qt::ControlModifier);
+        Click(w, "btnDelete");
+        Click(w, "btnOK");
+    }));
+    QCOMPARE(NamesIn(paths.MemberFile()), QStringList({"Ken"}));
+    QStringList shown;
+    QVERIFY(RunSettingsWindow(main, [&](TTodayMirvoOption& w) {
+        QObject context;
+        WhenActiveModal<TRestoreBackupDialog>(&context, [&](TRestoreBackupDialog& d) {
+            auto* list = Child<QTreeWidget>(d, "lstBackups");
+            for (int c = 0; c < TRestoreBackupDialog::rcColumnCount; ++c)
+                shown << list->topLevelItem(0)->text(c);
+            shown << QString::number(list->topLevelItemCount());
+            Click(d, "btnRestore");
+        });
+        Child<QAction>(w, "mniRestoreBackup")->trigger();
+        QCOMPARE(Column(w, 0), QStringList({"Hana", "山田太郎", "Ken"}));
+        Click(w, "btnOK");
+    }));
+    QCOMPARE(shown.size(), 4);
+    QVERIFY2(shown[0].startsWith(Q(koyomi::DateToFileText(koyomi::Now()))), qPrintable(shown[0]));
+    QCOMPARE(shown[1], QString("3 人"));
+    QVERIFY2(shown[2].startsWith("Mirvo-") && shown[2].endsWith(".csv"), qPrintable(shown[2]));
+    QCOMPARE(shown[3], QString("1"));
+    QCOMPARE(NamesIn(paths.MemberFile()), QStringList({"Hana", "山田太郎", "Ken"}));
+    QCOMPARE(main.MemberList().Count(), 3);
 }
 
 QTEST_MAIN(TestFormOption)

@@ -1,0 +1,179 @@
+#include "members/backups.h"
+
+#include "koyomi/base/wholefile.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <tuple>
+
+namespace mirvo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kBackupFolderName = "backup";
+constexpr std::size_t kStampLength = 15;  // yyyymmdd-hhnnss
+constexpr int kMaxSameSecond = 1000;
+
+// "yyyymmdd-hhnnss" of a local date-time.
+std::string Stamp(koyomi::TDateTime when)
+{
+    const koyomi::DateParts d = koyomi::DecodeDate(when);
+    const koyomi::TimeParts t = koyomi::DecodeTime(when);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", d.year, d.month, d.day, t.hour, t.minute,
+                  t.second);
+    return text;
+}
+
+bool AllDigits(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int Number(std::string_view digits)
+{
+    int value = 0;
+    for (const char c : digits)
+        value = value * 10 + (c - '0');
+    return value;
+}
+
+// A copy's name read back: when it was kept and its number within that second (1 for the first).
+struct TCopyName {
+    koyomi::TDateTime keptAt = 0;
+    std::string stamp;
+    int sequence = 1;
+};
+
+std::optional<TCopyName> ReadCopyName(const std::string& name, const fs::path& file)
+{
+    const std::string prefix = file.stem().string() + "-";
+    const std::string extension = file.extension().string();
+    if (name.size() < prefix.size() + kStampLength + extension.size() || name.compare(0, prefix.size(), prefix) != 0
+        || name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
+        return std::nullopt;
+    const std::string_view middle =
+        std::string_view(name).substr(prefix.size(), name.size() - prefix.size() - extension.size());
+    const std::string_view stamp = middle.substr(0, kStampLength);
+    if (!AllDigits(stamp.substr(0, 8)) || stamp[8] != '-' || !AllDigits(stamp.substr(9)))
+        return std::nullopt;
+    TCopyName copy;
+    copy.stamp = std::string(stamp);
+    if (middle.size() > kStampLength) {
+        const std::string_view rest = middle.substr(kStampLength);
+        if (rest[0] != '-' || !AllDigits(rest.substr(1)) || rest.size() > 5)
+            return std::nullopt;
+        copy.sequence = Number(rest.substr(1));
+    }
+    koyomi::TDateTime date = 0;
+    koyomi::TDateTime time = 0;
+    if (!koyomi::TryEncodeDate(Number(stamp.substr(0, 4)), Number(stamp.substr(4, 2)), Number(stamp.substr(6, 2)),
+                               date)
+        || !koyomi::TryEncodeTime(Number(stamp.substr(9, 2)), Number(stamp.substr(11, 2)),
+                                  Number(stamp.substr(13, 2)), 0, time))
+        return std::nullopt;
+    copy.keptAt = date + time;
+    return copy;
+}
+
+struct TFoundCopy {
+    TCopyName name;
+    fs::path path;
+};
+
+// The copies of `file`, newest first.
+std::vector<TFoundCopy> FindCopies(const fs::path& file)
+{
+    std::vector<TFoundCopy> copies;
+    std::error_code ec;
+    for (fs::directory_iterator it(BackupFolderOf(file), ec), end; !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec))
+            continue;
+        if (const auto name = ReadCopyName(it->path().filename().string(), file))
+            copies.push_back({*name, it->path()});
+    }
+    std::sort(copies.begin(), copies.end(), [](const TFoundCopy& a, const TFoundCopy& b) {
+        return std::tie(a.name.stamp, a.name.sequence) > std::tie(b.name.stamp, b.name.sequence);
+    });
+    return copies;
+}
+
+} // namespace
+
+fs::path BackupFolderOf(const fs::path& file)
+{
+    return file.parent_path() / kBackupFolderName;
+}
+
+std::vector<TBackupFile> ListBackups(const fs::path& file, bool countMembers)
+{
+    std::vector<TBackupFile> list;
+    for (const TFoundCopy& copy : FindCopies(file)) {
+        TBackupFile backup{copy.path, copy.name.keptAt, -1};
+        if (countMembers) {
+            TMemberList members;
+            TMemberFileReport report;
+            try {
+                members.LoadFromCsv(copy.path, report);
+                backup.members = members.Count();
+            } catch (const std::exception&) {
+                // unreadable: no count
+            }
+        }
+        list.push_back(std::move(backup));
+    }
+    return list;
+}
+
+fs::path KeepBackup(const fs::path& file, std::string_view newBytes, int kept)
+{
+    const std::optional<std::string> old = ReadWholeFile(file);
+    if (!old || old->empty() || *old == newBytes)
+        return {};
+    std::vector<TFoundCopy> copies = FindCopies(file);
+    if (!copies.empty() && ReadWholeFile(copies.front().path) == old)
+        return {};
+    const fs::path folder = BackupFolderOf(file);
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    const std::string stamp = Stamp(koyomi::Now());
+    // Copies kept within one second are numbered after the newest one of that second.
+    int sequence = 1;
+    if (!copies.empty() && copies.front().name.stamp >= stamp)
+        sequence = copies.front().name.sequence + 1;
+    const std::string stampUsed = copies.empty() || copies.front().name.stamp < stamp ? stamp : copies.front().name.stamp;
+    fs::path copy;
+    for (; sequence <= kMaxSameSecond; ++sequence) {
+        copy = folder / (file.stem().string() + "-" + stampUsed
+                         + (sequence == 1 ? std::string() : "-" + std::to_string(sequence)) + file.extension().string());
+        if (!fs::exists(fs::symlink_status(copy, ec)))
+            break;
+    }
+    if (sequence > kMaxSameSecond || !ReplaceWholeFile(copy, *old))
+        return {};
+    copies.insert(copies.begin(), {*ReadCopyName(copy.filename().string(), file), copy});
+    for (std::size_t i = static_cast<std::size_t>(std::max(kept, 1)); i < copies.size(); ++i)
+        fs::remove(copies[i].path, ec);
+    return copy;
+}
+
+void SaveMemberListKeepingBackup(const TMemberList& members, const fs::path& file, TMemberSaveReport& report,
+                                 bool emptyReplaces)
+{
+    // A list that cannot be written throws here, before any copy is made.
+    const std::string text = members.FileText();
+    if (!text.empty() || emptyReplaces)
+        KeepBackup(file, text);
+    members.SaveToCsv(file, report, emptyReplaces);
+}
+
+void SaveSettingsKeepingBackup(const TMirvoOptions& options)
+{
+    KeepBackup(options.GetIniPath(), options.IniText());
+    options.SaveToIni();
+}
+
+} // namespace mirvo

@@ -1,0 +1,88 @@
+#include "members/window/restorebackup.h"
+
+#include "app/reading/appinfo.h"
+#include "koyomi/base/stringtable.h"
+#include "koyomi/datetime.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kTextRestoreCaption = 46020;     // 以前のメンバーリストに戻す
+constexpr int kTextRestoreExplained = 46021;   // what the list holds and what 戻す does
+constexpr int kTextColumnKeptAt = 46022;       // 保存した日時
+constexpr int kTextColumnMembers = 46023;      // 人数
+constexpr int kTextColumnFile = 46024;         // ファイル
+constexpr int kTextRestoreButton = 46025;      // 戻す(&R)
+constexpr int kTextMemberCount = 46026;        // %s 人
+constexpr int kTextUnreadable = 46027;         // 読めません
+constexpr int kWidthKeptAt = 150;
+constexpr int kWidthMembers = 60;
+constexpr int kWidthFile = 230;
+
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+TRestoreBackupDialog::TRestoreBackupDialog(std::vector<mirvo::TBackupFile> copies, QWidget* parent)
+    : QDialog(parent), FCopies(std::move(copies))
+{
+    setObjectName("TRestoreBackupDialog");
+    setWindowTitle(Q(mirvo::LoadStr(kTextRestoreCaption)));
+    auto* layout = new QVBoxLayout(this);
+    auto* explained = new QLabel(Q(mirvo::LoadStr(kTextRestoreExplained)), this);
+    explained->setWordWrap(true);
+    layout->addWidget(explained);
+
+    lstBackups = new QTreeWidget(this);
+    lstBackups->setObjectName("lstBackups");
+    lstBackups->setRootIsDecorated(false);
+    lstBackups->setAllColumnsShowFocus(true);
+    lstBackups->setHeaderLabels({Q(mirvo::LoadStr(kTextColumnKeptAt)), Q(mirvo::LoadStr(kTextColumnMembers)),
+                                 Q(mirvo::LoadStr(kTextColumnFile))});
+    lstBackups->setAccessibleName(windowTitle());
+    lstBackups->header()->resizeSection(rcKeptAt, kWidthKeptAt);
+    lstBackups->header()->resizeSection(rcMembers, kWidthMembers);
+    lstBackups->header()->resizeSection(rcFile, kWidthFile);
+    for (const mirvo::TBackupFile& copy : FCopies) {
+        auto* row = new QTreeWidgetItem(lstBackups);
+        row->setText(rcKeptAt, Q(koyomi::DateToFileText(copy.keptAt) + " " + koyomi::TimeToFileText(copy.keptAt)));
+        row->setText(rcMembers, copy.members < 0
+                                    ? Q(mirvo::LoadStr(kTextUnreadable))
+                                    : Q(mirvo::FormatStr(kTextMemberCount, {std::to_string(copy.members)})));
+        row->setTextAlignment(rcMembers, Qt::AlignRight | Qt::AlignVCenter);
+        row->setText(rcFile, Q(copy.path.filename().string()));
+        row->setToolTip(rcFile, Q(copy.path.string()));
+    }
+    lstBackups->setMinimumWidth(kWidthKeptAt + kWidthMembers + kWidthFile + 4);
+    layout->addWidget(lstBackups);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    btnRestore = buttons->addButton(Q(mirvo::LoadStr(kTextRestoreButton)), QDialogButtonBox::AcceptRole);
+    btnRestore->setObjectName("btnRestore");
+    btnRestore->setDefault(true);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(lstBackups, &QTreeWidget::itemDoubleClicked, this, &QDialog::accept);
+    // The newest copy first, chosen and in focus: Enter takes it back.
+    if (lstBackups->topLevelItemCount() > 0)
+        lstBackups->setCurrentItem(lstBackups->topLevelItem(0));
+    lstBackups->setFocus();
+}
+
+std::optional<std::filesystem::path> TRestoreBackupDialog::Chosen() const
+{
+    const int row = lstBackups->indexOfTopLevelItem(lstBackups->currentItem());
+    if (result() != QDialog::Accepted || row < 0 || row >= static_cast<int>(FCopies.size()))
+        return std::nullopt;
+    return FCopies[static_cast<std::size_t>(row)].path;
+}
