@@ -2,6 +2,7 @@
 
 #include "app/reading/appinfo.h"
 #include "app/biochart.h"
+#include "components/qtext.h"
 #include "koyomi/base/messages.h"
 #include "app/start/programstart.h"
 #include "app/reading/filemessages.h"
@@ -38,41 +39,17 @@
 #include <filesystem>
 #include <iostream>
 
+using mirvo::Q;
+
 TTodayMirvo* TodayMirvo = nullptr;
 
 namespace {
 
 constexpr char kHeartInSymbolFont = '\xA9';
-const char* const kDateLabelPattern = "yyyy/mm/dd ";
 constexpr int kMainFontPixels = 12;
-// Texts of the month window's commands and of pictures and printing.
-constexpr int kTextMonthCommand = 43610;
-constexpr int kTextSavePictureCommand = 43620;
-constexpr int kTextPrintCommand = 43621;
-constexpr int kTextPictureFilters = 43625;
-constexpr int kTextSavePicture = 43626;
-constexpr int kTextPrintPreview = 43635;
 constexpr int kMemberShortcuts = 9;        // Ctrl+1 .. Ctrl+9 for the first nine members
-constexpr int kTextMemberMenu = 43830;     // メンバー
-constexpr int kCaptionFilesRead = 43430;
-constexpr int kCaptionFilesSaved = 43431;
 // Saving the member list where it cannot be written.
-constexpr int kMsgMemberFileUnwritable = 46000;    // ... %s には書き込めません ... %s に保存します.
-constexpr int kMsgMemberFileNowhere = 46001;       // ... %s には書き込めません. 保存できる場所もありません ...
-constexpr int kMsgSettingsUnwritable = 46002;      // 設定ファイル %s には書き込めません ...
-constexpr int kMsgSaveAsOrInstead = 46003;         // (error) 名前を付けて保存しますか? 選ばないときは %s に保存します.
-constexpr int kMsgSaveAs = 46004;                  // (error) 名前を付けて保存しますか?
-constexpr int kTextSaveAsButton = 46005;           // 名前を付けて保存(&A)...
-constexpr int kMsgSavedElsewhere = 46007;          // メンバーリストを %s に保存しました ...
-constexpr int kMsgEndWithoutSaving = 46008;        // ... 保存しないで終了しますか?
-constexpr int kMsgSaveLater = 46009;               // ... 終了するときにもう一度保存します.
-constexpr int kCaptionMemberSave = 46010;          // メンバーリストの保存
 const char* const kMemberFileExtension = ".csv";
-
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
 
 // How a label of the window looks: face, size, weight, colour, first caption
 // (a symbol or a placeholder) followed by the string-table text `captionId`.
@@ -173,15 +150,15 @@ void TTodayMirvo::CreateMenu()
     mniPreDay = add(mnuMenu, "mniPreDay", text(mirvo::kTextMenuPreDay), cmdPreDay, QKeySequence("Ctrl+B"));
     mniNextDay = add(mnuMenu, "mniNextDay", text(mirvo::kTextMenuNextDay), cmdNextDay, QKeySequence("Ctrl+N"));
     mnuMenu->addSeparator()->setObjectName("mniSep3");
-    mniMember = mnuMenu->addMenu(Q(mirvo::LoadStr(kTextMemberMenu)));
+    mniMember = mnuMenu->addMenu(Q(mirvo::LoadStr(mirvo::kTextMemberMenu)));
     mniMember->setObjectName("mniMember");
     FMemberItems = new QActionGroup(this);
     FMemberItems->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     mniOption = add(mnuMenu, "mniOption", text(mirvo::kTextMenuOption), cmdOption);
     mniInfo = add(mnuMenu, "mniInfo", text(mirvo::kTextMenuInfo), cmdInfo);
-    mniMonth = add(mnuMenu, "mniMonth", Q(mirvo::LoadStr(kTextMonthCommand)), cmdMonth, QKeySequence("Ctrl+M"));
-    mniSavePicture = add(mnuMenu, "mniSavePicture", Q(mirvo::LoadStr(kTextSavePictureCommand)), cmdSavePicture);
-    mniPrint = add(mnuMenu, "mniPrint", Q(mirvo::LoadStr(kTextPrintCommand)), cmdPrint);
+    mniMonth = add(mnuMenu, "mniMonth", Q(mirvo::LoadStr(mirvo::kTextMonthCommand)), cmdMonth, QKeySequence("Ctrl+M"));
+    mniSavePicture = add(mnuMenu, "mniSavePicture", Q(mirvo::LoadStr(mirvo::kTextSavePictureCommand)), cmdSavePicture);
+    mniPrint = add(mnuMenu, "mniPrint", Q(mirvo::LoadStr(mirvo::kTextPrintCommand)), cmdPrint);
     mnuMenu->addSeparator()->setObjectName("mniSep4");
     mniAutostart = add(mnuMenu, "mniAutostart", Q(mirvo::LoadStr(mirvo::kTextAutostartSetting)), cmdAutostart);
     mniAutostart->setCheckable(true);
@@ -309,7 +286,7 @@ void TTodayMirvo::FormCreate()
     problems.insert(problems.end(), unwritable.begin(), unwritable.end());
     // Everything that was not read, in one box.
     if (!problems.empty())
-        ReportNotice(Q(mirvo::LoadStr(kCaptionFilesRead)), Q(mirvo::JoinLines(problems)), QMessageBox::Warning);
+        ReportNotice(Q(mirvo::LoadStr(mirvo::kCaptionFilesRead)), Q(mirvo::JoinLines(problems)), QMessageBox::Warning);
     ChooseMember();
     FillMemberMenu();
     setWindowTitle(MakeTitle(*FMember));
@@ -367,12 +344,12 @@ std::vector<std::string> TTodayMirvo::UnwritableFileWarnings() const
         const std::filesystem::path instead =
             mirvo::PlaceToSaveInstead(FMemberFile, mirvo::UserFolders::FromEnvironment());
         warnings.push_back(instead.empty()
-                               ? mirvo::FormatArgs(mirvo::LoadStr(kMsgMemberFileNowhere), {FMemberFile.string()})
-                               : mirvo::FormatArgs(mirvo::LoadStr(kMsgMemberFileUnwritable),
-                                                   {FMemberFile.string(), instead.string()}));
+                               ? mirvo::FormatStr(mirvo::kMsgMemberFileNowhere, {FMemberFile.string()})
+                               : mirvo::FormatStr(mirvo::kMsgMemberFileUnwritable,
+                                                  {FMemberFile.string(), instead.string()}));
     }
     if (!mirvo::FileIsWritable(FOptions->GetIniPath()))
-        warnings.push_back(mirvo::FormatArgs(mirvo::LoadStr(kMsgSettingsUnwritable), {FOptions->GetIniPath().string()}));
+        warnings.push_back(mirvo::FormatStr(mirvo::kMsgSettingsUnwritable, {FOptions->GetIniPath().string()}));
     return warnings;
 }
 
@@ -407,11 +384,11 @@ bool TTodayMirvo::SaveMemberList(TSaveMoment moment)
             std::vector<std::string> notices = mirvo::MemberSaveMessages(target, report);
             if (target != FMemberFile) {
                 // From now on this run saves there.
-                notices.insert(notices.begin(), mirvo::FormatArgs(mirvo::LoadStr(kMsgSavedElsewhere), {target.string()}));
+                notices.insert(notices.begin(), mirvo::FormatStr(mirvo::kMsgSavedElsewhere, {target.string()}));
                 FMemberFile = target;
             }
             if (!notices.empty())
-                ReportNotice(Q(mirvo::LoadStr(kCaptionFilesSaved)), Q(mirvo::JoinLines(notices)),
+                ReportNotice(Q(mirvo::LoadStr(mirvo::kCaptionFilesSaved)), Q(mirvo::JoinLines(notices)),
                              QMessageBox::Information);
             return true;
         } catch (const std::exception& e) {
@@ -429,18 +406,18 @@ bool TTodayMirvo::SaveMemberList(TSaveMoment moment)
             continue;
         }
         // 名前を付けて保存 first.
-        QMessageBox box(QMessageBox::Warning, Q(mirvo::LoadStr(kCaptionMemberSave)),
-                        insteadLeft ? Q(mirvo::FormatArgs(mirvo::LoadStr(kMsgSaveAsOrInstead),
-                                                          {error.toStdString(), instead.string()}))
-                                    : Q(mirvo::FormatArgs(mirvo::LoadStr(kMsgSaveAs), {error.toStdString()})),
+        QMessageBox box(QMessageBox::Warning, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)),
+                        insteadLeft ? Q(mirvo::FormatStr(mirvo::kMsgSaveAsOrInstead,
+                                                         {error.toStdString(), instead.string()}))
+                                    : Q(mirvo::FormatStr(mirvo::kMsgSaveAs, {error.toStdString()})),
                         QMessageBox::Cancel, this);
         box.setObjectName("boxSaveFailed");
-        QPushButton* saveAs = box.addButton(Q(mirvo::LoadStr(kTextSaveAsButton)), QMessageBox::AcceptRole);
+        QPushButton* saveAs = box.addButton(Q(mirvo::LoadStr(mirvo::kTextSaveAsButton)), QMessageBox::AcceptRole);
         box.setDefaultButton(saveAs);
         box.exec();
         if (box.clickedButton() == saveAs && !mirvo::QuitRequested()) {
             const QString chosen =
-                FChooseMemberFile(this, Q(mirvo::LoadStr(kCaptionMemberSave)),
+                FChooseMemberFile(this, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)),
                                   Q((FMemberFile.parent_path() / FMemberFile.filename()).string()),
                                   Q(mirvo::LoadStr(mirvo::kTextMemberFileFilter)));
             if (!chosen.isEmpty()) {
@@ -459,10 +436,10 @@ bool TTodayMirvo::SaveMemberList(TSaveMoment moment)
         }
         // Nothing could be written: the user decides.
         if (moment == smSettingsOK) {
-            QMessageBox::warning(this, Q(mirvo::LoadStr(kCaptionMemberSave)), Q(mirvo::LoadStr(kMsgSaveLater)));
+            QMessageBox::warning(this, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)), Q(mirvo::LoadStr(mirvo::kMsgSaveLater)));
             return false;
         }
-        if (QMessageBox::question(this, Q(mirvo::LoadStr(kCaptionMemberSave)), Q(mirvo::LoadStr(kMsgEndWithoutSaving)))
+        if (QMessageBox::question(this, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)), Q(mirvo::LoadStr(mirvo::kMsgEndWithoutSaving)))
             == QMessageBox::Yes)
             return false;
         triedInstead.clear();
@@ -507,7 +484,7 @@ QString TTodayMirvo::MakeTitle(const mirvo::TMemberListItem& member) const
 
 void TTodayMirvo::ShowDate()
 {
-    ui->labDate->SetCaption(Q(koyomi::FormatDateTime(kDateLabelPattern, FDate)));
+    ui->labDate->SetCaption(Q(koyomi::DateToFileText(FDate) + " "));
 }
 
 void TTodayMirvo::MenuItemOnClick()
@@ -679,7 +656,7 @@ void TTodayMirvo::SavePicture()
 {
     const QString suggested = mirvo::SuggestedFileName(FMember->Name, FDate, "yyyy'-'mm'-'dd", ".png");
     const QString path =
-        FChooseFile(this, Q(mirvo::LoadStr(kTextSavePicture)), suggested, Q(mirvo::LoadStr(kTextPictureFilters)));
+        FChooseFile(this, Q(mirvo::LoadStr(mirvo::kTextSavePicture)), suggested, Q(mirvo::LoadStr(mirvo::kTextPictureFilters)));
     if (path.isEmpty())
         return;
     const auto error = mirvo::WritePicture(
@@ -706,7 +683,7 @@ void TTodayMirvo::ShowPrintPreview()
     QPrinter printer(QPrinter::HighResolution);
     mirvo::PreparePrinter(printer);
     QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle(Q(mirvo::LoadStr(kTextPrintPreview)));
+    preview.setWindowTitle(Q(mirvo::LoadStr(mirvo::kTextPrintPreview)));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
         mirvo::PrintPage(*target, PrintContentOf());
     });

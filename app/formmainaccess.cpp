@@ -6,6 +6,7 @@
 
 #include "app/biochart.h"
 #include "app/reading/spokentext.h"
+#include "components/qtext.h"
 #include "koyomi/base/stringtable.h"
 #include "app/start/todayreport.h"
 #include "components/accessible.h"
@@ -19,12 +20,9 @@
 #include <QAction>
 #include <QMenu>
 
-namespace {
+using mirvo::Q;
 
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
+namespace {
 
 QString Spoken(int id)
 {

@@ -19,13 +19,6 @@
 
 namespace mirvo {
 
-namespace {
-
-constexpr int kMsgBroughtForward = 43440;
-constexpr int kMsgCannotBringForward = 43441;
-
-} // namespace
-
 std::optional<std::string> StartMemberArgument(const std::vector<std::string>& args)
 {
     constexpr std::string_view kOption = "--member";

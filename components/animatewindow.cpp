@@ -1,5 +1,6 @@
 #include "components/animatewindow.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "components/animateband.h"
 #include "components/windowsystem.h"
@@ -18,8 +19,6 @@ namespace mirvo {
 
 namespace {
 
-constexpr int kOnePerFormMessage = 41501;
-constexpr int kOwnerNotFormMessage = 41502;
 constexpr int kTaskbarButtonWidth = 160;  // pixels: what the outline shrinks to
 
 QList<const QWidget*>& FormList()

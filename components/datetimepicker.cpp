@@ -1,5 +1,6 @@
 #include "components/datetimepicker.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "components/japanese.h"
 
@@ -20,7 +21,6 @@ namespace mirvo {
 
 namespace {
 
-constexpr int kTextYearSuffix = 43301;  // 年, after the year in the calendar's title
 constexpr int kYearButtonSlack = 4;
 // Qt's names for the parts of the calendar's title bar.
 const char* const kNavigationBarName = "qt_calendar_navigationbar";

@@ -1,5 +1,6 @@
 #include "components/fonts.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 
 #include <QFontInfo>
@@ -33,25 +34,22 @@ struct SymbolGlyph {
     int spoken;        // string-table number of what a screen reader says for it
 };
 
-// String-table numbers of the symbols' spoken names.
-constexpr int kSpokenFirstSign = 44110;  // + sign: 牡羊座の記号 ... 魚座の記号
-
 constexpr char32_t kWingdingsFirstSign = U'^';  // Aries; the twelve signs follow in order
 constexpr char32_t kFirstZodiacSymbol = U'\u2648';  // ♈
 constexpr int kSignCount = 12;
 
 constexpr std::array<SymbolGlyph, 4> kWingdingsFaces{{
-    {U'J', U'\u263A', 44100},      // ☺ smiling face
-    {U'K', U'\U0001F610', 44101},  // 😐 neutral face
-    {U'L', U'\u2639', 44102},      // ☹ frowning face
-    {U'M', U'\U0001F4A3', 44103},  // 💣 bomb
+    {U'J', U'\u263A', kSpokenGlyphs + 0},      // ☺ smiling face
+    {U'K', U'\U0001F610', kSpokenGlyphs + 1},  // 😐 neutral face
+    {U'L', U'\u2639', kSpokenGlyphs + 2},      // ☹ frowning face
+    {U'M', U'\U0001F4A3', kSpokenGlyphs + 3},  // 💣 bomb
 }};
 
 constexpr std::array<SymbolGlyph, 4> kSymbolSuits{{
-    {0xA7, U'\u2663', 44104},  // ♣
-    {0xA8, U'\u2666', 44105},  // ♦
-    {0xA9, U'\u2665', 44106},  // ♥
-    {0xAA, U'\u2660', 44107},  // ♠
+    {0xA7, U'\u2663', kSpokenGlyphs + 4},  // ♣
+    {0xA8, U'\u2666', kSpokenGlyphs + 5},  // ♦
+    {0xA9, U'\u2665', kSpokenGlyphs + 6},  // ♥
+    {0xAA, U'\u2660', kSpokenGlyphs + 7},  // ♠
 }};
 
 // Asks for the plain text look of a symbol that also has a colour emoji look.

@@ -6,17 +6,13 @@
 #pragma once
 
 #include "app/start/programpaths.h"
+#include "koyomi/base/messages.h"
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace mirvo {
-
-// String-table numbers of the autostart texts.
-constexpr int kMsgAutostartNotWritten = 43800;  // 自動起動のファイル %s を書き込めません.
-constexpr int kMsgAutostartNotRemoved = 43801;  // 自動起動のファイル %s を消せません.
-constexpr int kTextAutostartSetting = 43802;    // ログイン時に今日のミルボを通知する
 
 // The entry's file in the user's autostart folder (<configHome>/autostart).
 std::filesystem::path AutostartFile(const UserFolders& user);
@@ -45,10 +41,10 @@ std::string AutostartEntryText(const std::vector<std::string>& command);
 bool AutostartOn(const std::filesystem::path& file);
 
 // Writes the entry (making the autostart folder when needed), replacing the
-// file atomically; throws EMirvoError (43800) when it cannot be written.
+// file atomically; throws EMirvoError (kMsgAutostartNotWritten) when it cannot be written.
 void WriteAutostart(const std::filesystem::path& file, const std::vector<std::string>& command);
 
-// Removes the entry; a missing file is no error. Throws EMirvoError (43801)
+// Removes the entry; a missing file is no error. Throws EMirvoError (kMsgAutostartNotRemoved)
 // when it cannot be removed.
 void RemoveAutostart(const std::filesystem::path& file);
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "koyomi/base/error.h"
+#include "koyomi/base/messages.h"
 
 #include <chrono>
 #include <cstdint>
@@ -14,11 +15,6 @@
 struct sd_bus;
 
 namespace mirvo {
-
-// String-table numbers of the notification messages.
-constexpr int kMsgNoSessionBus = 43810;        // セッションバスに接続できません (%s).
-constexpr int kMsgNoNotificationService = 43811;  // 通知サービス ... がセッションバスにありません.
-constexpr int kMsgNotificationFailed = 43812;  // 通知を送れません: %s
 
 // There is no session bus, or no notification service on it.
 class ENotificationUnavailable : public koyomi::EMirvoError {

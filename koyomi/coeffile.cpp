@@ -1,5 +1,6 @@
 #include "koyomi/coeffile.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/base/error.h"
 
@@ -23,19 +24,9 @@ bool ParseDouble(const std::string& text, double& value)
     return end == text.c_str() + text.size() && std::isfinite(value);
 }
 
-// Messages of the coefficient file (string-table numbers).
-constexpr int kMsgLine = 43140;           // 係数ファイルの %s 行目: %s
-constexpr int kMsgTooFewFields = 43141;   // 項目が足りません
-constexpr int kMsgExtraField = 43142;     // 余分な項目があります
-constexpr int kMsgBadTerm = 43143;        // 項番号 '%s' が不正です
-constexpr int kMsgTermTwice = 43144;      // 項 %s が重複しています
-constexpr int kMsgNotANumber = 43145;     // 数値として読めません
-constexpr int kMsgTermMissing = 43146;    // 係数ファイルに項 %s がありません
-constexpr int kMsgCannotOpen = 41607;     // ファイル %s は開けません
-
 EMirvoError LineError(int line, const std::string& what)
 {
-    return mirvo::MessageError(kMsgLine, {std::to_string(line), what});
+    return mirvo::MessageError(mirvo::kMsgCoefLine, {std::to_string(line), what});
 }
 
 void AppendLittleEndian(std::string& out, double value)
@@ -64,19 +55,19 @@ CoefficientTable ReadCoefficientText(std::istream& in)
         if (!(fields >> termText))
             continue;
         if (!(fields >> quantity >> a >> r >> p))
-            throw LineError(lineNo, mirvo::LoadStr(kMsgTooFewFields));
+            throw LineError(lineNo, mirvo::LoadStr(mirvo::kMsgCoefTooFewFields));
         if (fields >> extra)
-            throw LineError(lineNo, mirvo::LoadStr(kMsgExtraField));
+            throw LineError(lineNo, mirvo::LoadStr(mirvo::kMsgCoefExtraField));
         double termValue = 0;
         if (!ParseDouble(termText, termValue) || termValue != std::floor(termValue) || termValue < 1
             || termValue > kTermCount)
-            throw LineError(lineNo, mirvo::FormatStr(kMsgBadTerm, {termText}));
+            throw LineError(lineNo, mirvo::FormatStr(mirvo::kMsgCoefBadTerm, {termText}));
         const int n = static_cast<int>(termValue) - 1;
         if (seen[n])
-            throw LineError(lineNo, mirvo::FormatStr(kMsgTermTwice, {termText}));
+            throw LineError(lineNo, mirvo::FormatStr(mirvo::kMsgCoefTermTwice, {termText}));
         double av = 0, rv = 0, pv = 0;
         if (!ParseDouble(a, av) || !ParseDouble(r, rv) || !ParseDouble(p, pv))
-            throw LineError(lineNo, mirvo::LoadStr(kMsgNotANumber));
+            throw LineError(lineNo, mirvo::LoadStr(mirvo::kMsgCoefNotANumber));
         seen[n] = true;
         table.quantity[n] = quantity;
         table.amplitude[n] = av;
@@ -85,7 +76,7 @@ CoefficientTable ReadCoefficientText(std::istream& in)
     }
     for (int n = 0; n < kTermCount; ++n)
         if (!seen[n])
-            throw mirvo::MessageError(kMsgTermMissing, {std::to_string(n + 1)});
+            throw mirvo::MessageError(mirvo::kMsgCoefTermMissing, {std::to_string(n + 1)});
     return table;
 }
 
@@ -93,7 +84,7 @@ CoefficientTable ReadCoefficientFile(const std::string& path)
 {
     std::ifstream in(path);
     if (!in)
-        throw mirvo::MessageError(kMsgCannotOpen, {path});
+        throw mirvo::MessageError(mirvo::kMsgFileUnreadable, {path});
     return ReadCoefficientText(in);
 }
 

@@ -1,5 +1,6 @@
 #include "koyomi/datetime.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/base/error.h"
 #include "koyomi/platform.h"
@@ -12,9 +13,6 @@
 namespace koyomi {
 
 namespace {
-
-constexpr int kMsgBadDate = 43120;  // 日付の値が不正です: %s
-constexpr int kMsgBadTime = 43121;  // 時刻の値が不正です: %s
 
 constexpr std::int64_t kMSecsPerDayInt = 86400000;
 // Days from 0000-03-01 (the civil-day algorithm's epoch) to 1899-12-30.
@@ -137,7 +135,7 @@ TDateTime EncodeDate(int year, int month, int day)
 {
     TDateTime result = 0;
     if (!TryEncodeDate(year, month, day, result))
-        throw mirvo::MessageError(kMsgBadDate, {std::to_string(year) + "/" + std::to_string(month) + "/"
+        throw mirvo::MessageError(mirvo::kMsgBadDate, {std::to_string(year) + "/" + std::to_string(month) + "/"
                                                     + std::to_string(day)});
     return result;
 }
@@ -146,7 +144,7 @@ TDateTime EncodeTime(int hour, int minute, int second, int msec)
 {
     TDateTime result = 0;
     if (!TryEncodeTime(hour, minute, second, msec, result))
-        throw mirvo::MessageError(kMsgBadTime, {std::to_string(hour) + ":" + std::to_string(minute) + ":"
+        throw mirvo::MessageError(mirvo::kMsgBadTime, {std::to_string(hour) + ":" + std::to_string(minute) + ":"
                                                     + std::to_string(second)});
     return result;
 }

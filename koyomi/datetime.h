@@ -61,7 +61,8 @@ TDateTime Now();
 // Japanese separators "/" and ":"; other characters are copied as they are.
 std::string FormatDateTime(const std::string& pattern, TDateTime value);
 
-// The fixed file forms "yyyy/mm/dd" and "hh:nn:ss".
+// The fixed forms "yyyy/mm/dd" and "hh:nn:ss": the member file's, and the
+// form every window and mirvo-today show a day in.
 std::string DateToFileText(TDateTime value);
 std::string TimeToFileText(TDateTime value);
 

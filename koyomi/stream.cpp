@@ -1,5 +1,6 @@
 #include "koyomi/stream.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/base/error.h"
 
@@ -13,21 +14,18 @@ namespace {
 
 constexpr std::size_t kCopyChunk = 4096;  // bytes moved per step of CopyFrom
 
-constexpr int kMsgReadError = 43130;   // ストリームの読み込みエラー
-constexpr int kMsgWriteError = 43131;  // ストリームの書き込みエラー
-
 } // namespace
 
 void TStream::ReadBuffer(void* buffer, std::size_t count)
 {
     if (Read(buffer, count) != count)
-        throw mirvo::MessageError(kMsgReadError);
+        throw mirvo::MessageError(mirvo::kMsgReadError);
 }
 
 void TStream::WriteBuffer(const void* buffer, std::size_t count)
 {
     if (Write(buffer, count) != count)
-        throw mirvo::MessageError(kMsgWriteError);
+        throw mirvo::MessageError(mirvo::kMsgWriteError);
 }
 
 void TStream::CopyFrom(TStream& source, std::size_t count)

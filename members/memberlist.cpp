@@ -1,8 +1,10 @@
 #include "members/memberlist.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/base/error.h"
 #include "koyomi/base/sjis.h"
+#include "koyomi/base/utf8.h"
 #include "members/csvfields.h"
 #include "members/numbertext.h"
 #include "koyomi/base/wholefile.h"
@@ -13,17 +15,6 @@
 namespace mirvo {
 
 namespace {
-
-// Messages of the member file (string-table numbers).
-constexpr int kNotADate = 43040;            // '%s' は日付ではありません
-constexpr int kNotATime = 43041;            // '%s' は時刻ではありません
-constexpr int kCannotOpen = 41607;          // ファイル %s は開けません
-constexpr int kCannotCreate = 43042;        // ファイル %s を作成できません
-constexpr int kBadIndex = 43043;            // リストのインデックスが範囲を超えています (%s)
-constexpr int kUnsavableCharacter = 43044;  // '%s' はファイルに保存できない文字です
-constexpr int kControlCharacter = 43045;    // 改行などの制御文字はファイルに保存できません
-constexpr int kUnsavableMember = 43046;     // %s さんのデータはファイルに保存できません: %s
-constexpr int kNotRegular = 43418;        // ファイル %s は通常のファイルではないので保存しません
 
 // Field positions of a member line.
 enum TMemberField : std::size_t {
@@ -77,7 +68,7 @@ std::string EncodeMemberText(const TMemberListItem& member, const std::string& t
     if (bytes && std::none_of(text.begin(), text.end(), IsLineBreaking))
         return *bytes;
     const std::string problem = MemberTextProblem(text).value_or(std::string());
-    throw MessageError(kUnsavableMember, {member.Name, problem});
+    throw MessageError(kMsgUnsavableMember, {member.Name, problem});
 }
 
 std::string MemberLine(const TMemberListItem& member)
@@ -132,7 +123,7 @@ bool IsDecodable(std::string_view line, bool utf8)
 {
     constexpr std::string_view kReplacementChar = "\xEF\xBF\xBD";
     if (utf8)
-        return IsValidUtf8(line) && line.find(kReplacementChar) == std::string_view::npos;
+        return koyomi::IsValidUtf8(line) && line.find(kReplacementChar) == std::string_view::npos;
     return koyomi::Cp932ToUtf8(line).find(kReplacementChar) == std::string::npos;
 }
 
@@ -180,17 +171,17 @@ std::optional<std::string> MemberTextProblem(const std::string& text)
 {
     for (const char c : text)
         if (IsLineBreaking(c))
-            return LoadStr(kControlCharacter);
+            return LoadStr(kMsgControlCharacter);
     if (koyomi::IsCp932Encodable(text))
         return std::nullopt;
     // Name the first character that cannot be kept.
     for (std::size_t pos = 0; pos < text.size();) {
         const std::string_view character = Utf8CharAt(text, pos);
         if (!koyomi::IsCp932Encodable(character))
-            return FormatStr(kUnsavableCharacter, {character});
+            return FormatStr(kMsgUnsavableCharacter, {character});
         pos += character.size();
     }
-    return FormatStr(kUnsavableCharacter, {text});
+    return FormatStr(kMsgUnsavableCharacter, {text});
 }
 
 int TMemberList::Count() const
@@ -201,7 +192,7 @@ int TMemberList::Count() const
 TMemberListItem& TMemberList::Items(int index)
 {
     if (index < 0 || index >= Count())
-        throw MessageError(kBadIndex, {std::to_string(index)});
+        throw MessageError(kMsgBadIndex, {std::to_string(index)});
     return *FItems[static_cast<std::size_t>(index)];
 }
 
@@ -257,9 +248,9 @@ bool TMemberList::LoadFromCsv(const std::filesystem::path& path)
     const bool added = LoadFromCsv(path, report);
     for (const TLineProblem& problem : report.problems) {
         if (problem.kind == lpBadDate)
-            throw MessageError(kNotADate, {problem.text});
+            throw MessageError(kMsgFieldNotADate, {problem.text});
         if (problem.kind == lpBadTime)
-            throw MessageError(kNotATime, {problem.text});
+            throw MessageError(kMsgFieldNotATime, {problem.text});
     }
     return added;
 }
@@ -275,7 +266,7 @@ bool TMemberList::LoadFromCsv(const std::filesystem::path& path, TMemberFileRepo
     }
     const std::optional<std::string> content = ReadWholeFile(path);
     if (!content)
-        throw MessageError(kCannotOpen, {path.string()});
+        throw MessageError(kMsgFileUnreadable, {path.string()});
     const TMemberFileText file = DecodeMemberFile(*content);
     report.encoding = file.encoding;
     const bool utf8 = file.IsUtf8();
@@ -376,9 +367,9 @@ bool TMemberList::SaveToCsv(const std::filesystem::path& path, TMemberSaveReport
         return false;
     const std::string content = FileText();
     if (IsSpecialFile(path))
-        throw MessageError(kNotRegular, {path.string()});
+        throw MessageError(kMsgNotRegularFile, {path.string()});
     if (std::filesystem::is_directory(path, ec))
-        throw MessageError(kCannotCreate, {path.string()});
+        throw MessageError(kMsgCannotCreate, {path.string()});
 
     report.writtenTo = path;
     const auto seen = FSeenFiles.find(FileKey(path));
@@ -391,16 +382,16 @@ bool TMemberList::SaveToCsv(const std::filesystem::path& path, TMemberSaveReport
             // Someone else's version stays where it is; this list goes beside it.
             report.writtenTo = NumberedNameBeside(path);
             if (report.writtenTo.empty())
-                throw MessageError(kCannotCreate, {path.string()});
+                throw MessageError(kMsgCannotCreate, {path.string()});
         } else if (exists && seen->second.keepOriginal) {
             // What was not read stays in the file's copy.
             report.backup = BackupNameBeside(path);
             if (report.backup.empty() || !CopyToNewFile(path, report.backup))
-                throw MessageError(kCannotCreate, {path.string()});
+                throw MessageError(kMsgCannotCreate, {path.string()});
         }
     }
     if (!ReplaceWholeFile(report.writtenTo, content))
-        throw MessageError(kCannotCreate, {report.writtenTo.string()});
+        throw MessageError(kMsgCannotCreate, {report.writtenTo.string()});
     RememberFile(report.writtenTo, &content, false);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "members/options.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/base/error.h"
 #include "members/inifile.h"
@@ -13,8 +14,6 @@
 namespace mirvo {
 
 namespace {
-
-constexpr int kCannotWrite = 43047;  // %s に書き込めません
 
 // The settings file's sections.
 constexpr const char* kWindowSection = "Window";
@@ -129,7 +128,7 @@ private:
     void WriteNumberText(const char* section, const std::string& key, const std::string& text) const
     {
         if (!FDocument.WriteString(section, key, text))
-            throw MessageError(kCannotWrite, {FPath.string()});
+            throw MessageError(kMsgCannotWriteTo, {FPath.string()});
     }
 
     TIniDocument& FDocument;
@@ -204,7 +203,7 @@ std::string TMirvoOptions::IniText() const
 {
     std::optional<TFilePrefix> old = PresentFile();
     if (!old)
-        throw MessageError(kCannotWrite, {FIniPath.string()});
+        throw MessageError(kMsgCannotWriteTo, {FIniPath.string()});
     return TextOver(old->cut ? std::string() : std::move(old->bytes));
 }
 
@@ -213,7 +212,7 @@ void TMirvoOptions::SaveToIni() const
     // The file as it is now, so that what others wrote into it since the
     // start stays; a file that exists but cannot be read is not overwritten.
     // A FIFO or a device in its place is not replaced.
-    const koyomi::EMirvoError cannotWrite = MessageError(kCannotWrite, {FIniPath.string()});
+    const koyomi::EMirvoError cannotWrite = MessageError(kMsgCannotWriteTo, {FIniPath.string()});
     if (IsSpecialFile(FIniPath))
         throw cannotWrite;
     std::optional<TFilePrefix> old = PresentFile();

@@ -1,12 +1,12 @@
 #include "members/sexnames.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 
 namespace mirvo {
 
 namespace {
 
-constexpr int kSexNameBase = 43020;  // + sex code 0-2: なし, 男性, 女性
 constexpr int kSexCodes = 3;
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "terminal/braillechart.h"
 
+#include "koyomi/base/utf8.h"
 #include "terminal/terminaltext.h"
 
 #include <cstdint>
@@ -85,9 +86,7 @@ private:
     {
         if (bits == 0)
             return " ";
-        const char32_t c = kBrailleBlank + bits;  // U+2801..U+28FF: three UTF-8 bytes
-        return {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
-                static_cast<char>(0x80 | (c & 0x3F))};
+        return koyomi::Utf8Of(kBrailleBlank + bits);  // U+2801..U+28FF
     }
 
     int FColumns;

@@ -1,5 +1,6 @@
 #include "terminal/monthtext.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "terminal/terminaltext.h"
 #include "app/start/todayreport.h"
@@ -11,12 +12,6 @@ namespace mirvo {
 
 namespace {
 
-constexpr int kTextCritical = 43601;      // 要注意日
-constexpr int kTextMonthTitle = 43612;    // %1年%2月
-constexpr int kTextWeekdays = 43613;      // 日,月,火,...
-constexpr int kTextToday = 43615;         // 今日
-constexpr int kTextAxisOrder = 43655;     // 顔と数字は左から
-constexpr int kTextRatingHead = 43656;    // 評価:
 constexpr std::uint32_t kSundayColour = 0x000000FF;    // red
 constexpr std::uint32_t kSaturdayColour = 0x00FF8000;  // blue
 constexpr int kFaceWidth = 2;             // 💣 takes two columns
@@ -86,7 +81,7 @@ std::pair<std::string, std::string> DayLines(const MonthCell& cell, int weekday,
 std::string MonthText(const TMemberListItem& member, const MonthGrid& grid, koyomi::TDateTime today, bool colour)
 {
     const int width = kWeekDays * kMonthTextCellWidth;
-    std::string out = ReportTitle(member) + "  " + koyomi::FormatDateTime("yyyy/mm/dd", member.Birthday) + " "
+    std::string out = ReportTitle(member) + "  " + koyomi::DateToFileText(member.Birthday) + " "
                       + LoadStr(kTextBorn) + "\n";
     const std::string title = Replace(Replace(LoadStr(kTextMonthTitle), "%1", std::to_string(grid.year)), "%2",
                                       std::to_string(grid.month));
@@ -107,7 +102,7 @@ std::string MonthText(const TMemberListItem& member, const MonthGrid& grid, koyo
     }
     // The legend.
     std::string marks = std::string(kTodayMark) + " " + LoadStr(kTextToday) + "  "
-                        + Coloured(kCriticalMark, kColourRed, colour) + " " + LoadStr(kTextCritical) + "  "
+                        + Coloured(kCriticalMark, kColourRed, colour) + " " + LoadStr(kTextCriticalDay) + "  "
                         + LoadStr(kTextAxisOrder);
     for (int k = 0; k < kAxisCount; ++k)
         marks += " " + Coloured(AxisName(k), AxisColour(k), colour);

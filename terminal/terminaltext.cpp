@@ -53,27 +53,19 @@ bool InRanges(const std::array<Range, N>& ranges, char32_t c)
     return false;
 }
 
-// Decodes one UTF-8 character at `pos` and moves past it; a byte that does
-// not start a sound sequence is taken alone as U+FFFD.
+// Decodes one UTF-8 character at `pos` and moves past it; a byte that opens
+// no whole sequence is taken alone as U+FFFD. An overlong form counts as the
+// character it spells, a surrogate or a value past U+10FFFF as itself: the
+// caller shows those as U+FFFD or in caret notation.
 char32_t NextCharacter(std::string_view text, std::size_t& pos)
 {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length == 0 || pos + length > text.size()) {
+    const koyomi::Utf8Sequence s = koyomi::ReadUtf8(text, pos);
+    if (s.length == 0) {
         ++pos;
         return 0xFFFD;
     }
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-    for (int i = 1; i < length; ++i) {
-        const auto b = static_cast<unsigned char>(text[pos + i]);
-        if ((b & 0xC0) != 0x80) {
-            ++pos;
-            return 0xFFFD;
-        }
-        c = (c << 6) | (b & 0x3F);
-    }
-    pos += length;
-    return c;
+    pos += s.length;
+    return s.code;
 }
 
 // Skips an escape sequence "ESC [ parameters final-letter" at `pos`.

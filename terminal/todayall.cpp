@@ -2,6 +2,7 @@
 
 #include "app/reading/appinfo.h"
 #include "koyomi/base/stringtable.h"
+#include "koyomi/base/utf8.h"
 #include "terminal/console.h"
 #include "terminal/terminaltext.h"
 #include "terminal/todayjson.h"
@@ -14,7 +15,6 @@ namespace mirvo {
 
 namespace {
 
-constexpr const char* kDayPattern = "yyyy/mm/dd";
 constexpr const char* kEllipsis = "…";
 constexpr int kEllipsisColumns = 1;
 constexpr int kFaceColumns = 2;  // 💣 takes two
@@ -53,20 +53,6 @@ struct Layout {
 int Widest(int start, const std::string& text)
 {
     return std::max(start, DisplayWidth(text));
-}
-
-// The length in bytes of the UTF-8 character starting with `lead`.
-std::size_t CharacterLength(unsigned char lead)
-{
-    if (lead < 0x80)
-        return 1;
-    if ((lead >> 5) == 0x6)
-        return 2;
-    if ((lead >> 4) == 0xE)
-        return 3;
-    if ((lead >> 3) == 0x1E)
-        return 4;
-    return 1;
 }
 
 std::string TrimEnd(std::string line)
@@ -178,7 +164,7 @@ std::vector<TodayReport> AllMembersReports(const TMemberList& members, const Eva
 
 std::string AllMembersText(const std::vector<TodayReport>& reports, koyomi::TDateTime day, int width, bool colour)
 {
-    std::string out = AppFileDescription() + "  " + koyomi::FormatDateTime(kDayPattern, day) + "\n";
+    std::string out = AppFileDescription() + "  " + koyomi::DateToFileText(day) + "\n";
     if (reports.empty())
         return out + LoadStr(kTextNoMembers) + "\n";
     std::vector<Row> rows;
@@ -232,7 +218,7 @@ std::string CutToWidth(const std::string& text, int width)
     std::string kept;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const std::size_t length = std::min(CharacterLength(static_cast<unsigned char>(text[pos])), text.size() - pos);
+        const std::size_t length = std::max<std::size_t>(koyomi::ReadUtf8(text, pos).length, 1);
         const std::string next = text.substr(pos, length);
         if (DisplayWidth(kept + next) + kEllipsisColumns > width)
             break;

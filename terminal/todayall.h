@@ -3,15 +3,13 @@
 #pragma once
 
 #include "app/start/todayreport.h"
+#include "koyomi/base/messages.h"
 
 #include <string>
 #include <vector>
 
 namespace mirvo {
 
-constexpr int kTextNameHead = 43820;      // 名前 (head of the name column)
-constexpr int kTextNoMembers = 43821;     // メンバーリストにメンバーがいません.
-constexpr int kTextStarHeadPrefix = 43822; // ★ (before the axis names of the star columns)
 constexpr int kMinNameColumns = 8;        // a name column narrower than this is never made
 constexpr int kDefaultTerminalWidth = 80;
 

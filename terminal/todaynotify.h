@@ -4,6 +4,7 @@
 
 #include "desktop/sessionnotifier.h"
 #include "app/start/todayreport.h"
+#include "koyomi/base/messages.h"
 
 #include <filesystem>
 #include <optional>
@@ -14,12 +15,6 @@ namespace mirvo {
 
 constexpr int kDefaultExpireSeconds = 60;   // how long the notification stays, and the longest wait
 constexpr int kMaxExpireSeconds = 3600;
-constexpr int kTextOpenAction = 43803;      // 開く
-constexpr int kMsgWindowNotStarted = 43813; // %s を起動できません.
-constexpr int kMsgNotASecondCount = 43814;  // '%s' は秒数ではありません (1 から 3600 までの整数).
-constexpr int kMsgNotWithAll = 43815;       // --all と %s は一緒に使えません.
-constexpr int kMsgNotWithNotify = 43816;    // --notify と %s は一緒に使えません.
-constexpr int kMsgExpireNeedsNotify = 43817; // %s は --notify と一緒に使います.
 
 // The notification of the report's first day: the main window's title as
 // summary; as body one line per axis (name, face symbol, percent, rating
@@ -33,7 +28,7 @@ DesktopNotification ReadingNotification(const TodayReport& report, bool withActi
 std::vector<std::string> WindowCommand(const std::filesystem::path& windowProgram, std::optional<int> memberIndex);
 
 // Starts `command` in a session of its own, so that it outlives this
-// program; throws EMirvoError (43813) when it cannot be started.
+// program; throws EMirvoError (kMsgWindowNotStarted) when it cannot be started.
 void StartDetached(const std::vector<std::string>& command);
 
 // Shows the notification of `report` through `notifier`: with the default

@@ -8,7 +8,6 @@ namespace mirvo {
 
 namespace {
 
-constexpr const char* kDayPattern = "yyyy/mm/dd";
 constexpr const char* kGap = "  ";
 constexpr int kNameWidth = 8;     // 総合, 健康 ... and the column heads
 constexpr int kBioWidth = 16;     // 生体リズムの相性
@@ -64,8 +63,8 @@ std::string PairText(const TodayPairReport& report, bool colour)
     const std::string two = HarmlessText(PairName(report.members[1].item));
     const TPairCompatibility& pair = report.pair;
     std::string out = FillNumbered(LoadStr(kTextPairTitle), {one, two}) + "\n";
-    out += koyomi::FormatDateTime(kDayPattern, report.members[0].item.Birthday) + " / "
-           + koyomi::FormatDateTime(kDayPattern, report.members[1].item.Birthday) + kGap
+    out += koyomi::DateToFileText(report.members[0].item.Birthday) + " / "
+           + koyomi::DateToFileText(report.members[1].item.Birthday) + kGap
            + FillNumbered(LoadStr(kTextDaysApart), {std::to_string(static_cast<long long>(pair.daysApart))}) + "\n\n";
     out += std::string(kNameWidth, ' ') + kGap + PadRight(LoadStr(kTextPairBio), kBioWidth) + kGap
            + PadLeft(LoadStr(kTextPairStars), kStarWidth) + "\n";
@@ -86,7 +85,7 @@ std::string PairText(const TodayPairReport& report, bool colour)
     out += "\n";
     if (!report.goodDay)
         return out + FillNumbered(LoadStr(kMsgNoGoodDayForBoth), {std::to_string(kGoodDaySearchDays)}) + "\n";
-    out += LoadStr(kTextGoodDaysForBoth) + kGap + koyomi::FormatDateTime(kDayPattern, report.goodDay->date) + "\n\n";
+    out += LoadStr(kTextGoodDaysForBoth) + kGap + koyomi::DateToFileText(report.goodDay->date) + "\n\n";
     for (int m = 0; m < 2; ++m) {
         const TodayReport reading = MakeReport(report.members[m], report.settings, report.goodDay->date, 1);
         out += ReadingText(reading, colour) + (m == 0 ? "\n" : "");

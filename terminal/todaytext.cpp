@@ -12,7 +12,6 @@ namespace mirvo {
 
 namespace {
 
-constexpr const char* kDayPattern = "yyyy/mm/dd";
 constexpr const char* kScalePattern = "mm/dd";
 constexpr const char* kHeart = "♥";      // head of the percents, as in the main window
 constexpr const char* kStar = "★";       // head of the star totals
@@ -56,7 +55,7 @@ std::string Total(std::int32_t value)
 // "1970/01/02 生まれ  19843 日目"
 std::string BirthLine(const TodayReport& report, const TodayDay& day)
 {
-    return koyomi::FormatDateTime(kDayPattern, report.member.item.Birthday) + " " + LoadStr(kTextBorn) + kGap
+    return koyomi::DateToFileText(report.member.item.Birthday) + " " + LoadStr(kTextBorn) + kGap
            + std::to_string(static_cast<long long>(day.evaluation.daysSinceBirth)) + " " + LoadStr(kTextDayCount);
 }
 
@@ -94,7 +93,7 @@ std::string ReadingText(const TodayReport& report, bool colour)
     const TodayDay& day = report.days.front();
     const TDayReading& r = day.evaluation.reading;
     const TDayVerdict& v = day.evaluation.verdict;
-    out += koyomi::FormatDateTime(kDayPattern, day.date) + kGap + BirthLine(report, day) + "\n";
+    out += koyomi::DateToFileText(day.date) + kGap + BirthLine(report, day) + "\n";
     out += SignLine(report.sign) + "\n\n";
     out += std::string(kNameWidth, ' ') + kGap + std::string(kFaceWidth + 1, ' ') + PadLeft(kHeart, kPercentWidth)
            + kGap + PadLeft(kStar, kTotalWidth) + "\n";
@@ -115,7 +114,7 @@ std::string ReadingText(const TodayReport& report, bool colour)
 std::string TableText(const TodayReport& report, bool colour)
 {
     std::string out = ReportTitle(report.member.item) + kGap
-                      + koyomi::FormatDateTime(kDayPattern, report.member.item.Birthday) + " " + LoadStr(kTextBorn)
+                      + koyomi::DateToFileText(report.member.item.Birthday) + " " + LoadStr(kTextBorn)
                       + kGap + SignLine(report.sign) + "\n";
     const int cellWidth = kFaceWidth + 1 + kPercentWidth + 1 + kTotalWidth + 1 + kRatingWidth;
     std::string head = PadRight(LoadStr(kTextDate), kDateWidth);
@@ -125,7 +124,7 @@ std::string TableText(const TodayReport& report, bool colour)
     for (const TodayDay& day : report.days) {
         const TDayReading& r = day.evaluation.reading;
         const TDayVerdict& v = day.evaluation.verdict;
-        std::string line = koyomi::FormatDateTime(kDayPattern, day.date);
+        std::string line = koyomi::DateToFileText(day.date);
         for (int k = 0; k < kAxisCount; ++k) {
             line += kGap + Face(v.axes[k], colour) + " " + PadLeft(Percent(r.BioPercent[k]), kPercentWidth) + " "
                     + PadLeft(Total(r.StarTotal[k]), kTotalWidth) + " "

@@ -2,6 +2,7 @@
 
 #include "components/colors.h"
 #include "components/fonts.h"
+#include "components/qtext.h"
 #include "views/version/abouttext.h"
 #include "views/mainicon.h"
 #include "views/version/version.h"
@@ -14,16 +15,13 @@
 #include <QScreen>
 #include <QTextOption>
 
+using mirvo::Q;
+
 namespace {
 
 constexpr int kBoxFontPixels = 12;    // the box, the memo and the copyright line
 constexpr int kLightWindow = 128;     // lightness (0-255) from which a window counts as light
 constexpr int kTitleFontPixels = 15;  // the three labels at the top
-
-QString Q(const std::string& utf8)
-{
-    return QString::fromStdString(utf8);
-}
 
 } // namespace
 

@@ -2,6 +2,8 @@
 
 #include "app/reading/appinfo.h"
 #include "app/reading/icalendar.h"
+#include "components/qtext.h"
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "components/fonts.h"
 #include "ui_formmonth.h"
@@ -12,37 +14,18 @@
 
 #include <algorithm>
 
+using mirvo::Q;
+
 TMirvoMonth* MirvoMonth = nullptr;
 
 namespace {
 
 constexpr int kFontPixels = 12;
-constexpr int kTextWindowName = 43611;     // 月間表示
-constexpr int kTextNextGood = 43614;       // 次の好調日
-constexpr int kMsgNoGoodDay = 43616;
-constexpr int kTextPictureFilters = 43625;
-constexpr int kTextSavePicture = 43626;
-constexpr int kTextCalendarFilters = 43628;
-constexpr int kTextRangeThisMonth = 43629;
-constexpr int kTextRangeThree = 43630;
-constexpr int kTextRangeTwelve = 43631;
-constexpr int kMsgCalendarNotSaved = 43632;
-constexpr int kTextExport = 43633;
-constexpr int kTextRangeLabel = 43634;
 constexpr int kWeekDays = mirvo::kWeekDays;
-
-// What screen readers say for the month buttons.
-constexpr int kSpokenPreviousMonth = 44072;
-constexpr int kSpokenNextMonth = 44073;
-
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
 
 QString Title(const mirvo::TMemberListItem& member)
 {
-    const QString head = Q(mirvo::LoadStr(kTextWindowName)) + " - " + Q(mirvo::AppFileDescription());
+    const QString head = Q(mirvo::LoadStr(mirvo::kTextMonthWindow)) + " - " + Q(mirvo::AppFileDescription());
     return member.Name.empty() ? head : head + " [" + Q(member.Name) + "]";
 }
 
@@ -60,17 +43,17 @@ TMirvoMonth::TMirvoMonth(DayRequest showDay, QWidget* parent)
     MirvoMonth = this;
     FChooseFile = mirvo::ChooseSaveFile;
     FChooseRange = [](QWidget* owner) {
-        const QStringList ranges = {Q(mirvo::LoadStr(kTextRangeThisMonth)), Q(mirvo::LoadStr(kTextRangeThree)),
-                                    Q(mirvo::LoadStr(kTextRangeTwelve))};
+        const QStringList ranges = {Q(mirvo::LoadStr(mirvo::kTextRangeThisMonth)), Q(mirvo::LoadStr(mirvo::kTextRangeThree)),
+                                    Q(mirvo::LoadStr(mirvo::kTextRangeTwelve))};
         bool ok = false;
-        const QString chosen = QInputDialog::getItem(owner, Q(mirvo::LoadStr(kTextExport)),
-                                                     Q(mirvo::LoadStr(kTextRangeLabel)), ranges, 0, false, &ok);
+        const QString chosen = QInputDialog::getItem(owner, Q(mirvo::LoadStr(mirvo::kTextExport)),
+                                                     Q(mirvo::LoadStr(mirvo::kTextRangeLabel)), ranges, 0, false, &ok);
         if (!ok)
             return 0;
         return chosen == ranges[0] ? 1 : chosen == ranges[1] ? 3 : 12;
     };
     FReport = [this](const QString& message) {
-        QMessageBox::information(this, Q(mirvo::LoadStr(kTextNextGood)), message);
+        QMessageBox::information(this, Q(mirvo::LoadStr(mirvo::kTextNextGood)), message);
     };
     connect(ui->btnPrevMonth, &QPushButton::clicked, this, [this] { StepShownMonth(-1); });
     connect(ui->btnNextMonth, &QPushButton::clicked, this, [this] { StepShownMonth(1); });
@@ -80,8 +63,8 @@ TMirvoMonth::TMirvoMonth(DayRequest showDay, QWidget* parent)
     connect(ui->btnExport, &QPushButton::clicked, this, &TMirvoMonth::ExportCalendar);
     connect(ui->pnlMonth, &TMonthView::DayClicked, this, [this](koyomi::TDateTime day) { FShowDay(day); });
     // Screen readers say what the arrow buttons do, not the arrows' names.
-    ui->btnPrevMonth->setAccessibleName(Q(mirvo::LoadStr(kSpokenPreviousMonth)));
-    ui->btnNextMonth->setAccessibleName(Q(mirvo::LoadStr(kSpokenNextMonth)));
+    ui->btnPrevMonth->setAccessibleName(Q(mirvo::LoadStr(mirvo::kSpokenPreviousMonth)));
+    ui->btnNextMonth->setAccessibleName(Q(mirvo::LoadStr(mirvo::kSpokenNextMonth)));
 }
 
 TMirvoMonth::~TMirvoMonth()
@@ -133,7 +116,7 @@ void TMirvoMonth::GoToNextGoodDay()
     if (good)
         FShowDay(good->date);
     else
-        FReport(Q(mirvo::LoadStr(kMsgNoGoodDay)).arg(mirvo::kGoodDaySearchDays));
+        FReport(Q(mirvo::LoadStr(mirvo::kMsgNoGoodDay)).arg(mirvo::kGoodDaySearchDays));
 }
 
 void TMirvoMonth::SavePicture()
@@ -141,14 +124,14 @@ void TMirvoMonth::SavePicture()
     const koyomi::TDateTime first = koyomi::EncodeDate(FYear, FMonth, 1);
     const QString suggested = mirvo::SuggestedFileName(FMember.Name, first, "yyyy'-'mm", ".png");
     const QString path =
-        FChooseFile(this, Q(mirvo::LoadStr(kTextSavePicture)), suggested, Q(mirvo::LoadStr(kTextPictureFilters)));
+        FChooseFile(this, Q(mirvo::LoadStr(mirvo::kTextSavePicture)), suggested, Q(mirvo::LoadStr(mirvo::kTextPictureFilters)));
     if (path.isEmpty())
         return;
     const TMonthView* view = ui->pnlMonth;
     const auto error = mirvo::WritePicture(
         path, view->sizeHint(), [view](QPainter& painter) { view->PaintMonth(painter); }, windowTitle());
     if (error)
-        QMessageBox::warning(this, Q(mirvo::LoadStr(kTextSavePicture)), *error);
+        QMessageBox::warning(this, Q(mirvo::LoadStr(mirvo::kTextSavePicture)), *error);
 }
 
 std::string TMirvoMonth::CalendarText(int months, koyomi::TDateTime stampUtc) const
@@ -181,13 +164,13 @@ void TMirvoMonth::ExportCalendar()
     const QString suggested =
         mirvo::SuggestedFileName(FMember.Name, first, months > 1 ? "yyyy'-'mm'-'dd" : "yyyy'-'mm", ".ics");
     const QString path =
-        FChooseFile(this, Q(mirvo::LoadStr(kTextExport)), suggested, Q(mirvo::LoadStr(kTextCalendarFilters)));
+        FChooseFile(this, Q(mirvo::LoadStr(mirvo::kTextExport)), suggested, Q(mirvo::LoadStr(mirvo::kTextCalendarFilters)));
     if (path.isEmpty())
         return;
     const std::string text = CalendarText(months, mirvo::UtcNow());
-    const auto error = mirvo::WriteFileBytes(path, QByteArray::fromStdString(text), kMsgCalendarNotSaved);
+    const auto error = mirvo::WriteFileBytes(path, QByteArray::fromStdString(text), mirvo::kMsgCalendarNotSaved);
     if (error)
-        QMessageBox::warning(this, Q(mirvo::LoadStr(kTextExport)), *error);
+        QMessageBox::warning(this, Q(mirvo::LoadStr(mirvo::kTextExport)), *error);
 }
 
 void TMirvoMonth::keyPressEvent(QKeyEvent* event)

@@ -1,6 +1,7 @@
 #include "views/mirvoinfo.h"
 
 #include "app/reading/memberfacts.h"
+#include "components/qtext.h"
 #include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "components/fonts.h"
@@ -14,6 +15,8 @@
 
 #include <string>
 
+using mirvo::Q;
+
 TMirvoInfo* MirvoInfo = nullptr;
 bool InfoWindowOpen = false;
 
@@ -25,11 +28,6 @@ constexpr int kTagsPerAxis = 10;
 
 const char* const kBirthDayPattern = "yyyy'年'm'月'd'日生まれ'";
 const char* const kSwitchedOff = "-";
-
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
 
 // Sets a caption and sizes the label to it, as a self-sizing Windows label
 // does: a right-aligned label keeps its right edge, any other its left edge.

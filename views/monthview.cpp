@@ -1,5 +1,7 @@
 #include "views/monthview.h"
 
+#include "components/qtext.h"
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "components/fonts.h"
 
@@ -12,16 +14,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+using mirvo::Q;
 
-// Texts of the string table.
-constexpr int kTextCritical = 43601;
-constexpr int kTextAxisName = 43602;  // + axis
-constexpr int kTextPoints = 43605;
-constexpr int kTextMonthTitle = 43612;
-constexpr int kTextWeekdays = 43613;
-constexpr int kTextToday = 43615;
-constexpr int kTextShownDay = 43619;
+namespace {
 
 constexpr int kTextPixels = 12;
 constexpr int kTitlePixels = 18;
@@ -49,11 +44,6 @@ const QColor kBarEdge(0x80, 0x80, 0x80);
 const QColor kAxisInk[mirvo::kAxisCount] = {QColor(0xE0, 0x00, 0x00), QColor(0xE8, 0xB8, 0x00),
                                             QColor(0x00, 0xB8, 0xC8)};
 
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
-
 QColor FromBgr(std::uint32_t bgr)
 {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
@@ -75,7 +65,7 @@ QString FaceText(mirvo::TFace face)
 
 QStringList WeekdayNames()
 {
-    return Q(mirvo::LoadStr(kTextWeekdays)).split(',');
+    return Q(mirvo::LoadStr(mirvo::kTextWeekdays)).split(',');
 }
 
 } // namespace
@@ -126,8 +116,8 @@ TMonthView::Metrics TMonthView::Measure() const
     const int facesWidth = 3 * face.horizontalAdvance(FaceText(mirvo::TFace::Critical)) + 4 * m.pad;
     const int ratingWidth = text.horizontalAdvance(Q(mirvo::RatingText(mirvo::TRatingLevel::VeryGood))) + 2 * m.pad;
     // The day number and the critical day's word side by side.
-    const int headWidth = bold.horizontalAdvance("00") + small.horizontalAdvance(Q(mirvo::LoadStr(kTextCritical)))
-                          + 4 * m.pad;
+    const int headWidth =
+        bold.horizontalAdvance("00") + small.horizontalAdvance(Q(mirvo::LoadStr(mirvo::kTextCriticalDay))) + 4 * m.pad;
     m.cellWidth = std::max({facesWidth, ratingWidth, headWidth, bold.horizontalAdvance("00") * 3});
     m.cellHeight = m.pad + m.numberHeight + m.pad + m.faceHeight + m.pad + m.barHeight + m.pad;
     m.legendHeight = 2 * (std::max(text.height(), small.height()) + m.pad) + m.pad;
@@ -171,17 +161,17 @@ QString TMonthView::CellToolTip(int cell) const
     const mirvo::TDayReading& r = c.evaluation.reading;
     const mirvo::TDayVerdict& v = c.evaluation.verdict;
     QStringList lines;
-    lines << Q(koyomi::FormatDateTime("yyyy/mm/dd", c.date)) + " (" + WeekdayNames().value(mirvo::DayOfWeek(c.date))
+    lines << Q(koyomi::DateToFileText(c.date)) + " (" + WeekdayNames().value(mirvo::DayOfWeek(c.date))
                  + ")";
     for (int k = 0; k < mirvo::kAxisCount; ++k) {
         lines << QStringLiteral("%1 %2 %3% %4%5 %6")
-                     .arg(Q(mirvo::LoadStr(kTextAxisName + k)), FaceText(v.axes[k].face))
+                     .arg(Q(mirvo::LoadStr(mirvo::kTextAxisNames + k)), FaceText(v.axes[k].face))
                      .arg(r.BioPercent[k])
                      .arg(r.StarTotal[k])
-                     .arg(Q(mirvo::LoadStr(kTextPoints)), Q(mirvo::RatingText(v.axes[k].rating)));
+                     .arg(Q(mirvo::LoadStr(mirvo::kTextPoints)), Q(mirvo::RatingText(v.axes[k].rating)));
     }
     if (mirvo::IsCriticalDay(v))
-        lines << Q(mirvo::LoadStr(kTextCritical));
+        lines << Q(mirvo::LoadStr(mirvo::kTextCriticalDay));
     if (v.adviceId != 0)
         lines << Q(mirvo::LoadStr(v.adviceId));
     return lines.join('\n');
@@ -220,7 +210,7 @@ void TMonthView::PaintTitle(QPainter& painter, const Metrics& m) const
 {
     const int width = mirvo::kWeekDays * m.cellWidth;
     const QString month =
-        Q(mirvo::LoadStr(kTextMonthTitle)).arg(FGrid.year).arg(FGrid.month);
+        Q(mirvo::LoadStr(mirvo::kTextMonthTitle)).arg(FGrid.year).arg(FGrid.month);
     const QFontMetrics title(FTitleFont);
     const QFontMetrics text(FTextFont);
     const int monthWidth = title.horizontalAdvance(month);
@@ -282,7 +272,7 @@ void TMonthView::PaintCell(QPainter& painter, const Metrics& m, int cell) const
         painter.setPen(kCriticalEdge);
         painter.drawText(QRect(numberRect.right(), r.y() + m.pad, r.right() - numberRect.right() - m.pad,
                                m.numberHeight),
-                         Qt::AlignRight | Qt::AlignVCenter, Q(mirvo::LoadStr(kTextCritical)));
+                         Qt::AlignRight | Qt::AlignVCenter, Q(mirvo::LoadStr(mirvo::kTextCriticalDay)));
     }
 
     // The three faces on the main window's dark band, in their colours.
@@ -335,7 +325,7 @@ void TMonthView::PaintLegend(QPainter& painter, const Metrics& m) const
         painter.setBrush(kAxisInk[k]);
         painter.drawRect(QRectF(x, y + (lineHeight - chip) / 2.0, chip, chip));
         x += chip + m.pad / 2;
-        const QString name = Q(mirvo::LoadStr(kTextAxisName + k));
+        const QString name = Q(mirvo::LoadStr(mirvo::kTextAxisNames + k));
         painter.setPen(kText);
         painter.drawText(QRect(x, y, text.horizontalAdvance(name), lineHeight), Qt::AlignVCenter, name);
         x += text.horizontalAdvance(name) + 2 * m.pad;
@@ -347,7 +337,7 @@ void TMonthView::PaintLegend(QPainter& painter, const Metrics& m) const
     painter.drawEllipse(QRect(x, y + (lineHeight - d) / 2, d, d));
     x += d + m.pad / 2;
     painter.setPen(kText);
-    const QString today = Q(mirvo::LoadStr(kTextToday));
+    const QString today = Q(mirvo::LoadStr(mirvo::kTextToday));
     painter.drawText(QRect(x, y, text.horizontalAdvance(today), lineHeight), Qt::AlignVCenter, today);
     x += text.horizontalAdvance(today) + 2 * m.pad;
     painter.setPen(QPen(kShownMark, kShownFrame));
@@ -355,12 +345,12 @@ void TMonthView::PaintLegend(QPainter& painter, const Metrics& m) const
     painter.drawRect(QRect(x + 1, y + (lineHeight - d) / 2 + 1, d - 2, d - 2));
     x += d + m.pad / 2;
     painter.setPen(kText);
-    const QString shown = Q(mirvo::LoadStr(kTextShownDay));
+    const QString shown = Q(mirvo::LoadStr(mirvo::kTextShownDay));
     painter.drawText(QRect(x, y, text.horizontalAdvance(shown), lineHeight), Qt::AlignVCenter, shown);
     x += text.horizontalAdvance(shown) + 2 * m.pad;
     painter.fillRect(QRect(x, y + (lineHeight - d) / 2, d, d), kCriticalPaper);
     painter.setPen(kCriticalEdge);
-    const QString critical = Q(mirvo::LoadStr(kTextCritical));
+    const QString critical = Q(mirvo::LoadStr(mirvo::kTextCriticalDay));
     painter.drawText(QRect(x + d + m.pad / 2, y, text.horizontalAdvance(critical), lineHeight), Qt::AlignVCenter,
                      critical);
 

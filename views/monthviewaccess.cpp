@@ -6,6 +6,8 @@
 
 #include "app/reading/dayseries.h"
 #include "app/reading/spokentext.h"
+#include "components/qtext.h"
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 
 #include <QAccessible>
@@ -16,24 +18,13 @@
 #include <QPointer>
 #include <QWindow>
 
+using mirvo::Q;
+
 namespace {
-
-// Texts of the string table: the month window's own, and the spoken ones.
-constexpr int kTextCritical = 43601;
-constexpr int kTextAxisName = 43602;  // + axis
-constexpr int kTextMonthTitle = 43612;
-constexpr int kTextWeekdays = 43613;
-constexpr int kSpokenMonthDay = 44070;        // "%s月%s日 (%s)"
-constexpr int kSpokenMonthKeys = 44071;       // how to move in the calendar
-
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
 
 QStringList WeekdayNames()
 {
-    return Q(mirvo::LoadStr(kTextWeekdays)).split(',');
+    return Q(mirvo::LoadStr(mirvo::kTextWeekdays)).split(',');
 }
 
 class TMonthViewAccessible;
@@ -121,10 +112,10 @@ public:
     {
         if (t == QAccessible::Name && View()->accessibleName().isEmpty()) {
             const mirvo::MonthGrid& g = View()->Grid();
-            return Q(mirvo::LoadStr(kTextMonthTitle)).arg(g.year).arg(g.month);
+            return Q(mirvo::LoadStr(mirvo::kTextMonthTitle)).arg(g.year).arg(g.month);
         }
         if (t == QAccessible::Description && View()->accessibleDescription().isEmpty())
-            return Q(mirvo::LoadStr(kSpokenMonthKeys));
+            return Q(mirvo::LoadStr(mirvo::kSpokenMonthKeys));
         return QAccessibleWidget::text(t);
     }
 
@@ -216,17 +207,17 @@ QString TMonthView::CellSpokenText(int cell) const
         return {};
     const mirvo::MonthCell& c = FGrid.cells[cell];
     const koyomi::DateParts d = koyomi::DecodeDate(c.date);
-    QStringList sentences{Q(mirvo::FillFields(
-        mirvo::LoadStr(kSpokenMonthDay),
+    QStringList sentences{Q(mirvo::FormatStr(
+        mirvo::kSpokenMonthDay,
         {std::to_string(d.month), std::to_string(d.day), WeekdayNames().value(mirvo::DayOfWeek(c.date)).toStdString()}))};
     if (c.inRange) {
         const mirvo::TDayReading& r = c.evaluation.reading;
         const mirvo::TDayVerdict& v = c.evaluation.verdict;
         for (int k = 0; k < mirvo::kAxisCount; ++k)
-            sentences << Q(mirvo::AxisSentence(mirvo::LoadStr(kTextAxisName + k), r.BioPercent[k], r.StarTotal[k],
+            sentences << Q(mirvo::AxisSentence(mirvo::LoadStr(mirvo::kTextAxisNames + k), r.BioPercent[k], r.StarTotal[k],
                                                v.axes[k]));
         if (mirvo::IsCriticalDay(v))
-            sentences << Q(mirvo::LoadStr(kTextCritical));
+            sentences << Q(mirvo::LoadStr(mirvo::kTextCriticalDay));
         if (v.adviceId != 0)
             sentences << Q(mirvo::LoadStr(v.adviceId));
     }

@@ -1,5 +1,6 @@
 #include "views/picturefile.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/base/wholefile.h"
 
@@ -16,8 +17,6 @@ namespace mirvo {
 
 namespace {
 
-constexpr int kMsgPictureNotSaved = 43627;
-constexpr int kTextFilePrefix = 43600;  // ミルボ
 constexpr const char* kSvgSuffix = ".svg";
 
 } // namespace
@@ -81,7 +80,7 @@ std::optional<QString> WritePicture(const QString& path, QSize logical, const Pa
 QString SuggestedFileName(const std::string& memberName, koyomi::TDateTime day, const char* dayPattern,
                           const QString& suffix)
 {
-    QString name = QString::fromStdString(LoadStr(kTextFilePrefix));
+    QString name = QString::fromStdString(LoadStr(kTextMirvo));
     if (!memberName.empty()) {
         QString member = QString::fromStdString(memberName);
         for (QChar& c : member)

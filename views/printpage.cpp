@@ -1,6 +1,8 @@
 #include "views/printpage.h"
 
 #include "app/reading/monthgrid.h"
+#include "components/qtext.h"
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "components/fonts.h"
 #include "koyomi/datafile.h"
@@ -17,10 +19,6 @@ namespace mirvo {
 
 namespace {
 
-constexpr int kTextReadingOf = 43636;   // %1 の読み
-constexpr int kTextBornOn = 43637;      // %1 生まれ
-constexpr int kTextScores = 43638;      // 天体の点数
-constexpr int kTextAxisName = 43602;    // + axis
 constexpr unsigned kBodyNameBase = 50001;  // data-file string of body 0
 constexpr int kTitlePixels = 18;
 constexpr int kTextPixels = 12;
@@ -31,11 +29,6 @@ const QColor kInk(0x20, 0x20, 0x20);
 const QColor kRule(0xA0, 0xA0, 0xA0);
 const QColor kHeadFill(0xE8, 0xEC, 0xF4);
 const QColor kAxisInk[kAxisCount] = {QColor(0xE0, 0x00, 0x00), QColor(0xB8, 0x88, 0x00), QColor(0x00, 0x98, 0xA8)};
-
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
 
 // A line of text at y; returns the y below it.
 int TextLine(QPainter& painter, const QFont& font, int y, const QString& text)
@@ -72,7 +65,7 @@ int ScoreTable(QPainter& painter, const QRect& area, const PrintContent& content
     for (int k = 0; k < kAxisCount; ++k) {
         painter.setPen(kAxisInk[k]);
         painter.drawText(QRect(area.x() + nameWidth + k * cellWidth, y, cellWidth, rowHeight), Qt::AlignCenter,
-                         Q(LoadStr(kTextAxisName + k)));
+                         Q(LoadStr(kTextAxisNames + k)));
     }
     y += rowHeight;
     painter.setFont(font);
@@ -117,8 +110,8 @@ void PaintPrintPage(QPainter& painter, QPrinter& printer, const PrintContent& co
 
     // The member and the day, and the advice as a line of its own.
     int y = TextLine(painter, WindowsFont(kFaceMSPGothic, kTitlePixels, true), 0, content.title);
-    const QString day = Q(koyomi::FormatDateTime("yyyy/mm/dd", content.day));
-    const QString born = Q(koyomi::FormatDateTime("yyyy/mm/dd", content.member.Birthday));
+    const QString day = Q(koyomi::DateToFileText(content.day));
+    const QString born = Q(koyomi::DateToFileText(content.member.Birthday));
     y = TextLine(painter, WindowsFont(kFaceMSPGothic, kTextPixels), y + kGap / 2,
                  Q(LoadStr(kTextReadingOf)).arg(day) + "    " + Q(LoadStr(kTextBornOn)).arg(born));
     const Evaluation& e = content.evaluation;

@@ -18,6 +18,7 @@
 #pragma once
 
 #include "app/reading/verdict.h"
+#include "koyomi/base/messages.h"
 #include "koyomi/datetime.h"
 
 #include <array>
@@ -37,11 +38,9 @@ enum TPairLevel : int {
 };
 constexpr int kPairLevelCount = 5;
 
-// String-table numbers: the rating word of a level (+ level), the pair's
-// sentence (+ 3 * level + axis) and the aspects' names (+ aspect entry).
-constexpr int kPairRatingBase = 46700;
-constexpr int kPairSentenceBase = 46710;
-constexpr int kAspectNameBase = 46730;
+// The string table holds the rating word of a level at kPairRatingBase +
+// level, the pair's sentence at kPairSentenceBase + 3 * level + axis and the
+// aspects' names at kAspectNameBase + aspect entry.
 
 // One aspect between two natal bodies.
 struct PairAspect {
@@ -88,20 +87,6 @@ int BioCompatibility(float cycle, double daysApart);
 // Entry of the aspect table whose window holds `angle` for the two bodies,
 // or -1 (the entry AspectScore scores).
 int AspectEntry(int axis, int body, float angle);
-
-// String-table numbers of the pair's texts.
-constexpr int kTextPairTitle = 46750;         // %1 と %2 の相性
-constexpr int kTextPairBio = 46751;           // 生体リズムの相性
-constexpr int kTextPairStars = 46752;         // 星の相性
-constexpr int kTextPairOverall = 46753;       // 総合
-constexpr int kTextPairStrongest = 46754;     // %1の%2と%3の%4: %5 (%6°) %7点
-constexpr int kTextPairNoAspect = 46755;      // アスペクトなし
-constexpr int kMsgNoGoodDayForBoth = 46756;   // %1 日先までに二人の好調日はありません.
-constexpr int kTextGoodDaysForBoth = 46757;   // 二人の好調日
-constexpr int kMsgPairNeedsTwo = 46758;       // --pair には二人のメンバー ... が要ります.
-constexpr int kMsgNotWithPair = 46759;        // --pair と %s は一緒に使えません.
-constexpr int kTextDaysApart = 46760;         // 誕生日の間隔 %1 日
-constexpr int kTextStrongestAspects = 46761;  // いちばん強いアスペクト
 
 // "%1", "%2", ... of a pattern replaced by the arguments in order.
 std::string FillNumbered(const std::string& pattern, const std::vector<std::string>& arguments);

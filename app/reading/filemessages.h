@@ -40,8 +40,4 @@ std::vector<std::string> SettingsReadMessages(const std::filesystem::path& file,
 // The messages as one text, one a line.
 std::string JoinLines(const std::vector<std::string>& lines);
 
-// `pattern` with its "%s" replaced by the arguments in turn; an argument's
-// own "%s" is left as it is.
-std::string FormatArgs(const std::string& pattern, const std::vector<std::string>& arguments);
-
 } // namespace mirvo

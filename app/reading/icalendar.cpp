@@ -1,6 +1,7 @@
 #include "app/reading/icalendar.h"
 
 #include "app/reading/appinfo.h"
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "views/version/version.h"
 
@@ -12,10 +13,6 @@ namespace mirvo {
 
 namespace {
 
-constexpr int kTextMirvo = 43600;          // ミルボ: the head of every summary, the category
-constexpr int kTextCriticalDay = 43601;    // 要注意日: the category of a critical day
-constexpr int kTextAxisName = 43602;       // 43602 + axis: 健康, 感情, 知性
-constexpr int kTextPoints = 43605;         // 点
 constexpr const char* kCrLf = "\r\n";
 constexpr unsigned char kUtf8ContinuationMask = 0xC0;
 constexpr unsigned char kUtf8Continuation = 0x80;
@@ -123,7 +120,7 @@ std::string IcsSummary(const TMemberListItem& member, const TDayVerdict& verdict
     if (!member.Name.empty())
         summary += " " + member.Name;
     for (int k = 0; k < kAxisCount; ++k)
-        summary += " " + LoadStr(kTextAxisName + k) + ":" + RatingText(verdict.axes[k].rating);
+        summary += " " + LoadStr(kTextAxisNames + k) + ":" + RatingText(verdict.axes[k].rating);
     return summary;
 }
 
@@ -133,7 +130,7 @@ std::string IcsDescription(const Evaluation& evaluation)
     const TDayVerdict& v = evaluation.verdict;
     std::string text;
     for (int k = 0; k < kAxisCount; ++k) {
-        text += LoadStr(kTextAxisName + k) + " " + std::to_string(r.BioPercent[k]) + "% "
+        text += LoadStr(kTextAxisNames + k) + " " + std::to_string(r.BioPercent[k]) + "% "
                 + std::to_string(r.StarTotal[k]) + LoadStr(kTextPoints) + " " + RatingText(v.axes[k].rating) + "\n";
     }
     if (v.adviceId != 0)

@@ -5,6 +5,7 @@
 // evaluation hands out these values; the front ends look them up here.
 #pragma once
 
+#include "koyomi/base/messages.h"
 #include "members/options.h"
 
 #include <array>
@@ -43,18 +44,6 @@ constexpr std::uint32_t kColourWhite = 0x00FFFFFF;
 constexpr std::uint32_t kColourAqua = 0x00FFFF00;
 constexpr std::uint32_t kColourRed = 0x000000FF;
 constexpr std::uint32_t kColourYellow = 0x0000FFFF;
-
-// String-table numbers of the rating words.
-constexpr int kRatingVeryGood = 40100;  // 大変良い
-constexpr int kRatingGood = 40101;      // 良い
-constexpr int kRatingAverage = 40102;   // 普通
-constexpr int kRatingAlmost = 40103;    // もう少し
-constexpr int kRatingHangIn = 40104;    // 頑張れ
-
-// String-table numbers of the faces' spoken names and words, 0 to 3 for the
-// symbol-font letters J, K, L and M.
-constexpr int kSpokenFaceNames = 44000;  // 好調の顔, 普通の顔, 不調の顔, 要注意の日
-constexpr int kSpokenFaceWords = 44010;  // 好調, 普通, 不調, 要注意
 
 struct FaceLook {
     char glyph;          // letter of the symbol font (Wingdings) the window draws

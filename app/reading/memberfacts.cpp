@@ -3,6 +3,7 @@
 #include "app/reading/biorhythm.h"
 #include "app/reading/verdict.h"
 #include "koyomi/aspects.h"
+#include "koyomi/base/utf8.h"
 #include "koyomi/datafile.h"
 #include "koyomi/positions.h"
 
@@ -17,28 +18,11 @@ constexpr unsigned kSignSymbolBase = 50071;  // + sign index: a Wingdings charac
 
 constexpr char32_t kFirstZodiacSymbol = U'\u2648';  // ♈ Aries; the twelve follow in order
 
-// A character of the Basic Multilingual Plane in UTF-8.
-std::string Utf8(char32_t c)
-{
-    std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
-
 } // namespace
 
 std::string ZodiacSymbol(int sign)
 {
-    return Utf8(kFirstZodiacSymbol + static_cast<char32_t>(sign));
+    return koyomi::Utf8Of(kFirstZodiacSymbol + static_cast<char32_t>(sign));
 }
 
 TSunSign SunSignOf(koyomi::TDateTime birthday)

@@ -9,7 +9,6 @@ namespace mirvo {
 
 namespace {
 
-constexpr std::string_view kField = "%s";
 constexpr const char* kSwitchedOffMark = "-";
 const std::string kZeroScore = "0";
 constexpr const char* kSentenceJoint = ". ";
@@ -36,21 +35,6 @@ TCurveDirection CurveDirection(float cycle, double dayCount)
     return (now >= before && now >= after) ? cdPeak : cdTrough;
 }
 
-std::string FillFields(const std::string& pattern, const std::vector<std::string>& arguments)
-{
-    std::string out;
-    std::size_t from = 0;
-    std::size_t next = 0;
-    for (std::size_t at = pattern.find(kField); at != std::string::npos; at = pattern.find(kField, from)) {
-        out.append(pattern, from, at - from);
-        if (next < arguments.size())
-            out += arguments[next++];
-        from = at + kField.size();
-    }
-    out.append(pattern, from, std::string::npos);
-    return out;
-}
-
 std::string FaceName(TFace face)
 {
     return LoadStr(LookOf(face).spokenName);
@@ -64,8 +48,8 @@ std::string FaceWord(TFace face)
 std::string AxisSentence(const std::string& axisName, std::int32_t percent, std::int32_t starTotal,
                          const AxisVerdict& verdict)
 {
-    return FillFields(LoadStr(kSpokenAxisRow), {axisName, FaceWord(verdict.face), std::to_string(percent),
-                                                std::to_string(starTotal), RatingText(verdict.rating)});
+    return FormatStr(kSpokenAxisRow, {axisName, FaceWord(verdict.face), std::to_string(percent),
+                                      std::to_string(starTotal), RatingText(verdict.rating)});
 }
 
 std::string ChartDescription(const std::array<std::string, kAxisCount>& axisNames, const Cycles& cycles,
@@ -75,8 +59,8 @@ std::string ChartDescription(const std::array<std::string, kAxisCount>& axisName
     for (int k = 0; k < kAxisCount; ++k) {
         const TCurveDirection direction = CurveDirection(cycles[k], dayCount);
         out += kSentenceJoint;
-        out += FillFields(LoadStr(kSpokenChartAxis), {axisNames[k], std::to_string(reading.BioPercent[k]),
-                                                      LoadStr(kSpokenDirections + direction)});
+        out += FormatStr(kSpokenChartAxis, {axisNames[k], std::to_string(reading.BioPercent[k]),
+                                            LoadStr(kSpokenDirections + direction)});
     }
     return out;
 }
@@ -85,7 +69,7 @@ std::string SignSymbolName(const std::string& signName)
 {
     if (signName.empty())
         return LoadStr(kSpokenSignSymbolUnknown);
-    return FillFields(LoadStr(kSpokenSignSymbol), {signName});
+    return FormatStr(kSpokenSignSymbol, {signName});
 }
 
 std::string ScoreCellName(const std::string& rowName, const std::string& columnName, const std::string& shown)
@@ -93,7 +77,7 @@ std::string ScoreCellName(const std::string& rowName, const std::string& columnN
     const std::string& value = shown.empty()               ? kZeroScore
                                : shown == kSwitchedOffMark ? LoadStr(kSpokenSwitchedOff)
                                                            : shown;
-    return FillFields(LoadStr(kSpokenScoreCell), {rowName, columnName, value});
+    return FormatStr(kSpokenScoreCell, {rowName, columnName, value});
 }
 
 } // namespace mirvo

@@ -7,6 +7,7 @@
 
 #include "app/reading/biorhythm.h"
 #include "app/reading/verdict.h"
+#include "koyomi/base/messages.h"
 
 #include <array>
 #include <cstdint>
@@ -14,21 +15,6 @@
 #include <vector>
 
 namespace mirvo {
-
-// String-table numbers of the spoken texts.
-constexpr int kSpokenHeart = 44020;         // バイオリズム
-constexpr int kSpokenStar = 44021;          // 星の得点
-constexpr int kSpokenAxisRow = 44022;       // "%s: %s, %s パーセント, 星 %s 点, %s"
-constexpr int kSpokenDateDescription = 44023;
-constexpr int kSpokenChartName = 44030;     // バイオリズムのグラフ
-constexpr int kSpokenChartLead = 44031;     // what the chart covers
-constexpr int kSpokenChartAxis = 44032;     // "%s %s パーセント, %s"
-constexpr int kSpokenDirections = 44033;    // + direction: 上昇中, 下降中, 山, 谷, 変化なし
-constexpr int kSpokenSignSymbol = 44040;    // "%sの記号"
-constexpr int kSpokenSignSymbolUnknown = 44041;
-constexpr int kSpokenScoreCell = 44050;     // "%s, %s: %s"
-constexpr int kSpokenSwitchedOff = 44051;   // a body that is not counted
-constexpr int kSpokenScoreGrid = 44052;     // what the grid holds
 
 // Where a biorhythm curve goes on the shown day, judged from its values one
 // day before and one day after.
@@ -43,10 +29,6 @@ enum TCurveDirection : int {
 // The curve of a `cycle`-day cycle at `dayCount` days after the birth day
 // (negative before it), by the same fraction as the shown percents.
 TCurveDirection CurveDirection(float cycle, double dayCount);
-
-// Texts with "%s" fields filled from `arguments` in order; a field without
-// an argument is left out, an argument without a field is dropped.
-std::string FillFields(const std::string& pattern, const std::vector<std::string>& arguments);
 
 // The name of a face for a screen reader: "好調の顔", "不調の顔", "要注意の日".
 std::string FaceName(TFace face);

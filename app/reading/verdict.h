@@ -5,6 +5,7 @@
 
 #include "app/reading/biorhythm.h"
 #include "app/reading/meaning.h"
+#include "koyomi/base/messages.h"
 #include "koyomi/datetime.h"
 #include "members/options.h"
 
@@ -16,12 +17,6 @@ namespace mirvo {
 
 constexpr int kBodyCount = kPlanetCount;  // 0 Sun, 1 Moon, 2 Mercury ... 9 Pluto
 constexpr int kNoBody = -1;
-
-// String-table numbers of the first advice sentence of each group.
-constexpr int kAdviceVeryGoodBase = 40110;
-constexpr int kAdviceGoodBase = 40120;
-constexpr int kAdviceAlmostBase = 40130;
-constexpr int kAdviceHangInBase = 40140;
 
 // Every position the program takes is taken at 12:00:00 Japan time (UTC+9)
 // of its date: the day's bodies, the birth bodies and the sun sign.

@@ -1,5 +1,6 @@
 #include "components/help/helpbrowser.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "components/help/chmfile.h"
 #include "koyomi/base/error.h"
@@ -10,8 +11,6 @@
 namespace mirvo {
 
 namespace {
-
-constexpr int kPageMissingMessage = 41512;
 
 bool IsExternalScheme(const QString& scheme)
 {

@@ -1,5 +1,6 @@
 #include "components/help/helprouter.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "components/help/helpcommands.h"
 #include "components/help/helpmodules.h"
@@ -14,8 +15,6 @@ THTMLhelpRouter* GLOBAL_HELPROUTER = nullptr;
 
 namespace {
 
-constexpr int kMultipleRoutersMessage = 41500;
-constexpr int kOwnerNotFormMessage = 41502;
 constexpr const char* kRouterVersion = "2.02";
 // Keywords and macros are handed over in buffers of this many characters.
 constexpr int kHelpTextLimit = 255;

@@ -1,5 +1,6 @@
 #include "components/help/htmlhelpviewer.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "components/help/chmfile.h"
 #include "components/help/helpcommands.h"
@@ -16,9 +17,6 @@
 namespace mirvo {
 
 namespace {
-
-constexpr int kHelpCaption = 41510;
-constexpr int kCannotOpenHelpFile = 41511;
 
 QPointer<THelpWindow>& Window()
 {

@@ -1,6 +1,7 @@
 // Code page 932 on Linux and other POSIX systems: glibc's iconv.
 #include "koyomi/base/codepage.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/base/error.h"
 #include "koyomi/base/sjis.h"
@@ -13,7 +14,6 @@ namespace koyomi::platform {
 
 namespace {
 
-constexpr int kMsgNoConverter = 43122;  // 文字コード %s の変換が使えません
 constexpr std::string_view kReplacementChar = "\xEF\xBF\xBD";   // U+FFFD
 constexpr std::size_t kChunkBytes = 4096;
 
@@ -29,7 +29,7 @@ public:
     TIconv(const char* to, const char* from) : FHandle(iconv_open(to, from))
     {
         if (FHandle == reinterpret_cast<iconv_t>(-1))
-            throw mirvo::MessageError(kMsgNoConverter, {kCp932Name});
+            throw mirvo::MessageError(mirvo::kMsgNoConverter, {kCp932Name});
     }
     ~TIconv() { iconv_close(FHandle); }
     TIconv(const TIconv&) = delete;

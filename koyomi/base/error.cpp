@@ -2,12 +2,21 @@
 
 namespace koyomi {
 
-std::string FormatMessage(const std::string& pattern, const std::string& argument)
+std::string FillMessage(std::string_view pattern, std::initializer_list<std::string_view> arguments)
 {
-    const auto at = pattern.find("%s");
-    if (at == std::string::npos)
-        return pattern;
-    return pattern.substr(0, at) + argument + pattern.substr(at + 2);
+    constexpr std::string_view kPlaceholder = "%s";
+    std::string out;
+    std::size_t from = 0;
+    for (const std::string_view argument : arguments) {
+        const std::size_t at = pattern.find(kPlaceholder, from);
+        if (at == std::string_view::npos)
+            break;
+        out.append(pattern, from, at - from);
+        out += argument;
+        from = at + kPlaceholder.size();
+    }
+    out.append(pattern, from, std::string_view::npos);
+    return out;
 }
 
 } // namespace koyomi

@@ -2,8 +2,10 @@
 // program's own words, that the user sees.
 #pragma once
 
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace koyomi {
 
@@ -20,7 +22,16 @@ private:
     int FMessageId = 0;
 };
 
-// Replaces the first "%s" of a message pattern by the argument.
-std::string FormatMessage(const std::string& pattern, const std::string& argument);
+// The program's one way to fill a message: `pattern` with each "%s" replaced
+// by the next of `arguments`, in order. A "%s" that finds no argument stays as
+// it is, so that a missing argument shows; an argument without a "%s" is left
+// out; the arguments' own text is never searched.
+std::string FillMessage(std::string_view pattern, std::initializer_list<std::string_view> arguments);
+
+// The same with one argument.
+inline std::string FormatMessage(const std::string& pattern, const std::string& argument)
+{
+    return FillMessage(pattern, {argument});
+}
 
 } // namespace koyomi

@@ -26,7 +26,8 @@ std::string Unescape(std::string_view text)
     return out;
 }
 
-// Lines "number<TAB>text"; '#' lines and blank lines are skipped.
+// Lines "number<TAB>name<TAB>text" (the name is the code's, the build takes it
+// from here); '#' lines and blank lines are skipped.
 std::map<int, std::string> ParseTable()
 {
     std::map<int, std::string> table;
@@ -43,10 +44,11 @@ std::map<int, std::string> ParseTable()
         if (line.empty() || line.front() == '#')
             continue;
         const std::size_t tab = line.find('\t');
-        if (tab == std::string_view::npos)
+        const std::size_t textTab = tab == std::string_view::npos ? tab : line.find('\t', tab + 1);
+        if (textTab == std::string_view::npos)
             continue;
         const int id = std::atoi(std::string(line.substr(0, tab)).c_str());
-        table[id] = Unescape(line.substr(tab + 1));
+        table[id] = Unescape(line.substr(textTab + 1));
     }
     return table;
 }
@@ -55,19 +57,7 @@ std::map<int, std::string> ParseTable()
 
 std::string FormatStr(int id, std::initializer_list<std::string_view> arguments)
 {
-    const std::string& pattern = LoadStr(id);
-    std::string out;
-    std::size_t from = 0;
-    for (const std::string_view argument : arguments) {
-        const std::size_t at = pattern.find("%s", from);
-        if (at == std::string::npos)
-            break;
-        out.append(pattern, from, at - from);
-        out += argument;
-        from = at + 2;
-    }
-    out.append(pattern, from, std::string::npos);
-    return out;
+    return koyomi::FillMessage(LoadStr(id), arguments);
 }
 
 const std::string& LoadStr(int id)

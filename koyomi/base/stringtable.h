@@ -12,9 +12,7 @@ namespace mirvo {
 // The UTF-8 text of entry `id`; the empty text for a number the table lacks.
 const std::string& LoadStr(int id);
 
-// The text of entry `id` with its "%s" replaced by `arguments`, one by one
-// in order; a "%s" without an argument stays, and the arguments' own text is
-// never searched.
+// The text of entry `id` filled with `arguments` (koyomi::FillMessage).
 std::string FormatStr(int id, std::initializer_list<std::string_view> arguments);
 
 // The error whose message is entry `id` filled with `arguments`; it carries the number.

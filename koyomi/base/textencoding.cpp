@@ -10,6 +10,7 @@ namespace mirvo {
 namespace {
 
 using koyomi::AppendUtf8;
+using koyomi::IsValidUtf8;
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LEBom = "\xFF\xFE";
@@ -20,7 +21,6 @@ constexpr char32_t kHighSurrogateFirst = 0xD800;
 constexpr char32_t kLowSurrogateFirst = 0xDC00;
 constexpr char32_t kLowSurrogateLast = 0xDFFF;
 constexpr char32_t kSurrogateBase = 0x10000;
-constexpr char32_t kLastCodePoint = 0x10FFFF;
 
 bool IsHighSurrogate(char32_t unit)
 {
@@ -43,47 +43,6 @@ bool IsCleanShiftJis(std::string_view bytes)
 
 } // namespace
 
-bool IsValidUtf8(std::string_view text)
-{
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[pos]);
-        std::size_t length = 0;
-        char32_t c = 0;
-        char32_t smallest = 0;
-        if (lead < 0x80) {
-            ++pos;
-            continue;
-        }
-        if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            c = lead & 0x1F;
-            smallest = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            c = lead & 0x0F;
-            smallest = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            c = lead & 0x07;
-            smallest = 0x10000;
-        } else {
-            return false;
-        }
-        if (pos + length > text.size())
-            return false;
-        for (std::size_t i = 1; i < length; ++i) {
-            const auto next = static_cast<unsigned char>(text[pos + i]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            c = (c << 6) | (next & 0x3F);
-        }
-        if (c < smallest || c > kLastCodePoint || (c >= kHighSurrogateFirst && c <= kLowSurrogateLast))
-            return false;
-        pos += length;
-    }
-    return true;
-}
 
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian)
 {

@@ -29,10 +29,6 @@ struct TMemberFileText {
 
 TMemberFileText DecodeMemberFile(std::string_view bytes);
 
-// Whether `text` is UTF-8 without an overlong form, a surrogate or a code
-// point past U+10FFFF.
-bool IsValidUtf8(std::string_view text);
-
 // UTF-16 bytes (without their byte-order mark) as UTF-8.
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);
 

@@ -1,10 +1,35 @@
+// The program's one UTF-8 coder: every place that writes or reads UTF-8 by
+// hand (the data file's strings, the code page, member files, the version
+// block, the terminal's text, the zodiac and Braille characters) uses it.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace koyomi {
 
 // Appends the UTF-8 bytes of one Unicode code point (U+0000 to U+10FFFF).
 void AppendUtf8(std::string& out, char32_t c);
+
+// The UTF-8 bytes of one code point.
+std::string Utf8Of(char32_t c);
+
+// One UTF-8 sequence as its lead byte announces it.
+struct Utf8Sequence {
+    char32_t code = 0;        // the value its bits carry
+    std::size_t length = 0;   // bytes, 1 to 4; 0 for a byte that opens no sequence, or one cut short or broken
+    bool sound = false;       // shortest form, no surrogate, at most U+10FFFF: what valid UTF-8 holds
+};
+
+// The sequence that starts at text[pos] (pos < text.size()).
+Utf8Sequence ReadUtf8(std::string_view text, std::size_t pos);
+
+// Whether `text` is valid UTF-8 throughout (every sequence whole and sound).
+bool IsValidUtf8(std::string_view text);
+
+// `text` in UTF-16; nothing when it is not valid UTF-8.
+std::optional<std::u16string> Utf8ToUtf16(std::string_view text);
 
 } // namespace koyomi

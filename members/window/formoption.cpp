@@ -7,6 +7,7 @@
 #include "components/fonts.h"
 #include "components/help/apphelp.h"
 #include "components/help/helpcommands.h"
+#include "components/qtext.h"
 #include "components/windowslook.h"
 #include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
@@ -21,7 +22,7 @@
 #include <QStyle>
 
 namespace fs = std::filesystem;
-using mirvo::optionwindow::Q;
+using mirvo::Q;
 using mirvo::optionwindow::Tag;
 
 namespace {

@@ -5,6 +5,7 @@
 #include "members/window/formoption.h"
 
 #include "app/reading/spokentext.h"
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "ui_formoption.h"
 
@@ -15,11 +16,6 @@
 #include <QLineEdit>
 
 namespace {
-
-// String-table numbers of the window's spoken texts.
-constexpr int kSpokenWeight = 44060;      // "%sの掛け率"
-constexpr int kSpokenMemberList = 44061;  // the member list's name
-constexpr int kSpokenMemberMenu = 44062;  // how to open its pop-up menu
 
 QString Spoken(int id)
 {
@@ -43,14 +39,14 @@ void TTodayMirvoOption::CreateAccessibility()
     }
     for (int n = 0; n < mirvo::kPlanetCount; ++n) {
         FPlanetEdits[n]->setAccessibleName(
-            QString::fromStdString(mirvo::FillFields(mirvo::LoadStr(kSpokenWeight), {FPlanetChecks[n]->text().toStdString()})));
+            QString::fromStdString(mirvo::FormatStr(mirvo::kSpokenWeight, {FPlanetChecks[n]->text().toStdString()})));
     }
     // Qt names a control inside a group box after the box when nothing else
     // names it; the groups inside the member's group have titles of their own.
     for (QGroupBox* group : {ui->grpBirthday, ui->grpSex})
         group->setAccessibleName(group->title());
-    ui->lstMember->setAccessibleName(Spoken(kSpokenMemberList));
-    ui->lstMember->setAccessibleDescription(Spoken(kSpokenMemberMenu));
+    ui->lstMember->setAccessibleName(Spoken(mirvo::kSpokenMemberList));
+    ui->lstMember->setAccessibleDescription(Spoken(mirvo::kSpokenMemberMenu));
 
     auto* menuKey = new QAction(ui->lstMember);
     menuKey->setObjectName("actMemberMenu");

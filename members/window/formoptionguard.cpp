@@ -5,6 +5,7 @@
 #include "members/window/formoption.h"
 
 #include "app/reading/appinfo.h"
+#include "components/qtext.h"
 #include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/datetime.h"
@@ -24,21 +25,9 @@
 #include <algorithm>
 
 namespace fs = std::filesystem;
-using mirvo::optionwindow::Q;
+using mirvo::Q;
 
 namespace {
-
-constexpr int kMsgReplaceOtherMember = 46030;   // 選択している行の %s さんを, 入力欄の %s さんのデータで置き換えますか?
-constexpr int kMsgDeleteEveryMember = 46031;    // %s 人のメンバーを全て削除しますか? ...
-constexpr int kMsgLoadedFewer = 46032;          // %s から読めたのは %s 人です (今の一覧は %s 人). どうしますか?
-constexpr int kTextUseRead = 46033;             // 読めたメンバーだけにする(&U)
-constexpr int kTextAddRead = 46034;             // 今の一覧に加える(&A)
-constexpr int kTextKeepList = 46035;            // 今の一覧のままにする(&K)
-constexpr int kMsgReplaceFile = 46036;          // %s はすでにあります. 置き換えますか? ...
-constexpr int kMsgBadCycle = 46037;             // %sの周期は 1 から 999 までの整数で入力してください.
-constexpr int kMsgFutureBirthday = 46038;       // 誕生日 %s は今日より後です. 生まれた日を入力してください.
-constexpr int kTextRestoreCommand = 46039;      // 以前のメンバーリストに戻す(&B)...
-constexpr int kMsgNoBackups = 46040;            // 以前のメンバーリストはまだありません. ...
 
 constexpr int kMinCycle = 1;
 constexpr int kMaxCycle = 999;
@@ -81,7 +70,7 @@ void Refuse(QWidget* owner, const QString& text)
 void TTodayMirvoOption::SetUpGuards()
 {
     // The restore command, after the file commands of the list's menu.
-    mniRestoreBackup = new QAction(Q(mirvo::LoadStr(kTextRestoreCommand)), this);
+    mniRestoreBackup = new QAction(Q(mirvo::LoadStr(mirvo::kTextRestoreCommand)), this);
     mniRestoreBackup->setObjectName("mniRestoreBackup");
     mniRestoreBackup->setProperty("tag", mtRestoreBackup);
     ui->mnuPopMemberList->insertAction(ui->mniSaveToFile, mniRestoreBackup);
@@ -155,7 +144,7 @@ bool TTodayMirvoOption::CyclesAreValid()
         if (IsCycleText(FBioEdits[i]->text()))
             continue;
         ui->pnlTab->setCurrentIndex(kMethodTab);
-        Refuse(this, Fill(kMsgBadCycle, {labels[i]->text().toStdString()}));
+        Refuse(this, Fill(mirvo::kMsgBadCycle, {labels[i]->text().toStdString()}));
         FBioEdits[i]->setFocus(Qt::OtherFocusReason);
         FBioEdits[i]->selectAll();
         return false;
@@ -169,7 +158,7 @@ bool TTodayMirvoOption::RefuseFutureBirthday()
     const koyomi::DateParts today = koyomi::DecodeDate(koyomi::Now());
     if (date <= QDate(today.year, today.month, today.day))
         return false;
-    Refuse(this, Fill(kMsgFutureBirthday, {date.toString("yyyy/MM/dd").toStdString()}));
+    Refuse(this, Fill(mirvo::kMsgFutureBirthday, {date.toString("yyyy/MM/dd").toStdString()}));
     ui->pnlTab->setCurrentIndex(0);
     ui->edtDate->setFocus(Qt::OtherFocusReason);
     return true;
@@ -180,25 +169,25 @@ bool TTodayMirvoOption::ConfirmStoreOver(const mirvo::TMemberListItem& rowMember
     // The fields were filled from this row: nothing to ask.
     if (mirvo::SameMemberData(rowMember, *FCurrentMember))
         return true;
-    return Ask(this, Fill(kMsgReplaceOtherMember, {rowMember.Name, ui->txtName->text().toStdString()}));
+    return Ask(this, Fill(mirvo::kMsgReplaceOtherMember, {rowMember.Name, ui->txtName->text().toStdString()}));
 }
 
 bool TTodayMirvoOption::ConfirmDeleteAll(int count)
 {
-    return Ask(this, Fill(kMsgDeleteEveryMember, {std::to_string(count)}));
+    return Ask(this, Fill(mirvo::kMsgDeleteEveryMember, {std::to_string(count)}));
 }
 
 TTodayMirvoOption::LoadChoice TTodayMirvoOption::AskLoadChoice(const fs::path& file, const std::string& problems,
                                                                int read, int had)
 {
-    QString text = Fill(kMsgLoadedFewer, {file.string(), std::to_string(read), std::to_string(had)});
+    QString text = Fill(mirvo::kMsgLoadedFewer, {file.string(), std::to_string(read), std::to_string(had)});
     if (!problems.empty())
         text = Q(problems) + "\n\n" + text;
     QMessageBox box(QMessageBox::Warning, Q(mirvo::AppFileDescription()), text, QMessageBox::NoButton, this);
     box.setObjectName("boxLoadChoice");
-    QPushButton* use = box.addButton(Q(mirvo::LoadStr(kTextUseRead)), QMessageBox::AcceptRole);
-    QPushButton* add = box.addButton(Q(mirvo::LoadStr(kTextAddRead)), QMessageBox::AcceptRole);
-    QPushButton* keep = box.addButton(Q(mirvo::LoadStr(kTextKeepList)), QMessageBox::RejectRole);
+    QPushButton* use = box.addButton(Q(mirvo::LoadStr(mirvo::kTextUseRead)), QMessageBox::AcceptRole);
+    QPushButton* add = box.addButton(Q(mirvo::LoadStr(mirvo::kTextAddRead)), QMessageBox::AcceptRole);
+    QPushButton* keep = box.addButton(Q(mirvo::LoadStr(mirvo::kTextKeepList)), QMessageBox::RejectRole);
     use->setObjectName("btnUseRead");
     add->setObjectName("btnAddRead");
     keep->setObjectName("btnKeepList");
@@ -217,7 +206,7 @@ bool TTodayMirvoOption::ConfirmReplaceFile(const fs::path& file)
     std::error_code ec;
     if (!fs::exists(file, ec))
         return true;
-    return Ask(this, Fill(kMsgReplaceFile, {file.string(), mirvo::BackupFolderOf(file).string()}));
+    return Ask(this, Fill(mirvo::kMsgReplaceFile, {file.string(), mirvo::BackupFolderOf(file).string()}));
 }
 
 void TTodayMirvoOption::RestoreBackup()
@@ -226,7 +215,7 @@ void TTodayMirvoOption::RestoreBackup()
         FMemberFile.empty() ? std::vector<mirvo::TBackupFile>() : mirvo::ListBackups(FMemberFile, true);
     if (copies.empty()) {
         QMessageBox::information(this, Q(mirvo::AppFileDescription()),
-                                 Fill(kMsgNoBackups, {mirvo::BackupFolderOf(FMemberFile).string()}));
+                                 Fill(mirvo::kMsgNoBackups, {mirvo::BackupFolderOf(FMemberFile).string()}));
         return;
     }
     TRestoreBackupDialog dialog(copies, this);

@@ -6,6 +6,7 @@
 #include "app/reading/appinfo.h"
 #include "app/reading/filemessages.h"
 #include "app/start/programpaths.h"
+#include "components/qtext.h"
 #include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/base/error.h"
@@ -23,7 +24,7 @@
 #include <optional>
 
 namespace fs = std::filesystem;
-using mirvo::optionwindow::Q;
+using mirvo::Q;
 using mirvo::optionwindow::ShowText;
 
 namespace {

@@ -2,6 +2,7 @@
 // a weight and a use flag for each body of the star reading.
 #include "members/window/formoption.h"
 
+#include "components/qtext.h"
 #include "members/numbertext.h"
 #include "members/window/formoptionparts.h"
 #include "ui_formoption.h"
@@ -27,7 +28,7 @@ constexpr int kPlanetTagEnd = 220;  // one past the last
 // A cycle or weight as the edits show it: 15 significant digits, no trailing zeros.
 QString NumberText(float value)
 {
-    return mirvo::optionwindow::Q(mirvo::FormatGeneralNumber(static_cast<double>(value)));
+    return mirvo::Q(mirvo::FormatGeneralNumber(static_cast<double>(value)));
 }
 
 // What a cycle or weight edit holds, as a setting: leading blanks are

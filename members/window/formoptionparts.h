@@ -7,14 +7,7 @@
 #include <QString>
 #include <QVariant>
 
-#include <string>
-
 namespace mirvo::optionwindow {
-
-inline QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
 
 // The number a control carries in its "tag" property (set in the layout).
 inline int Tag(const QObject* object)

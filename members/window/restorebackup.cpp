@@ -1,6 +1,8 @@
 #include "members/window/restorebackup.h"
 
 #include "app/reading/appinfo.h"
+#include "components/qtext.h"
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/datetime.h"
 
@@ -11,24 +13,13 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+using mirvo::Q;
+
 namespace {
 
-constexpr int kTextRestoreCaption = 46020;     // 以前のメンバーリストに戻す
-constexpr int kTextRestoreExplained = 46021;   // what the list holds and what 戻す does
-constexpr int kTextColumnKeptAt = 46022;       // 保存した日時
-constexpr int kTextColumnMembers = 46023;      // 人数
-constexpr int kTextColumnFile = 46024;         // ファイル
-constexpr int kTextRestoreButton = 46025;      // 戻す(&R)
-constexpr int kTextMemberCount = 46026;        // %s 人
-constexpr int kTextUnreadable = 46027;         // 読めません
 constexpr int kWidthKeptAt = 150;
 constexpr int kWidthMembers = 60;
 constexpr int kWidthFile = 230;
-
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
 
 } // namespace
 
@@ -36,9 +27,9 @@ TRestoreBackupDialog::TRestoreBackupDialog(std::vector<mirvo::TBackupFile> copie
     : QDialog(parent), FCopies(std::move(copies))
 {
     setObjectName("TRestoreBackupDialog");
-    setWindowTitle(Q(mirvo::LoadStr(kTextRestoreCaption)));
+    setWindowTitle(Q(mirvo::LoadStr(mirvo::kTextRestoreCaption)));
     auto* layout = new QVBoxLayout(this);
-    auto* explained = new QLabel(Q(mirvo::LoadStr(kTextRestoreExplained)), this);
+    auto* explained = new QLabel(Q(mirvo::LoadStr(mirvo::kTextRestoreExplained)), this);
     explained->setWordWrap(true);
     layout->addWidget(explained);
 
@@ -46,8 +37,8 @@ TRestoreBackupDialog::TRestoreBackupDialog(std::vector<mirvo::TBackupFile> copie
     lstBackups->setObjectName("lstBackups");
     lstBackups->setRootIsDecorated(false);
     lstBackups->setAllColumnsShowFocus(true);
-    lstBackups->setHeaderLabels({Q(mirvo::LoadStr(kTextColumnKeptAt)), Q(mirvo::LoadStr(kTextColumnMembers)),
-                                 Q(mirvo::LoadStr(kTextColumnFile))});
+    lstBackups->setHeaderLabels({Q(mirvo::LoadStr(mirvo::kTextColumnKeptAt)), Q(mirvo::LoadStr(mirvo::kTextColumnMembers)),
+                                 Q(mirvo::LoadStr(mirvo::kTextColumnFile))});
     lstBackups->setAccessibleName(windowTitle());
     lstBackups->header()->resizeSection(rcKeptAt, kWidthKeptAt);
     lstBackups->header()->resizeSection(rcMembers, kWidthMembers);
@@ -56,8 +47,8 @@ TRestoreBackupDialog::TRestoreBackupDialog(std::vector<mirvo::TBackupFile> copie
         auto* row = new QTreeWidgetItem(lstBackups);
         row->setText(rcKeptAt, Q(koyomi::DateToFileText(copy.keptAt) + " " + koyomi::TimeToFileText(copy.keptAt)));
         row->setText(rcMembers, copy.members < 0
-                                    ? Q(mirvo::LoadStr(kTextUnreadable))
-                                    : Q(mirvo::FormatStr(kTextMemberCount, {std::to_string(copy.members)})));
+                                    ? Q(mirvo::LoadStr(mirvo::kTextUnreadable))
+                                    : Q(mirvo::FormatStr(mirvo::kTextMemberCount, {std::to_string(copy.members)})));
         row->setTextAlignment(rcMembers, Qt::AlignRight | Qt::AlignVCenter);
         row->setText(rcFile, Q(copy.path.filename().string()));
         row->setToolTip(rcFile, Q(copy.path.string()));
@@ -66,7 +57,7 @@ TRestoreBackupDialog::TRestoreBackupDialog(std::vector<mirvo::TBackupFile> copie
     layout->addWidget(lstBackups);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    btnRestore = buttons->addButton(Q(mirvo::LoadStr(kTextRestoreButton)), QDialogButtonBox::AcceptRole);
+    btnRestore = buttons->addButton(Q(mirvo::LoadStr(mirvo::kTextRestoreButton)), QDialogButtonBox::AcceptRole);
     btnRestore->setObjectName("btnRestore");
     btnRestore->setDefault(true);
     layout->addWidget(buttons);

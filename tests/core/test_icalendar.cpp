@@ -1,6 +1,7 @@
 // Calendar files: escaping and folding, stable UIDs, and whole files read
 // back by a real iCalendar parser (Debian's python3-icalendar).
 #include "app/reading/icalendar.h"
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/datafile.h"
 
@@ -76,7 +77,7 @@ TEST(IcsText, SpecialCharactersAreEscaped)
 TEST(IcsText, LongLinesFoldAtCharacterBoundariesAndUnfoldToTheOriginal)
 {
     const std::string ascii = "DESCRIPTION:" + std::string(200, 'x');
-    const std::string japanese = "SUMMARY:" + LoadStr(40117) + LoadStr(40148) + "a" + LoadStr(40142);
+    const std::string japanese = "SUMMARY:" + LoadStr(kAdviceVeryGoodBase + 7) + LoadStr(kAdviceHangInBase + 8) + "a" + LoadStr(kAdviceHangInBase + 2);
     for (const std::string& line : {ascii, japanese, std::string("SHORT:ok"), std::string(75, 'y'),
                                     std::string(76, 'z')}) {
         SCOPED_TRACE(line.substr(0, 20));
@@ -96,7 +97,7 @@ TEST(IcsText, LongLinesFoldAtCharacterBoundariesAndUnfoldToTheOriginal)
         EXPECT_EQ(Unfold(folded), line + "\r\n");
     }
     // Three-octet characters fill a line as far as a whole one fits.
-    const std::vector<std::string> pieces = PhysicalLines(IcsFoldLine("X:" + LoadStr(40117) + LoadStr(40148)));
+    const std::vector<std::string> pieces = PhysicalLines(IcsFoldLine("X:" + LoadStr(kAdviceVeryGoodBase + 7) + LoadStr(kAdviceHangInBase + 8)));
     EXPECT_GE(pieces.front().size(), kIcsLineOctets - 2);
 }
 
@@ -121,11 +122,11 @@ TEST(IcsText, SummaryAndDescriptionHoldTheReading)
     e.verdict.axes[0].rating = TRatingLevel::VeryGood;
     e.verdict.axes[1].rating = TRatingLevel::Average;
     e.verdict.axes[2].rating = TRatingLevel::HangIn;
-    e.verdict.adviceId = 40110;
+    e.verdict.adviceId = kAdviceVeryGoodBase;
     EXPECT_EQ(IcsSummary(Member("", 0), e.verdict), "ミルボ 健康:大変良い 感情:普通 知性:頑張れ");
     EXPECT_EQ(IcsSummary(Member("花子", 0), e.verdict), "ミルボ 花子 健康:大変良い 感情:普通 知性:頑張れ");
     EXPECT_EQ(IcsDescription(e), "健康 42% 120点 大変良い\n感情 0% 100点 普通\n知性 -7% -3点 頑張れ\n\n"
-                                 + LoadStr(40110));
+                                 + LoadStr(kAdviceVeryGoodBase));
     e.verdict.adviceId = 0;
     EXPECT_EQ(IcsDescription(e), "健康 42% 120点 大変良い\n感情 0% 100点 普通\n知性 -7% -3点 頑張れ");
 }

@@ -3,6 +3,7 @@
 #include "members/backups.h"
 #include "members/csvfields.h"
 #include "members/memberlist.h"
+#include "koyomi/base/utf8.h"
 #include "koyomi/base/wholefile.h"
 
 #include "testfiles.h"
@@ -435,9 +436,9 @@ TEST_F(MemberFileTest, FilesInUtf8AndUtf16AreReadAsWhatTheyAre)
     }
     EXPECT_EQ(DecodeMemberFile(std::string_view("\xFF\xFE\x3D\xD8\x00\xDE", 6)).text, "\xF0\x9F\x98\x80");   // a surrogate pair
     EXPECT_EQ(DecodeMemberFile(std::string_view("\xFE\xFF\xDC\x00\x00", 5)).text, "\xEF\xBF\xBD\xEF\xBF\xBD");   // lone low half, odd byte
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));   // overlong
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));   // a surrogate
-    EXPECT_TRUE(IsValidUtf8("山"));
+    EXPECT_FALSE(koyomi::IsValidUtf8("\xC0\xAF"));   // overlong
+    EXPECT_FALSE(koyomi::IsValidUtf8("\xED\xA0\x80"));   // a surrogate
+    EXPECT_TRUE(koyomi::IsValidUtf8("山"));
 
     // A name Shift-JIS cannot hold gives no member, with its line.
     const fs::path korean = FDir / "korean.csv";

@@ -3,6 +3,7 @@
 #include "app/reading/compatibility.h"
 #include "app/reading/pairdays.h"
 #include "terminal/braillechart.h"
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "terminal/terminaltext.h"
 #include "terminal/todayargs.h"
@@ -385,7 +386,7 @@ TEST(MirvoTodayText, ReadingShowsTheFiguresOfTheEvaluation)
     day.evaluation.reading.BioPhase = {110, 270, 76};
     day.evaluation.reading.StarTotal = {150, 80, -12};
     day.evaluation.verdict = MakeVerdict(day.evaluation.reading, report.settings.planetUse);
-    day.evaluation.verdict.adviceId = 40110;
+    day.evaluation.verdict.adviceId = kAdviceVeryGoodBase;
     report.days.push_back(day);
     const std::string text = ReadingText(report, false);
     EXPECT_NE(text.find("今日のミルボ [Hana]\n2024/05/01  2024/04/24 生まれ  7 日目\n"), std::string::npos) << text;

@@ -39,15 +39,6 @@ TEST(SpokenText, AxisRowIsOneSentence)
               "知性: 要注意, -100 パーセント, 星 -12 点, 頑張れ");
 }
 
-TEST(SpokenText, FieldsAreFilledInOrder)
-{
-    EXPECT_EQ(FillFields("%s-%s", {"a", "b"}), "a-b");
-    EXPECT_EQ(FillFields("%s-%s", {"a"}), "a-");
-    EXPECT_EQ(FillFields("x", {"a"}), "x");
-    // An argument that itself holds "%s" is not filled again.
-    EXPECT_EQ(FillFields("%s/%s", {"%s", "b"}), "%s/b");
-}
-
 // Seven days after the birth day: health (23 days) is past its peak,
 // feeling (28) at its peak, intellect (33) still rising; at 21 days the
 // feeling curve is at its trough.

@@ -8,13 +8,19 @@ using namespace mirvo;
 
 TEST(StringTable, ArgumentsFillThePlaceholdersInOrder)
 {
-    EXPECT_EQ(FormatStr(43046, {"花子", "'①' はファイルに保存できない文字です"}),
+    EXPECT_EQ(FormatStr(kMsgUnsavableMember, {"花子", "'①' はファイルに保存できない文字です"}),
               "花子 さんのデータはファイルに保存できません: '①' はファイルに保存できない文字です");
     // An argument's own "%s" is not filled again; a missing argument leaves its place.
-    EXPECT_EQ(FormatStr(43110, {"%s"}), "バージョン情報の %s 行目: %s");
-    EXPECT_EQ(FormatStr(43110, {"3", "x", "unused"}), "バージョン情報の 3 行目: x");
+    EXPECT_EQ(FormatStr(kMsgSourceLine, {"%s"}), "バージョン情報の %s 行目: %s");
+    EXPECT_EQ(FormatStr(kMsgSourceLine, {"3", "x", "unused"}), "バージョン情報の 3 行目: x");
     EXPECT_EQ(FormatStr(kMsgFileMissing, {}), LoadStr(kMsgFileMissing));
     EXPECT_EQ(FormatStr(1, {"x"}), "");  // no such entry
+    // Every message is filled by the same rule, the spoken texts and the core's too.
+    EXPECT_EQ(koyomi::FillMessage("%s-%s", {"a", "b"}), "a-b");
+    EXPECT_EQ(koyomi::FillMessage("%s-%s", {"a"}), "a-%s");
+    EXPECT_EQ(koyomi::FillMessage("x", {"a"}), "x");
+    EXPECT_EQ(koyomi::FillMessage("%s/%s", {"%s", "b"}), "%s/b");
+    EXPECT_EQ(koyomi::FormatMessage("%s%s", "%s"), "%s%s");
 }
 
 TEST(StringTable, MessageErrorsCarryTheirNumber)

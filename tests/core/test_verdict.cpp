@@ -1,3 +1,4 @@
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "app/reading/verdict.h"
 #include "koyomi/datetime.h"
@@ -69,7 +70,7 @@ TEST(Verdict, VeryGoodHealthPicksTheStrongestBody)
     const TDayVerdict v = MakeVerdict(r, kAllUsed);
     EXPECT_EQ(v.axes[0].rating, TRatingLevel::VeryGood);
     EXPECT_EQ(v.axes[0].pickedBody, 0);
-    EXPECT_EQ(v.adviceId, 40110);
+    EXPECT_EQ(v.adviceId, kAdviceVeryGoodBase);
     EXPECT_EQ(LoadStr(v.adviceId), "絶好調です.がんがん行きましょう.");
     EXPECT_EQ(RatingText(v.axes[0].rating), "大変良い");
 }
@@ -97,7 +98,7 @@ TEST(Verdict, HealthWithoutAdviceLeavesFeelingsAdvice)
     EXPECT_EQ(v.axes[1].rating, TRatingLevel::Good);
     EXPECT_EQ(v.axes[1].pickedBody, 4);
     EXPECT_EQ(v.axes[2].rating, TRatingLevel::Average);  // a total of exactly 100
-    EXPECT_EQ(v.adviceId, 40124);
+    EXPECT_EQ(v.adviceId, kAdviceGoodBase + 4);
 }
 
 TEST(Verdict, HealthAdviceReplacesTheOthers)
@@ -110,7 +111,7 @@ TEST(Verdict, HealthAdviceReplacesTheOthers)
     EXPECT_EQ(v.axes[0].rating, TRatingLevel::Almost);
     EXPECT_EQ(v.axes[1].rating, TRatingLevel::HangIn);
     EXPECT_EQ(v.axes[2].rating, TRatingLevel::Good);
-    EXPECT_EQ(v.adviceId, 40133);
+    EXPECT_EQ(v.adviceId, kAdviceAlmostBase + 3);
 }
 
 TEST(Verdict, ExactlyOneHundredIsAlwaysAverage)

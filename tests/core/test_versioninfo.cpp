@@ -1,6 +1,7 @@
 // The version block's layout: what the writer lays down byte for byte, what
 // the reader finds in it, and that a damaged block is never read outside.
 #include "koyomi/base/error.h"
+#include "koyomi/base/utf8.h"
 #include "views/version/versioninfo.h"
 #include "views/version/versionsource.h"
 
@@ -137,7 +138,7 @@ TEST(VersionInfoLayout, WriterRefusesWhatABlockCannotHold)
     EXPECT_NO_THROW(BuildVersionInfo(s));
     s.strings = {{"", "x"}};
     EXPECT_THROW(BuildVersionInfo(s), koyomi::EMirvoError);
-    s.strings = {{"Comments", std::string(40000, 'x')}};  // 80000 bytes of UTF-16
+    s.strings = {{"Comments", std::string(40'000, 'x')}};  // 80000 bytes of UTF-16
     EXPECT_THROW(BuildVersionInfo(s), koyomi::EMirvoError);
 }
 
@@ -192,11 +193,11 @@ TEST(VersionInfoText, TranslationKeyAndVersionNumbers)
 
 TEST(VersionInfoText, Utf16SurrogatesAndStrayHalves)
 {
-    const auto units = mirvo::Utf8ToUtf16("a\xF0\x9F\x98\x80");  // a, U+1F600
+    const auto units = koyomi::Utf8ToUtf16("a\xF0\x9F\x98\x80");  // a, U+1F600
     ASSERT_TRUE(units);
     EXPECT_EQ(*units, std::u16string(u"a\xD83D\xDE00"));
-    EXPECT_FALSE(mirvo::Utf8ToUtf16("\xED\xA0\x80"));  // an encoded surrogate
-    EXPECT_FALSE(mirvo::Utf8ToUtf16("\xC0\xAF"));      // overlong
+    EXPECT_FALSE(koyomi::Utf8ToUtf16("\xED\xA0\x80"));  // an encoded surrogate
+    EXPECT_FALSE(koyomi::Utf8ToUtf16("\xC0\xAF"));      // overlong
 
     const TBytes pair = {0x3D, 0xD8, 0x00, 0xDE, 0x00, 0x00, 'x', 0};
     EXPECT_EQ(mirvo::Utf16LeToUtf8(pair), "\xF0\x9F\x98\x80");  // stops at the zero

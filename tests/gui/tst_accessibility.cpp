@@ -5,6 +5,7 @@
 // accelerators, readable colours under a dark palette and captions that fit.
 #include "app/formmain.h"
 #include "app/reading/spokentext.h"
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "components/fonts.h"
 #include "components/help/apphelp.h"
@@ -490,7 +491,7 @@ void TestAccessibility::monthWindowReadsEveryDay()
         QVERIFY2(name.startsWith(QString("%1月%2日 (").arg(d.month).arg(d.day)), qPrintable(name));
         for (int k = 0; k < mirvo::kAxisCount; ++k) {
             const QString sentence = QString::fromStdString(mirvo::AxisSentence(
-                mirvo::LoadStr(43602 + k), c.evaluation.reading.BioPercent[k], c.evaluation.reading.StarTotal[k],
+                mirvo::LoadStr(mirvo::kTextAxisNames + k), c.evaluation.reading.BioPercent[k], c.evaluation.reading.StarTotal[k],
                 c.evaluation.verdict.axes[k]));
             QVERIFY2(name.contains(sentence), qPrintable(name + " / " + sentence));
         }

@@ -3,6 +3,8 @@
 // files and the printed page.
 #include "app/formmain.h"
 #include "app/reading/monthgrid.h"
+#include "components/qtext.h"
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/base/sjis.h"
 #include "modalwatch.h"
@@ -29,6 +31,8 @@
 #include <sstream>
 #include <unistd.h>
 
+using mirvo::Q;
+
 namespace {
 
 void WriteFile(const std::filesystem::path& p, const std::string& bytes)
@@ -51,11 +55,6 @@ std::string Members()
                                 "\"Ken\",1,2001/11/30,12:00:00,0,\"\"\r\n");
 }
 
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
-
 // Output of a command, or the empty text when it fails.
 QString CommandOutput(const QString& program, const QStringList& args)
 {
@@ -67,7 +66,8 @@ QString CommandOutput(const QString& program, const QStringList& args)
 }
 
 // A day of a month grid as mirvo-today --json printed it, stored here: its
-// cell, bio percents, star totals and advice (string number).
+// cell, bio percents, star totals and advice (its group's first sentence and
+// its place in the group).
 struct StoredDay {
     int year, month, day;
     int cell;
@@ -79,20 +79,20 @@ using StoredDays = std::array<StoredDay, 3>;
 
 // 山田花子 with the default settings: the grids of 2026-12 and 2026-11.
 constexpr StoredDays kHanakoDecember = {{
-    {2026, 11, 29, 0, {-94, 90, -81}, {-25, 201, -60}, 40146},
-    {2026, 12, 19, 20, {-40, 22, 28}, {90, 80, 50}, 40146},
-    {2027, 1, 9, 41, {14, -97, 54}, {232, -190, 202}, 40140},
+    {2026, 11, 29, 0, {-94, 90, -81}, {-25, 201, -60}, mirvo::kAdviceHangInBase + 6},
+    {2026, 12, 19, 20, {-40, 22, 28}, {90, 80, 50}, mirvo::kAdviceHangInBase + 6},
+    {2027, 1, 9, 41, {14, -97, 54}, {232, -190, 202}, mirvo::kAdviceHangInBase},
 }};
 constexpr StoredDays kHanakoNovember = {{
-    {2026, 11, 1, 0, {14, 90, 0}, {140, 71, -150}, 40121},
-    {2026, 11, 21, 20, {82, 22, -62}, {-130, 281, 75}, 40121},
-    {2026, 12, 12, 41, {100, -97, 100}, {90, 80, 122}, 40126},
+    {2026, 11, 1, 0, {14, 90, 0}, {140, 71, -150}, mirvo::kAdviceGoodBase + 1},
+    {2026, 11, 21, 20, {82, 22, -62}, {-130, 281, 75}, mirvo::kAdviceGoodBase + 1},
+    {2026, 12, 12, 41, {100, -97, 100}, {90, 80, 122}, mirvo::kAdviceGoodBase + 6},
 }};
 // Ken with cycles of 20, 25 and 30 days and the Sun not counted: 2026-12.
 constexpr StoredDays kKenDecember = {{
-    {2026, 11, 29, 0, {0, 95, 87}, {180, -105, 220}, 40124},
+    {2026, 11, 29, 0, {0, 95, 87}, {180, -105, 220}, mirvo::kAdviceGoodBase + 4},
     {2026, 12, 19, 20, {0, 0, 0}, {25, -60, 25}, 0},
-    {2027, 1, 9, 41, {-31, -84, -95}, {221, 90, 221}, 40133},
+    {2027, 1, 9, 41, {-31, -84, -95}, {221, 90, 221}, mirvo::kAdviceAlmostBase + 3},
 }};
 
 void ExpectGridShows(const mirvo::MonthGrid& grid, const StoredDays& days)
@@ -278,7 +278,7 @@ void TestFormMonth::nextGoodDayStartsAfterTheShownDayAndNoneIsSaid()
     const koyomi::TDateTime before = FMain->Date();
     month->GoToNextGoodDay();
     QCOMPARE(FMain->Date(), before);
-    QCOMPARE(said, QStringList{Q(mirvo::LoadStr(43616)).arg(366)});
+    QCOMPARE(said, QStringList{Q(mirvo::LoadStr(mirvo::kMsgNoGoodDay)).arg(366)});
 }
 
 void TestFormMonth::tooltipHoldsTheWholeReading()

@@ -3,6 +3,7 @@
 #include "app/formmain.h"
 #include "components/help/apphelp.h"
 #include "components/help/helpcommands.h"
+#include "components/qtext.h"
 #include "koyomi/datetime.h"
 #include "koyomi/base/sjis.h"
 #include "members/backups.h"
@@ -28,6 +29,8 @@
 using testing_gui::Child;
 using testing_gui::TMessageBoxWatch;
 using testing_gui::WhenActiveModal;
+
+using mirvo::Q;
 
 namespace {
 
@@ -124,11 +127,6 @@ void Type(QWidget& w, const char* edit, const QString& text)
         input.setCommitString(text);
         QApplication::sendEvent(line, &input);
     }
-}
-
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
 }
 
 const char* const kWeightEdits[] = {"txtSun", "txtMoon", "txtMercury", "txtVenus", "txtMars",

@@ -1,8 +1,11 @@
 #include "tools/mkkosmera/stringsource.h"
 
 #include "koyomi/base/error.h"
+#include "koyomi/base/utf8.h"
 
 #include <istream>
+#include <optional>
+#include <utility>
 
 namespace kosmera {
 
@@ -12,10 +15,6 @@ namespace {
 
 constexpr unsigned kMaxStringNumber = 0xFFFF * 16 - 1;  // block numbers are 16-bit
 constexpr std::size_t kMaxNumberDigits = 7;
-constexpr char32_t kMaxCodePoint = 0x10FFFF;
-constexpr char32_t kSurrogateFirst = 0xD800;
-constexpr char32_t kSurrogateEnd = 0xE000;
-constexpr char32_t kSupplementaryFirst = 0x10000;
 
 std::string LineError(int line, const std::string& what)
 {
@@ -42,45 +41,14 @@ std::string Unescape(const std::string& text, int line)
     return out;
 }
 
-// Length of the UTF-8 sequence a lead byte opens and the bits it carries; 0 for a bad lead byte.
-std::size_t SequenceLength(unsigned char lead, char32_t& bits)
-{
-    if (lead < 0x80) { bits = lead; return 1; }
-    if ((lead & 0xE0) == 0xC0) { bits = lead & 0x1F; return 2; }
-    if ((lead & 0xF0) == 0xE0) { bits = lead & 0x0F; return 3; }
-    if ((lead & 0xF8) == 0xF0) { bits = lead & 0x07; return 4; }
-    return 0;
-}
-
 } // namespace
 
 std::u16string Utf8ToUtf16(const std::string& utf8)
 {
-    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};  // shortest form per length
-    std::u16string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        char32_t c = 0;
-        const std::size_t length = SequenceLength(static_cast<unsigned char>(utf8[i]), c);
-        if (length == 0 || i + length > utf8.size())
-            throw EMirvoError("UTF-8 として読めない文字があります");
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto byte = static_cast<unsigned char>(utf8[i + k]);
-            if ((byte & 0xC0) != 0x80)
-                throw EMirvoError("UTF-8 として読めない文字があります");
-            c = (c << 6) | (byte & 0x3F);
-        }
-        if (c < kSmallest[length] || c > kMaxCodePoint || (c >= kSurrogateFirst && c < kSurrogateEnd))
-            throw EMirvoError("UTF-8 として読めない文字があります");
-        if (c >= kSupplementaryFirst) {
-            c -= kSupplementaryFirst;
-            out += static_cast<char16_t>(kSurrogateFirst + (c >> 10));
-            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(c);
-        }
-        i += length;
-    }
-    return out;
+    std::optional<std::u16string> units = koyomi::Utf8ToUtf16(utf8);
+    if (!units)
+        throw EMirvoError("UTF-8 として読めない文字があります");
+    return std::move(*units);
 }
 
 std::map<unsigned, std::u16string> ReadStringSource(std::istream& in)

@@ -1,5 +1,6 @@
 #include "views/version/version.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/peresource.h"
 #include "views/version/versioninfo.h"
@@ -36,39 +37,38 @@ struct TNamed {
     int stringId;
 };
 
-// Texts of the string table (resources/strings.txt).
-constexpr int kStrUnknownLanguage = 42000;
-constexpr int kStrLanguageBase = 42000;  // + table index 1-45
-constexpr int kStrCharSetBase = 42100;   // + table index 1-12
+// The string table holds the unknown language at kStrLanguageBase and the
+// languages from kStrLanguageBase + 1, the code pages from kStrCharSetFirst on.
 
 // VS_FF_* flags, in the order their texts are listed.
 constexpr std::array<TNamed, 6> kFlags = {{
-    {0x01, 42200},  // VS_FF_DEBUG
-    {0x10, 42201},  // VS_FF_INFOINFERRED
-    {0x04, 42202},  // VS_FF_PATCHED
-    {0x02, 42203},  // VS_FF_PRERELEASE
-    {0x08, 42204},  // VS_FF_PRIVATEBUILD
-    {0x20, 42205},  // VS_FF_SPECIALBUILD
+    {0x01, kStrFileFlagBase + 0},  // VS_FF_DEBUG
+    {0x10, kStrFileFlagBase + 1},  // VS_FF_INFOINFERRED
+    {0x04, kStrFileFlagBase + 2},  // VS_FF_PATCHED
+    {0x02, kStrFileFlagBase + 3},  // VS_FF_PRERELEASE
+    {0x08, kStrFileFlagBase + 4},  // VS_FF_PRIVATEBUILD
+    {0x20, kStrFileFlagBase + 5},  // VS_FF_SPECIALBUILD
 }};
 
 // VOS_* target systems.
 constexpr std::array<TNamed, 14> kFileOS = {{
-    {0x00000, 42210}, {0x10000, 42211}, {0x20000, 42212}, {0x30000, 42213}, {0x40000, 42214},
-    {0x00001, 42215}, {0x00002, 42216}, {0x00003, 42217}, {0x00004, 42218}, {0x10001, 42219},
-    {0x10004, 42220}, {0x20002, 42221}, {0x30003, 42222}, {0x40004, 42223},
+    {0x00000, kStrTargetSystemBase + 0}, {0x10000, kStrTargetSystemBase + 1}, {0x20000, kStrTargetSystemBase + 2},
+    {0x30000, kStrTargetSystemBase + 3}, {0x40000, kStrTargetSystemBase + 4}, {0x00001, kStrTargetSystemBase + 5},
+    {0x00002, kStrTargetSystemBase + 6}, {0x00003, kStrTargetSystemBase + 7}, {0x00004, kStrTargetSystemBase + 8},
+    {0x10001, kStrTargetSystemBase + 9}, {0x10004, kStrTargetSystemBase + 10}, {0x20002, kStrTargetSystemBase + 11},
+    {0x30003, kStrTargetSystemBase + 12}, {0x40004, kStrTargetSystemBase + 13},
 }};
 
 // VFT_* file types.
 constexpr std::uint32_t kTypeDriver = 3;  // VFT_DRV
 constexpr std::uint32_t kTypeFont = 4;    // VFT_FONT
 constexpr std::array<TNamed, 7> kFileTypes = {{
-    {0, 42230}, {1, 42231}, {2, 42232}, {kTypeDriver, 42233}, {kTypeFont, 42234}, {5, 42235}, {7, 42236},
+    {0, kStrFileTypeBase + 0}, {1, kStrFileTypeBase + 1}, {2, kStrFileTypeBase + 2}, {kTypeDriver, kStrFileTypeBase + 3},
+    {kTypeFont, kStrFileTypeBase + 4}, {5, kStrFileTypeBase + 5}, {7, kStrFileTypeBase + 6},
 }};
 
 // VFT2_DRV_* kinds of device driver, 0-10, and VFT2_FONT_* kinds of font, 0-3.
-constexpr int kStrDriverBase = 42240;
 constexpr std::uint32_t kDriverKinds = 11;
-constexpr int kStrFontBase = 42260;
 constexpr std::uint32_t kFontKinds = 4;
 
 // Language identifiers of the language table, entry 1 first.
@@ -262,7 +262,7 @@ std::string TVersion::GetSubTypeString() const
 std::string TVersion::GetLanguage() const
 {
     if (!FLoaded)
-        return LoadStr(kStrUnknownLanguage);
+        return LoadStr(kStrLanguageBase);
     if (FTranslationKey.empty())
         return {};  // a block without translation names no language
     return LanguageName(IndexOf(kLanguages, FLanguage));
@@ -286,7 +286,7 @@ std::string TVersion::CharSetName(int index)
 {
     if (index < 1 || index > kCharSetCount)
         return {};
-    return LoadStr(kStrCharSetBase + index);
+    return LoadStr(kStrCharSetFirst + index - 1);
 }
 
 } // namespace mirvo

@@ -1,8 +1,10 @@
 #include "views/version/versioninfo.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/base/error.h"
 #include "koyomi/base/sjis.h"
+#include "koyomi/base/utf8.h"
 
 #include <array>
 #include <charconv>
@@ -10,18 +12,11 @@
 
 namespace mirvo {
 
+using koyomi::AppendUtf8;
 using koyomi::EMirvoError;
+using koyomi::Utf8ToUtf16;
 
 namespace {
-
-// Messages of the version block (string-table numbers).
-constexpr int kMsgBlockTooLarge = 43100;    // バージョン情報が %s バイトを超えます
-constexpr int kMsgNotUtf8 = 43101;          // バージョン情報の文字列 "%s" は UTF-8 として読めません
-constexpr int kMsgUnnamedText = 43102;      // バージョン情報に名前のない文字列があります
-constexpr int kMsgNotCp932 = 43103;         // バージョン情報の %s にはコードページ 932 にない文字があります
-constexpr int kMsgTextTooLong = 43104;      // バージョン情報の %s が長すぎます
-constexpr int kMsgNotAVersion = 43105;      // バージョン番号 "%s" は a.b.c.d の形ではありません
-constexpr int kMsgVersionPartRange = 43106; // バージョン番号 "%s" の各部は 0 から 65535 の数です
 
 constexpr std::size_t kNodeHeaderSize = 6;   // wLength, wValueLength, wType
 constexpr std::size_t kAlignment = 4;        // nodes and values start on 32-bit boundaries
@@ -31,7 +26,6 @@ constexpr std::uint16_t kCodePageShiftJis = 932;
 constexpr char kPathSeparator = '\\';
 
 constexpr char16_t kReplacementChar = 0xFFFD;
-constexpr char32_t kMaxCodePoint = 0x10FFFF;
 constexpr char32_t kSurrogateFirst = 0xD800;
 constexpr char32_t kLowSurrogateFirst = 0xDC00;
 constexpr char32_t kSurrogateLast = 0xDFFF;
@@ -221,25 +215,6 @@ std::optional<TNodeView> ReadRoot(std::span<const std::uint8_t> block)
     return root;
 }
 
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | cp >> 6);
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < kSupplementaryFirst) {
-        out += static_cast<char>(0xE0 | cp >> 12);
-        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | cp >> 18);
-        out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 bool IsHighSurrogate(char32_t unit) { return unit >= kSurrogateFirst && unit < kLowSurrogateFirst; }
 bool IsLowSurrogate(char32_t unit) { return unit >= kLowSurrogateFirst && unit <= kSurrogateLast; }
 
@@ -361,48 +336,6 @@ std::string Utf16LeToUtf8(std::span<const std::uint8_t> bytes)
             }
         }
         AppendUtf8(out, IsHighSurrogate(unit) || IsLowSurrogate(unit) ? char32_t{kReplacementChar} : unit);
-    }
-    return out;
-}
-
-std::optional<std::u16string> Utf8ToUtf16(std::string_view utf8)
-{
-    std::u16string out;
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        std::size_t length = 0;
-        char32_t cp = 0;
-        char32_t minimum = 0;
-        if (lead < 0x80) {
-            length = 1, cp = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            length = 2, cp = lead & 0x1F, minimum = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3, cp = lead & 0x0F, minimum = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4, cp = lead & 0x07, minimum = kSupplementaryFirst;
-        } else {
-            return std::nullopt;
-        }
-        if (utf8.size() - i < length)
-            return std::nullopt;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto trail = static_cast<unsigned char>(utf8[i + k]);
-            if ((trail & 0xC0) != 0x80)
-                return std::nullopt;
-            cp = cp << 6 | (trail & 0x3F);
-        }
-        if (cp < minimum || cp > kMaxCodePoint || (cp >= kSurrogateFirst && cp <= kSurrogateLast))
-            return std::nullopt;
-        if (cp >= kSupplementaryFirst) {
-            const char32_t v = cp - kSupplementaryFirst;
-            out += static_cast<char16_t>(kSurrogateFirst + (v >> 10));
-            out += static_cast<char16_t>(kLowSurrogateFirst + (v & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(cp);
-        }
-        i += length;
     }
     return out;
 }

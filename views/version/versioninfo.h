@@ -103,7 +103,4 @@ std::optional<TVersionValue> QueryVersionValue(std::span<const std::uint8_t> blo
 // of a surrogate pair without its other half becomes U+FFFD.
 std::string Utf16LeToUtf8(std::span<const std::uint8_t> bytes);
 
-// UTF-8 to UTF-16 code units; nullopt for text that is not valid UTF-8.
-std::optional<std::u16string> Utf8ToUtf16(std::string_view utf8);
-
 } // namespace mirvo

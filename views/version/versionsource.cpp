@@ -1,5 +1,6 @@
 #include "views/version/versionsource.h"
 
+#include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/base/error.h"
 
@@ -36,13 +37,6 @@ std::vector<std::string> SplitFields(const std::string& line)
         pos = tab + 1;
     }
 }
-
-// Messages of the version text (string-table numbers).
-constexpr int kMsgSourceLine = 43110;     // バージョン情報の %s 行目: %s
-constexpr int kMsgNumberRange = 43111;    // "%s" は 0 から %s の数ではありません
-constexpr int kMsgValueCount = 43112;     // %s には %s 個の値が要ります
-constexpr int kMsgTwice = 43113;          // %s が二度あります
-constexpr int kMsgUnknownField = 43114;   // "%s" という項目はありません
 
 class TSourceReader {
 public:
