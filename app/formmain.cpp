@@ -5,6 +5,7 @@
 #include "components/qtext.h"
 #include "koyomi/base/messages.h"
 #include "app/start/programstart.h"
+#include "app/start/startreport.h"
 #include "app/reading/filemessages.h"
 #include "app/quitsignals.h"
 #include "koyomi/base/stringtable.h"
@@ -273,6 +274,10 @@ void TTodayMirvo::FormCreate()
     mirvo::TSettingsReadReport settingsReport;
     FOptions = std::make_unique<mirvo::TMirvoOptions>(mirvo::LoadSettings(FPaths, {}, &settingsReport));
     std::vector<std::string> problems = mirvo::SettingsReadMessages(FOptions->GetIniPath(), settingsReport);
+    // A program folder that others can write is passed over; said once, before the user's own settings exist.
+    std::error_code ec;
+    if (!FPaths.sharedFolder.empty() && !std::filesystem::exists(FPaths.SettingsFile(), ec))
+        problems.push_back(mirvo::SharedFolderMessage(FPaths));
     try {
         mirvo::TMemberFileReport report;
         mirvo::LoadMembers(*FMemberList, FPaths, {}, &report);
@@ -284,9 +289,10 @@ void TTodayMirvo::FormCreate()
     // A file that cannot be written is told now, not when its changes are lost.
     const std::vector<std::string> unwritable = UnwritableFileWarnings();
     problems.insert(problems.end(), unwritable.begin(), unwritable.end());
-    // Everything that was not read, in one box.
+    // Everything that was not read, in one box of a few lines; the whole list goes to a log file.
     if (!problems.empty())
-        ReportNotice(Q(mirvo::LoadStr(mirvo::kCaptionFilesRead)), Q(mirvo::JoinLines(problems)), QMessageBox::Warning);
+        ReportNotice(Q(mirvo::LoadStr(mirvo::kCaptionFilesRead)),
+                     Q(mirvo::ShortStartReport(problems, FPaths.LogFile()).text), QMessageBox::Warning);
     ChooseMember();
     FillMemberMenu();
     setWindowTitle(MakeTitle(*FMember));
@@ -464,7 +470,12 @@ void TTodayMirvo::ReportNotice(const QString& caption, const QString& message, Q
     }
     QMessageBox box(icon, caption, message, QMessageBox::Ok, this);
     box.setObjectName("boxFileNotice");
+    // The texts quote file names and file contents: never read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
+    // Closed by a termination signal before anyone read it: the standard error keeps it.
+    if (mirvo::QuitRequested())
+        std::cerr << message.toStdString() << '\n';
 }
 
 bool TTodayMirvo::objHTMLhelpRouterHelp(quint16, quintptr, bool&)

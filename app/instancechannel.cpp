@@ -1,9 +1,13 @@
 #include "app/instancechannel.h"
 
+#include "app/start/instancelock.h"
+
 #include <QApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QWidget>
+
+#include <cerrno>
 
 namespace mirvo {
 
@@ -20,13 +24,23 @@ TInstanceChannel::TInstanceChannel(const std::string& name, QObject* parent)
     const QString serverName = QString::fromStdString(name);
     FServer->setSocketOptions(QLocalServer::UserAccessOption);
     QLocalServer::removeServer(serverName);
-    FServer->listen(serverName);
+    errno = 0;
+    if (!name.empty() && FServer->listen(serverName))
+        FListening = true;
+    else
+        FError = errno;
     connect(FServer, &QLocalServer::newConnection, this, &TInstanceChannel::OnConnection);
 }
 
 void TInstanceChannel::OnConnection()
 {
     while (QLocalSocket* socket = FServer->nextPendingConnection()) {
+        // Only a start by this same user may bring the window forward.
+        if (!PeerIsThisUser(static_cast<int>(socket->socketDescriptor()))) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             // Before the main window is there, a box of the start is what the user waits on.
@@ -45,9 +59,14 @@ void TInstanceChannel::OnConnection()
 
 bool TInstanceChannel::AskToComeForward(const std::string& name)
 {
+    if (name.empty())
+        return false;
     QLocalSocket socket;
     socket.connectToServer(QString::fromStdString(name));
     if (!socket.waitForConnected(kWaitMilliseconds))
+        return false;
+    // An answer counts only from a copy run by this same user.
+    if (!PeerIsThisUser(static_cast<int>(socket.socketDescriptor())))
         return false;
     socket.write(kComeForward);
     if (!socket.waitForBytesWritten(kWaitMilliseconds))

@@ -23,8 +23,12 @@ public:
     // The window to bring forward when asked.
     void SetWindow(QWidget* window) { FWindow = window; }
 
+    // Whether a second start can reach this copy; else the errno of the failure (0 for no name).
+    bool Listening() const { return FListening; }
+    int Error() const { return FError; }
+
     // The second start: asks the copy listening under `name` to come
-    // forward; true when it was told.
+    // forward; true when it was told. A copy of another user is not asked.
     static bool AskToComeForward(const std::string& name);
 
 private:
@@ -32,6 +36,8 @@ private:
 
     QLocalServer* FServer = nullptr;
     QPointer<QWidget> FWindow;
+    bool FListening = false;
+    int FError = 0;
 };
 
 } // namespace mirvo

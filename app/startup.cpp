@@ -7,6 +7,9 @@
 #include "app/instancechannel.h"
 #include "app/start/instancelock.h"
 #include "app/quitsignals.h"
+#include "app/reading/filemessages.h"
+#include "koyomi/base/systemerror.h"
+#include "koyomi/base/wholefile.h"
 #include "koyomi/base/stringtable.h"
 #include "views/mainicon.h"
 
@@ -71,10 +74,22 @@ int RunProgram(const std::filesystem::path& programDir, const WarningBox& warn,
         warn(LoadStr(kMsgCannotBringForward), AppFileDescription());
         return 0;
     }
-    std::unique_ptr<TInstanceChannel> channel;
-    if (lock.State() == TInstanceLock::lsTaken)
-        channel = std::make_unique<TInstanceChannel>(channelName);
     QuitOnTerminationSignals();
+    std::unique_ptr<TInstanceChannel> channel;
+    if (lock.State() == TInstanceLock::lsTaken) {
+        // No other copy runs: what an interrupted save left behind is this program's own and can go.
+        for (const std::filesystem::path& file : {paths.MemberFile(), paths.SettingsFile(), paths.LogFile()})
+            RemoveLeftoverTemporaries(file);
+        channel = std::make_unique<TInstanceChannel>(channelName);
+        if (!channel->Listening())
+            std::cerr << (channelName.empty()
+                              ? LoadStr(kMsgNoPrivateFolder)
+                              : FormatArgs(LoadStr(kMsgNoChannel), {channelName, SystemErrorText(channel->Error())}))
+                      << '\n';
+    } else {
+        // Without a lock a second copy cannot be told apart: the user hears of it before both save.
+        warn(FormatArgs(LoadStr(kMsgNoLock), {settingsFolder.string()}), AppFileDescription());
+    }
 
     QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationName(QString::fromStdString(AppFileDescription()));

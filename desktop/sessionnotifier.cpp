@@ -1,6 +1,7 @@
 #include "desktop/sessionnotifier.h"
 
 #include "koyomi/base/stringtable.h"
+#include "koyomi/base/systemerror.h"
 
 #include <systemd/sd-bus.h>
 
@@ -33,7 +34,8 @@ bool MeansNoService(const sd_bus_error& error)
     if (MeansNoService(error))
         throw ENotificationUnavailable(LoadStr(kMsgNoNotificationService));
     if (!sd_bus_error_is_set(&error))
-        throw ENotificationUnavailable(koyomi::FormatMessage(LoadStr(kMsgNoSessionBus), std::strerror(-result)));
+        throw ENotificationUnavailable(koyomi::FormatMessage(LoadStr(kMsgNoSessionBus),
+                                                                 SystemErrorText(-result)));
     const std::string detail = error.message ? error.message : error.name;
     throw koyomi::EMirvoError(koyomi::FormatMessage(LoadStr(kMsgNotificationFailed), detail));
 }
@@ -52,7 +54,7 @@ void Check(int result, const char* what)
 {
     if (result < 0)
         throw koyomi::EMirvoError(koyomi::FormatMessage(LoadStr(kMsgNotificationFailed),
-                                                        std::string(what) + ": " + std::strerror(-result)));
+                                                        std::string(what) + ": " + SystemErrorText(-result)));
 }
 
 } // namespace
@@ -111,7 +113,7 @@ TSessionNotifier::TSessionNotifier() : FWatch(std::make_unique<Watch>())
     sd_bus* bus = nullptr;
     const int r = sd_bus_open_user(&bus);
     if (r < 0)
-        throw ENotificationUnavailable(koyomi::FormatMessage(LoadStr(kMsgNoSessionBus), std::strerror(-r)));
+        throw ENotificationUnavailable(koyomi::FormatMessage(LoadStr(kMsgNoSessionBus), SystemErrorText(-r)));
     FBus.reset(bus);
 }
 

@@ -10,6 +10,9 @@
 #include <array>
 #include <bit>
 #include <exception>
+#include <utility>
+
+#include <zlib.h>
 
 namespace koyomi {
 
@@ -19,6 +22,8 @@ bool FastSqrt = false;
 namespace {
 
 constexpr std::size_t kLengthPrefixSize = 4;   // signed 32-bit little-endian L before each stream
+// The strings the program reads: body names, sign names, sign symbols (first number, count).
+constexpr std::pair<unsigned, unsigned> kCheckedStrings[] = {{50001, 10}, {50031, 12}, {50071, 12}};
 
 // Inflates one block into memory; nullopt when it is missing or damaged.
 std::optional<std::vector<std::uint8_t>> InflateBlock(ModuleHandle module, const char* name,
@@ -127,6 +132,49 @@ void LoadResourceData(ModuleHandle module, const ResourceId& name, const Resourc
         | (static_cast<std::uint32_t>(prefix[2]) << 16) | (static_cast<std::uint32_t>(prefix[3]) << 24));
     if (length > 0)
         dest.CopyFrom(resource, static_cast<std::size_t>(length));
+}
+
+std::uint32_t DataFileChecksum(ModuleHandle module)
+{
+    uLong crc = ::crc32(0L, Z_NULL, 0);
+    auto add = [&crc](const std::uint8_t* bytes, std::size_t size) {
+        crc = ::crc32(crc, bytes, static_cast<uInt>(size));
+    };
+    if (module == nullptr)
+        return static_cast<std::uint32_t>(crc);
+    for (const char* name : {kKoyomiName, kSeizaName}) {
+        const auto bytes = module->Find(kKosmeraType, name);
+        const std::uint8_t size[4] = {static_cast<std::uint8_t>(bytes ? bytes->size() : 0),
+                                      static_cast<std::uint8_t>(bytes ? bytes->size() >> 8 : 0),
+                                      static_cast<std::uint8_t>(bytes ? bytes->size() >> 16 : 0),
+                                      static_cast<std::uint8_t>(bytes ? bytes->size() >> 24 : 0)};
+        add(size, sizeof size);
+        if (bytes)
+            add(bytes->data(), bytes->size());
+    }
+    for (const auto& [first, count] : kCheckedStrings) {
+        for (unsigned number = first; number < first + count; ++number) {
+            const std::string text = module->LoadStringBytes(number);
+            const std::uint8_t size[2] = {static_cast<std::uint8_t>(text.size()),
+                                          static_cast<std::uint8_t>(text.size() >> 8)};
+            add(size, sizeof size);
+            add(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+        }
+    }
+    return static_cast<std::uint32_t>(crc);
+}
+
+bool DataFileIsIntact(ModuleHandle module)
+{
+    if (module == nullptr)
+        return false;
+    const auto stored = module->Find(kKosmeraType, kCheckName);
+    if (!stored || stored->size() != 4)
+        return false;
+    const std::uint32_t value = static_cast<std::uint32_t>((*stored)[0]) | (static_cast<std::uint32_t>((*stored)[1]) << 8)
+                                | (static_cast<std::uint32_t>((*stored)[2]) << 16)
+                                | (static_cast<std::uint32_t>((*stored)[3]) << 24);
+    return value == DataFileChecksum(module);
 }
 
 std::string LoadDataString(unsigned number)

@@ -32,6 +32,21 @@ inline constexpr const char* kKosmeraType = "KOSMERA";
 inline constexpr const char* kKoyomiName = "KOYOMI";
 inline constexpr const char* kSeizaName = "SEIZA";
 
+// The data file's checksum: 4 bytes, little-endian, of type KOSMERA.
+inline constexpr const char* kCheckName = "CHECK";
+
+// CRC-32 (zlib's) of what the program reads from a data file: the KOYOMI
+// and SEIZA resources as they are stored, then the body names, sign names
+// and sign symbols (50001-50010, 50031-50042, 50071-50082), each as its
+// LoadStringA bytes after a two-byte little-endian length. The tool that
+// builds Kosmera.dat stores it as the CHECK resource.
+std::uint32_t DataFileChecksum(ModuleHandle module);
+// True when `module` holds a CHECK resource of 4 bytes equal to
+// DataFileChecksum: a file damaged in any byte that the program reads is
+// refused, where a flipped byte could otherwise still inflate and give
+// garbled names or readings.
+bool DataFileIsIntact(ModuleHandle module);
+
 // Upper bound, in bytes, of what one block may inflate to. The blocks need
 // 16128 and 5848 bytes; anything that inflates beyond this is refused as
 // damaged instead of being allowed to claim memory without limit.

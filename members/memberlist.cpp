@@ -255,7 +255,7 @@ bool TMemberList::LoadFromCsv(const std::filesystem::path& path)
     return added;
 }
 
-bool TMemberList::LoadFromCsv(const std::filesystem::path& path, TMemberFileReport& report)
+bool TMemberList::LoadFromCsv(const std::filesystem::path& path, TMemberFileReport& report, std::size_t limit)
 {
     Clear();
     report = TMemberFileReport();
@@ -264,9 +264,16 @@ bool TMemberList::LoadFromCsv(const std::filesystem::path& path, TMemberFileRepo
         RememberFile(path, nullptr, false);
         return false;
     }
-    const std::optional<std::string> content = ReadWholeFile(path);
-    if (!content)
+    std::optional<TFilePrefix> prefix = ReadFilePrefix(path, limit);
+    if (!prefix)
         throw MessageError(kMsgFileUnreadable, {path.string()});
+    if (prefix->cut) {
+        // Up to the last whole line; a line cut in two is not read.
+        report.cut = true;
+        const std::size_t lineEnd = prefix->bytes.find_last_of("\r\n");
+        prefix->bytes.resize(lineEnd == std::string::npos ? 0 : lineEnd + 1);
+    }
+    const std::optional<std::string> content(std::move(prefix->bytes));
     const TMemberFileText file = DecodeMemberFile(*content);
     report.encoding = file.encoding;
     const bool utf8 = file.IsUtf8();

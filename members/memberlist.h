@@ -6,6 +6,7 @@
 #include "koyomi/datetime.h"
 #include "koyomi/base/textencoding.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -15,6 +16,10 @@
 #include <vector>
 
 namespace mirvo {
+
+// The size up to which mirvo-today reads a member file, as it reads a
+// settings file: a member list of thousands of members is far smaller.
+inline constexpr std::size_t kMaxMemberFileBytes = 1 << 20;
 
 // Sex codes; another code in a file is read as kSexNone (and reported).
 constexpr std::int8_t kSexNone = 0;
@@ -74,8 +79,9 @@ struct TMemberFileReport {
     TMemberFileEncoding encoding = feShiftJis;
     std::vector<TLineProblem> problems;   // in line order
     int linesAfterStop = 0;               // lines with text after a bad date or time, not read
+    bool cut = false;                     // the file went on past the reader's size limit: the rest was not read
     // Every line with text gave its member as written.
-    bool Complete() const { return problems.empty() && linesAfterStop == 0; }
+    bool Complete() const { return problems.empty() && linesAfterStop == 0 && !cut; }
 };
 
 // What saving the member list did besides writing it.
@@ -130,7 +136,9 @@ public:
     // holds, in `report` instead of throwing for a bad date or time; throws
     // only for a file that cannot be read. A file in UTF-8 or UTF-16 (see
     // DecodeMemberFile) is read as what it is.
-    bool LoadFromCsv(const std::filesystem::path& path, TMemberFileReport& report);
+    // With `limit`, only the file's first `limit` bytes are read, up to the
+    // last line end among them, and report.cut tells that there was more.
+    bool LoadFromCsv(const std::filesystem::path& path, TMemberFileReport& report, std::size_t limit = SIZE_MAX);
 
     // Writes all members to the member file at `path`, replacing it
     // atomically. False, and nothing written, when the list is empty. Throws

@@ -3,6 +3,7 @@
 #include "terminal/todaynotify.h"
 
 #include "koyomi/base/stringtable.h"
+#include "koyomi/base/systemerror.h"
 #include "koyomi/base/error.h"
 
 #include <cstring>
@@ -28,7 +29,7 @@ void StartDetached(const std::vector<std::string>& command)
     posix_spawnattr_destroy(&attributes);
     if (r != 0)
         throw koyomi::EMirvoError(koyomi::FormatMessage(LoadStr(kMsgWindowNotStarted), command.front()) + " ("
-                                  + std::strerror(r) + ")");
+                                  + SystemErrorText(r) + ")");
 }
 
 } // namespace mirvo

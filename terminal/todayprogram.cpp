@@ -11,16 +11,21 @@
 #include "terminal/todaynotify.h"
 #include "terminal/todaypair.h"
 #include "app/start/todayreport.h"
+#include "app/start/startreport.h"
+#include "terminal/terminaltext.h"
 #include "terminal/todaytext.h"
 #include "koyomi/base/error.h"
 #include "koyomi/base/wholefile.h"
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
+#include <system_error>
 
 namespace mirvo {
 
 namespace {
+
 
 // A failure with its exit code; the message is the program's own.
 struct TodayFailure {
@@ -74,10 +79,29 @@ void ShowNotification(const TodayArgs& args, const ProgramPaths& paths, const To
     }
 }
 
+// A message for the terminal: what it quotes from outside (option values,
+// paths, file contents) is shown, never obeyed; its own line breaks stay.
+std::string Harmless(const std::string& message)
+{
+    std::string out;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = message.find('\n', start);
+        out += HarmlessText(std::string_view(message).substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos)
+            return out;
+        out += '\n';
+        start = end + 1;
+    }
+}
+
+// At most kShownStartMessages warnings, then how many more there were.
 void Warn(std::ostream& err, const std::vector<std::string>& messages)
 {
-    for (const std::string& message : messages)
-        err << message << '\n';
+    for (std::size_t i = 0; i < messages.size() && i < kShownStartMessages; ++i)
+        err << Harmless(CutText(messages[i], kShownMessageCharacters)) << '\n';
+    if (messages.size() > kShownStartMessages)
+        err << FormatArgs(LoadStr(kMsgMoreWarnings), {std::to_string(messages.size() - kShownStartMessages)}) << '\n';
 }
 
 std::string Output(const TodayArgs& args, const TodayReport& report, bool colour)
@@ -108,13 +132,13 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
     try {
         module = LoadDataFile(paths);
         options = LoadSettings(paths, args.settingsFile, &settingsRead);
-        LoadMembers(members, paths, args.membersFile, &membersRead);
+        LoadMembers(members, paths, args.membersFile, &membersRead, kMaxMemberFileBytes);
     } catch (const EStartError& e) {
         if (e.Failure() != sfMemberFileBad)
             throw StartFailure(e);
         // As in the window: the members read before the bad line stay, the
         // file's message is a warning, and the reading goes on.
-        err << koyomi::FormatMessage(LoadStr(kMsgMemberFileWarning), e.File().string() + ": " + e.what()) << '\n';
+        Warn(err, {koyomi::FormatMessage(LoadStr(kMsgMemberFileWarning), e.File().string() + ": " + e.what())});
     }
     // Read errors after opening (a failing disk) are the settings file's, as one that cannot be opened.
     if (settingsRead.unreadable)
@@ -148,6 +172,11 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
             return MakeCalendarOutput(args, member, EvalSettingsOf(options), day, now, colour && !args.json);
         });
         if (calendar.file) {
+            // A link that leads nowhere (dangling, or a loop) is not replaced by a file of its own.
+            std::error_code ec;
+            if (std::filesystem::is_symlink(std::filesystem::symlink_status(*calendar.file, ec))
+                && !std::filesystem::exists(std::filesystem::status(*calendar.file, ec)))
+                throw TodayFailure{teOutput, FormatArgs(LoadStr(kMsgLinkLeadsNowhere), {calendar.file->string()})};
             if (!ReplaceWholeFile(*calendar.file, calendar.text))
                 throw TodayFailure{teOutput, Message(kMsgCannotWrite, calendar.file->string())};
             return teOk;
@@ -173,12 +202,12 @@ int RunToday(const std::vector<std::string>& args, const std::filesystem::path& 
     try {
         return Run(args, programFolder, out, err, colour);
     } catch (const TodayFailure& failure) {
-        err << failure.message << '\n';
+        err << Harmless(failure.message) << '\n';
         if (failure.code == teUsage)
             err << LoadStr(kMsgSeeHelp) << '\n';
         return failure.code;
     } catch (const std::exception& e) {
-        err << e.what() << '\n';
+        err << Harmless(e.what()) << '\n';
         return teFailure;
     }
 }

@@ -37,6 +37,8 @@ std::vector<std::string> MemberFileMessages(const std::filesystem::path& file, c
 {
     const std::string path = file.string();
     std::vector<std::string> messages;
+    if (report.cut)
+        messages.push_back(FormatStr(kMsgMemberFileCut, {path, std::to_string(kMaxMemberFileBytes)}));
     int stopLine = 0;
     for (const TLineProblem& problem : report.problems) {
         const std::string line = std::to_string(problem.line);

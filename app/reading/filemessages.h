@@ -28,9 +28,9 @@ enum TMemberFileUse {
 std::vector<std::string> MemberFileMessages(const std::filesystem::path& file, const TMemberFileReport& report,
                                             TMemberFileUse use = fmWillSave);
 
-// The copies a save made: the original kept beside the file, or the list
-// written beside a file that someone else changed. Empty when the list
-// simply replaced the file.
+// The copies a save made: the original kept beside the file, the list
+// written beside a file that someone else changed.
+// Empty when the list simply replaced the file.
 std::vector<std::string> MemberSaveMessages(const std::filesystem::path& file, const TMemberSaveReport& report);
 
 // A settings file that could not be read (then the defaults count), that

@@ -72,7 +72,18 @@ std::string IcsEscapeText(std::string_view text)
             if (i + 1 < text.size() && text[i + 1] == '\n')
                 ++i;
             break;
-        default: out += c; break;
+        default:
+            // Other control characters may not stand in a calendar file: they are left out
+            // (C0 but the tab, DEL, and C1 as UTF-8's C2 80 to C2 9F).
+            if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == '\x7F')
+                break;
+            if (c == '\xC2' && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80
+                && static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+                ++i;
+                break;
+            }
+            out += c;
+            break;
         }
     }
     return out;

@@ -14,7 +14,8 @@ namespace mirvo {
 constexpr std::size_t kIcsLineOctets = 75;  // longest content line, line break not counted
 
 // A TEXT value with "\", ";", "," and line breaks escaped (a CR LF pair or a
-// lone CR is one line break).
+// lone CR is one line break) and the other control characters, which a
+// calendar file may not hold, left out (C0 but the tab, DEL, C1).
 std::string IcsEscapeText(std::string_view text);
 
 // One content line as it goes into the file: folded into pieces of at most

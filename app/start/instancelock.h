@@ -1,8 +1,9 @@
 // One running window program per settings folder. The lock is an flock(2)
-// on the file "TodayMirvo.lock" in the settings folder: the system drops it
-// when the process ends in any way (a crash or `kill -9` too), so it can
-// never be left stuck; the file itself stays and is taken again at the next
-// start. No Qt.
+// on the file "TodayMirvo.lock" in the settings folder, or, when no file can
+// be made there (a read-only folder), on a file named after the folder in
+// the user's private runtime folder: the system drops it when the process
+// ends in any way (a crash or `kill -9` too), so it can never be left stuck;
+// the file itself stays and is taken again at the next start. No Qt.
 #pragma once
 
 #include <filesystem>
@@ -15,7 +16,7 @@ public:
     enum TState {
         lsTaken,         // this process holds the lock
         lsHeldByOther,   // another running process holds it
-        lsUnavailable,   // no lock file can be made (a read-only folder): run without one
+        lsUnavailable,   // no lock file can be made anywhere: the start warns, then runs without one
     };
 
     // Tries to take the lock of `settingsFolder` without waiting.
@@ -34,7 +35,24 @@ private:
 };
 
 // The name under which the copy holding the lock of `settingsFolder` listens
-// for a second start (the same for every copy of one user and folder).
+// for a second start (the same for every copy of one user and folder): on
+// Linux a socket's full path in PrivateRuntimeFolder(), so that no other
+// user can take the name first or connect; empty when there is no such folder.
 std::string InstanceChannelName(const std::filesystem::path& settingsFolder);
+
+// A folder that only this user can enter, for the lock and the channel:
+// <runtimeDir>/TodayMirvo when `runtimeDir` ($XDG_RUNTIME_DIR) is an
+// absolute path of a folder this user owns that no one else can enter,
+// else <tempFolder>/TodayMirvo-<uid>. Made with mode 0700 when missing; a
+// folder of this user's with wider rights is narrowed to 0700. Empty when
+// the folder is a symbolic link or something else than a folder, or belongs
+// to another user (who made it first).
+std::filesystem::path PrivateRuntimeFolder(const char* runtimeDir, const std::filesystem::path& tempFolder);
+// The same for $XDG_RUNTIME_DIR and /tmp.
+std::filesystem::path PrivateRuntimeFolder();
+
+// True when the process at the other end of the connected local socket `fd`
+// runs as this user (SO_PEERCRED); the channel talks to no one else.
+bool PeerIsThisUser(int fd);
 
 } // namespace mirvo

@@ -78,4 +78,21 @@ std::string InstanceChannelName(const std::filesystem::path& settingsFolder)
     return "TodayMirvo-" + Hex(TextHash(UserName())) + "-" + Hex(TextHash(folder));
 }
 
+// Windows has no runtime folder of the user's: the channel is a named pipe
+// that only this user may open (the server's UserAccessOption).
+std::filesystem::path PrivateRuntimeFolder(const char*, const std::filesystem::path&)
+{
+    return {};
+}
+
+std::filesystem::path PrivateRuntimeFolder()
+{
+    return {};
+}
+
+bool PeerIsThisUser(int)
+{
+    return true;
+}
+
 } // namespace mirvo

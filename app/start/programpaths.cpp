@@ -43,12 +43,15 @@ std::filesystem::path PlaceToSaveInstead(const std::filesystem::path& file, cons
 }
 
 ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile, const FolderCheck& writable,
-                                const UserFolders& user)
+                                const UserFolders& user, const FolderCheck& shared)
 {
     ProgramPaths paths;
     paths.programFile = programFile;
-    if (writable(paths.ProgramFolder()))
-        return paths;
+    if (writable(paths.ProgramFolder())) {
+        if (!shared || !shared(paths.ProgramFolder()))
+            return paths;
+        paths.sharedFolder = paths.ProgramFolder();
+    }
     paths.settingsFolder = user.configHome / kUserFolderName;
     paths.memberFolder = user.dataHome / kUserFolderName;
     paths.startFolder = user.home;
@@ -57,7 +60,7 @@ ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile, const 
 
 ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile)
 {
-    return LocateProgramFiles(programFile, FolderIsWritable, UserFolders::FromEnvironment());
+    return LocateProgramFiles(programFile, FolderIsWritable, UserFolders::FromEnvironment(), FolderSharedWithOthers);
 }
 
 bool MakeUserFolders(const ProgramPaths& paths)
@@ -69,6 +72,7 @@ bool MakeUserFolders(const ProgramPaths& paths)
     for (const auto& folder : {paths.settingsFolder, paths.memberFolder}) {
         std::filesystem::create_directories(folder, ec);
         ok = ok && std::filesystem::is_directory(folder, ec);
+        KeepToOwner(folder);
     }
     return ok;
 }

@@ -19,6 +19,9 @@ struct ProgramPaths {
     std::filesystem::path settingsFolder;
     std::filesystem::path memberFolder;
     std::filesystem::path startFolder;
+    // The program's folder when it was passed over because other users can
+    // write it (then the user's folders hold the files); empty otherwise.
+    std::filesystem::path sharedFolder;
 
     std::filesystem::path ProgramFolder() const { return programFile.parent_path(); }
     // The calendar data file, required at start.
@@ -29,6 +32,12 @@ struct ProgramPaths {
     std::filesystem::path SettingsFile() const
     {
         return OrProgramFolder(settingsFolder) / WithExtension(".ini").filename();
+    }
+    // The whole report of what a start met, when its box shows only the
+    // first lines: beside the settings, named after the program, ".log".
+    std::filesystem::path LogFile() const
+    {
+        return OrProgramFolder(settingsFolder) / WithExtension(".log").filename();
     }
     // The help file: the program's path with the extension ".chm".
     std::filesystem::path HelpFile() const { return WithExtension(".chm"); }
@@ -80,14 +89,26 @@ struct UserFolders {
 // immutable. Nothing is written. False for a missing folder.
 bool FolderIsWritable(const std::filesystem::path& folder);
 
+// Whether users other than the owner may add or remove files in a folder:
+// it is writable by its group or by everyone and has no sticky bit (the
+// sticky bit, as on /tmp, keeps each user's files to their owner). Such a
+// folder is not used for the user's settings and member list: anyone could
+// replace them. False for a missing folder.
+bool FolderSharedWithOthers(const std::filesystem::path& folder);
+
+// Takes the group's and everyone's write permission away from a folder this
+// user owns; nothing for another's folder.
+void KeepToOwner(const std::filesystem::path& folder);
+
 using FolderCheck = std::function<bool(const std::filesystem::path& folder)>;
 
 // The paths of the program at `programFile`: its files beside it when
-// `writable` says its folder can be written, else the settings in
-// <configHome>/TodayMirvo, the member list in <dataHome>/TodayMirvo and
-// LastFolder starting in the home folder.
+// `writable` says its folder can be written and `shared` does not say that
+// others can write it too, else the settings in <configHome>/TodayMirvo,
+// the member list in <dataHome>/TodayMirvo and LastFolder starting in the
+// home folder (with sharedFolder set when `shared` was the reason).
 ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile, const FolderCheck& writable,
-                                const UserFolders& user);
+                                const UserFolders& user, const FolderCheck& shared = {});
 // The same with the real check and the real environment.
 ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile);
 
@@ -104,8 +125,9 @@ bool FileIsWritable(const std::filesystem::path& file);
 std::filesystem::path PlaceToSaveInstead(const std::filesystem::path& file, const UserFolders& user);
 
 // Makes the folders of the settings file and the member list when they are
-// the user's folders, so that both can be written at exit. False when one
-// cannot be made (saving then reports the file it could not write).
+// the user's folders, so that both can be written at exit, and takes other
+// users' write permission away from them when this user owns them. False
+// when one cannot be made (saving then reports the file it could not write).
 bool MakeUserFolders(const ProgramPaths& paths);
 
 } // namespace mirvo

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -50,6 +51,22 @@ UserFolders UserFolders::FromEnvironment()
     if (f.dataHome.empty())
         f.dataHome = f.home / ".local" / "share";
     return f;
+}
+
+bool FolderSharedWithOthers(const std::filesystem::path& folder)
+{
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return false;
+    return (info.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (info.st_mode & S_ISVTX) == 0;
+}
+
+void KeepToOwner(const std::filesystem::path& folder)
+{
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
+        && (info.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        ::chmod(folder.c_str(), info.st_mode & ~(S_IWGRP | S_IWOTH) & 07777);
 }
 
 bool FolderIsWritable(const std::filesystem::path& folder)

@@ -66,4 +66,13 @@ bool FolderIsWritable(const std::filesystem::path& folder)
     return true;
 }
 
+// Windows folders carry access lists, not mode bits: a program folder under
+// Program Files is not writable to users at all, and %APPDATA% is the user's.
+bool FolderSharedWithOthers(const std::filesystem::path&)
+{
+    return false;
+}
+
+void KeepToOwner(const std::filesystem::path&) {}
+
 } // namespace mirvo

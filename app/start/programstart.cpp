@@ -42,7 +42,8 @@ TDataModule LoadDataFile(const ProgramPaths& paths)
     if (!std::filesystem::is_regular_file(paths.DataFile(), ec))
         throw EStartError(sfDataFileMissing, kMsgDataFileMissing, LoadStr(kMsgDataFileMissing));
     TDataModule module(koyomi::LoadLibraryA(paths.DataFile().string()));
-    if (!koyomi::InitKoyomiLib(module.get(), false))
+    // A file damaged in any byte the program reads is refused, not shown garbled.
+    if (!koyomi::InitKoyomiLib(module.get(), false) || !koyomi::DataFileIsIntact(module.get()))
         throw EStartError(sfDataFileRefused, kMsgLibraryInitFailed, LoadStr(kMsgLibraryInitFailed));
     return module;
 }
@@ -60,7 +61,7 @@ TMirvoOptions LoadSettings(const ProgramPaths& paths, const std::optional<std::f
 }
 
 void LoadMembers(TMemberList& members, const ProgramPaths& paths, const std::optional<std::filesystem::path>& namedFile,
-                 TMemberFileReport* report)
+                 TMemberFileReport* report, std::size_t limit)
 {
     if (namedFile)
         RequireFile(*namedFile);
@@ -70,7 +71,7 @@ void LoadMembers(TMemberList& members, const ProgramPaths& paths, const std::opt
         return;
     try {
         if (report)
-            members.LoadFromCsv(file, *report);
+            members.LoadFromCsv(file, *report, limit);
         else
             members.LoadFromCsv(file);
     } catch (const EStartError&) {

@@ -91,8 +91,11 @@ TMirvoOptions LoadSettings(const ProgramPaths& paths, const std::optional<std::f
 // it are kept), and only a file that cannot be read throws; the member list
 // then also remembers a missing file, so that a file made meanwhile by
 // someone else is not overwritten by its save.
+// With `limit` (and `report`), the file is read only as far as that many
+// bytes (TMemberList::LoadFromCsv).
 void LoadMembers(TMemberList& members, const ProgramPaths& paths,
-                 const std::optional<std::filesystem::path>& namedFile = {}, TMemberFileReport* report = nullptr);
+                 const std::optional<std::filesystem::path>& namedFile = {}, TMemberFileReport* report = nullptr,
+                 std::size_t limit = SIZE_MAX);
 
 constexpr int kAnonymousMember = -1;  // the member index of the anonymous member
 

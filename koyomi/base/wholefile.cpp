@@ -138,6 +138,34 @@ std::filesystem::path NumberedNameBeside(const std::filesystem::path& path)
     });
 }
 
+int RemoveLeftoverTemporaries(const std::filesystem::path& path)
+{
+    std::filesystem::path folder = path.parent_path();
+    if (folder.empty())
+        folder = ".";
+    const std::filesystem::path::string_type prefix =
+        std::filesystem::path::string_type(1, '.') + path.filename().native() + std::filesystem::path::string_type(1, '.');
+    const std::filesystem::path::string_type suffix = std::filesystem::path(".tmp").native();
+    int removed = 0;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::filesystem::path::string_type name = it->path().filename().native();
+        if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0
+            || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        const auto first = name.begin() + static_cast<std::ptrdiff_t>(prefix.size());
+        const auto last = name.end() - static_cast<std::ptrdiff_t>(suffix.size());
+        if (!std::all_of(first, last, [](auto c) { return c >= '0' && c <= '9'; }))
+            continue;
+        // Only a plain file: never a link, a folder or a FIFO that took the name.
+        std::error_code removeError;
+        if (std::filesystem::is_regular_file(std::filesystem::symlink_status(it->path(), removeError))
+            && std::filesystem::remove(it->path(), removeError))
+            ++removed;
+    }
+    return removed;
+}
+
 bool CopyToNewFile(const std::filesystem::path& from, const std::filesystem::path& to)
 {
     const std::optional<std::string> bytes = ReadWholeFile(from);

@@ -41,6 +41,13 @@ std::filesystem::path BackupNameBeside(const std::filesystem::path& path);
 // Another file of the same kind beside it: "Mirvo (2).csv", "Mirvo (3).csv", ...
 std::filesystem::path NumberedNameBeside(const std::filesystem::path& path);
 
+// Removes the temporary files that an interrupted ReplaceWholeFile of
+// `path` left in its folder: only plain files (no links, folders, FIFOs) named exactly
+// as that function names them (".<name>.<digits>.tmp"). Call it only when no
+// other copy of the program can be saving the same file. Returns how many
+// were removed.
+int RemoveLeftoverTemporaries(const std::filesystem::path& path);
+
 // Copies the file at `from` to the new file `to` (never replacing one),
 // flushed to the disk. False when it cannot.
 bool CopyToNewFile(const std::filesystem::path& from, const std::filesystem::path& to);

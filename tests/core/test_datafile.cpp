@@ -2,6 +2,7 @@
 
 #include "koyomi/coeffile.h"
 #include "koyomi/datafile.h"
+#include "koyomi/peresource.h"
 #include "koyomi/tables.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,10 @@
 #include <bit>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -213,4 +217,55 @@ TEST(DataFile, TheBuiltDataFileHoldsTheTablesAndTexts)
     EXPECT_EQ(LoadDataString(50083), "");
     DataModule = nullptr;
     FreeLibrary(module);
+}
+
+// The built data file carries the checksum of what the program reads; a
+// copy with any one byte changed is refused, or reads exactly as the
+// original (a byte the program does not read: headers, padding).
+TEST(DataFile, ChangedBytesAreRefusedOrChangeNothing)
+{
+    std::ifstream in(MIRVO_KOSMERA_PATH, std::ios::binary);
+    const std::vector<std::uint8_t> original((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(original.empty());
+    struct TRead {
+        std::vector<double> numbers;
+        std::vector<std::string> texts;
+        bool operator==(const TRead&) const = default;
+    };
+    auto read = [](const std::vector<std::uint8_t>& bytes) -> std::optional<TRead> {
+        const auto module = TPeResources::FromBytes(bytes);
+        ResetTables();
+        if (!module || !InitKoyomiLib(&*module, false) || !DataFileIsIntact(&*module)) {
+            DataModule = nullptr;
+            return std::nullopt;
+        }
+        TRead r;
+        for (const auto* table : {&Amplitude, &Rate, &Phase})
+            r.numbers.insert(r.numbers.end(), table->begin(), table->end());
+        r.numbers.insert(r.numbers.end(), SeizaBlock.begin(), SeizaBlock.end());
+        for (unsigned n = 50001; n < 50083; ++n)
+            r.texts.push_back(LoadDataString(n));
+        DataModule = nullptr;
+        return r;
+    };
+    const std::optional<TRead> good = read(original);
+    ASSERT_TRUE(good);
+    int refused = 0;
+    for (std::size_t at = 0; at < original.size(); at += 29) {
+        for (const std::uint8_t flip : {0x01, 0x80}) {
+            std::vector<std::uint8_t> damaged = original;
+            damaged[at] ^= flip;
+            const std::optional<TRead> r = read(damaged);
+            if (!r)
+                ++refused;
+            else
+                ASSERT_TRUE(*r == *good) << "byte " << at << " changed what the program reads";
+        }
+    }
+    EXPECT_GT(refused, 0);
+    // A file without its checksum is refused.
+    TLoadedModule unchecked;
+    EXPECT_TRUE(InitKoyomiLib(unchecked.Handle(), false));
+    EXPECT_FALSE(DataFileIsIntact(unchecked.Handle()));
+    DataModule = nullptr;
 }

@@ -137,3 +137,40 @@ TEST(ProgramPaths, WritableFolderIsAskedOfTheSystem)
     EXPECT_FALSE(MakeUserFolders(LocateProgramFiles(dir / "TodayMirvo", [](const fs::path&) { return false; }, user)));
     fs::remove_all(dir);
 }
+
+// A program folder that other users can write (0777, or the group's 0775)
+// is passed over for the user's folders; /tmp's sticky bit keeps files to
+// their owners, so such a folder is not.
+TEST(ProgramPaths, FolderOthersCanWriteIsNotUsedForTheUsersFiles)
+{
+    std::random_device seed;
+    const fs::path dir = fs::temp_directory_path() / ("mirvo-shared-" + std::to_string(seed()));
+    fs::create_directories(dir / "prog");
+    const UserFolders user{dir / "home", dir / "cfg", dir / "share"};
+    const auto locate = [&] { return LocateProgramFiles(dir / "prog" / "TodayMirvo", FolderIsWritable, user, FolderSharedWithOthers); };
+    for (const fs::perms mode : {fs::perms::owner_all | fs::perms::others_all,
+                                 fs::perms::owner_all | fs::perms::group_all | fs::perms::others_read}) {
+        fs::permissions(dir / "prog", mode);
+        EXPECT_TRUE(FolderSharedWithOthers(dir / "prog"));
+        const ProgramPaths p = locate();
+        EXPECT_EQ(p.sharedFolder, dir / "prog");
+        EXPECT_EQ(p.SettingsFile(), dir / "cfg" / "TodayMirvo" / "TodayMirvo.ini");
+        EXPECT_EQ(p.MemberFile(), dir / "share" / "TodayMirvo" / "Mirvo.csv");
+        EXPECT_EQ(p.LogFile(), dir / "cfg" / "TodayMirvo" / "TodayMirvo.log");
+    }
+    fs::permissions(dir / "prog", fs::perms::all | fs::perms::sticky_bit);
+    EXPECT_FALSE(FolderSharedWithOthers(dir / "prog"));
+    EXPECT_TRUE(locate().sharedFolder.empty());
+    fs::permissions(dir / "prog", fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_FALSE(locate().InUserFolders());
+    EXPECT_EQ(locate().LogFile(), dir / "prog" / "TodayMirvo.log");
+
+    // The user's own folders, made wider by someone, are narrowed again.
+    fs::create_directories(dir / "cfg" / "TodayMirvo");
+    fs::permissions(dir / "cfg" / "TodayMirvo", fs::perms::all);
+    fs::permissions(dir / "prog", fs::perms::all);
+    EXPECT_TRUE(MakeUserFolders(locate()));
+    EXPECT_FALSE(FolderSharedWithOthers(dir / "cfg" / "TodayMirvo"));
+    EXPECT_FALSE(FolderSharedWithOthers(dir / "share" / "TodayMirvo"));
+    fs::remove_all(dir);
+}

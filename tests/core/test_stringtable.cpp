@@ -1,6 +1,9 @@
 // The string table: texts by number, and messages filled with their arguments.
 #include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
+#include "koyomi/base/systemerror.h"
+
+#include <cerrno>
 
 #include <gtest/gtest.h>
 
@@ -21,6 +24,15 @@ TEST(StringTable, ArgumentsFillThePlaceholdersInOrder)
     EXPECT_EQ(koyomi::FillMessage("x", {"a"}), "x");
     EXPECT_EQ(koyomi::FillMessage("%s/%s", {"%s", "b"}), "%s/b");
     EXPECT_EQ(koyomi::FormatMessage("%s%s", "%s"), "%s%s");
+}
+
+// The system's error codes in the program's words, never the C library's English.
+TEST(StringTable, SystemErrorsAreToldInJapaneseWithTheirCode)
+{
+    EXPECT_EQ(SystemErrorText(ENOENT), "ファイルかフォルダーがありません, ENOENT");
+    EXPECT_EQ(SystemErrorText(ENOSPC), "ディスクに空きがありません, ENOSPC");
+    EXPECT_EQ(SystemErrorText(ECONNREFUSED), "接続を拒否されました, ECONNREFUSED");
+    EXPECT_EQ(SystemErrorText(9999), "システムのエラー, エラー番号 9999");
 }
 
 TEST(StringTable, MessageErrorsCarryTheirNumber)

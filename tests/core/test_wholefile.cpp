@@ -75,6 +75,26 @@ TEST_F(WholeFileTest, CopiesGoToNamesNoFileHas)
     EXPECT_EQ(ReadWholeFile(FDir / "Mirvo.csv.bak"), "original");
 }
 
+// What an interrupted save left: only the program's own temporary names go.
+TEST_F(WholeFileTest, LeftoverTemporariesOfAFileAreRemovedByTheirExactName)
+{
+    const fs::path path = FDir / "Mirvo.csv";
+    Write(path, "members");
+    for (const char* name : {".Mirvo.csv.123.tmp", ".Mirvo.csv.4294967295.tmp", ".Mirvo.csv.12a.tmp",
+                             ".Mirvo.csv..tmp", "Mirvo.csv.5.tmp", ".Other.csv.5.tmp", ".Mirvo.csv.5.tmp.bak"})
+        Write(FDir / name, "member data");
+    fs::create_symlink(path, FDir / ".Mirvo.csv.77.tmp");
+    fs::create_directory(FDir / ".Mirvo.csv.88.tmp");
+    EXPECT_EQ(RemoveLeftoverTemporaries(path), 2);
+    EXPECT_FALSE(fs::exists(FDir / ".Mirvo.csv.123.tmp"));
+    EXPECT_FALSE(fs::exists(FDir / ".Mirvo.csv.4294967295.tmp"));
+    for (const char* name : {".Mirvo.csv.12a.tmp", ".Mirvo.csv..tmp", "Mirvo.csv.5.tmp", ".Other.csv.5.tmp",
+                             ".Mirvo.csv.5.tmp.bak", ".Mirvo.csv.77.tmp", ".Mirvo.csv.88.tmp", "Mirvo.csv"})
+        EXPECT_TRUE(fs::exists(fs::symlink_status(FDir / name))) << name;
+    EXPECT_EQ(ReadWholeFile(path), "members");
+    EXPECT_EQ(RemoveLeftoverTemporaries(FDir / "missing" / "Mirvo.csv"), 0);
+}
+
 TEST_F(WholeFileTest, ALinkStaysALinkAndItsTargetIsReplaced)
 {
     fs::create_directory(FDir / "elsewhere");

@@ -5,6 +5,7 @@
 #include "koyomi/base/error.h"
 #include "members/memberlist.h"
 #include "koyomi/base/wholefile.h"
+#include "tests/fuzz/fuzzfolder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,17 +17,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// Files of this process only, in a folder of its own.
-const fs::path& Folder()
-{
-    static const fs::path folder = [] {
-        fs::path f = fs::temp_directory_path() / ("mirvo-fuzz-members-" + std::to_string(::getpid()));
-        fs::create_directories(f);
-        return f;
-    }();
-    return folder;
-}
 
 void Check(bool condition)
 {
@@ -48,9 +38,9 @@ bool SameMembers(const mirvo::TMemberList& a, const mirvo::TMemberList& b)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const fs::path input = Folder() / "input.csv";
-    const fs::path first = Folder() / "first.csv";
-    const fs::path second = Folder() / "second.csv";
+    const fs::path input = mirvo::fuzz::ScratchFolder() / "input.csv";
+    const fs::path first = mirvo::fuzz::ScratchFolder() / "first.csv";
+    const fs::path second = mirvo::fuzz::ScratchFolder() / "second.csv";
     for (const fs::path& p : {input, first, second})
         ::unlink(p.c_str());
     Check(mirvo::ReplaceWholeFile(input, std::string_view(reinterpret_cast<const char*>(data), size)));

@@ -8,6 +8,7 @@
 #include "members/inifile.h"
 #include "members/options.h"
 #include "koyomi/base/wholefile.h"
+#include "tests/fuzz/fuzzfolder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,16 +24,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-const fs::path& Folder()
-{
-    static const fs::path folder = [] {
-        fs::path f = fs::temp_directory_path() / ("mirvo-fuzz-settings-" + std::to_string(::getpid()));
-        fs::create_directories(f);
-        return f;
-    }();
-    return folder;
-}
 
 void Check(bool condition)
 {
@@ -95,18 +86,18 @@ void CheckDocument(std::string_view text, const std::string& section, const std:
 
 void CheckStore(std::string_view text)
 {
-    const fs::path ini = Folder() / "TodayMirvo.ini";
+    const fs::path ini = mirvo::fuzz::ScratchFolder() / "TodayMirvo.ini";
     for (const fs::path& p : {ini, fs::path(ini.string() + ".bak")})
         ::unlink(p.c_str());
     Check(mirvo::ReplaceWholeFile(ini, text));
-    mirvo::TMirvoOptions first(ini, Folder());
+    mirvo::TMirvoOptions first(ini, mirvo::fuzz::ScratchFolder());
     first.LoadFromIni();
     try {
         first.SaveToIni();
     } catch (const koyomi::EMirvoError&) {
         std::abort();   // a file that could be read can be written
     }
-    mirvo::TMirvoOptions second(ini, Folder());
+    mirvo::TMirvoOptions second(ini, mirvo::fuzz::ScratchFolder());
     const mirvo::TSettingsReadReport report = second.LoadFromIni();
     Check(!report.unreadable && !report.cut);
     Check(second.DefaultUserIndex == first.DefaultUserIndex && second.BioCycle == first.BioCycle

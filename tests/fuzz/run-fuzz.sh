@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang and libFuzzer in their own build
 # directory and runs one of them.
-#   tests/fuzz/run-fuzz.sh [seconds] [target]   (default 600 and fuzz_datafile)
+#   tests/fuzz/run-fuzz.sh [seconds] [target|all]   (default 600 and fuzz_datafile)
 # Targets: fuzz_datafile (Kosmera.dat), fuzz_memberfile (member files and
-# their round trip), fuzz_settings (settings files, their writer and round trip).
+# their round trip), fuzz_settings (settings files, their writer and round
+# trip); "all" runs the three one after the other (ctest runs them so, a few
+# seconds each, when clang is there). Fails when a target finds a fault or
+# leaves its scratch folder behind.
 # New inputs go to <build>/fuzz-corpus/<target>, crashes to
 # <build>/fuzz-artifacts/<target>-; the seeds under tests/data are only read.
 set -euo pipefail
@@ -13,9 +16,16 @@ seconds=${1:-600}
 target=${2:-fuzz_datafile}
 
 mkdir -p "$build"
-CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DMIRVO_BUILD_FUZZ=ON -DMIRVO_BUILD_BENCH=OFF > "$build/configure.log"
-cmake --build "$build" --target "$target" -j2
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DMIRVO_BUILD_FUZZ=ON -DMIRVO_BUILD_BENCH=OFF -DMIRVO_BUILD_GUI=OFF -DMIRVO_BUILD_TESTS=ON > "$build/configure.log"
+if [ "$target" = all ]; then
+  cmake --build "$build" --target fuzz_datafile fuzz_memberfile fuzz_settings -j2
+  for t in fuzz_datafile fuzz_memberfile fuzz_settings; do
+    MIRVO_FUZZ_BUILT=1 bash "$0" "$seconds" "$t" || exit 1
+  done
+  exit 0
+fi
+[ -n "${MIRVO_FUZZ_BUILT:-}" ] || cmake --build "$build" --target "$target" -j2
 
 corpus=$build/fuzz-corpus/$target
 artifacts=$build/fuzz-artifacts/$target-
@@ -42,4 +52,12 @@ case $target in
     options+=(-max_len=4096 -dict="$root/tests/fuzz/settings.dict") ;;
   *) echo "unknown fuzz target: $target" >&2; exit 2 ;;
 esac
-"$build/$target" "${options[@]}" "$corpus" "${seeds[@]}"
+"$build/$target" "${options[@]}" "$corpus" "${seeds[@]}" &
+pid=$!
+wait "$pid" || { echo "$target found a fault (see above and $artifacts*)" >&2; exit 1; }
+for scratch in /dev/shm /tmp "${TMPDIR:-/tmp}"; do
+  if [ -e "$scratch/mirvo-fuzz-$pid" ]; then
+    echo "$target left $scratch/mirvo-fuzz-$pid behind" >&2
+    exit 1
+  fi
+done

@@ -2,10 +2,12 @@
 # The user's files under attack, with the real programs: files that fail
 # after opening, a huge settings file under a memory limit, a closed pipe,
 # names holding terminal commands, member files in other encodings or with
-# bytes that are no Shift-JIS, a sex code outside 0-2; then the window
-# program: a second start on the same folder, a member file changed on disk
-# while it runs, a termination signal while its start box is open, and a
-# lock that a killed copy does not leave behind.
+# bytes that are no Shift-JIS, a sex code outside 0-2, a member file far
+# too large, calendar files through links; then the window program: a second
+# start on the same folder, a member file changed on disk or swapped for a
+# FIFO while it runs, a termination signal while its start box is open, a
+# lock that a killed copy does not leave behind, 200,000 bad member lines,
+# leftover temporary files and a program folder every user can write.
 source "$(dirname "$0")/../support/checks.sh"
 
 runtime=${MIRVO_RUNTIME_DIR:?}
@@ -64,6 +66,53 @@ grep -q $'\033' "$work/out" && fail "--all carries the name's escape sequences"
 grep -qF '^[]0;ow' "$work/out" || fail "--all does not show the name in caret notation"
 "$today" --members "$work/evil.csv" --json >"$work/out" || fail "the JSON with escapes failed"
 grep -qF '\u001b]0;owned\u0007\u001b[2JEvil' "$work/out" || fail "the JSON no longer escapes the name as before"
+
+# Option values, paths and member-file text in messages: shown, not obeyed.
+"$today" --member $'\e]0;X\a' "${m[@]}" >/dev/null 2>"$work/err"
+grep -q $'[\033\007]' "$work/err" && fail "the unknown member's name reached the terminal raw"
+grep -qF "'^[]0;X^G'" "$work/err" || fail "the unknown member's name is not in caret notation: $(cat -v "$work/err")"
+printf '\xef\xbb\xbf"A",1,1980/01/01,12:00:00,0,""\r\n"B",1,"19\033[2J80/01/01\xe2\x80\xae",12:00:00,0,""\r\n' >"$work/baddate.csv"
+"$today" --members "$work/baddate.csv" >/dev/null 2>"$work/err"
+grep -q $'\033' "$work/err" && fail "a bad date's text reached the terminal raw"
+grep -q $'\xe2\x80\xae' "$work/err" && fail "a right-to-left override reached the terminal"
+grep -qF '19^[[2J80' "$work/err" || fail "the bad date is not shown in caret notation: $(cat -v "$work/err")"
+# The calendar file holds no control characters from a name, on a terminal neither.
+"$today" --members "$work/evil.csv" --ics - >"$work/out" 2>&1 || fail "--ics - with the name with escapes failed"
+grep -q $'[\033\007]' "$work/out" && fail "--ics carries the name's control characters"
+grep -q "X-WR-CALNAME:.*owned" "$work/out" || fail "--ics lost the name's text"
+# A dangling link or a link loop is not replaced by --ics.
+ln -s "$work/nowhere/cal.ics" "$work/dangling.ics"
+ln -s "$work/loop-b.ics" "$work/loop-a.ics"
+ln -s "$work/loop-a.ics" "$work/loop-b.ics"
+for link in dangling loop-a; do
+  "$today" "${m[@]}" --ics "$work/$link.ics" >/dev/null 2>"$work/err"
+  rc=$?
+  [ "$rc" -eq 6 ] || fail "--ics through the $link link gave exit code $rc, not 6"
+  [ -L "$work/$link.ics" ] || fail "--ics replaced the $link link"
+  grep -qF "リンク先のないシンボリックリンクかリンクの輪" "$work/err" || fail "no message for the $link link: $(cat "$work/err")"
+done
+ln -s "$work/real.ics" "$work/good-link.ics"
+: >"$work/real.ics"
+"$today" "${m[@]}" --ics "$work/good-link.ics" || fail "--ics through a link to a file failed"
+[ -L "$work/good-link.ics" ] && grep -q BEGIN:VCALENDAR "$work/real.ics" || fail "--ics did not write through the link"
+# No session bus: the reason in the program's words.
+DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-bus XDG_RUNTIME_DIR=$work "$today" "${m[@]}" --notify 2>"$work/err"
+grep -qiE "no such|refused|denied|error" "$work/err" && fail "--notify without a bus told English: $(cat "$work/err")"
+grep -qF "セッションバスに接続できません (ファイルかフォルダーがありません, ENOENT)." "$work/err" \
+  || fail "--notify without a bus did not say why in Japanese: $(cat "$work/err")"
+
+# --- a member file far too large: read up to 1 MB, warnings counted -------
+yes x | head -c 10000000 >"$work/huge.csv"
+printf '"Hana",2,1970/01/02,12:00:00,0,""\r\n' >>"$work/huge.csv"
+if grep -qa __asan_init "$today"; then limit=unlimited; else limit=400000; fi
+(ulimit -v "$limit"; "$today" --members "$work/huge.csv" >"$work/out" 2>"$work/err")
+rc=$?
+[ "$rc" -eq 0 ] || fail "the 10 MB member file gave exit code $rc under ulimit -v $limit"
+lines=$(wc -l <"$work/err")
+[ "$lines" -le 22 ] || fail "the 10 MB member file gave $lines lines of warnings"
+grep -qF "$work/huge.csv は 1048576 バイトより大きいので, そこまでしか読んでいません." "$work/err" \
+  || fail "no message for the member file past the limit: $(head -2 "$work/err")"
+grep -qF "ほかに 524269 件の警告があります." "$work/err" || fail "the warnings were not counted: $(tail -1 "$work/err")"
 
 # --- other encodings, bytes that are no Shift-JIS, a sex code of 7 -------
 for file in utf8-bom.csv utf16le.csv utf16be.csv utf8-nobom.csv; do
@@ -152,5 +201,82 @@ kill -TERM "$term"
 wait_for "! alive $term" 5 || fail "the program waited for its box after SIGTERM"
 wait_for "[ -s '$app/TodayMirvo.ini' ]" 1 || fail "no settings saved after SIGTERM during the start box"
 cmp -s "$app/Mirvo.csv.bak" "$data/five-baddate-line3.csv" || fail "the partly read member file was not kept"
+
+# 200,000 unreadable lines: the start box holds a few of them and the window
+# answers at once (a second start gets it forward); SIGTERM ends it and the file stays.
+rm -f "$app/TodayMirvo.ini" "$app"/Mirvo*.csv* "$app/TodayMirvo.log"
+python3 -c "open('$app/Mirvo.csv','wb').write(b'x\r\n'*200000)"
+cp "$app/Mirvo.csv" "$work/huge-members.csv"
+started=$(date +%s%N)
+"$app/TodayMirvo" 2>"$work/huge.err" &
+huge=$!
+pids+=("$huge")
+wait_for "[ -e '$app/TodayMirvo.lock' ]" 20
+answered=
+for i in $(seq 1 30); do
+  if timeout 10 "$app/TodayMirvo" 2>/dev/null; then
+    answered=$(( ($(date +%s%N) - started) / 1000000 ))
+    break
+  fi
+  sleep 0.2
+done
+[ -n "$answered" ] || fail "the window program did not answer with 200,000 bad lines in its member file"
+echo "file safety: 200,000 bad member lines, the start box answered after ${answered} ms"
+kill -TERM "$huge"
+wait_for "! alive $huge" 10 || fail "SIGTERM did not end the program with 200,000 bad member lines"
+cmp -s "$app/Mirvo.csv" "$work/huge-members.csv" || fail "the member file of 200,000 bad lines was changed"
+[ "$(grep -c 'は読んでいません' "$app/TodayMirvo.log")" -eq 200000 ] || fail "the log does not hold every line's message"
+
+# Mirvo.csv swapped for a FIFO while the program runs: the list goes to a
+# file beside it, which the program names.
+rm -f "$app/TodayMirvo.ini" "$app"/Mirvo*.csv* "$app/TodayMirvo.log"
+python3 -c "
+with open('$app/Mirvo.csv', 'wb') as f:
+    for i in range(100):
+        f.write(b'\"M%d\",1,1980/01/%02d,12:00:00,0,\"\"\r\n' % (i, i % 28 + 1))"
+cp "$app/Mirvo.csv" "$work/hundred.csv"
+"$app/TodayMirvo" 2>"$work/fifo.err" &
+fifo=$!
+pids+=("$fifo")
+sleep 3
+rm "$app/Mirvo.csv"
+mkfifo "$app/Mirvo.csv"
+kill -TERM "$fifo"
+wait_for "! alive $fifo" 10 || fail "the program did not end on SIGTERM with a FIFO for its member file"
+[ -p "$app/Mirvo.csv" ] || fail "the FIFO was replaced"
+cmp -s "$app/Mirvo (2).csv" "$work/hundred.csv" || fail "the 100 members were not saved beside the FIFO"
+grep -qF "メンバーリストを $app/Mirvo (2).csv に保存しました." "$work/fifo.err" \
+  || fail "the program did not name the file that holds the list: $(cat "$work/fifo.err")"
+rm -f "$app/Mirvo.csv"
+
+# Temporary files of an interrupted save are removed at the next start, only the program's own.
+cp "$work/hundred.csv" "$app/Mirvo.csv"
+for name in .Mirvo.csv.1234.tmp .TodayMirvo.ini.99.tmp .Mirvo.csv.x1.tmp; do echo data >"$app/$name"; done
+"$app/TodayMirvo" 2>/dev/null &
+leftover=$!
+pids+=("$leftover")
+wait_for "[ ! -e '$app/.Mirvo.csv.1234.tmp' ] && [ ! -e '$app/.TodayMirvo.ini.99.tmp' ]" 20 \
+  || fail "the temporary files of an interrupted save were left"
+[ -e "$app/.Mirvo.csv.x1.tmp" ] || fail "a file that is not the program's temporary file was removed"
+kill -TERM "$leftover"
+wait_for "! alive $leftover" 10 || fail "the program did not end on SIGTERM"
+
+# A program folder that every user can write is not used for the user's files.
+shared="$work/shared"
+mkdir "$shared"
+cp "$runtime/TodayMirvo" "$runtime/Kosmera.dat" "$shared/"
+cp "$work/hundred.csv" "$shared/Mirvo.csv"
+chmod 0777 "$shared"
+XDG_CONFIG_HOME="$work/cfg" XDG_DATA_HOME="$work/data" "$shared/TodayMirvo" 2>"$work/shared.err" &
+sharedpid=$!
+pids+=("$sharedpid")
+sleep 3
+kill -TERM "$sharedpid"
+wait_for "! alive $sharedpid" 10 || fail "the program in the shared folder did not end on SIGTERM"
+grep -qF "フォルダー $shared はほかのユーザーも書き込めるので" "$work/shared.err" \
+  || fail "the program did not say why it left the shared folder: $(cat "$work/shared.err")"
+[ -s "$work/cfg/TodayMirvo/TodayMirvo.ini" ] || fail "the settings did not go to the user's folder"
+[ -e "$shared/TodayMirvo.ini" ] && fail "the settings were written into the folder every user can write"
+cmp -s "$shared/Mirvo.csv" "$work/hundred.csv" || fail "the member file in the shared folder was changed"
 
 finish "file safety"

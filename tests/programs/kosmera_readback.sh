@@ -111,11 +111,22 @@ for t in pe.DIRECTORY_ENTRY_RESOURCE.entries:
             found[(tname, nname)] = data
             if tname == 6:
                 pe_strings.update(decode_block(nname, data))
-check(set(found) == {("KOSMERA", "KOYOMI"), ("KOSMERA", "SEIZA")} | {(6, b) for b in (3126, 3127, 3128, 3130, 3131)},
+check(set(found) == {("KOSMERA", "KOYOMI"), ("KOSMERA", "SEIZA"), ("KOSMERA", "CHECK")}
+      | {(6, b) for b in (3126, 3127, 3128, 3130, 3131)},
       "resources: %r" % sorted(map(str, found)))
 check(block_content(found[("KOSMERA", "KOYOMI")]) == koyomi_bytes, "pefile: KOYOMI differs")
 check(block_content(found[("KOSMERA", "SEIZA")]) == seiza, "pefile: SEIZA differs from wrestool's")
 check(pe_strings == expected_strings, "pefile: strings differ: %r" % pe_strings)
+# CHECK: CRC-32 of the two blocks as stored (each after its 4-byte size) and
+# of the 34 strings in code page 932 (each after its 2-byte size).
+summed = b""
+for name in ("KOYOMI", "SEIZA"):
+    summed += struct.pack("<I", len(found[("KOSMERA", name)])) + found[("KOSMERA", name)]
+for first, count in ((50001, 10), (50031, 12), (50071, 12)):
+    for n in range(first, first + count):
+        text = expected_strings.get(n, "").encode("cp932")
+        summed += struct.pack("<H", len(text)) + text
+check(found.get(("KOSMERA", "CHECK")) == struct.pack("<I", zlib.crc32(summed)), "CHECK is not the CRC-32 of the blocks and strings")
 
 if failures:
     print("\n".join(failures), file=sys.stderr)

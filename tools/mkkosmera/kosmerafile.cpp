@@ -5,6 +5,8 @@
 #include "koyomi/base/error.h"
 #include "koyomi/tables.h"
 #include "tools/mkkosmera/compressedblock.h"
+#include "tools/mkkosmera/peimage.h"
+#include "koyomi/peresource.h"
 #include "tools/mkkosmera/layoutsource.h"
 #include "tools/mkkosmera/stringsource.h"
 
@@ -89,6 +91,17 @@ TResourceSection ReadKosmeraSources(const TKosmeraSources& sources)
     for (const TRawResource& raw : sources.extra)
         section.Add(raw.type, raw.name, kLangJapanese, ReadWholeFile(raw.path));
     return section;
+}
+
+void AddChecksum(TResourceSection& section)
+{
+    const auto module = koyomi::TPeResources::FromBytes(BuildResourceDll(section));
+    if (!module)
+        throw EMirvoError("作った Kosmera.dat を読み戻せません");
+    const std::uint32_t crc = koyomi::DataFileChecksum(&*module);
+    section.Add(koyomi::kKosmeraType, koyomi::kCheckName, kLangJapanese,
+                {static_cast<std::uint8_t>(crc), static_cast<std::uint8_t>(crc >> 8),
+                 static_cast<std::uint8_t>(crc >> 16), static_cast<std::uint8_t>(crc >> 24)});
 }
 
 } // namespace kosmera

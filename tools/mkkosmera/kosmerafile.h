@@ -30,6 +30,10 @@ struct TKosmeraSources {
 // the file and line of the first fault.
 TResourceSection ReadKosmeraSources(const TKosmeraSources& sources);
 
+// Adds the CHECK resource (koyomi::DataFileChecksum) of the other resources,
+// as the program reads them back from the finished file.
+void AddChecksum(TResourceSection& section);
+
 // Reads a whole file; throws EMirvoError when it cannot be read.
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
 // Writes the bytes to a temporary file beside `path` and renames it over

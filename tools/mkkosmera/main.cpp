@@ -65,7 +65,8 @@ int main(int argc, char** argv)
             std::cerr << kUsage;
             return kExitUsage;
         }
-        const auto resources = kosmera::ReadKosmeraSources(arguments.sources);
+        auto resources = kosmera::ReadKosmeraSources(arguments.sources);
+        kosmera::AddChecksum(resources);
         kosmera::WriteFileAtomically(arguments.output, kosmera::BuildResourceDll(resources));
         return 0;
     } catch (const koyomi::EMirvoError& e) {
