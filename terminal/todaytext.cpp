@@ -6,6 +6,8 @@
 #include "terminal/terminaltext.h"
 #include "koyomi/base/error.h"
 
+#include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace mirvo {
@@ -66,12 +68,20 @@ std::string SignLine(const TSunSign& sign)
            + koyomi::FormatMessage(LoadStr(kTextGuardianPlanet), sign.guardianPlanetName);
 }
 
+// A date under the chart; blank for a day outside the calendar (before 0001-01-01, after 9999-12-31).
+std::string ScaleDate(koyomi::TDateTime day)
+{
+    if (day < std::floor(koyomi::kMinDateTime) || day >= std::floor(koyomi::kMaxDateTime) + 1)
+        return std::string(std::strlen(kScalePattern), ' ');
+    return koyomi::FormatDateTime(kScalePattern, day);
+}
+
 // The dates under the chart: its first day, the shown day in the middle, its last day.
 std::string ChartScale(koyomi::TDateTime day)
 {
-    const std::string first = koyomi::FormatDateTime(kScalePattern, day - kChartDaysEachSide);
-    const std::string middle = koyomi::FormatDateTime(kScalePattern, day);
-    const std::string last = koyomi::FormatDateTime(kScalePattern, day + kChartDaysEachSide);
+    const std::string first = ScaleDate(day - kChartDaysEachSide);
+    const std::string middle = ScaleDate(day);
+    const std::string last = ScaleDate(day + kChartDaysEachSide);
     const int side = (kBrailleChartColumns - DisplayWidth(middle)) / 2;
     return PadRight(first, side) + middle + PadLeft(last, kBrailleChartColumns - side - DisplayWidth(middle));
 }
@@ -107,7 +117,7 @@ std::string ReadingText(const TodayReport& report, bool colour)
         out += LoadStr(v.adviceId) + "\n\n";
     for (const std::string& line : DrawBrailleChart(report.settings.bioCycle, day.evaluation.daysSinceBirth, colour))
         out += TrimEnd(kChartMargin + line) + "\n";
-    out += kChartMargin + ChartScale(day.date) + "\n";
+    out += TrimEnd(kChartMargin + ChartScale(day.date)) + "\n";
     return out;
 }
 

@@ -73,7 +73,7 @@ TEST(IcsText, SpecialCharactersAreEscaped)
     EXPECT_EQ(IcsEscapeText("コロン:はそのまま"), "コロン:はそのまま");
     EXPECT_EQ(IcsEscapeText(""), "");
     // Control characters may not stand in a calendar file: ESC, BEL, DEL, C1's CSI go; a tab stays.
-    EXPECT_EQ(IcsEscapeText("\x1b]0;X\x07Na\x7Fme\xC2\x9B" "2J\tend\x01"), "]0;XName2J\tend");
+    EXPECT_EQ(IcsEscapeText("\x1b]0;X\x07Na\x7Fme\xC2\x9B" "2J\tend\x01"), "]0\\;XName2J\tend");
     EXPECT_EQ(IcsEscapeText("\xC2\xA9 \xC2"), "\xC2\xA9 \xC2");
 }
 

@@ -66,20 +66,20 @@ TEST_F(StartSafety, RuntimeFolderIsTheUsersOwnAndNoOneElseCanEnterIt)
 {
     const fs::path runtime = Folder() / "run";
     fs::create_directories(runtime);
-    fs::permissions(runtime, fs::perms::owner_all, fs::perms_action::replace);
+    fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
     const fs::path own = PrivateRuntimeFolder(runtime.c_str(), Folder() / "tmp");
     EXPECT_EQ(own, runtime / "TodayMirvo");
     EXPECT_EQ(Mode(own), 0700u);
 
     // A runtime folder others can enter is not taken: the temporary folder's own one is.
     fs::create_directories(Folder() / "tmp");
-    fs::permissions(runtime, fs::perms::all, fs::perms_action::replace);
+    fs::permissions(runtime, fs::perms::all, fs::perm_options::replace);
     const fs::path fallback = Folder() / "tmp" / ("TodayMirvo-" + std::to_string(::geteuid()));
     EXPECT_EQ(PrivateRuntimeFolder(runtime.c_str(), Folder() / "tmp"), fallback);
     EXPECT_EQ(PrivateRuntimeFolder("relative/run", Folder() / "tmp"), fallback);
     EXPECT_EQ(Mode(fallback), 0700u);
     // This user's folder opened to all is narrowed again.
-    fs::permissions(fallback, fs::perms::all, fs::perms_action::replace);
+    fs::permissions(fallback, fs::perms::all, fs::perm_options::replace);
     EXPECT_EQ(PrivateRuntimeFolder(nullptr, Folder() / "tmp"), fallback);
     EXPECT_EQ(Mode(fallback), 0700u);
     // A link put in its place, or a folder another user made first, is refused.
@@ -98,7 +98,7 @@ TEST_F(StartSafety, ChannelNameLiesInThePrivateFolder)
 {
     const fs::path runtime = Folder() / "run";
     fs::create_directories(runtime);
-    fs::permissions(runtime, fs::perms::owner_all, fs::perms_action::replace);
+    fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
     ASSERT_EQ(::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1), 0);
     const std::string name = InstanceChannelName(Folder() / "settings");
     EXPECT_EQ(fs::path(name).parent_path(), runtime / "TodayMirvo");
@@ -113,7 +113,7 @@ TEST_F(StartSafety, LockWithoutAFileInTheSettingsFolderIsTakenInThePrivateFolder
 {
     const fs::path runtime = Folder() / "run";
     fs::create_directories(runtime);
-    fs::permissions(runtime, fs::perms::owner_all, fs::perms_action::replace);
+    fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
     ASSERT_EQ(::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1), 0);
     std::ofstream(Folder() / "file") << "x";
     const fs::path noFolder = Folder() / "file" / "settings";   // under a file: nothing can be made there
@@ -147,7 +147,7 @@ TEST_F(StartSafety, PeerOfAnotherUserIsRefused)
     std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
     ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     ASSERT_EQ(::chmod(socketPath.c_str(), 0777), 0);
-    fs::permissions(Folder(), fs::perms::all, fs::perms_action::add);
+    fs::permissions(Folder(), fs::perms::all, fs::perm_options::add);
     ASSERT_EQ(::listen(server, 1), 0);
     const pid_t child = ::fork();
     if (child == 0) {

@@ -126,4 +126,11 @@ if command -v script >/dev/null; then
 fi
 grep -q $'\x1b' "$work/text" "$work/table" "$work/one.json" && fail "colours in output that is not a terminal"
 
+# --- the chart's dates at the ends of the calendar: days outside it stay blank ---
+scale=$("$program" --members "$work/Mirvo.csv" --date 0001-01-01 | tail -1)
+[ "$(echo $scale)" = "01/01 01/16" ] || fail "the chart's dates at 0001-01-01 are '$scale'"
+scale=$("$program" --members "$work/Mirvo.csv" --date 9999-12-31 | tail -1)
+[ "$(echo $scale)" = "12/16 12/31" ] || fail "the chart's dates at 9999-12-31 are '$scale'"
+[ "${scale: -1}" = "1" ] || fail "the chart's dates at 9999-12-31 end in a blank"
+
 finish mirvo-today
