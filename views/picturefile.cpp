@@ -2,6 +2,7 @@
 
 #include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
+#include "koyomi/base/systemerror.h"
 #include "koyomi/base/wholefile.h"
 
 #include <QBuffer>
@@ -11,7 +12,6 @@
 #include <QSvgGenerator>
 
 #include <cerrno>
-#include <cstring>
 
 namespace mirvo {
 
@@ -63,7 +63,7 @@ std::optional<QString> WriteFileBytes(const QString& path, const QByteArray& byt
     const int error = errno;
     QString message = QString::fromStdString(LoadStr(failureMessageId)).arg(path);
     if (error != 0)
-        message += "\n" + QString::fromLocal8Bit(std::strerror(error));
+        message += "\n" + QString::fromStdString(SystemErrorText(error));
     return message;
 }
 

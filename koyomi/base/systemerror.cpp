@@ -25,16 +25,27 @@ constexpr TErrorText kErrorTexts[] = {
     {EISDIR, "EISDIR", kTextErrIsFolder},
     {ENOTDIR, "ENOTDIR", kTextErrNotFolder},
     {EEXIST, "EEXIST", kTextErrExists},
-    {ECONNREFUSED, "ECONNREFUSED", kTextErrRefused},
     {ENOMEM, "ENOMEM", kTextErrNoMemory},
     {ENAMETOOLONG, "ENAMETOOLONG", kTextErrNameTooLong},
-    {ELOOP, "ELOOP", kTextErrLinkLoop},
     {EFBIG, "EFBIG", kTextErrTooBig},
-    {EDQUOT, "EDQUOT", kTextErrQuota},
     {EMFILE, "EMFILE", kTextErrTooManyFiles},
     {ENXIO, "ENXIO", kTextErrNoPeer},
+    // Codes that not every C library has (MinGW-w64 lacks EDQUOT).
+#ifdef ECONNREFUSED
+    {ECONNREFUSED, "ECONNREFUSED", kTextErrRefused},
+#endif
+#ifdef ELOOP
+    {ELOOP, "ELOOP", kTextErrLinkLoop},
+#endif
+#ifdef EDQUOT
+    {EDQUOT, "EDQUOT", kTextErrQuota},
+#endif
+#ifdef ETIMEDOUT
     {ETIMEDOUT, "ETIMEDOUT", kTextErrTimedOut},
+#endif
+#ifdef ENOTSUP
     {ENOTSUP, "ENOTSUP", kTextErrNotSupported},
+#endif
 };
 
 } // namespace
