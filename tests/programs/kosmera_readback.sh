@@ -19,7 +19,7 @@ for block in 3126 3127 3128 3130 3131; do
     || { echo "wrestool does not list string block $block" >&2; cat "$work/list.txt" >&2; exit 1; }
 done
 test "$(grep -c -- "--type=6 " "$work/list.txt")" -eq 5 || { echo "unexpected string blocks" >&2; exit 1; }
-test "$(grep -c -- "--type='KOSMERA'" "$work/list.txt")" -eq 2 || { echo "KOSMERA resources not listed" >&2; exit 1; }
+test "$(grep -c -- "--type='KOSMERA'" "$work/list.txt")" -eq 3 || { echo "KOSMERA resources not listed" >&2; exit 1; }
 wrestool -x --raw --type=KOSMERA --name=KOYOMI "$dat" > "$work/KOYOMI"
 wrestool -x --raw --type=KOSMERA --name=SEIZA "$dat" > "$work/SEIZA"
 for block in 3126 3127 3128 3130 3131; do
