@@ -84,11 +84,11 @@ int RunProgram(const std::filesystem::path& programDir, const WarningBox& warn,
         if (!channel->Listening())
             std::cerr << (channelName.empty()
                               ? LoadStr(kMsgNoPrivateFolder)
-                              : FormatArgs(LoadStr(kMsgNoChannel), {channelName, SystemErrorText(channel->Error())}))
+                              : FormatStr(kMsgNoChannel, {channelName, SystemErrorText(channel->Error())}))
                       << '\n';
     } else {
         // Without a lock a second copy cannot be told apart: the user hears of it before both save.
-        warn(FormatArgs(LoadStr(kMsgNoLock), {settingsFolder.string()}), AppFileDescription());
+        warn(FormatStr(kMsgNoLock, {settingsFolder.string()}), AppFileDescription());
     }
 
     QApplication::setApplicationDisplayName(QString());

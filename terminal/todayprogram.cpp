@@ -101,7 +101,7 @@ void Warn(std::ostream& err, const std::vector<std::string>& messages)
     for (std::size_t i = 0; i < messages.size() && i < kShownStartMessages; ++i)
         err << Harmless(CutText(messages[i], kShownMessageCharacters)) << '\n';
     if (messages.size() > kShownStartMessages)
-        err << FormatArgs(LoadStr(kMsgMoreWarnings), {std::to_string(messages.size() - kShownStartMessages)}) << '\n';
+        err << FormatStr(kMsgMoreWarnings, {std::to_string(messages.size() - kShownStartMessages)}) << '\n';
 }
 
 std::string Output(const TodayArgs& args, const TodayReport& report, bool colour)
@@ -176,7 +176,7 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
             std::error_code ec;
             if (std::filesystem::is_symlink(std::filesystem::symlink_status(*calendar.file, ec))
                 && !std::filesystem::exists(std::filesystem::status(*calendar.file, ec)))
-                throw TodayFailure{teOutput, FormatArgs(LoadStr(kMsgLinkLeadsNowhere), {calendar.file->string()})};
+                throw TodayFailure{teOutput, FormatStr(kMsgLinkLeadsNowhere, {calendar.file->string()})};
             if (!ReplaceWholeFile(*calendar.file, calendar.text))
                 throw TodayFailure{teOutput, Message(kMsgCannotWrite, calendar.file->string())};
             return teOk;

@@ -3,6 +3,7 @@
 #include "app/reading/filemessages.h"
 #include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
+#include "koyomi/base/utf8.h"
 #include "koyomi/base/wholefile.h"
 
 namespace mirvo {
@@ -14,27 +15,6 @@ constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
 bool IsContinuation(char c)
 {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-// The code point at `pos` of UTF-8 text and its length; an invalid byte is one character of its own.
-char32_t Decode(const std::string& text, std::size_t pos, std::size_t& length)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    if (pos + length > text.size())
-        length = 1;
-    if (length == 1)
-        return lead < 0x80 ? lead : 0xFFFD;
-    char32_t c = lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if (!IsContinuation(text[pos + i])) {
-            length = 1;
-            return 0xFFFD;
-        }
-        c = (c << 6) | (byte(pos + i) & 0x3F);
-    }
-    return c;
 }
 
 // Characters that would act instead of show: controls and the bidirectional
@@ -52,9 +32,12 @@ std::string VisibleText(const std::string& text)
     std::string out;
     out.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
-        std::size_t length = 1;
-        const char32_t c = Decode(text, pos, length);
-        if (Acts(c) || c == 0xFFFD)
+        const koyomi::Utf8Sequence c = koyomi::ReadUtf8(text, pos);
+        // A byte that starts no sound sequence is one character of its own.
+        const std::size_t length = c.length > 0 && c.sound ? c.length : 1;
+        if (length == 1 && static_cast<unsigned char>(text[pos]) >= 0x80)
+            out += "\xEF\xBF\xBD";
+        else if (Acts(c.code))
             out += "\xEF\xBF\xBD";
         else
             out.append(text, pos, length);
@@ -96,11 +79,11 @@ TStartReport ShortStartReport(const std::vector<std::string>& messages, const st
         if (!logFile.empty() && ReplaceWholeFile(logFile, all))
             report.logFile = logFile;
         if (left == 0)
-            shown.push_back(report.logFile.empty() ? std::string() : FormatArgs(LoadStr(kMsgAllInLog), {logFile.string()}));
+            shown.push_back(report.logFile.empty() ? std::string() : FormatStr(kMsgAllInLog, {logFile.string()}));
         else if (report.logFile.empty())
-            shown.push_back(FormatArgs(LoadStr(kMsgMoreNoLog), {std::to_string(left)}));
+            shown.push_back(FormatStr(kMsgMoreNoLog, {std::to_string(left)}));
         else
-            shown.push_back(FormatArgs(LoadStr(kMsgMoreInLog), {std::to_string(left), logFile.string()}));
+            shown.push_back(FormatStr(kMsgMoreInLog, {std::to_string(left), logFile.string()}));
         if (shown.back().empty())
             shown.pop_back();
     }
@@ -110,7 +93,7 @@ TStartReport ShortStartReport(const std::vector<std::string>& messages, const st
 
 std::string SharedFolderMessage(const ProgramPaths& paths)
 {
-    return FormatArgs(LoadStr(kMsgSharedFolder), {paths.sharedFolder.string(), paths.SettingsFile().string(),
+    return FormatStr(kMsgSharedFolder, {paths.sharedFolder.string(), paths.SettingsFile().string(),
                                                   paths.MemberFile().string()});
 }
 
