@@ -2,6 +2,8 @@
 
 #include "app/reading/appinfo.h"
 #include "app/biochart.h"
+#include "app/gotoday.h"
+#include "app/helpkeys.h"
 #include "components/qtext.h"
 #include "koyomi/base/messages.h"
 #include "app/start/programstart.h"
@@ -16,6 +18,7 @@
 #include "components/help/helprouter.h"
 #include "components/label3d.h"
 #include "components/multilinelabel.h"
+#include "components/windowplace.h"
 #include "desktop/autostart.h"
 #include "koyomi/base/error.h"
 #include "members/backups.h"
@@ -26,14 +29,18 @@
 #include "ui_formmain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QScreen>
 #include <QPrinter>
 
 #include <algorithm>
@@ -51,6 +58,10 @@ constexpr int kMainFontPixels = 12;
 constexpr int kMemberShortcuts = 9;        // Ctrl+1 .. Ctrl+9 for the first nine members
 // Saving the member list where it cannot be written.
 const char* const kMemberFileExtension = ".csv";
+constexpr int kPictureTitlePixels = 12;
+constexpr int kPictureTitlePadding = 4;
+constexpr int kPreviewHeightPercent = 75;           // of the screen's work area
+constexpr int kPreviewWidthPercentOfHeight = 85;    // an upright page and the tool bar
 
 // How a label of the window looks: face, size, weight, colour, first caption
 // (a symbol or a placeholder) followed by the string-table text `captionId`.
@@ -117,6 +128,8 @@ TTodayMirvo::TTodayMirvo(const mirvo::ProgramPaths& paths, QWidget* parent, std:
     objHTMLhelpRouter->SetOnHelp([this](quint16 command, quintptr data, bool& callHelp) {
         return objHTMLhelpRouterHelp(command, data, callHelp);
     });
+    // F1 in any window of the program opens the page of the window and part the user is in.
+    qApp->installEventFilter(new THelpKeys(this));
     CreateMenu();
     ApplyLayoutProperties();
     FormCreate();
@@ -150,6 +163,15 @@ void TTodayMirvo::CreateMenu()
     mniToday = add(mnuMenu, "mniToday", text(mirvo::kTextMenuToday), cmdToday, QKeySequence("Ctrl+T"));
     mniPreDay = add(mnuMenu, "mniPreDay", text(mirvo::kTextMenuPreDay), cmdPreDay, QKeySequence("Ctrl+B"));
     mniNextDay = add(mnuMenu, "mniNextDay", text(mirvo::kTextMenuNextDay), cmdNextDay, QKeySequence("Ctrl+N"));
+    mniGoToDay = add(mnuMenu, "mniGoToDay", text(mirvo::kTextMenuGoToDay), cmdGoToDay, QKeySequence("Ctrl+G"));
+    // Home: back to today, as in the month window.
+    auto* home = new QAction(this);
+    home->setObjectName("actHomeToday");
+    home->setData(cmdToday);
+    home->setShortcut(QKeySequence(Qt::Key_Home));
+    home->setShortcutContext(Qt::WindowShortcut);
+    connect(home, &QAction::triggered, this, &TTodayMirvo::MenuItemOnClick);
+    addAction(home);
     mnuMenu->addSeparator()->setObjectName("mniSep3");
     mniMember = mnuMenu->addMenu(Q(mirvo::LoadStr(mirvo::kTextMemberMenu)));
     mniMember->setObjectName("mniMember");
@@ -304,7 +326,9 @@ void TTodayMirvo::FormCreate()
     FStarLabels = {ui->labStarHealth, ui->labStarFeel, ui->labStarIntell};
     FRateLabels = {ui->labMesHealth, ui->labMesFeel, ui->labMesIntell};
     CreateAccessibility();
+    CreateWelcome();
     ShowEvaluation(*FMember, FDate);
+    ShowWelcome();
 }
 
 void TTodayMirvo::ChooseMember()
@@ -518,6 +542,10 @@ void TTodayMirvo::RunCommand(int tag)
             ShowDate();
             ShowEvaluation(*FMember, FDate);
             break;
+        case cmdGoToDay:
+            if (const auto day = AskDay(this, FDate))
+                ShowDay(koyomi::StepDays(FDate, *day - koyomi::DateOf(FDate)));  // the time of day kept, as the day commands keep it
+            break;
         case cmdOption:
             ShowOptionWindow();
             break;
@@ -613,6 +641,7 @@ void TTodayMirvo::TakeSettings(const mirvo::TMirvoOptions& options, const mirvo:
         }
     }
     FillMemberMenu();
+    ShowWelcome();
     // What the user sees after OK is what is kept: written now, not only at exit.
     SaveFiles(smSettingsOK);
 }
@@ -626,6 +655,10 @@ void TTodayMirvo::ShowOptionWindow()
     window->CurrentMember().Assign(*FMember);
     window->SetMemberFile(FMemberFile);
     window->ShowSettings();
+    // The first member: the name is what to type first.
+    if (FMemberList->Count() == 0)
+        if (auto* name = window->findChild<QLineEdit*>("txtName"))
+            name->setFocus();
     if (window->exec() == QDialog::Accepted)
         TakeSettings(window->Options(), window->Members(), window->CurrentMember());
 }
@@ -656,6 +689,8 @@ void TTodayMirvo::ShowMonthWindow()
     auto* month = new TMirvoMonth([this](koyomi::TDateTime day) { ShowDay(day); }, this);
     month->ShowMonth(*FMember, mirvo::EvalSettingsOf(*FOptions), FDate);
     month->show();
+    // Beside the main window, so that a click on a day shows the day where it can be seen.
+    mirvo::PlaceBeside(*month, *this);
 }
 
 void TTodayMirvo::PaintReading(QPainter& painter)
@@ -670,8 +705,25 @@ void TTodayMirvo::SavePicture()
         FChooseFile(this, Q(mirvo::LoadStr(mirvo::kTextSavePicture)), suggested, Q(mirvo::LoadStr(mirvo::kTextPictureFilters)));
     if (path.isEmpty())
         return;
+    // The window's title (the program and the member) in a band above the
+    // reading, as the window shows it on the screen: a picture without it
+    // would not say whose day it is.
+    const QFont font = mirvo::WindowsFont(mirvo::kFaceMSPGothic, kPictureTitlePixels, true);
+    const int band = QFontMetrics(font).height() + 2 * kPictureTitlePadding;
+    const QString title = windowTitle();
     const auto error = mirvo::WritePicture(
-        path, size(), [this](QPainter& painter) { PaintReading(painter); }, windowTitle());
+        path, size() + QSize(0, band),
+        [&](QPainter& painter) {
+            painter.fillRect(QRect(0, 0, width(), band), Qt::black);
+            painter.setFont(font);
+            painter.setPen(Qt::white);
+            painter.drawText(QRect(kPictureTitlePadding, 0, width() - 2 * kPictureTitlePadding, band),
+                             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                             QFontMetrics(font).elidedText(title, Qt::ElideRight, width() - 2 * kPictureTitlePadding));
+            painter.translate(0, band);
+            PaintReading(painter);
+        },
+        title);
     if (error)
         ReportError(*error);
 }
@@ -698,5 +750,17 @@ void TTodayMirvo::ShowPrintPreview()
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
         mirvo::PrintPage(*target, PrintContentOf());
     });
+    // Large enough to read: three quarters of the screen's height, as wide
+    // as an upright page needs beside the tool bar, the whole page in view.
+    if (const QScreen* shown = screen()) {
+        const QRect area = shown->availableGeometry();
+        const int height = area.height() * kPreviewHeightPercent / 100;
+        preview.resize(std::min(area.width(), height * kPreviewWidthPercentOfHeight / 100), height);
+        mirvo::KeepOnScreen(preview);
+    }
+    if (auto* page = preview.findChild<QPrintPreviewWidget*>()) {
+        page->setZoomMode(QPrintPreviewWidget::FitInView);
+        page->fitInView();
+    }
     preview.exec();
 }

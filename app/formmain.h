@@ -44,6 +44,7 @@ public:
         cmdToday = 100,
         cmdPreDay = 101,
         cmdNextDay = 102,
+        cmdGoToDay = 103,
         cmdOption = 200,
         cmdInfo = 201,
         cmdMonth = 202,
@@ -144,6 +145,9 @@ private:
     void CreateAccessibility();
     void ShowAccessibleReading(double dayCount);
     void ShowMenuFromKeyboard();
+    // The welcome shown while the list is empty (formmainwelcome.cpp).
+    void CreateWelcome();
+    void ShowWelcome();
     // What happened to the files (lines not read, copies kept), in a box of its own.
     void ReportNotice(const QString& caption, const QString& message, QMessageBox::Icon icon);
     bool objHTMLhelpRouterHelp(quint16 command, quintptr data, bool& callHelp);
@@ -170,6 +174,7 @@ private:
     bool FListEmptiedByUser = false;
     bool FSavedAtClose = false;
     bool FDestroyed = false;
+    QWidget* FWelcome = nullptr;
 
     mirvo::TAnimateWindow* objAnimateWindow = nullptr;
     mirvo::THTMLhelpRouter* objHTMLhelpRouter = nullptr;
@@ -177,6 +182,7 @@ private:
     QAction* mniToday = nullptr;
     QAction* mniPreDay = nullptr;
     QAction* mniNextDay = nullptr;
+    QAction* mniGoToDay = nullptr;
     QAction* mniOption = nullptr;
     QAction* mniInfo = nullptr;
     QAction* mniMonth = nullptr;

@@ -188,6 +188,8 @@ void TAnimateWindow::RestoreWnd()
     FChanging = false;
     const QRect normal = FNormalRect.isValid() ? FNormalRect : FOwnerForm->frameGeometry();
     Fly(TaskbarRect(normal), normal);
+    // The window is back already: the band flies behind it, never across it.
+    FOwnerForm->raise();
     if (FOnRestore)
         FOnRestore(QCoreApplication::instance());
 }

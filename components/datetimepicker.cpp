@@ -3,7 +3,9 @@
 #include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "components/japanese.h"
+#include "koyomi/holidays.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -37,6 +39,12 @@ constexpr int kTwoDigitLimit = 100;
 constexpr int kLastHour = 23;
 constexpr int kLastMinute = 59;
 constexpr int kMonthsInYear = 12;
+// A first digit from which no two-digit number is a month, a day of any
+// month, an hour, a minute or a second: the part is typed whole.
+constexpr int kFirstDigitOfNoMonth = 2;
+constexpr int kFirstDigitOfNoDay = 4;
+constexpr int kFirstDigitOfNoHour = 3;
+constexpr int kFirstDigitOfNoMinute = 6;
 // QLineEdit keeps this many pixels between its contents rectangle and its text.
 constexpr int kLineEditTextMargin = 2;
 
@@ -82,6 +90,20 @@ TJapaneseCalendar::TJapaneseCalendar(QWidget* parent)
     saturday.setForeground(Qt::blue);
     setWeekdayTextFormat(Qt::Saturday, saturday);
     PutYearBeforeMonth();
+    connect(this, &QCalendarWidget::currentPageChanged, this, &TJapaneseCalendar::MarkHolidays);
+    MarkHolidays(yearShown(), monthShown());
+}
+
+void TJapaneseCalendar::MarkHolidays(int year, int month)
+{
+    setDateTextFormat(QDate(), QTextCharFormat());  // the marks of the month shown before go
+    QTextCharFormat holiday;
+    holiday.setForeground(Qt::red);
+    const QDate first(year, month, 1);
+    for (QDate day = first.addMonths(-1); day < first.addMonths(2); day = day.addDays(1)) {
+        if (koyomi::JapaneseHoliday(day.year(), day.month(), day.day()) != koyomi::hoNone)
+            setDateTextFormat(day, holiday);
+    }
 }
 
 // Qt's title bar reads "11月 1975"; a Japanese one reads "1975年11月". The
@@ -109,8 +131,12 @@ void TJapaneseCalendar::PutYearBeforeMonth()
     FYearSuffix->setFont(year->font());
     FYearSuffix->setForegroundRole(QPalette::HighlightedText);
     FYearSuffix->setContentsMargins(0, 0, 0, 0);
-    // The year's button no wider than its four digits, so that "年" follows them closely.
-    year->setFixedWidth(year->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + kYearButtonSlack);
+    // The year's button as wide as it needs for four digits in its style
+    // (its own margins too), no wider, so that "年" follows them closely.
+    const QString shownYear = year->text();
+    year->setText(QStringLiteral("0000"));
+    year->setFixedWidth(year->sizeHint().width() + kYearButtonSlack);
+    year->setText(shownYear);
     layout->insertItem(monthAt, monthItem);
     layout->insertWidget(monthAt, FYearSuffix);
     layout->insertItem(monthAt, yearItem);
@@ -288,6 +314,23 @@ bool TDateTimePicker::SetPart(Section part, int value)
     return true;
 }
 
+bool TDateTimePicker::PartComplete(Section part, const QString& typed) const
+{
+    if (part == YearSection)
+        return typed.size() >= kYearDigits;
+    if (typed.size() >= kPartDigits)
+        return true;
+    const int first = typed.toInt();
+    switch (part) {
+    case MonthSection: return first >= kFirstDigitOfNoMonth;
+    case DaySection: return first >= kFirstDigitOfNoDay;
+    case HourSection: return first >= kFirstDigitOfNoHour;
+    case MinuteSection:
+    case SecondSection: return first >= kFirstDigitOfNoMinute;
+    default: return true;
+    }
+}
+
 void TDateTimePicker::TypeDigit(int digit)
 {
     const Section part = currentSection();
@@ -296,17 +339,30 @@ void TDateTimePicker::TypeDigit(int digit)
     if (part != FTypedPart) {
         FinishTyping();
         FTypedPart = part;
+        FBeforeTyping = dateTime();
     }
-    const int most = part == YearSection ? kYearDigits : kPartDigits;
     FTyped += QChar(u'0' + digit);
-    if (FTyped.size() > most)
-        FTyped = QString(QChar(u'0' + digit));
-    // A number the part cannot hold starts the part again with this digit;
-    // a lone 0 waits for the next digit ("0", "4" is April), and so do the
-    // first digits of a year below the picker's first.
-    if (!SetPart(part, FTyped.toInt()) && !(part == YearSection && FTyped.size() < most)) {
-        FTyped = QString(QChar(u'0' + digit));
-        SetPart(part, digit);
+    const bool complete = PartComplete(part, FTyped);
+    // A lone 0, and the first digits of a year below the picker's first,
+    // wait for the next digit ("0", "4" is April); a whole number the part
+    // cannot hold is refused, and the part goes back to what it was.
+    if (!SetPart(part, FTyped.toInt()) && complete) {
+        setDateTime(FBeforeTyping);
+        FTyped.clear();
+        FTypedPart = NoSection;
+        QApplication::beep();
+        setSelectedSection(part);
+        return;
+    }
+    if (complete && currentSectionIndex() + 1 < sectionCount()) {
+        MovePart(1);
+        FMovedOn = true;
+        return;
+    }
+    if (complete) {
+        // The last part: the next digit starts it again.
+        FTyped.clear();
+        FTypedPart = NoSection;
     }
     setSelectedSection(part);
 }
@@ -363,15 +419,38 @@ void TDateTimePicker::keyPressEvent(QKeyEvent* event)
         }
     }
     const QString text = event->text();
+    const bool movedOn = FMovedOn;
+    FMovedOn = false;
     if ((modifiers & ~Qt::ShiftModifier) == Qt::NoModifier && text.size() == 1 && text[0].isPrint()) {
         const int digit = text[0].digitValue();
         if (digit >= 0)
             TypeDigit(digit);
-        else if (QStringLiteral("/-.:年月日時分秒 ").contains(text[0]))  // not a message: keys that move on
+        else if (QStringLiteral("/-.:年月日時分秒 ").contains(text[0]) && !movedOn)  // not a message: keys that move on
             MovePart(1);
         return;
     }
     QDateTimeEdit::keyPressEvent(event);
+}
+
+// Entered by Tab or Shift+Tab, the picker selects its first part, as the
+// Windows picker does.
+void TDateTimePicker::focusInEvent(QFocusEvent* event)
+{
+    QDateTimeEdit::focusInEvent(event);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        SelectPart(0);
+}
+
+// Up and Down: the year stops at the picker's first and last years; the
+// other parts wrap.
+void TDateTimePicker::stepBy(int steps)
+{
+    if (currentSection() == YearSection) {
+        const int year = date().year() + steps;
+        if (year < minimumDate().year() || year > maximumDate().year())
+            return;
+    }
+    QDateTimeEdit::stepBy(steps);
 }
 
 void TDateTimePicker::focusOutEvent(QFocusEvent* event)

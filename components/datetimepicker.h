@@ -3,7 +3,12 @@
 // the second) selects that part, typed digits replace it, Left and Right
 // move between the parts, Up and Down step the selected part (a day after
 // the month's last wraps to the 1st), Tab leaves the picker, and F4 or
-// Alt+Down opens the calendar. The calendar is Japanese whatever the
+// Alt+Down opens the calendar. A part typed whole (four digits of a year,
+// two of the others, or one that no second digit could follow) hands the
+// caret to the next part; a number the part cannot hold (30 February, month
+// 13) is refused with a beep and the part keeps the value it had. The year
+// steps with Up and Down between 100 and 9999 and stops at either end; the
+// other parts wrap within their year, month or day. The calendar is Japanese whatever the
 // system's locale: "1975年11月", weeks from Sunday, Japanese weekday names.
 #pragma once
 
@@ -16,7 +21,8 @@ class QLabel;
 namespace mirvo {
 
 // The drop-down calendar: Japanese, weeks from Sunday, no week numbers, the
-// year before the month in its title.
+// year before the month in its title; Sundays and national holidays red,
+// Saturdays blue.
 class TJapaneseCalendar final : public QCalendarWidget {
     Q_OBJECT
 public:
@@ -27,6 +33,8 @@ public:
 
 private:
     void PutYearBeforeMonth();
+    // Marks the holidays of the shown month and the days of its neighbours in view.
+    void MarkHolidays(int year, int month);
 
     QLabel* FYearSuffix = nullptr;
 };
@@ -52,7 +60,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void stepBy(int steps) override;
     bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -68,12 +78,16 @@ private:
     bool SetPart(Section part, int value);
     // A year typed with one or two digits means 1930-2029, as on Windows.
     void FinishTyping();
+    // Whether `typed` is all of `part` that can be typed.
+    bool PartComplete(Section part, const QString& typed) const;
     void MovePart(int step);
     int PartAtCursorPosition(int position) const;
 
     TJapaneseCalendar* FCalendar = nullptr;
     QString FTyped;
     Section FTypedPart = NoSection;
+    QDateTime FBeforeTyping;    // the value when typing into the part began
+    bool FMovedOn = false;      // the caret moved on by itself: a separator typed next is taken as read
 };
 
 } // namespace mirvo

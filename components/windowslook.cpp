@@ -17,6 +17,9 @@ namespace mirvo {
 namespace {
 
 const char* const kBaseStyle = "Fusion";
+// A window colour darker than this is a dark palette (lightness 0-255).
+constexpr int kDarkPaletteLightness = 128;
+constexpr int kDarkRimAlpha = 200;
 // A group box's title starts this far from the box's left edge, with this
 // much space either side of it in the frame line (logical pixels).
 constexpr int kTitleIndent = 8;
@@ -152,6 +155,28 @@ QIcon TWindowsLookStyle::standardIcon(StandardPixmap icon, const QStyleOption* o
 QIcon HelpIcon()
 {
     return QIcon(new THelpIconEngine);
+}
+
+void TWindowsLookStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                                      const QWidget* widget) const
+{
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+    if (element != PE_IndicatorCheckBox && element != PE_IndicatorRadioButton)
+        return;
+    if (option->palette.color(QPalette::Window).lightness() >= kDarkPaletteLightness)
+        return;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    QColor rim = option->palette.color(QPalette::WindowText);
+    rim.setAlpha(kDarkRimAlpha);
+    painter->setPen(QPen(rim, 1));
+    painter->setBrush(Qt::NoBrush);
+    const QRectF box = QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5);
+    if (element == PE_IndicatorRadioButton)
+        painter->drawEllipse(box);
+    else
+        painter->drawRect(box);
+    painter->restore();
 }
 
 void InstallProgramLook(QApplication& app)

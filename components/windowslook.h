@@ -2,7 +2,8 @@
 // notices: a group box's title sits on its frame line (so that a control at
 // the top of the box stays inside the frame), a date picker's drop-down
 // button is as narrow as the Windows one (so that the whole date shows),
-// and the help button's icon is a white question mark on a blue disc.
+// and the help button's icon is a white question mark on a blue disc; check
+// boxes and radio buttons stay visible on a dark palette.
 #pragma once
 
 #include <QIcon>
@@ -23,6 +24,10 @@ public:
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                             const QWidget* widget = nullptr) const override;
     QIcon standardIcon(StandardPixmap icon, const QStyleOption* option = nullptr,
+                       const QWidget* widget = nullptr) const override;
+    // Check boxes and radio buttons keep a rim in the text colour on a dark
+    // palette, where Fusion's own rim all but vanishes.
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget = nullptr) const override;
 };
 

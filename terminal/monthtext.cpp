@@ -17,6 +17,7 @@ constexpr std::uint32_t kSaturdayColour = 0x00FF8000;  // blue
 constexpr int kFaceWidth = 2;             // 💣 takes two columns
 constexpr const char* kTodayMark = "*";
 constexpr const char* kCriticalMark = "!";
+constexpr int kHolidayMarkWidth = 2;      // 祝 takes two columns
 
 std::string Replace(std::string text, const std::string& key, const std::string& value)
 {
@@ -65,10 +66,14 @@ std::pair<std::string, std::string> DayLines(const MonthCell& cell, int weekday,
         return {std::string(width, ' '), std::string(width, ' ')};
     const TDayVerdict& v = cell.evaluation.verdict;
     const std::string number = PadLeft(std::to_string(koyomi::DecodeDate(cell.date).day), 2);
-    std::string first = Coloured(number, WeekdayColour(weekday), colour);
+    // A national holiday: its number red like a Sunday's, and 祝 under it.
+    const bool holiday = cell.holiday != koyomi::hoNone;
+    std::string first = Coloured(number, holiday ? kSundayColour : WeekdayColour(weekday), colour);
     first += koyomi::DateOf(cell.date) == koyomi::DateOf(today) ? kTodayMark : " ";
     first += IsCriticalDay(v) ? Coloured(kCriticalMark, kColourRed, colour) : std::string(" ");
-    std::string second = "    ";
+    std::string second = holiday ? PadRight(Coloured(LoadStr(kTextHolidayMark), kSundayColour, colour), kHolidayMarkWidth)
+                                       + "  "
+                                 : std::string("    ");
     for (int k = 0; k < kAxisCount; ++k) {
         first += PadRight(Coloured(FaceSymbol(v.axes[k].face), v.axes[k].colour, colour), kFaceWidth);
         second += Coloured(std::to_string(RatingDigit(v.axes[k].rating)), AxisColour(k), colour) + " ";
@@ -103,7 +108,8 @@ std::string MonthText(const TMemberListItem& member, const MonthGrid& grid, koyo
     // The legend.
     std::string marks = std::string(kTodayMark) + " " + LoadStr(kTextToday) + "  "
                         + Coloured(kCriticalMark, kColourRed, colour) + " " + LoadStr(kTextCriticalDay) + "  "
-                        + LoadStr(kTextAxisOrder);
+                        + Coloured(LoadStr(kTextHolidayMark), kSundayColour, colour) + " " + LoadStr(kTextHolidayLegend)
+                        + "  " + LoadStr(kTextAxisOrder);
     for (int k = 0; k < kAxisCount; ++k)
         marks += " " + Coloured(AxisName(k), AxisColour(k), colour);
     out += "\n" + marks + "\n";

@@ -3,6 +3,7 @@
 #include "koyomi/aspects.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/calendar.h"
+#include "koyomi/holidays.h"
 #include "members/numbertext.h"
 
 #include <cmath>
@@ -28,6 +29,7 @@ public:
     void String(std::string_view key, std::string_view value) { Raw(key, Quoted(value)); }
     void Integer(std::string_view key, long long value) { Raw(key, std::to_string(value)); }
     void Boolean(std::string_view key, bool value) { Raw(key, value ? "true" : "false"); }
+    void Null(std::string_view key) { Raw(key, "null"); }
     // A number in the settings file's form (up to 15 significant digits).
     void Number(std::string_view key, double value) { Raw(key, FormatGeneralNumber(value)); }
     // An array on one line.
@@ -164,6 +166,12 @@ void WriteDay(TJsonWriter& json, const TodayDay& day, std::string_view key = {})
     const TDayVerdict& v = day.evaluation.verdict;
     json.BeginObject(key);
     json.String("date", IsoDate(day.date));
+    const koyomi::DateParts d = koyomi::DecodeDate(day.date);
+    const koyomi::THoliday holiday = koyomi::JapaneseHoliday(d.year, d.month, d.day);
+    if (holiday != koyomi::hoNone)
+        json.String("holiday", koyomi::HolidayName(holiday));
+    else
+        json.Null("holiday");
     json.Integer("daysSinceBirth", static_cast<long long>(day.evaluation.daysSinceBirth));
     json.BeginArray("axes");
     for (int k = 0; k < kAxisCount; ++k)

@@ -150,6 +150,10 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
     // file: its message is a warning, the members before it are shown.
     Warn(err, SettingsReadMessages(options.GetIniPath(), settingsRead));
     Warn(err, MemberFileMessages(memberFile, membersRead, fmReadOnly));
+    // A first start: nobody is in the list yet. The reading below is the
+    // nameless member born today; where to add oneself is said beside it.
+    if (members.Count() == 0 && !args.member)
+        err << LoadStr(kMsgNoMembersYet) << '\n';
     if (args.all) {
         const auto reports =
             Checked(teBadDate, [&] { return AllMembersReports(members, EvalSettingsOf(options), day); });

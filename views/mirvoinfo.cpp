@@ -9,10 +9,13 @@
 #include "members/sexnames.h"
 #include "ui_mirvoinfo.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QScreen>
 #include <QShowEvent>
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 using mirvo::Q;
@@ -28,6 +31,12 @@ constexpr int kTagsPerAxis = 10;
 
 const char* const kBirthDayPattern = "yyyy'年'm'月'd'日生まれ'";
 const char* const kSwitchedOff = "-";
+// The widest score the cells make room for before any is shown: a weight of
+// ten times the default of the Sun, and the strongest aspect against it.
+const char* const kWidestScore = "-1000";
+constexpr int kCellPadding = 2;   // pixels beside a cell's text
+constexpr int kColumnGap = 4;     // pixels between two columns' texts
+constexpr int kRightMargin = 17;  // pixels from the last column to the group's right edge
 
 // Sets a caption and sizes the label to it, as a self-sizing Windows label
 // does: a right-aligned label keeps its right edge, any other its left edge.
@@ -47,6 +56,7 @@ void SetAutoSizedCaption(QLabel* label, const QString& text)
 TMirvoInfo::TMirvoInfo(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TMirvoInfo>())
 {
     ui->setupUi(this);
+    FDesignGroupWidth = ui->grpPlanet->width();
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(size());
@@ -75,6 +85,9 @@ void TMirvoInfo::FormCreate()
         if (tag >= kScoreTagFirst && tag <= kScoreTagLast)
             FScoreLabels[(tag - kScoreTagFirst) / kTagsPerAxis][(tag - kScoreTagFirst) % kTagsPerAxis] = label;
     }
+    for (int b = 0; b < mirvo::kBodyCount; ++b)
+        FColumnRight[b] = FScoreLabels[0][b]->geometry().right();
+    LayOutScoreGrid();
     InfoWindowOpen = true;
     CreateAccessibility();
 }
@@ -114,6 +127,7 @@ void TMirvoInfo::ShowMemberInfo(const mirvo::TMemberListItem& member, const mirv
             FScoreLabels[a][b]->setText(text);
         }
     }
+    LayOutScoreGrid();
     NameScoreCells();
 }
 
@@ -126,4 +140,45 @@ void TMirvoInfo::ShowSign(const mirvo::TSunSign& sign)
     NameSignMark(ui->labSign->text());
     SetAutoSizedCaption(ui->labSignPlanet, Q(koyomi::FormatMessage(mirvo::LoadStr(mirvo::kTextGuardianPlanet),
                                                                    sign.guardianPlanetName)));
+}
+
+// Every score must be read whole, its minus sign too: each column is as wide
+// as its widest text (and never narrower than the widest common score) in
+// the font it is drawn in, its right edge where the layout has it or further
+// right when the columns before it grew; the group boxes and the window
+// widen with the grid.
+void TMirvoInfo::LayOutScoreGrid()
+{
+    static const std::array<const char*, mirvo::kBodyCount> heads = {"labP0", "labP1", "labL2", "labP3", "labP4",
+                                                                     "labP5", "labP6", "labP7", "labP8", "labP9"};
+    int previousRight = -1;
+    for (int b = 0; b < mirvo::kBodyCount; ++b) {
+        QLabel* head = findChild<QLabel*>(QString::fromLatin1(heads[b]));
+        const QFontMetrics cellMetrics = FScoreLabels[0][b]->fontMetrics();
+        int width = cellMetrics.horizontalAdvance(QString::fromLatin1(kWidestScore));
+        for (int a = 0; a < mirvo::kAxisCount; ++a)
+            width = std::max(width, cellMetrics.horizontalAdvance(FScoreLabels[a][b]->text()));
+        width += kCellPadding;
+        const int headWidth = head ? head->fontMetrics().horizontalAdvance(head->text()) + kCellPadding : 0;
+        const int columnWidth = std::max(width, headWidth);
+        int right = FColumnRight[b];
+        if (previousRight >= 0)
+            right = std::max(right, previousRight + kColumnGap + columnWidth);
+        for (int a = 0; a < mirvo::kAxisCount; ++a) {
+            QLabel* cell = FScoreLabels[a][b];
+            cell->setGeometry(right + 1 - width, cell->y(), width, cell->height());
+        }
+        if (head)
+            head->setGeometry(right + 1 - headWidth, head->y(), headWidth, head->height());
+        previousRight = right;
+    }
+    const int groupWidth = std::max(FDesignGroupWidth, previousRight + 1 + kRightMargin);
+    const int grow = groupWidth - ui->grpPlanet->width();
+    if (grow == 0)
+        return;
+    ui->grpPlanet->resize(groupWidth, ui->grpPlanet->height());
+    ui->grpUser->resize(groupWidth, ui->grpUser->height());
+    ui->labSignPlanet->move(ui->labSignPlanet->x() + grow, ui->labSignPlanet->y());
+    ui->btnOK->move(ui->btnOK->x() + grow, ui->btnOK->y());
+    setFixedSize(width() + grow, height());
 }

@@ -55,6 +55,7 @@ private:
     void FormCreate();
     void btnOKClick();
     void ShowSign(const mirvo::TSunSign& sign);
+    void LayOutScoreGrid();
     // Screen readers (mirvoinfoaccess.cpp).
     void CreateAccessibility();
     void NameScoreCells();
@@ -62,6 +63,8 @@ private:
 
     std::unique_ptr<Ui::TMirvoInfo> ui;
     std::array<std::array<QLabel*, mirvo::kBodyCount>, mirvo::kAxisCount> FScoreLabels{};
+    std::array<int, mirvo::kBodyCount> FColumnRight{};  // each column's right edge in the layout
+    int FDesignGroupWidth = 0;
 };
 
 // The detail window, set by the main window when it creates one; null when none exists.

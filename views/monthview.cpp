@@ -163,6 +163,8 @@ QString TMonthView::CellToolTip(int cell) const
     QStringList lines;
     lines << Q(koyomi::DateToFileText(c.date)) + " (" + WeekdayNames().value(mirvo::DayOfWeek(c.date))
                  + ")";
+    if (c.holiday != koyomi::hoNone)
+        lines << Q(koyomi::HolidayName(c.holiday));
     for (int k = 0; k < mirvo::kAxisCount; ++k) {
         lines << QStringLiteral("%1 %2 %3% %4%5 %6")
                      .arg(Q(mirvo::LoadStr(mirvo::kTextAxisNames + k)), FaceText(v.axes[k].face))
@@ -250,7 +252,10 @@ void TMonthView::PaintCell(QPainter& painter, const Metrics& m, int cell) const
 
     // The day number, in a round mark for today.
     const int weekday = cell % mirvo::kWeekDays;
-    QColor numberColour = weekday == 0 ? kSunday : weekday == mirvo::kWeekDays - 1 ? kSaturday : kText;
+    // Holidays red like Sundays, as Japanese calendars print them.
+    QColor numberColour = weekday == 0 || c.holiday != koyomi::hoNone ? kSunday
+                          : weekday == mirvo::kWeekDays - 1         ? kSaturday
+                                                                    : kText;
     if (!c.inMonth)
         numberColour = kFaintText;
     const QString number = QString::number(koyomi::DecodeDate(c.date).day);

@@ -210,6 +210,8 @@ QString TMonthView::CellSpokenText(int cell) const
     QStringList sentences{Q(mirvo::FormatStr(
         mirvo::kSpokenMonthDay,
         {std::to_string(d.month), std::to_string(d.day), WeekdayNames().value(mirvo::DayOfWeek(c.date)).toStdString()}))};
+    if (c.holiday != koyomi::hoNone)
+        sentences << Q(koyomi::HolidayName(c.holiday));
     if (c.inRange) {
         const mirvo::TDayReading& r = c.evaluation.reading;
         const mirvo::TDayVerdict& v = c.evaluation.verdict;

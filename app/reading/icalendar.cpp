@@ -3,6 +3,7 @@
 #include "app/reading/appinfo.h"
 #include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
+#include "koyomi/holidays.h"
 #include "views/version/version.h"
 
 #include <cstdint>
@@ -172,7 +173,11 @@ std::string MakeIcsCalendar(const TMemberListItem& member, const std::vector<Day
         if (koyomi::InDateRange(day.date + 1))
             Line(out, "DTEND;VALUE=DATE", DateValue(day.date + 1));
         Line(out, "SUMMARY", IcsEscapeText(IcsSummary(member, v)));
-        Line(out, "DESCRIPTION", IcsEscapeText(IcsDescription(day.evaluation)));
+        // A national holiday is named first: a calendar program shows the day's plans beside it.
+        const koyomi::DateParts d = koyomi::DecodeDate(day.date);
+        const std::string& holiday = koyomi::HolidayName(koyomi::JapaneseHoliday(d.year, d.month, d.day));
+        Line(out, "DESCRIPTION",
+             IcsEscapeText((holiday.empty() ? std::string() : holiday + "\n\n") + IcsDescription(day.evaluation)));
         std::string categories = IcsEscapeText(LoadStr(kTextMirvo));
         if (IsCriticalDay(v))
             categories += "," + IcsEscapeText(LoadStr(kTextCriticalDay));

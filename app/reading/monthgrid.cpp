@@ -43,8 +43,11 @@ MonthGrid MakeMonthGrid(const TMemberDays& member, int year, int month)
         cell.date = start + i;
         cell.inMonth = i >= lead && i < lead + length;
         cell.inRange = koyomi::InDateRange(cell.date);
-        if (cell.inRange)
+        if (cell.inRange) {
             cell.evaluation = member.Day(cell.date).evaluation;
+            const koyomi::DateParts d = koyomi::DecodeDate(cell.date);
+            cell.holiday = koyomi::JapaneseHoliday(d.year, d.month, d.day);
+        }
     }
     return grid;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/reading/dayseries.h"
+#include "koyomi/holidays.h"
 
 #include <array>
 #include <optional>
@@ -19,6 +20,7 @@ struct MonthCell {
     bool inMonth = false;        // the day belongs to the grid's month
     bool inRange = false;        // the day lies in 0001-01-01..9999-12-31 and has a reading
     Evaluation evaluation;       // the day's reading (when inRange)
+    koyomi::THoliday holiday = koyomi::hoNone;  // the day's Japanese national holiday, if any
 };
 
 struct MonthGrid {

@@ -2,6 +2,7 @@
 
 #include "components/help/chmfile.h"
 #include "components/help/helpbrowser.h"
+#include "components/windowplace.h"
 #include "ui_helpwindow.h"
 
 #include <QApplication>
@@ -221,8 +222,11 @@ void THelpWindow::Present()
     QWidget* asker = QApplication::activeWindow();
     if (!asker || asker == this)
         asker = QApplication::activeModalWidget();
-    if (!isVisible())
+    if (!isVisible()) {
+        // Never larger than the screen's work area, at any scale.
+        mirvo::KeepOnScreen(*this);
         PlaceOver(asker);
+    }
     FollowModalOwner();
     if (isMinimized())
         showNormal();

@@ -205,7 +205,10 @@ TEST_F(IcsFile, ARealParserReadsEveryEvent)
         EXPECT_EQ(e["dtstamp"], "2026-12-07T06:00:00+00:00");
         EXPECT_EQ(e["uid"], IcsUid(member, day.date));
         EXPECT_EQ(e["summary"], IcsSummary(member, day.evaluation.verdict));  // unfolded and unescaped
-        EXPECT_EQ(e["description"], IcsDescription(day.evaluation));
+        // The national holidays of those days come first: 1 and 11 January 2027.
+        const std::string monthDay = koyomi::FormatDateTime("mm'-'dd", first + i);
+        const std::string holiday = monthDay == "01-01" ? "元日\n\n" : monthDay == "01-11" ? "成人の日\n\n" : "";
+        EXPECT_EQ(e["description"], holiday + IcsDescription(day.evaluation));
         const bool isCritical = IsCriticalDay(day.evaluation.verdict);
         critical = critical || isCritical;
         EXPECT_EQ(e["categories"],

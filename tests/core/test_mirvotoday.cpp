@@ -23,6 +23,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 using namespace mirvo;
@@ -160,6 +161,27 @@ TEST_F(MirvoTodayProgram, DefaultMemberFollowsTheSettingsAsTheMainWindowDoes)
     options.DefaultUserIndex = 7;  // outside the list of four
     options.SaveToIni();
     EXPECT_EQ(Json({"--date", "2024-05-01"})["member"]["index"], 0);
+}
+
+TEST_F(MirvoTodayProgram, EmptyListSaysWhereToAddOneself)
+{
+    const fs::path none = FDir / "none.csv";
+    std::ofstream(none).close();  // a member file without members
+    const std::string program = testsupport::ShellQuoted(kProgram.string());
+    const auto files = [&](const fs::path& members) {
+        return " --members " + testsupport::ShellQuoted(members.string()) + " --settings "
+               + testsupport::ShellQuoted(SettingsFile().string()) + " --date 2024-05-01";
+    };
+    // The reading of the nameless member on the standard output ...
+    const TProgramRun reading = testsupport::RunCommand(program + files(none) + " --json");
+    EXPECT_EQ(reading.exitCode, 0);
+    EXPECT_EQ(json::parse(reading.out)["member"]["name"], "");
+    // ... and beside it, on the standard error, where to add oneself.
+    const std::string note = testsupport::RunCommand("(" + program + files(none) + " 2>&1 >/dev/null)").out;
+    EXPECT_NE(note.find("メンバーが登録されていません."), std::string::npos) << note;
+    EXPECT_NE(note.find("「設定(O)」"), std::string::npos) << note;
+    // With members, nothing of the kind.
+    EXPECT_EQ(testsupport::RunCommand("(" + program + files(MemberFile()) + " 2>&1 >/dev/null)").out, "");
 }
 
 TEST(MirvoTodayMember, StartMemberIsTheMainWindowsChoice)

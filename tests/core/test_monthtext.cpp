@@ -124,6 +124,8 @@ TEST_F(MirvoTodayCalendar, MonthFitsEightyColumnsAndShowsEveryDay)
         for (int k = 0; k < kAxisCount; ++k)
             digits += (k ? " " : "") + std::to_string(RatingDigit(c.evaluation.verdict.axes[k].rating));
         EXPECT_EQ(Columns(second, at + 4, 5), digits);
+        // 11 August, Mountain Day, is the month's one national holiday.
+        EXPECT_EQ(Columns(second, at, 2) == "祝", koyomi::DecodeDate(c.date).day == 11);
     }
 }
 
@@ -144,6 +146,13 @@ TEST_F(MirvoTodayCalendar, MonthAsJsonHoldsEveryDaysReading)
             EXPECT_EQ(d["axes"][k]["ratingId"], RatingId(e.verdict.axes[k].rating));
         }
         EXPECT_EQ(d["advice"]["id"], e.verdict.adviceId);
+        // February 2024: the National Foundation Day on a Sunday, its substitute, the Emperor's Birthday.
+        const int dayOfMonth = i + 1;
+        const json want = dayOfMonth == 11 ? json("建国記念の日")
+                          : dayOfMonth == 12 ? json("振替休日")
+                          : dayOfMonth == 23 ? json("天皇誕生日")
+                                             : json(nullptr);
+        EXPECT_EQ(d["holiday"], want);
     }
     // Without a month: the month of --date.
     const json again = json::parse(Today({"--month", "--date", "2024-02-10", "--json"}).out);

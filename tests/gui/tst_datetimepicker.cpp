@@ -126,15 +126,17 @@ void TestDateTimePicker::typedPartsMakeTheStoredBirthday()
 
     ClickPart(*date, 0);
     QCOMPARE(Selected(*date), QString("1990"));
+    // Typed in one go: each part typed whole hands the caret to the next.
+    QTest::keyClicks(date, "19751123");
+    QCOMPARE(date->date(), QDate(1975, 11, 23));
+    QCOMPARE(EditOf(*date)->text(), QString("1975年11月23日"));
+    QCOMPARE(Selected(*date), QString("23"));
+    ClickPart(*date, 0);
     QTest::keyClicks(date, "1975");
-    QCOMPARE(date->date(), QDate(1975, 4, 1));
-    QCOMPARE(EditOf(*date)->text(), QString("1975年4月1日"));
-    QCOMPARE(Selected(*date), QString("1975"));
-
-    ClickPart(*date, 1);
-    QTest::keyClicks(date, "11");
-    ClickPart(*date, 2);
-    QTest::keyClicks(date, "23");
+    QCOMPARE(Selected(*date), QString("11"));
+    // A separator right after the caret moved on by itself is taken as read.
+    ClickPart(*date, 0);
+    QTest::keyClicks(date, "1975/11/23");
     QCOMPARE(date->date(), QDate(1975, 11, 23));
 
     Child<QLineEdit>(*w, "txtName")->setText("山田");
@@ -208,31 +210,54 @@ void TestDateTimePicker::digitsThatDoNotFitStartThePartAgain()
     ClickPart(*date, 1);
     QTest::keyClicks(date, "1");
     QCOMPARE(date->date().month(), 1);
-    QTest::keyClicks(date, "3");  // 13 is no month: 3 starts again
-    QCOMPARE(date->date().month(), 3);
-    QTest::keyClicks(date, "0");  // 30 is no month either; a lone 0 waits
-    QCOMPARE(date->date().month(), 3);
+    QCOMPARE(date->SelectedPart(), 1);  // 10-12 may follow
+    QTest::keyClicks(date, "3");  // 13 is no month: refused, April stays
+    QCOMPARE(date->date().month(), 4);
+    QCOMPARE(date->SelectedPart(), 1);
+    QTest::keyClicks(date, "0");  // a lone 0 waits
+    QCOMPARE(date->date().month(), 4);
     QTest::keyClicks(date, "9");
     QCOMPARE(date->date().month(), 9);
-    ClickPart(*date, 2);
-    QTest::keyClicks(date, "31");  // September has 30 days
+    QCOMPARE(date->SelectedPart(), 2);
+    QTest::keyClicks(date, "31");  // September has 30 days: refused, the 1st stays
     QCOMPARE(date->date(), QDate(1990, 9, 1));
+    // 30 February is never another day.
+    ClickPart(*date, 1);
+    QTest::keyClicks(date, "2");
+    QCOMPARE(date->SelectedPart(), 2);  // no month starts with 2 and a second digit
+    QTest::keyClicks(date, "30");
+    QCOMPARE(date->date(), QDate(1990, 2, 1));
+    QCOMPARE(EditOf(*date)->text(), QString("1990年2月1日"));
+    QTest::keyClicks(date, "5");  // a day no second digit can follow
+    QCOMPARE(date->date(), QDate(1990, 2, 5));
     // Letters and deletions change nothing.
     QTest::keyClicks(date, "ab");
     QTest::keyClick(date, Qt::Key_Backspace);
     QTest::keyClick(date, Qt::Key_Delete);
-    QCOMPARE(EditOf(*date)->text(), QString("1990年9月1日"));
-    // A year shows once it is a year the picker takes (from 100); a fifth
-    // digit starts the year again.
+    QCOMPARE(EditOf(*date)->text(), QString("1990年2月5日"));
+    // A year shows once it is a year the picker takes (from 100).
     ClickPart(*date, 0);
     QTest::keyClicks(date, "19");
     QCOMPARE(date->date().year(), 1990);
     QTest::keyClicks(date, "7");
     QCOMPARE(date->date().year(), 197);
-    QTest::keyClicks(date, "52");
+    QTest::keyClicks(date, "5");
     QCOMPARE(date->date().year(), 1975);
-    QTest::keyClicks(date, "024");
-    QCOMPARE(date->date().year(), 2024);
+    QCOMPARE(date->SelectedPart(), 1);
+    // The year stops at 9999 and at 100; the month wraps within the year.
+    ClickPart(*date, 0);
+    QTest::keyClicks(date, "9999");
+    ClickPart(*date, 0);
+    QTest::keyClick(date, Qt::Key_Up);
+    QCOMPARE(date->date(), QDate(9999, 2, 5));
+    QTest::keyClicks(date, "0100");
+    ClickPart(*date, 0);
+    QTest::keyClick(date, Qt::Key_Down);
+    QCOMPARE(date->date(), QDate(100, 2, 5));
+    ClickPart(*date, 1);
+    QTest::keyClick(date, Qt::Key_Down);
+    QTest::keyClick(date, Qt::Key_Down);
+    QCOMPARE(date->date(), QDate(100, 12, 5));
 }
 
 void TestDateTimePicker::twoDigitYearsAndFullWidthDigits()
@@ -267,6 +292,14 @@ void TestDateTimePicker::tabLeavesThePicker()
     QVERIFY(date->hasFocus());
     QTest::keyClick(date, Qt::Key_Tab);
     QVERIFY(time->hasFocus());
+    QCOMPARE(time->SelectedPart(), 0);
+    // Back into a picker with Shift+Tab: its first part again, not its last.
+    ClickPart(*time, 2);
+    QTest::keyClick(time, Qt::Key_Backtab);
+    QVERIFY(date->hasFocus());
+    QCOMPARE(date->SelectedPart(), 0);
+    QTest::keyClick(date, Qt::Key_Tab);
+    QCOMPARE(time->SelectedPart(), 0);
 }
 
 void TestDateTimePicker::timePickerTakesTypedParts()
@@ -278,12 +311,17 @@ void TestDateTimePicker::timePickerTakesTypedParts()
     QCOMPARE(EditOf(*time)->text(), QString("12:00:00"));
     ClickPart(*time, 1);
     QTest::keyClicks(time, "45");
-    QTest::keyClick(time, Qt::Key_Left);
-    QTest::keyClicks(time, "7");
+    QCOMPARE(time->SelectedPart(), 2);
+    QTest::keyClick(time, Qt::Key_Home);
+    QTest::keyClicks(time, "7");  // no hour starts with 7 and a second digit
     QCOMPARE(time->time(), QTime(7, 45, 0));
-    QTest::keyClick(time, Qt::Key_End);
-    QTest::keyClicks(time, "61");  // 61 seconds do not exist: 1
-    QCOMPARE(time->time(), QTime(7, 45, 1));
+    QCOMPARE(time->SelectedPart(), 1);
+    QTest::keyClicks(time, "083015");
+    QCOMPARE(time->time(), QTime(7, 8, 15));  // the seconds are the last part: 15 replaces 30
+    QTest::keyClick(time, Qt::Key_Home);
+    QTest::keyClicks(time, "2");
+    QTest::keyClicks(time, "5");  // 25 o'clock: refused
+    QCOMPARE(time->time().hour(), 7);
     QCOMPARE(time->date(), time->minimumDate());  // the date of a time picker never moves
     // The time picker has no calendar.
     time->DropDown();
@@ -330,6 +368,12 @@ void TestDateTimePicker::calendarIsJapanese()
     for (int column = 0; column < view->model()->columnCount(); ++column)
         heads << view->model()->index(0, column).data().toString();
     QCOMPARE(heads, QStringList({"日", "月", "火", "水", "木", "金", "土"}));
+    // National holidays red: Culture Day, Labour Thanksgiving Day (a Sunday) and its substitute.
+    const auto red = [&](int month, int day) {
+        return calendar->dateTextFormat(QDate(1975, month, day)).foreground().color() == QColor(Qt::red);
+    };
+    QVERIFY(red(11, 3) && red(11, 24));
+    QVERIFY(!red(11, 4) && !red(11, 25));
     // The next month's button and a click on a day.
     QTest::mouseClick(calendar->findChild<QWidget*>("qt_calendar_nextmonth"), Qt::LeftButton);
     QCOMPARE(calendar->TitleText(), QString("1975年12月"));

@@ -9,7 +9,25 @@
 #include "modalwatch.h"
 #include "testfiles.h"
 
+#include "members/window/formoption.h"
+#include "modalwatch.h"
+#include "components/help/helpwindow.h"
+#include "components/help/htmlhelpviewer.h"
+#include "views/formmonth.h"
+#include "views/mirvoinfo.h"
+
+#include <QAccessible>
+#include <QFile>
+#include <QTabWidget>
+#include <QDateEdit>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,6 +52,9 @@ private slots:
     void defaultMemberIndexOutsideTheListShowsMemberZero_data();
     void defaultMemberIndexOutsideTheListShowsMemberZero();
     void emptyListGivesTheAnonymousMember();
+    void welcomeAtTheFirstStartAddsTheFirstMember();
+    void f1OpensThePageOfTheWindowInUse();
+    void printPreviewOpensReadable();
     void titleCarriesTheMembersName();
     void dayCommandsByShortcut();
     void windowPositionIsKeptBetweenRuns();
@@ -93,6 +114,117 @@ void TestFormMain::emptyListGivesTheAnonymousMember()
     QVERIFY(ReadFile(paths.SettingsFile()).find("DefaultUserIndex=-1") != std::string::npos);
 }
 
+// Every text of a window's accessibility tree, depth first.
+QStringList AccessibleTexts(QAccessibleInterface* iface)
+{
+    QStringList texts;
+    if (!iface)
+        return texts;
+    texts << iface->text(QAccessible::Name) << iface->text(QAccessible::Description);
+    for (int i = 0; i < iface->childCount(); ++i)
+        texts << AccessibleTexts(iface->child(i));
+    return texts;
+}
+
+void TestFormMain::welcomeAtTheFirstStartAddsTheFirstMember()
+{
+    QVERIFY(testing_gui::LoadDataFile());
+    QTemporaryDir dir;
+    const auto paths = PathsIn(dir);
+    TTodayMirvo w(paths);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QString welcome("今日のミルボは, 誕生日からその日のバイオリズムと星の巡りを読み, "
+                          "健康・感情・知性の調子を伝えます.\n\nまず, あなた自身を登録しましょう. "
+                          "名前と誕生日を入れて OK を押すと, 今日の鑑定が出ます.");
+    auto* panel = w.findChild<QWidget*>("pnlWelcome");
+    QVERIFY(panel && panel->isVisible());
+    QVERIFY(w.findChild<QLabel*>("labWelcome")->text() == welcome);
+    QVERIFY(AccessibleTexts(QAccessible::queryAccessibleInterface(&w)).contains(welcome));
+    // The meaningless reading of nobody is not shown.
+    for (const char* name : {"labBioHealth", "labStarFeel", "labMesIntell", "imgBio", "labMessage"})
+        QVERIFY2(!w.findChild<QWidget*>(name)->isVisible(), name);
+    // Enter on the welcome's button opens the settings window on a new member.
+    bool opened = false;
+    testing_gui::WhenActiveModal<TTodayMirvoOption>(&w, [&](TTodayMirvoOption& settings) {
+        opened = true;
+        auto* name = settings.findChild<QLineEdit*>("txtName");
+        QVERIFY(name->text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), name);
+        QTest::keyClicks(name, "ミルボ花子");
+        settings.findChild<QDateEdit*>("edtDate")->setDate(QDate(1975, 11, 23));
+        settings.findChild<QPushButton*>("btnOK")->click();
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(opened);
+    QCOMPARE(w.MemberList().Count(), 1);
+    QCOMPARE(QString::fromStdString(w.Member().Name), QString("ミルボ花子"));
+    QVERIFY(!panel->isVisible());
+    QVERIFY(w.findChild<QWidget*>("labBioHealth")->isVisible());
+    QCOMPARE(LabelText(w, "labBioHealth"), QString::number(w.LastEvaluation().reading.BioPercent[0]) + "%");
+    QCOMPARE(w.windowTitle(), QString("今日のミルボ [ミルボ花子]"));
+}
+
+void TestFormMain::f1OpensThePageOfTheWindowInUse()
+{
+    QVERIFY(testing_gui::LoadDataFile());
+    QTemporaryDir dir;
+    const auto paths = PathsIn(dir);
+    QVERIFY(QFile::copy(MIRVO_RUNTIME_DIR "/TodayMirvo.chm", QString::fromStdString(paths.HelpFile().string())));
+    WriteFile(paths.MemberFile(), ThreeMembersCsv());
+    TTodayMirvo w(paths);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const auto pageAfterF1 = [](QWidget* where) {
+        where->setFocus();
+        QTest::keyClick(where, Qt::Key_F1);
+        mirvo::THelpWindow* help = mirvo::OpenHelpWindow();
+        return help ? help->CurrentTopic() : QString("<no help window>");
+    };
+    QCOMPARE(pageAfterF1(&w), QString("/mainwindow.htm"));
+    w.RunCommand(TTodayMirvo::cmdMonth);
+    QVERIFY(MirvoMonth);
+    QCOMPARE(pageAfterF1(MirvoMonth), QString("/month.htm"));
+    w.RunCommand(TTodayMirvo::cmdInfo);
+    QVERIFY(MirvoInfo);
+    QCOMPARE(pageAfterF1(MirvoInfo->findChild<QPushButton*>("btnOK")), QString("/detail.htm"));
+    // The settings window: the page of the tab in use.
+    QStringList pages;
+    testing_gui::WhenActiveModal<TTodayMirvoOption>(&w, [&](TTodayMirvoOption& settings) {
+        pages << pageAfterF1(settings.findChild<QLineEdit*>("txtName"));
+        auto* tabs = settings.findChild<QTabWidget*>("pnlTab");
+        tabs->setCurrentWidget(settings.findChild<QWidget*>("tabPlanet"));
+        pages << pageAfterF1(settings.findChild<QLineEdit*>("txtSun"));
+        settings.reject();
+    });
+    w.RunCommand(TTodayMirvo::cmdOption);
+    QCOMPARE(pages, QStringList({"/settings.htm", "/method.htm"}));
+}
+
+void TestFormMain::printPreviewOpensReadable()
+{
+    QTemporaryDir dir;
+    const auto paths = PathsIn(dir);
+    WriteFile(paths.MemberFile(), ThreeMembersCsv());
+    TTodayMirvo w(paths);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QRect shown;
+    QRect area;
+    int zoomMode = -1;
+    testing_gui::WhenActiveModal<QPrintPreviewDialog>(&w, [&](QPrintPreviewDialog& preview) {
+        shown = preview.frameGeometry();
+        area = preview.screen()->availableGeometry();
+        zoomMode = preview.findChild<QPrintPreviewWidget*>()->zoomMode();
+        preview.reject();
+    });
+    w.RunCommand(TTodayMirvo::cmdPrint);
+    QVERIFY(area.isValid());
+    QVERIFY2(shown.height() >= area.height() * 6 / 10, qPrintable(QString("%1 of %2").arg(shown.height()).arg(area.height())));
+    QVERIFY(area.contains(shown));
+    QCOMPARE(zoomMode, static_cast<int>(QPrintPreviewWidget::FitInView));
+}
+
 void TestFormMain::titleCarriesTheMembersName()
 {
     QTemporaryDir dir;
@@ -138,6 +270,20 @@ void TestFormMain::dayCommandsByShortcut()
     QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
     QCOMPARE(LabelText(w, "labDate"), label(koyomi::Now()));
     QVERIFY(w.Date() >= start);
+
+    // Ctrl+G: any day, typed in the date picker in one go, shown on Enter;
+    // Home comes back to today.
+    testing_gui::WhenActiveModal<QDialog>(&w, [](QDialog& box) {
+        QCOMPARE(box.objectName(), QString("dlgGoToDay"));
+        QWidget* picker = box.findChild<QWidget*>("edtGoToDay");
+        QTest::keyClicks(picker, "19751123");
+        QTest::keyClick(picker, Qt::Key_Return);
+    });
+    QTest::keyClick(&w, Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(LabelText(w, "labDate"), QString("1975/11/23 "));
+    QCOMPARE(koyomi::DateOf(w.Date()), koyomi::EncodeDate(1975, 11, 23));
+    QTest::keyClick(&w, Qt::Key_Home);
+    QCOMPARE(LabelText(w, "labDate"), label(koyomi::Now()));
 }
 
 void TestFormMain::windowPositionIsKeptBetweenRuns()

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -128,6 +129,8 @@ private slots:
     void settingsAfterOkAreFollowed();
     void nextGoodDayStartsAfterTheShownDayAndNoneIsSaid();
     void tooltipHoldsTheWholeReading();
+    void holidaysRedAndNamed();
+    void opensBesideTheMainWindowAndFitsItsWeeks();
     void mainWindowPictureIsItsOwnRendering();
     void svgKeepsTheTextsAsText();
     void failedWriteKeepsTheOldFile();
@@ -303,6 +306,62 @@ void TestFormMonth::tooltipHoldsTheWholeReading()
     QCOMPARE(view->CellAt(QPoint(0, 0)), -1);
 }
 
+void TestFormMonth::holidaysRedAndNamed()
+{
+    // Golden Week 2026: Constitution Day falls on a Sunday, so Wednesday the 6th is a substitute holiday.
+    FMain->ShowDay(koyomi::EncodeDate(2026, 5, 7));
+    TMirvoMonth* month = OpenMonth();
+    auto* view = month->findChild<TMonthView*>("pnlMonth");
+    const QImage shot = view->grab().toImage();
+    const qreal ratio = shot.devicePixelRatio();
+    // Pixels of the day number drawn in the Sunday red.
+    const auto redInNumber = [&](int day) {
+        const int cell = view->Grid().CellOf(koyomi::EncodeDate(2026, 5, day));
+        const QRect r = view->CellRect(cell);
+        const QRect number(r.topLeft() * ratio, QSize(r.width() / 2, r.height() / 3) * ratio);
+        int red = 0;
+        for (int y = number.top(); y <= number.bottom(); ++y)
+            for (int x = number.left(); x <= number.right(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                red += c.red() > 150 && c.green() < 90 && c.blue() < 90;
+            }
+        return red;
+    };
+    for (int day : {3, 4, 5, 6})
+        QVERIFY2(redInNumber(day) > 0, qPrintable(QString("5/%1 not red").arg(day)));
+    QCOMPARE(redInNumber(7), 0);
+    QCOMPARE(redInNumber(8), 0);
+    const int sixth = view->Grid().CellOf(koyomi::EncodeDate(2026, 5, 6));
+    QVERIFY(view->CellToolTip(sixth).contains("振替休日"));
+    QVERIFY(view->CellSpokenText(sixth).contains("振替休日"));
+    const int fourth = view->Grid().CellOf(koyomi::EncodeDate(2026, 5, 4));
+    QVERIFY(view->CellToolTip(fourth).contains("みどりの日"));
+    const int seventh = view->Grid().CellOf(koyomi::EncodeDate(2026, 5, 7));
+    QVERIFY(!view->CellToolTip(seventh).contains("休日"));
+}
+
+void TestFormMonth::opensBesideTheMainWindowAndFitsItsWeeks()
+{
+    FMain->ShowDay(koyomi::EncodeDate(2026, 8, 7));  // August 2026: six weeks
+    FMain->move(0, 0);
+    FMain->show();
+    QVERIFY(QTest::qWaitForWindowExposed(FMain.get()));
+    TMirvoMonth* month = OpenMonth();
+    QVERIFY(QTest::qWaitForWindowExposed(month));
+    const QRect area = FMain->screen()->availableGeometry();
+    QVERIFY(area.contains(month->frameGeometry()));
+    if (FMain->frameGeometry().width() + month->frameGeometry().width() <= area.width())
+        QVERIFY(!month->frameGeometry().intersects(FMain->frameGeometry()));
+    QCOMPARE(month->frameGeometry().top(), FMain->frameGeometry().top());
+    const int sixWeeks = month->height();
+    // February 2026 starts on a Sunday: four weeks, and the window follows.
+    FMain->ShowDay(koyomi::EncodeDate(2026, 2, 7));
+    QTRY_VERIFY(month->height() < sixWeeks);
+    const int rowHeight = month->findChild<TMonthView*>("pnlMonth")->CellRect(7).top()
+                          - month->findChild<TMonthView*>("pnlMonth")->CellRect(0).top();
+    QCOMPARE(sixWeeks - month->height(), 2 * rowHeight);
+}
+
 void TestFormMonth::mainWindowPictureIsItsOwnRendering()
 {
     const QString path = FDir->filePath("reading.png");
@@ -316,12 +375,23 @@ void TestFormMonth::mainWindowPictureIsItsOwnRendering()
     QImage saved(path);
     QVERIFY(!saved.isNull());
     saved.setDevicePixelRatio(2);
-    QCOMPARE(saved.size(), FMain->size() * 2);
+    // The window's rendering below a band that names the member.
+    const int band = saved.height() - FMain->height() * 2;
+    QVERIFY(band > 0);
+    QCOMPARE(saved.width(), FMain->width() * 2);
     QImage own(FMain->size() * 2, QImage::Format_ARGB32_Premultiplied);
     own.setDevicePixelRatio(2);
     own.fill(Qt::white);
     FMain->render(&own);
-    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), own.convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(saved.copy(0, band, saved.width(), own.height()).convertToFormat(QImage::Format_RGB32),
+             own.convertToFormat(QImage::Format_RGB32));
+    // The band holds the title: white ink on black.
+    int lit = 0;
+    for (int y = 0; y < band; ++y)
+        for (int x = 0; x < saved.width(); ++x)
+            lit += qGray(saved.pixel(x, y)) > 128;
+    QVERIFY(lit > 50);
+    QCOMPARE(FMain->windowTitle(), QString("今日のミルボ [山田花子]"));
 }
 
 void TestFormMonth::svgKeepsTheTextsAsText()
@@ -344,6 +414,8 @@ void TestFormMonth::svgKeepsTheTextsAsText()
         return found;
     }();
     QVERIFY(WithoutSpaces(texts.join("")).contains(WithoutSpaces(Q(mirvo::LoadStr(advice)))));
+    // The picture names whose day it is.
+    QVERIFY(WithoutSpaces(texts.join("")).contains("山田花子"));
 }
 
 void TestFormMonth::failedWriteKeepsTheOldFile()

@@ -15,6 +15,7 @@
 #include <QDate>
 #include <QFile>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -79,6 +80,36 @@ private:
     std::array<double, koyomi::kTermCount> FAmplitude, FRate, FPhase;
 };
 
+// Columns of an image that hold a dark pixel: the ink of a text.
+int InkedColumns(const QImage& image)
+{
+    int columns = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                ++columns;
+                break;
+            }
+        }
+    }
+    return columns;
+}
+
+// The ink of `text` drawn alone, with room to spare, in `font` at `ratio` device pixels per pixel.
+int FreeInk(const QString& text, const QFont& font, qreal ratio)
+{
+    const QSize size(200, 40);
+    QImage image(size * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter, text);
+    painter.end();
+    return InkedColumns(image);
+}
+
 // Days since birth as the window writes them.
 QString Existence(int days)
 {
@@ -96,6 +127,7 @@ private slots:
     void daysLivedCountDateParts_data();
     void daysLivedCountDateParts();
     void scoreGrid();
+    void widestScoresReadWhole();
     void openedOnceFromTheMainWindowAndRefreshed();
     void storedFactsOfTheTestMembers_data();
     void storedFactsOfTheTestMembers();
@@ -146,7 +178,8 @@ void TestMirvoInfo::birthDataSexAndSign()
     QCOMPARE(Text(info, "labSign"), QString("蠍座"));
     QCOMPARE(Text(info, "labSignPlanet"), QString("守護星:冥王星"));
     const QLabel* planet = info.findChild<QLabel*>("labSignPlanet");
-    QCOMPARE(planet->geometry().right(), 344 + 66 - 1);
+    // 16 pixels from the group's right edge, as laid out (the group widens with the score grid).
+    QCOMPARE(planet->geometry().right(), info.findChild<QGroupBox*>("grpUser")->width() - 16);
     QVERIFY(planet->width() >= planet->fontMetrics().horizontalAdvance(planet->text()));
 
     // A sex code the program has no name for shows nothing.
@@ -195,6 +228,48 @@ void TestMirvoInfo::scoreGrid()
     QCOMPARE(Cell(info, 0, 1), QString("-2"));
     QCOMPARE(Cell(info, 2, 9), QString("-30"));
     QCOMPARE(Cell(info, 1, 2), QString("6"));
+}
+
+void TestMirvoInfo::widestScoresReadWhole()
+{
+    // -202 is the Sun's strongest score at its default weight; -1000 needs
+    // ten times that weight, 12345 more still.
+    TMirvoInfo info;
+    TStarScores scores{};
+    for (int a = 0; a < mirvo::kAxisCount; ++a)
+        for (int b = 0; b < mirvo::kBodyCount; ++b)
+            scores[a][b] = b % 3 == 0 ? -1000 : (b % 3 == 1 ? -180 : -202);
+    info.ShowMemberInfo(mirvo::TMemberListItem(), AllBodiesOn(), scores, koyomi::Now());
+    info.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&info));
+    const auto checkCells = [&] {
+        const QRect grid = info.findChild<QGroupBox*>("grpPlanet")->geometry();
+        for (int a = 0; a < mirvo::kAxisCount; ++a) {
+            for (int b = 0; b < mirvo::kBodyCount; ++b) {
+                auto* cell = info.findChild<QLabel*>(QString("lab%1%2").arg(a).arg(b));
+                const QString text = QString::number(scores[a][b]);
+                QCOMPARE(cell->text(), text);
+                const qreal ratio = info.devicePixelRatioF();
+                const int shown = InkedColumns(cell->grab().toImage());
+                const int whole = FreeInk(text, cell->font(), ratio);
+                QVERIFY2(std::abs(shown - whole) <= ratio,
+                         qPrintable(QString("cell %1%2 '%3': %4 of %5 columns of ink shown")
+                                        .arg(a).arg(b).arg(text).arg(shown).arg(whole)));
+                QVERIFY(QRect(QPoint(0, 0), grid.size()).contains(cell->geometry()));
+                if (b + 1 < mirvo::kBodyCount) {
+                    auto* next = info.findChild<QLabel*>(QString("lab%1%2").arg(a).arg(b + 1));
+                    QVERIFY(cell->geometry().right() < next->geometry().left());
+                }
+            }
+        }
+        QVERIFY(info.rect().contains(info.findChild<QPushButton*>("btnOK")->geometry()));
+    };
+    checkCells();
+    // A value wider than any the layout made room for widens its column.
+    scores[2][9] = 12345;
+    scores[0][0] = -12345;
+    info.ShowMemberInfo(mirvo::TMemberListItem(), AllBodiesOn(), scores, koyomi::Now());
+    checkCells();
 }
 
 void TestMirvoInfo::openedOnceFromTheMainWindowAndRefreshed()

@@ -6,6 +6,9 @@
 #include "modalwatch.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QApplication>
 #include <QGroupBox>
 #include <QImage>
@@ -13,6 +16,8 @@
 #include <QStyleOptionGroupBox>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 using namespace mirvo;
 
@@ -36,6 +41,7 @@ private slots:
     void titleSitsOnTheFrameLine();
     void noControlStraddlesAFrame();
     void helpIconReadsAtSixteenPixels();
+    void checkMarksShowOnADarkPalette();
 };
 
 void TestWindowsLook::initTestCase()
@@ -113,3 +119,34 @@ void TestWindowsLook::helpIconReadsAtSixteenPixels()
 
 QTEST_MAIN(TestWindowsLook)
 #include "tst_windowslook.moc"
+
+void TestWindowsLook::checkMarksShowOnADarkPalette()
+{
+    // A dark palette as GTK's dark themes give it.
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
+    dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
+    dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+    for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{new QCheckBox, new QRadioButton}) {
+        std::unique_ptr<QAbstractButton> owned(button);
+        button->setPalette(dark);
+        button->resize(button->sizeHint());
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QStyle::SubElement indicator = qobject_cast<QCheckBox*>(button) ? QStyle::SE_CheckBoxIndicator
+                                                                              : QStyle::SE_RadioButtonIndicator;
+        const QRect box = button->style()->subElementRect(indicator, &option, button);
+        const QImage shot = button->grab().toImage();
+        const qreal ratio = shot.devicePixelRatio();
+        // An unchecked box: its outline is the only thing to see, and it must stand out.
+        int light = 0;
+        for (int y = box.top() * ratio; y <= (box.bottom() + 1) * ratio - 1; ++y)
+            for (int x = box.left() * ratio; x <= (box.right() + 1) * ratio - 1; ++x)
+                light += QColor(shot.pixel(x, y)).lightness() > 110;
+        QVERIFY2(light >= box.width() * ratio * 2, qPrintable(QString("%1: %2 light pixels")
+                                                                  .arg(button->metaObject()->className())
+                                                                  .arg(light)));
+    }
+}
