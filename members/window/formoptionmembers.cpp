@@ -17,6 +17,7 @@
 
 #include <QButtonGroup>
 #include <QHeaderView>
+#include <QStyle>
 #include <QMessageBox>
 #include <QTreeWidgetItem>
 
@@ -106,8 +107,13 @@ void TTodayMirvoOption::SetUpMemberList()
     header->setStretchLastSection(false);
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
+    // Each head readable whole, with room for the sort arrow (時刻状態 is
+    // wider than its column of marks).
+    const int headExtra = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header)
+                          + header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
     for (int c = 0; c < mirvo::kMemberColumnCount; ++c)
-        header->resizeSection(c, kColumnWidths[c]);
+        header->resizeSection(c, std::max(kColumnWidths[c], header->fontMetrics().horizontalAdvance(
+                                                                list->headerItem()->text(c)) + headExtra));
     // The selection stays as visible when the list loses the focus.
     QPalette pal = list->palette();
     pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
@@ -336,6 +342,10 @@ void TTodayMirvoOption::lstMemberColumnClick(int column)
         return;
     FSortDirection[column] = static_cast<std::int8_t>(-FSortDirection[column]);
     SortRows((column + 1) * FSortDirection[column]);
+    // The arrow on the head tells which column sorts the rows, and which way.
+    QHeaderView* header = ui->lstMember->header();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(column, FSortDirection[column] > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 void TTodayMirvoOption::SortRows(int key)

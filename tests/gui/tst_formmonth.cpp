@@ -314,11 +314,12 @@ void TestFormMonth::holidaysRedAndNamed()
     auto* view = month->findChild<TMonthView*>("pnlMonth");
     const QImage shot = view->grab().toImage();
     const qreal ratio = shot.devicePixelRatio();
-    // Pixels of the day number drawn in the Sunday red.
+    // Pixels of the day number drawn in the Sunday red (the number alone:
+    // the word of a critical day beside it is red too).
     const auto redInNumber = [&](int day) {
         const int cell = view->Grid().CellOf(koyomi::EncodeDate(2026, 5, day));
         const QRect r = view->CellRect(cell);
-        const QRect number(r.topLeft() * ratio, QSize(r.width() / 2, r.height() / 3) * ratio);
+        const QRect number(r.topLeft() * ratio, QSize(r.width() / 5, r.height() / 3) * ratio);
         int red = 0;
         for (int y = number.top(); y <= number.bottom(); ++y)
             for (int x = number.left(); x <= number.right(); ++x) {
