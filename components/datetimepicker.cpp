@@ -236,6 +236,11 @@ void TDateTimePicker::SelectPart(int index)
     if (index < 0 || index >= sectionCount())
         return;
     FinishTyping();
+    // The caret into the part first: Qt finds the current part from the
+    // caret in the text as it reads now ("5月" is shorter than "11月").
+    const std::vector<DigitRun> runs = DigitRuns(lineEdit()->text());
+    if (index < static_cast<int>(runs.size()))
+        lineEdit()->setCursorPosition(runs[index].start);
     setCurrentSectionIndex(index);
     setSelectedSection(sectionAt(index));
 }
@@ -334,6 +339,9 @@ bool TDateTimePicker::PartComplete(Section part, const QString& typed) const
 void TDateTimePicker::TypeDigit(int digit)
 {
     const Section part = currentSection();
+    // Setting a value rewrites the text ("11月" to "5月"), which can move
+    // Qt's idea of the current part: the part typed into is kept here.
+    const int index = currentSectionIndex();
     if (part == NoSection)
         return;
     if (part != FTypedPart) {
@@ -351,11 +359,15 @@ void TDateTimePicker::TypeDigit(int digit)
         FTyped.clear();
         FTypedPart = NoSection;
         QApplication::beep();
+        setCurrentSectionIndex(index);
         setSelectedSection(part);
         return;
     }
-    if (complete && currentSectionIndex() + 1 < sectionCount()) {
-        MovePart(1);
+    if (complete && index + 1 < sectionCount()) {
+        // The part as the new text shows it first, then the next one.
+        setCurrentSectionIndex(index);
+        setSelectedSection(part);
+        SelectPart(index + 1);
         FMovedOn = true;
         return;
     }
@@ -364,6 +376,7 @@ void TDateTimePicker::TypeDigit(int digit)
         FTyped.clear();
         FTypedPart = NoSection;
     }
+    setCurrentSectionIndex(index);
     setSelectedSection(part);
 }
 

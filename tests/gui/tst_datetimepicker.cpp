@@ -134,6 +134,10 @@ void TestDateTimePicker::typedPartsMakeTheStoredBirthday()
     ClickPart(*date, 0);
     QTest::keyClicks(date, "1975");
     QCOMPARE(Selected(*date), QString("11"));
+    // Zeros that lead a month or a day wait for the second digit.
+    ClickPart(*date, 0);
+    QTest::keyClicks(date, "20260507");
+    QCOMPARE(date->date(), QDate(2026, 5, 7));
     // A separator right after the caret moved on by itself is taken as read.
     ClickPart(*date, 0);
     QTest::keyClicks(date, "1975/11/23");
