@@ -8,6 +8,7 @@
 #include <QString>
 
 class QCoreApplication;
+class QFileDialog;
 
 namespace mirvo {
 
@@ -23,5 +24,11 @@ QString QtTranslationsFolder();
 // when Qt's translation is not installed: Qt's own texts then stay English.
 // Call once, after the application object exists.
 bool InstallJapanese(QCoreApplication& app);
+
+// Makes `dialog` Qt's own file dialog and shows its list in Japanese whatever
+// the user's locale: sizes and dates in Japanese formats (Qt writes them in
+// the system's locale, English under LANG=C), a folder's type from Qt's
+// Japanese translation, and columns wide enough for what they show.
+void JapaneseFileList(QFileDialog& dialog);
 
 } // namespace mirvo

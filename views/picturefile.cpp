@@ -1,5 +1,6 @@
 #include "views/picturefile.h"
 
+#include "components/japanese.h"
 #include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/base/systemerror.h"
@@ -97,6 +98,7 @@ QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& s
     QFileDialog dialog(parent, caption, QString(), filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    JapaneseFileList(dialog);
     dialog.selectFile(suggested);
     // The filter that matches the suggested name's suffix first.
     for (const QString& filter : filters.split(";;"))

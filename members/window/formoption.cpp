@@ -7,6 +7,7 @@
 #include "components/fonts.h"
 #include "components/help/apphelp.h"
 #include "components/help/helpcommands.h"
+#include "components/japanese.h"
 #include "components/qtext.h"
 #include "components/windowslook.h"
 #include "koyomi/base/messages.h"
@@ -38,8 +39,7 @@ QString ChooseMemberFile(QWidget* parent, const QString& initialFolder, QFileDia
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString::fromUtf8(kMemberFileSuffix));
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    // Qt's own dialog, which speaks Japanese; a desktop's dialog would speak the user's locale.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    mirvo::JapaneseFileList(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

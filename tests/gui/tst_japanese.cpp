@@ -11,8 +11,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -28,6 +31,7 @@ private slots:
     void initTestCase();
     void formatsAreJapaneseWhateverTheLocale();
     void memberFileDialogIsJapanese();
+    void fileListIsJapanese();
     void messageBoxButtonsAreJapanese();
     void editFieldContextMenuIsJapanese();
     void calendarIsJapanese();
@@ -78,6 +82,43 @@ void TestJapanese::memberFileDialogIsJapanese()
     QVERIFY2(buttons.contains("キャンセル"), qPrintable(buttons.join('|')));
     QVERIFY2(buttons.contains("保存(&S)"), qPrintable(buttons.join('|')));
     QCOMPARE(filters, QStringList({"カンマテキスト (*.csv)", "全てのファイル (*.*)"}));
+}
+
+// Qt's list writes sizes and dates in the system's locale and a folder's type
+// from a context its Japanese translation lacks: all three English under C.
+void TestJapanese::fileListIsJapanese()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("sub"));
+    QFile file(dir.filePath("a.csv"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.write(QByteArray(2048, 'x')) == 2048);
+    file.close();
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.setFileTime(QDateTime(QDate(1975, 11, 23), QTime(12, 34)), QFileDevice::FileModificationTime));
+    file.close();
+    QFileDialog dialog(nullptr, QString(), dir.path());
+    mirvo::JapaneseFileList(dialog);
+    dialog.show();
+    auto* list = dialog.findChild<QTreeView*>("treeView");
+    QVERIFY(list);
+    QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 2);
+    QStringList rows;
+    for (int r = 0; r < 2; ++r) {
+        QStringList cells;
+        for (int c = 0; c < 4; ++c)
+            cells << list->model()->index(r, c, list->rootIndex()).data().toString();
+        if (cells[0] == "sub")
+            cells[3].clear();  // the folder's date is today's
+        rows << cells.join('|');
+    }
+    rows.sort();
+    QCOMPARE(rows, QStringList({"a.csv|2.0 KB|" + rows[0].section('|', 2, 2) + "|1975/11/23 12:34", "sub||フォルダ|"}));
+    // Each column as wide as what it shows.
+    const QFontMetrics metrics = list->fontMetrics();
+    QVERIFY(list->header()->sectionSize(1) >= metrics.horizontalAdvance("2.0 KB"));
+    QVERIFY(list->header()->sectionSize(3) >= metrics.horizontalAdvance("1975/11/23 12:34"));
+    dialog.reject();
 }
 
 void TestJapanese::messageBoxButtonsAreJapanese()
