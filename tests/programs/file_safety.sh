@@ -204,14 +204,17 @@ cmp -s "$app/Mirvo.csv.bak" "$data/five-baddate-line3.csv" || fail "the partly r
 
 # 200,000 unreadable lines: the start box holds a few of them and the window
 # answers at once (a second start gets it forward); SIGTERM ends it and the file stays.
-rm -f "$app/TodayMirvo.ini" "$app"/Mirvo*.csv* "$app/TodayMirvo.log"
+# The lock file of the copies before stays (only its lock goes): it is removed
+# so that its appearing says this copy holds the lock, and no second copy
+# started too early becomes the first.
+rm -f "$app/TodayMirvo.ini" "$app"/Mirvo*.csv* "$app/TodayMirvo.log" "$app/TodayMirvo.lock"
 python3 -c "open('$app/Mirvo.csv','wb').write(b'x\r\n'*200000)"
 cp "$app/Mirvo.csv" "$work/huge-members.csv"
 started=$(date +%s%N)
 "$app/TodayMirvo" 2>"$work/huge.err" &
 huge=$!
 pids+=("$huge")
-wait_for "[ -e '$app/TodayMirvo.lock' ]" 20
+wait_for "[ -e '$app/TodayMirvo.lock' ]" 20 || fail "the copy with 200,000 bad lines made no lock file"
 answered=
 for i in $(seq 1 30); do
   if timeout 10 "$app/TodayMirvo" 2>/dev/null; then
