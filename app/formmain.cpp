@@ -25,6 +25,7 @@
 #include "members/window/formoption.h"
 #include "views/dialogversion.h"
 #include "views/formmonth.h"
+#include "views/formpair.h"
 #include "views/mirvoinfo.h"
 #include "ui_formmain.h"
 
@@ -180,6 +181,7 @@ void TTodayMirvo::CreateMenu()
     mniOption = add(mnuMenu, "mniOption", text(mirvo::kTextMenuOption), cmdOption);
     mniInfo = add(mnuMenu, "mniInfo", text(mirvo::kTextMenuInfo), cmdInfo);
     mniMonth = add(mnuMenu, "mniMonth", Q(mirvo::LoadStr(mirvo::kTextMonthCommand)), cmdMonth, QKeySequence("Ctrl+M"));
+    mniPair = add(mnuMenu, "mniPair", Q(mirvo::LoadStr(mirvo::kTextPairCommand)), cmdPair);
     mniSavePicture = add(mnuMenu, "mniSavePicture", Q(mirvo::LoadStr(mirvo::kTextSavePictureCommand)), cmdSavePicture);
     mniPrint = add(mnuMenu, "mniPrint", Q(mirvo::LoadStr(mirvo::kTextPrintCommand)), cmdPrint);
     mnuMenu->addSeparator()->setObjectName("mniSep4");
@@ -555,6 +557,9 @@ void TTodayMirvo::RunCommand(int tag)
         case cmdMonth:
             ShowMonthWindow();
             break;
+        case cmdPair:
+            ShowPairWindow();
+            break;
         case cmdSavePicture:
             SavePicture();
             break;
@@ -642,6 +647,10 @@ void TTodayMirvo::TakeSettings(const mirvo::TMirvoOptions& options, const mirvo:
     }
     FillMemberMenu();
     ShowWelcome();
+    // The 相性 window chooses among the list as it is now.
+    if (MirvoPair)
+        MirvoPair->ShowPair(*FMemberList, *FMember, FOptions->DefaultUserIndex, mirvo::EvalSettingsOf(*FOptions),
+                            FDate);
     // What the user sees after OK is what is kept: written now, not only at exit.
     SaveFiles(smSettingsOK);
 }
@@ -688,9 +697,23 @@ void TTodayMirvo::ShowMonthWindow()
     }
     auto* month = new TMirvoMonth([this](koyomi::TDateTime day) { ShowDay(day); }, this);
     month->ShowMonth(*FMember, mirvo::EvalSettingsOf(*FOptions), FDate);
+    if (MirvoPair)
+        month->MarkPairDays(MirvoPair->GoodDays());
     month->show();
     // Beside the main window, so that a click on a day shows the day where it can be seen.
     mirvo::PlaceBeside(*month, *this);
+}
+
+void TTodayMirvo::ShowPairWindow()
+{
+    if (MirvoPair) {
+        MirvoPair->raise();
+        MirvoPair->activateWindow();
+        return;
+    }
+    auto* pair = new TMirvoPair([this](koyomi::TDateTime day) { ShowDay(day); }, this);
+    pair->ShowPair(*FMemberList, *FMember, FOptions->DefaultUserIndex, mirvo::EvalSettingsOf(*FOptions), FDate);
+    pair->show();
 }
 
 void TTodayMirvo::PaintReading(QPainter& painter)

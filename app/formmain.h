@@ -50,6 +50,7 @@ public:
         cmdMonth = 202,
         cmdSavePicture = 203,
         cmdPrint = 204,
+        cmdPair = 205,
         cmdAutostart = 210,
         cmdContents = 300,
         cmdAbout = 301,
@@ -127,6 +128,7 @@ private:
     void ShowInfoWindow();
     void ShowVersionDialog();
     void ShowMonthWindow();
+    void ShowPairWindow();
     void SavePicture();
     void ShowPrintPreview();
     void ReportError(const QString& message) const;
@@ -186,6 +188,7 @@ private:
     QAction* mniOption = nullptr;
     QAction* mniInfo = nullptr;
     QAction* mniMonth = nullptr;
+    QAction* mniPair = nullptr;
     QAction* mniSavePicture = nullptr;
     QAction* mniPrint = nullptr;
     QMenu* mniMember = nullptr;           // one radio item per member of the list (the first 100)

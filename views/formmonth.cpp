@@ -73,6 +73,16 @@ TMirvoMonth::~TMirvoMonth()
         MirvoMonth = nullptr;
 }
 
+void TMirvoMonth::MarkPairDays(const std::vector<koyomi::TDateTime>& days)
+{
+    ui->pnlMonth->SetPairDays(days);
+}
+
+bool TMirvoMonth::IsPairDayMarked(koyomi::TDateTime day) const
+{
+    return ui->pnlMonth->IsPairDay(day);
+}
+
 const mirvo::MonthGrid& TMirvoMonth::Grid() const
 {
     return ui->pnlMonth->Grid();

@@ -39,6 +39,10 @@ public:
     void SavePicture();
     void ExportCalendar();
 
+    // Marks the days good for two members together (the 相性 window's); none clears.
+    void MarkPairDays(const std::vector<koyomi::TDateTime>& days);
+    bool IsPairDayMarked(koyomi::TDateTime day) const;
+
     const mirvo::MonthGrid& Grid() const;
     koyomi::TDateTime Day() const { return FDay; }
 

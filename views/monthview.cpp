@@ -29,6 +29,7 @@ const QColor kPaper(0xFF, 0xFF, 0xFF);
 const QColor kOtherMonth(0xEE, 0xEE, 0xEE);
 const QColor kCriticalPaper(0xFF, 0xE0, 0xE0);
 const QColor kCriticalEdge(0xD0, 0x20, 0x20);
+const QColor kPairMark(0xC0, 0x18, 0x70);  // a day good for two members together
 const QColor kGridLine(0xB0, 0xB0, 0xB0);
 const QColor kText(0x20, 0x20, 0x20);
 const QColor kFaintText(0x90, 0x90, 0x90);
@@ -97,6 +98,23 @@ void TMonthView::SetMonth(const mirvo::MonthGrid& grid, const QString& memberNam
     updateGeometry();
     update();
     AnnounceShownDay();
+}
+
+void TMonthView::SetPairDays(const std::vector<koyomi::TDateTime>& days)
+{
+    FPairDays.clear();
+    for (const koyomi::TDateTime d : days)
+        FPairDays.push_back(koyomi::DateOf(d));
+    update();
+}
+
+bool TMonthView::IsPairDay(koyomi::TDateTime day) const
+{
+    const koyomi::TDateTime date = koyomi::DateOf(day);
+    for (const koyomi::TDateTime d : FPairDays)
+        if (d == date)
+            return true;
+    return false;
 }
 
 TMonthView::Metrics TMonthView::Measure() const
@@ -174,6 +192,8 @@ QString TMonthView::CellToolTip(int cell) const
     }
     if (mirvo::IsCriticalDay(v))
         lines << Q(mirvo::LoadStr(mirvo::kTextCriticalDay));
+    if (IsPairDay(c.date))
+        lines << Q(mirvo::LoadStr(mirvo::kTextGoodDaysForBoth));
     if (v.adviceId != 0)
         lines << Q(mirvo::LoadStr(v.adviceId));
     return lines.join('\n');
@@ -272,6 +292,14 @@ void TMonthView::PaintCell(QPainter& painter, const Metrics& m, int cell) const
     painter.setFont(FBoldFont);
     painter.setPen(numberColour);
     painter.drawText(numberRect, Qt::AlignCenter, number);
+    // A day good for both of a pair is never a critical one: its mark takes the same place.
+    if (!critical && IsPairDay(c.date)) {
+        painter.setFont(FSmallFont);
+        painter.setPen(kPairMark);
+        painter.drawText(QRect(numberRect.right(), r.y() + m.pad, r.right() - numberRect.right() - m.pad,
+                               m.numberHeight),
+                         Qt::AlignRight | Qt::AlignVCenter, Q(mirvo::LoadStr(mirvo::kTextPairDayMark)));
+    }
     if (critical) {
         painter.setFont(FSmallFont);
         painter.setPen(kCriticalEdge);

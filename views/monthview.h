@@ -11,6 +11,8 @@
 #include <QFont>
 #include <QWidget>
 
+#include <vector>
+
 class QPainter;
 
 class TMonthView final : public QWidget {
@@ -24,6 +26,9 @@ public:
                   koyomi::TDateTime shownDay);
     const mirvo::MonthGrid& Grid() const { return FGrid; }
     koyomi::TDateTime ShownDay() const { return FShownDay; }
+    // Days marked as good for two members together (the 相性 window's); none by default.
+    void SetPairDays(const std::vector<koyomi::TDateTime>& days);
+    bool IsPairDay(koyomi::TDateTime day) const;
 
     // The size the whole calendar needs, in logical pixels.
     QSize sizeHint() const override;
@@ -83,6 +88,7 @@ private:
     QString FMemberName;
     koyomi::TDateTime FToday = 0;
     koyomi::TDateTime FShownDay = 0;
+    std::vector<koyomi::TDateTime> FPairDays;
     QFont FTextFont;
     QFont FBoldFont;
     QFont FTitleFont;

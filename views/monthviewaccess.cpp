@@ -220,6 +220,8 @@ QString TMonthView::CellSpokenText(int cell) const
                                                v.axes[k]));
         if (mirvo::IsCriticalDay(v))
             sentences << Q(mirvo::LoadStr(mirvo::kTextCriticalDay));
+        if (IsPairDay(c.date))
+            sentences << Q(mirvo::LoadStr(mirvo::kTextGoodDaysForBoth));
         if (v.adviceId != 0)
             sentences << Q(mirvo::LoadStr(v.adviceId));
     }

@@ -320,8 +320,8 @@ void TestFormMain::unknownCommandDoesNothing()
             tags << a->objectName() + "=" + a->data().toString();
     tags.sort();
     QCOMPARE(tags, QStringList({"mniAbout=301", "mniAutostart=210", "mniClose=999", "mniContents=300", "mniGoToDay=103",
-                                "mniInfo=201", "mniMonth=202", "mniNextDay=102", "mniOption=200", "mniPreDay=101", "mniPrint=204",
-                                "mniSavePicture=203", "mniToday=100"}));
+                                "mniInfo=201", "mniMonth=202", "mniNextDay=102", "mniOption=200", "mniPair=205",
+                                "mniPreDay=101", "mniPrint=204", "mniSavePicture=203", "mniToday=100"}));
 }
 
 void TestFormMain::failedMemberSaveStillSavesTheSettings()

@@ -1,0 +1,392 @@
+#include "views/formpair.h"
+
+#include "app/reading/appinfo.h"
+#include "components/fonts.h"
+#include "components/help/apphelp.h"
+#include "components/help/helpcommands.h"
+#include "components/qtext.h"
+#include "components/windowslook.h"
+#include "koyomi/base/messages.h"
+#include "koyomi/base/stringtable.h"
+#include "koyomi/datafile.h"
+#include "views/formmonth.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+TMirvoPair* MirvoPair = nullptr;
+
+using mirvo::Q;
+
+namespace {
+
+constexpr int kFontPixels = 12;
+constexpr int kShownGoodDays = 5;      // the next days good for both that the list shows
+constexpr int kHelpContext = 1470;     // the 相性 page of the help file
+constexpr unsigned kBodyNameBase = 50001;  // data-file string of body 0
+
+QString Text(int id)
+{
+    return Q(mirvo::LoadStr(id));
+}
+
+QString NameOf(const mirvo::TMemberListItem& member)
+{
+    return member.Name.empty() ? Text(mirvo::kTextNoName) : Q(member.Name);
+}
+
+// "2026/12/20 (日)"
+QString DayText(koyomi::TDateTime day)
+{
+    const QStringList weekdays = Text(mirvo::kTextWeekdays).split(',');
+    return Q(koyomi::DateToFileText(day)) + " (" + weekdays.value(mirvo::DayOfWeek(day)) + ")";
+}
+
+QString AxisInk(int axis)
+{
+    const std::uint32_t c = mirvo::AxisColour(axis);
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF).name();
+}
+
+} // namespace
+
+TMirvoPair::TMirvoPair(DayRequest showDay, QWidget* parent) : QDialog(parent), FShowDay(std::move(showDay))
+{
+    setObjectName("MirvoPair");
+    setFont(mirvo::WindowsFont(mirvo::kFaceMSPGothic, kFontPixels));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    setModal(false);
+    setAttribute(Qt::WA_DeleteOnClose);
+    MirvoPair = this;
+
+    auto* layout = new QVBoxLayout(this);
+    // The two members.
+    auto* choosers = new QGridLayout;
+    cmbFirst = new QComboBox(this);
+    cmbFirst->setObjectName("cmbFirst");
+    cmbSecond = new QComboBox(this);
+    cmbSecond->setObjectName("cmbSecond");
+    auto* labFirst = new QLabel(Text(mirvo::kTextPairFirst), this);
+    labFirst->setBuddy(cmbFirst);
+    auto* labSecond = new QLabel(Text(mirvo::kTextPairSecond), this);
+    labSecond->setBuddy(cmbSecond);
+    choosers->addWidget(labFirst, 0, 0);
+    choosers->addWidget(cmbFirst, 0, 1);
+    choosers->addWidget(labSecond, 0, 2);
+    choosers->addWidget(cmbSecond, 0, 3);
+    choosers->setColumnStretch(1, 1);
+    choosers->setColumnStretch(3, 1);
+    layout->addLayout(choosers);
+    labDaysApart = new QLabel(this);
+    labDaysApart->setTextFormat(Qt::PlainText);
+    labDaysApart->setObjectName("labDaysApart");
+    layout->addWidget(labDaysApart);
+
+    // Two pages, so that the window stays within a small screen also at
+    // twice the size: how the two go together and their days, and the star
+    // comparison behind the star scores.
+    auto* tabs = new QTabWidget(this);
+    tabs->setObjectName("tabPair");
+    auto* pageTogether = new QWidget(tabs);
+    pageTogether->setObjectName("pageTogether");
+    auto* together = new QVBoxLayout(pageTogether);
+    auto* pageStars = new QWidget(tabs);
+    pageStars->setObjectName("pageStars");
+    tabs->addTab(pageTogether, Text(mirvo::kTextPairTabTogether));
+    tabs->addTab(pageStars, Text(mirvo::kTextPairTabStars));
+    layout->addWidget(tabs);
+
+    // Per axis and overall: the bar, the star score, the rating word.
+    auto* grpAxes = new QWidget(pageTogether);
+    grpAxes->setObjectName("grpAxes");
+    auto* axes = new QGridLayout(grpAxes);
+    axes->setContentsMargins(0, 0, 0, 0);
+    axes->addWidget(new QLabel(Text(mirvo::kTextPairBio), grpAxes), 0, 1);
+    axes->addWidget(new QLabel(Text(mirvo::kTextPairStars), grpAxes), 0, 2, Qt::AlignRight);
+    axes->addWidget(new QLabel(Text(mirvo::kTextPairRating), grpAxes), 0, 3);
+    for (int row = 0; row <= mirvo::kAxisCount; ++row) {
+        const bool overall = row == mirvo::kAxisCount;
+        const QString name = overall ? Text(mirvo::kTextPairOverall) : Text(mirvo::kTextAxisNames + row);
+        auto* caption = new QLabel(name, grpAxes);
+        if (!overall)
+            caption->setStyleSheet("QLabel { color: " + AxisInk(row) + "; background: black; padding: 1px 3px; }");
+        auto* bar = new QProgressBar(grpAxes);
+        bar->setObjectName(QStringLiteral("barBio%1").arg(row));
+        bar->setRange(0, 100);
+        bar->setFormat("%p%");
+        bar->setTextVisible(true);
+        auto* stars = new QLabel(grpAxes);
+        stars->setObjectName(QStringLiteral("labStars%1").arg(row));
+        stars->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        auto* rate = new QLabel(grpAxes);
+        rate->setObjectName(QStringLiteral("labRate%1").arg(row));
+        if (overall) {
+            QFont bold = rate->font();
+            bold.setBold(true);
+            for (QLabel* l : {caption, stars, rate})
+                l->setFont(bold);
+        }
+        axes->addWidget(caption, row + 1, 0);
+        axes->addWidget(bar, row + 1, 1);
+        axes->addWidget(stars, row + 1, 2);
+        axes->addWidget(rate, row + 1, 3);
+        FBioBars[row] = bar;
+        FStarLabels[row] = stars;
+        FRateLabels[row] = rate;
+    }
+    axes->setColumnStretch(1, 1);
+    together->addWidget(grpAxes);
+
+    labSentence = new QLabel(pageTogether);
+    labSentence->setObjectName("labSentence");
+    labSentence->setWordWrap(true);
+    labSentence->setTextFormat(Qt::PlainText);
+    QFont sentenceFont = labSentence->font();
+    sentenceFont.setBold(true);
+    labSentence->setFont(sentenceFont);
+    together->addWidget(labSentence);
+
+    // The star comparison: each one's natal Sun, Moon and Mercury against the other's ten bodies.
+    QWidget* grpStars = pageStars;
+    auto* stars = new QVBoxLayout(grpStars);
+    tblStars = new QTableWidget(2 * mirvo::kAxisCount, mirvo::kBodyCount, grpStars);
+    tblStars->setObjectName("tblStars");
+    tblStars->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblStars->setSelectionMode(QAbstractItemView::SingleSelection);
+    tblStars->setAccessibleName(Text(mirvo::kTextPairStarTable));
+    tblStars->setAccessibleDescription(Text(mirvo::kSpokenPairTable));
+    QStringList bodies;
+    for (int b = 0; b < mirvo::kBodyCount; ++b)
+        bodies << Q(koyomi::LoadDataString(kBodyNameBase + static_cast<unsigned>(b)));
+    tblStars->setHorizontalHeaderLabels(bodies);
+    tblStars->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tblStars->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tblStars->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    tblStars->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // always shown whole (see Recompute)
+    tblStars->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    stars->addWidget(tblStars);
+    auto* aspectsHead = new QLabel(Text(mirvo::kTextStrongestAspects), grpStars);
+    stars->addWidget(aspectsHead);
+    for (int k = 0; k < mirvo::kAxisCount; ++k) {
+        FAspectLabels[k] = new QLabel(grpStars);
+        FAspectLabels[k]->setObjectName(QStringLiteral("labAspect%1").arg(k));
+        FAspectLabels[k]->setWordWrap(true);
+        FAspectLabels[k]->setTextFormat(Qt::PlainText);  // names from the member file are shown, never read as markup
+        stars->addWidget(FAspectLabels[k]);
+    }
+    stars->addStretch(1);
+
+    // The next days good for both.
+    auto* grpGood = new QGroupBox(Text(mirvo::kTextGoodDaysForBoth), pageTogether);
+    grpGood->setObjectName("grpGoodDays");
+    auto* good = new QVBoxLayout(grpGood);
+    lstGoodDays = new QListWidget(grpGood);
+    lstGoodDays->setObjectName("lstGoodDays");
+    lstGoodDays->setAccessibleName(Text(mirvo::kTextGoodDaysForBoth));
+    lstGoodDays->setAccessibleDescription(Text(mirvo::kSpokenPairGoodDays));
+    lstGoodDays->setMaximumHeight(lstGoodDays->fontMetrics().height() * (kShownGoodDays + 1) + 8);
+    good->addWidget(lstGoodDays);
+    together->addWidget(grpGood);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Help | QDialogButtonBox::Close, this);
+    buttons->setObjectName("btnBox");
+    buttons->button(QDialogButtonBox::Help)->setIcon(mirvo::HelpIcon());
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+    const auto help = [] { mirvo::ApplicationHelpCommand(mirvo::HELP_CONTEXT, kHelpContext); };
+    connect(buttons, &QDialogButtonBox::helpRequested, this, help);
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, help);
+
+    const auto chosen = [this] {
+        if (FFilling)
+            return;
+        FFirst = cmbFirst->currentIndex();
+        FSecond = cmbSecond->currentIndex();
+        Recompute();
+    };
+    connect(cmbFirst, &QComboBox::currentIndexChanged, this, chosen);
+    connect(cmbSecond, &QComboBox::currentIndexChanged, this, chosen);
+    connect(lstGoodDays, &QListWidget::itemActivated, this, [this] { ShowChosenGoodDay(); });
+    lstGoodDays->installEventFilter(this);
+}
+
+bool TMirvoPair::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter on a day shows it and nothing more: the list would pass the key
+    // on, and the dialog would press its default button, 閉じる.
+    if (watched == lstGoodDays && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ShowChosenGoodDay();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+TMirvoPair::~TMirvoPair()
+{
+    if (MirvoPair == this)
+        MirvoPair = nullptr;
+    // The month window's marks go with this window.
+    if (MirvoMonth)
+        MirvoMonth->MarkPairDays({});
+}
+
+void TMirvoPair::ShowPair(const mirvo::TMemberList& members, const mirvo::TMemberListItem& current, int currentIndex,
+                          const mirvo::EvalSettings& settings, koyomi::TDateTime day)
+{
+    const bool first = FMembers.empty();
+    FMembers.clear();
+    for (int i = 0; i < members.Count(); ++i) {
+        mirvo::TMemberListItem item;
+        item.Assign(members.Items(i));
+        FMembers.push_back(std::move(item));
+    }
+    FOutside = -1;
+    if (currentIndex < 0 || currentIndex >= members.Count()) {
+        // The main window's member is not in the list (an empty list): it is a choice of its own.
+        mirvo::TMemberListItem item;
+        item.Assign(current);
+        FMembers.push_back(std::move(item));
+        FOutside = static_cast<int>(FMembers.size()) - 1;
+        currentIndex = FOutside;
+    }
+    const int count = static_cast<int>(FMembers.size());
+    if (first || FFirst < 0 || FFirst >= count)
+        FFirst = currentIndex;
+    if (first || FSecond < 0 || FSecond >= count)
+        FSecond = count > 1 ? (currentIndex + 1) % count : currentIndex;
+    FSettings = settings;
+    FDay = koyomi::DateOf(day);
+    FillChoosers();
+    Recompute();
+}
+
+void TMirvoPair::ChooseMembers(int first, int second)
+{
+    const int count = static_cast<int>(FMembers.size());
+    FFirst = first < 0 ? FOutside : std::min(first, count - 1);
+    FSecond = second < 0 ? FOutside : std::min(second, count - 1);
+    if (FFirst < 0)
+        FFirst = 0;
+    if (FSecond < 0)
+        FSecond = 0;
+    FillChoosers();
+    Recompute();
+}
+
+void TMirvoPair::FillChoosers()
+{
+    FFilling = true;
+    for (QComboBox* box : {cmbFirst, cmbSecond}) {
+        box->clear();
+        for (const mirvo::TMemberListItem& m : FMembers)
+            box->addItem(NameOf(m) + "  " + Q(koyomi::DateToFileText(m.Birthday)));
+    }
+    cmbFirst->setCurrentIndex(FFirst);
+    cmbSecond->setCurrentIndex(FSecond);
+    FFilling = false;
+}
+
+const mirvo::TMemberListItem& TMirvoPair::Chosen(int index) const
+{
+    return FMembers.at(static_cast<std::size_t>(index));
+}
+
+void TMirvoPair::Recompute()
+{
+    if (FMembers.empty() || FFirst < 0 || FSecond < 0)
+        return;
+    const mirvo::TMemberListItem& one = Chosen(FFirst);
+    const mirvo::TMemberListItem& two = Chosen(FSecond);
+    const QString oneName = NameOf(one);
+    const QString twoName = NameOf(two);
+    setWindowTitle(Q(mirvo::FillNumbered(mirvo::LoadStr(mirvo::kTextPairTitle), {oneName.toStdString(),
+                                                                                twoName.toStdString()}))
+                   + " - " + Q(mirvo::AppFileDescription()));
+    FPair = mirvo::PairCompatibility(one.Birthday, two.Birthday, FSettings);
+    labDaysApart->setText(Q(mirvo::FillNumbered(mirvo::LoadStr(mirvo::kTextDaysApart),
+                                                {std::to_string(static_cast<long long>(FPair.daysApart))})));
+    for (int row = 0; row <= mirvo::kAxisCount; ++row) {
+        const bool overall = row == mirvo::kAxisCount;
+        const int bio = overall ? FPair.bioCompatibility : FPair.axes[row].bioCompatibility;
+        const std::int32_t stars = overall ? FPair.starScore : FPair.axes[row].starScore;
+        const mirvo::TPairLevel level = overall ? FPair.level : FPair.axes[row].level;
+        const QString name = overall ? Text(mirvo::kTextPairOverall) : Text(mirvo::kTextAxisNames + row);
+        FBioBars[row]->setValue(bio);
+        FBioBars[row]->setAccessibleName(Q(mirvo::FillNumbered(mirvo::LoadStr(mirvo::kSpokenPairBar),
+                                                               {name.toStdString(), std::to_string(bio)})));
+        FStarLabels[row]->setText(QString::number(stars) + Text(mirvo::kTextPoints));
+        FRateLabels[row]->setText(Text(mirvo::kPairRatingBase + level));
+    }
+    labSentence->setText(Text(FPair.sentenceId));
+
+    QStringList rows;
+    for (int side = 0; side < 2; ++side) {
+        for (int k = 0; k < mirvo::kAxisCount; ++k) {
+            const QString owner = side == 0 ? oneName : twoName;
+            rows << Q(mirvo::FillNumbered(mirvo::LoadStr(mirvo::kTextPairNatalOf),
+                                          {owner.toStdString(),
+                                           koyomi::LoadDataString(kBodyNameBase + static_cast<unsigned>(k))}));
+            const mirvo::BodyTable& scores = side == 0 ? FPair.axes[k].firstToSecond : FPair.axes[k].secondToFirst;
+            for (int b = 0; b < mirvo::kBodyCount; ++b) {
+                auto* item = new QTableWidgetItem(QString::number(scores[b]));
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                if (!FSettings.planetUse[b])
+                    item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+                tblStars->setItem(side * mirvo::kAxisCount + k, b, item);
+            }
+        }
+    }
+    tblStars->setVerticalHeaderLabels(rows);
+    // The whole table without scrolling: the names in the row captions change its width.
+    tblStars->resizeColumnsToContents();
+    tblStars->resizeRowsToContents();
+    const int frame = 2 * tblStars->frameWidth();
+    tblStars->setMinimumSize(
+        tblStars->verticalHeader()->sizeHint().width() + tblStars->horizontalHeader()->length() + frame,
+        tblStars->horizontalHeader()->sizeHint().height() + tblStars->verticalHeader()->length() + frame);
+    for (int k = 0; k < mirvo::kAxisCount; ++k)
+        FAspectLabels[k]->setText(Text(mirvo::kTextAxisNames + k) + ": "
+                                  + Q(mirvo::PairAspectText(FPair.axes[k].strongest, oneName.toStdString(),
+                                                            twoName.toStdString())));
+
+    FGoodDays.clear();
+    lstGoodDays->clear();
+    const mirvo::TMemberDays first(one.Birthday, FSettings), second(two.Birthday, FSettings);
+    for (const mirvo::PairDay& d :
+         mirvo::GoodDaysForBoth(first, second, FDay + 1, mirvo::kGoodDaySearchDays, kShownGoodDays))
+        FGoodDays.push_back(d.date);
+    for (const koyomi::TDateTime d : FGoodDays)
+        lstGoodDays->addItem(DayText(d));
+    if (FGoodDays.empty()) {
+        lstGoodDays->addItem(Q(mirvo::FillNumbered(mirvo::LoadStr(mirvo::kMsgNoGoodDayForBoth),
+                                                   {std::to_string(mirvo::kGoodDaySearchDays)})));
+        lstGoodDays->item(0)->setFlags(Qt::ItemIsEnabled);
+    } else {
+        lstGoodDays->setCurrentRow(0);
+    }
+    if (MirvoMonth)
+        MirvoMonth->MarkPairDays(FGoodDays);
+}
+
+void TMirvoPair::ShowChosenGoodDay()
+{
+    const int row = lstGoodDays->currentRow();
+    if (row >= 0 && row < static_cast<int>(FGoodDays.size()) && FShowDay)
+        FShowDay(FGoodDays[static_cast<std::size_t>(row)]);
+}

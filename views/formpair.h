@@ -1,0 +1,82 @@
+// The 相性 window: two members chosen from the list, how they go together
+// per axis (biorhythm bars with percents, star scores, rating words), the
+// star comparison's table, the strongest aspects, one sentence, and the next
+// days good for both. Modeless; at most one exists. The days good for both
+// are marked in the month window while both are open; choosing one shows it
+// in the main window.
+#pragma once
+
+#include "app/reading/compatibility.h"
+#include "app/reading/pairdays.h"
+#include "members/memberlist.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QTableWidget;
+
+class TMirvoPair final : public QDialog {
+    Q_OBJECT
+public:
+    using DayRequest = std::function<void(koyomi::TDateTime day)>;
+
+    // Frees itself when closed.
+    explicit TMirvoPair(DayRequest showDay, QWidget* parent = nullptr);
+    ~TMirvoPair() override;
+
+    // The members to choose from, the member shown in the main window
+    // (`current`, -1 for one outside the list), the evaluation's settings and
+    // the main window's day, after which the days good for both are looked
+    // for. The choices stay when they are still in the list; at the first
+    // call the current member is the first choice and the member after it
+    // the second.
+    void ShowPair(const mirvo::TMemberList& members, const mirvo::TMemberListItem& current, int currentIndex,
+                  const mirvo::EvalSettings& settings, koyomi::TDateTime day);
+
+    // The two members chosen: indices into the list (-1: the main window's member outside it).
+    void ChooseMembers(int first, int second);
+
+    const mirvo::TPairCompatibility& Compatibility() const { return FPair; }
+    // The next days good for both (at most five, within a year of the day).
+    const std::vector<koyomi::TDateTime>& GoodDays() const { return FGoodDays; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Recompute();
+    void FillChoosers();
+    const mirvo::TMemberListItem& Chosen(int index) const;
+    void ShowChosenGoodDay();
+
+    DayRequest FShowDay;
+    std::vector<mirvo::TMemberListItem> FMembers;  // the list's members, then the main window's member when outside it
+    int FOutside = -1;                             // index in FMembers of the main window's member outside the list
+    mirvo::EvalSettings FSettings;
+    koyomi::TDateTime FDay = 0;
+    int FFirst = -1;                               // chosen entries of FMembers
+    int FSecond = -1;
+    mirvo::TPairCompatibility FPair;
+    std::vector<koyomi::TDateTime> FGoodDays;
+    bool FFilling = false;
+
+    QComboBox* cmbFirst = nullptr;
+    QComboBox* cmbSecond = nullptr;
+    QLabel* labDaysApart = nullptr;
+    QProgressBar* FBioBars[mirvo::kAxisCount + 1] = {};  // the axes, then overall
+    QLabel* FStarLabels[mirvo::kAxisCount + 1] = {};
+    QLabel* FRateLabels[mirvo::kAxisCount + 1] = {};
+    QLabel* FAspectLabels[mirvo::kAxisCount] = {};
+    QTableWidget* tblStars = nullptr;
+    QLabel* labSentence = nullptr;
+    QListWidget* lstGoodDays = nullptr;
+};
+
+// The 相性 window; null when none exists.
+extern TMirvoPair* MirvoPair;
