@@ -15,6 +15,10 @@ packages=(
   xvfb xauth x11-apps x11-utils xdotool imagemagick librsvg2-bin
   icoutils python3-pefile
   appstream desktop-file-utils
+  # The Windows window program: Qt built from Debian's source with Ninja
+  # (scripts/build-qt-windows.sh), the installer made with NSIS
+  # (scripts/package-windows.sh) and zipped.
+  ninja-build nsis zip
   # The Windows build (preset windows, scripts/test-windows.sh): MinGW-w64's
   # C++ compiler, zlib for MinGW, and Wine to run the tests.
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64
