@@ -1,0 +1,198 @@
+#!/usr/bin/env bash
+# The Windows installer and zip under Wine, as a user meets them:
+#   - a silent install (/S) into a fresh 64-bit Wine prefix puts the
+#     programs in Program Files\TodayMirvo, the Start menu shortcut 今日のミルボ
+#     and the uninstaller in Windows' list of programs;
+#   - the installed TodayMirvo.exe opens its main window titled 今日のミルボ under
+#     Xvfb, once at 96 DPI and once at Wine's 192 DPI setting (screenshots);
+#   - the zip unpacked into a folder whose name is Japanese (and has a letter
+#     that code page 932 lacks) starts from there, reads the member list
+#     beside it and writes the list and the settings back there;
+#   - mirvo-today.exe of the install, with --members in that folder, prints
+#     what the Linux mirvo-today prints;
+#   - the silent uninstall removes what the installer put there and keeps
+#     the member list and the settings.
+# The prefix gets Japanese fonts: Debian's IPA fonts, registered in it.
+#
+# Usage: test-install.sh SETUP.EXE ZIP LINUX-MIRVO-TODAY SCREENSHOT-FOLDER
+# Runs under its own X server (xvfb-run) and in its own Wine prefix.
+set -uo pipefail
+
+setup=$(realpath "$1") zip=$(realpath "$2") linux_today=$(realpath "$3")
+shots=$(realpath -m "$4")
+source_dir=$(cd "$(dirname "$0")/../../.." && pwd)
+mkdir -p "$shots"
+
+if [ -z "${MIRVO_INSTALL_TEST_UNDER_X:-}" ]; then
+  MIRVO_INSTALL_TEST_UNDER_X=1 exec xvfb-run -a -s '-screen 0 1280x1024x24' bash "$0" "$@"
+fi
+
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+[ -x "$wine" ] || wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
+
+work=$(mktemp -d)
+export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
+cleanup() { "$wineserver" -k 2>/dev/null; rm -rf "$work"; }
+trap cleanup EXIT
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+ok() { echo "ok: $*"; }
+seconds() { date +%s.%N | cut -c1-14; }
+elapsed() { awk -v a="$1" -v b="$(seconds)" 'BEGIN { printf "%.1f", b - a }'; }
+reg() { "$wine" reg "$@" >/dev/null 2>&1; }
+
+t0=$(seconds)
+"$wine" wineboot --init >/dev/null 2>&1
+"$wineserver" -w
+echo "Wine prefix made in $(elapsed "$t0") s"
+
+drive_c=$WINEPREFIX/drive_c
+# Debian's IPA fonts in the prefix's Fonts folder, registered as Windows does.
+for f in /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf \
+         /usr/share/fonts/opentype/ipafont-mincho/ipam.ttf /usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf; do
+  cp "$f" "$drive_c/windows/Fonts/"
+done
+fonts='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts'
+reg add "$fonts" /v "IPAGothic (TrueType)" /d ipag.ttf /f
+reg add "$fonts" /v "IPAPGothic (TrueType)" /d ipagp.ttf /f
+reg add "$fonts" /v "IPAMincho (TrueType)" /d ipam.ttf /f
+reg add "$fonts" /v "IPAPMincho (TrueType)" /d ipamp.ttf /f
+# The Japanese Windows faces the program asks for, as IPA's.
+substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+for face in "ＭＳ Ｐゴシック" "MS PGothic" "ＭＳ ゴシック" "MS Gothic" "MS UI Gothic" "Meiryo UI" "Yu Gothic UI"; do
+  reg add "$substitutes" /v "$face" /d IPAPGothic /f
+done
+for face in "ＭＳ Ｐ明朝" "MS PMincho" "ＭＳ 明朝" "MS Mincho"; do
+  reg add "$substitutes" /v "$face" /d IPAPMincho /f
+done
+
+# 1. The silent install.
+t0=$(seconds)
+"$wine" "$setup" /S
+"$wineserver" -w
+echo "silent install in $(elapsed "$t0") s"
+installed="$drive_c/Program Files/TodayMirvo"
+shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/今日のミルボ.lnk"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\TodayMirvo'
+for f in TodayMirvo.exe mirvo-today.exe Kosmera.dat TodayMirvo.chm translations/qtbase_ja.qm uninstall.exe; do
+  [ -f "$installed/$f" ] || fail "the install has no $f"
+done
+[ -f "$shortcut" ] && ok "Start menu shortcut 今日のミルボ" || fail "no Start menu shortcut 今日のミルボ"
+if "$wine" reg query "$uninstall_key" /v DisplayName 2>/dev/null | tr -d '\r' | grep -q '今日のミルボ'; then
+  ok "in Windows' list of programs as 今日のミルボ"
+else
+  fail "no uninstall entry 今日のミルボ"
+fi
+uninstall_command=$("$wine" reg query "$uninstall_key" /v UninstallString 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+case $uninstall_command in
+  *'Program Files\TodayMirvo\uninstall.exe'*) ok "uninstall command $uninstall_command" ;;
+  *) fail "uninstall command is '$uninstall_command'" ;;
+esac
+
+# waits for a window titled 今日のミルボ; prints its id
+wait_for_window() {
+  local id=
+  for _ in $(seq 1 150); do
+    id=$(xdotool search --onlyvisible --name '^今日のミルボ$' 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+# runs a window program (Windows path), shows its window, takes a screenshot
+# and closes it as the user would (WM_CLOSE); the program saves as it ends.
+run_window() {
+  local exe=$1 picture=$2 what=$3 t0 id
+  t0=$(seconds)
+  "$wine" "$exe" >"$work/window.log" 2>&1 &
+  local pid=$!
+  if id=$(wait_for_window); then
+    ok "$what: window 今日のミルボ after $(elapsed "$t0") s"
+    sleep 3   # the opening animation and the first paint
+    import -window root "$picture"
+    xdotool getwindowgeometry "$id" | sed 's/^/  /'
+    "$wine" taskkill /im TodayMirvo.exe >/dev/null 2>&1
+    for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+    if kill -0 "$pid" 2>/dev/null; then
+      fail "$what: the program did not end on WM_CLOSE"
+      "$wine" taskkill /f /im TodayMirvo.exe >/dev/null 2>&1
+    fi
+  else
+    fail "$what: no window titled 今日のミルボ within 30 s"
+    import -window root "$picture"
+    cat "$work/window.log" >&2
+    "$wine" taskkill /f /im TodayMirvo.exe >/dev/null 2>&1
+  fi
+  wait "$pid" 2>/dev/null
+}
+
+# 2. The installed program, at 96 and at 192 DPI, with a member list.
+cp "$source_dir/tests/data/today/members.csv" "$installed/Mirvo.csv"
+run_window 'C:\Program Files\TodayMirvo\TodayMirvo.exe' "$shots/installed-96dpi.png" "installed, 96 DPI"
+reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f
+reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels /t REG_DWORD /d 192 /f
+"$wineserver" -k; "$wineserver" -w
+run_window 'C:\Program Files\TodayMirvo\TodayMirvo.exe' "$shots/installed-192dpi.png" "installed, 192 DPI"
+reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f
+reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels /t REG_DWORD /d 96 /f
+"$wineserver" -k; "$wineserver" -w
+# Wine grants the program its own folder (there are no Windows access rights
+# in Wine), so it keeps its files beside itself, as from a writable folder.
+for f in Mirvo.csv TodayMirvo.ini; do
+  [ -f "$installed/$f" ] && ok "installed program wrote $f" || fail "installed program wrote no $f"
+done
+
+# 3. The zip in a folder named in Japanese.
+japanese_folder="$drive_c/users/Public/山田_Müller のミルボ"
+mkdir -p "$japanese_folder"
+(cd "$japanese_folder" && unzip -q "$zip")
+portable="$japanese_folder/TodayMirvo"
+cp "$source_dir/tests/data/today/members.csv" "$portable/Mirvo.csv"
+before=$(sha256sum <"$portable/Mirvo.csv")
+run_window 'C:\users\Public\山田_Müller のミルボ\TodayMirvo\TodayMirvo.exe' "$shots/zip-japanese-folder.png" "zip in a Japanese folder"
+[ -f "$portable/TodayMirvo.ini" ] && ok "settings written in the Japanese folder" || fail "no TodayMirvo.ini in the Japanese folder"
+if [ -f "$portable/Mirvo.csv" ] && [ "$(sha256sum <"$portable/Mirvo.csv")" = "$before" ]; then
+  ok "member list read and written back unchanged in the Japanese folder"
+else
+  fail "the member list in the Japanese folder changed or is gone"
+fi
+
+# 4. mirvo-today.exe with its files in the Japanese folder against Linux.
+"$linux_today" --members "$source_dir/tests/data/today/members.csv" --settings "$source_dir/tests/data/today/settings.ini" \
+  --member 2 --date 1985-07-23 --days 3 --json >"$work/linux.json"
+"$wine" 'C:\users\Public\山田_Müller のミルボ\TodayMirvo\mirvo-today.exe' \
+  --members 'C:\users\Public\山田_Müller のミルボ\TodayMirvo\Mirvo.csv' \
+  --settings "$(printf 'Z:%s' "$source_dir/tests/data/today/settings.ini" | tr / '\\')" \
+  --member 2 --date 1985-07-23 --days 3 --json 2>"$work/today.err" | tr -d '\r' >"$work/windows.json"
+if [ -s "$work/linux.json" ] && cmp -s "$work/linux.json" "$work/windows.json"; then
+  ok "mirvo-today.exe --json from the Japanese folder equals Linux's ($(wc -c <"$work/linux.json") bytes)"
+else
+  fail "mirvo-today.exe --json from the Japanese folder differs"
+  diff "$work/linux.json" "$work/windows.json" | head -10 >&2
+  cat "$work/today.err" >&2
+fi
+
+# 5. The silent uninstall.
+t0=$(seconds)
+"$wine" 'C:\Program Files\TodayMirvo\uninstall.exe' /S
+"$wineserver" -w
+sleep 1
+"$wineserver" -w
+echo "silent uninstall in $(elapsed "$t0") s"
+for f in TodayMirvo.exe mirvo-today.exe Kosmera.dat TodayMirvo.chm translations uninstall.exe; do
+  [ ! -e "$installed/$f" ] || fail "the uninstaller left $f"
+done
+[ ! -e "$shortcut" ] && ok "shortcut removed" || fail "the uninstaller left the shortcut"
+if "$wine" reg query "$uninstall_key" >/dev/null 2>&1; then fail "the uninstall entry stays"; else ok "uninstall entry removed"; fi
+for f in Mirvo.csv TodayMirvo.ini; do
+  [ -f "$installed/$f" ] && ok "uninstall kept $f" || fail "the uninstaller removed $f"
+done
+echo "left in Program Files\\TodayMirvo: $(cd "$installed" 2>/dev/null && ls | tr '\n' ' ')"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) of the installer failed" >&2
+  exit 1
+fi
+echo "installer checks passed; screenshots in $shots"
