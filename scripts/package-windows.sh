@@ -34,7 +34,7 @@ icon=$(find build/windows -name todaymirvo.ico -print -quit)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 stage=$work/TodayMirvo
-cmake --install build/windows --prefix "$stage" >/dev/null
+cmake --install build/windows --prefix "$stage" --strip >/dev/null
 for f in TodayMirvo.exe mirvo-today.exe Kosmera.dat LICENSE.txt; do
   [ -f "$stage/$f" ] || { echo "package-windows: $f is missing from the installed files" >&2; exit 1; }
 done
