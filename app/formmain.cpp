@@ -189,6 +189,11 @@ void TTodayMirvo::CreateMenu()
     mniAutostart->setCheckable(true);
     // Its state is the entry's existence, looked at whenever the menu opens.
     connect(mnuMenu, &QMenu::aboutToShow, this, &TTodayMirvo::ShowAutostartState);
+#ifdef Q_OS_WIN
+    // Login notifications are the Linux desktops' (an autostart entry and the
+    // session bus); Windows has neither.
+    mniAutostart->setVisible(false);
+#endif
     mnuMenu->addSeparator()->setObjectName("mniSep1");
     QMenu* help = mnuMenu->addMenu(text(mirvo::kTextMenuHelp));
     help->setObjectName("mniHelp");

@@ -2,6 +2,7 @@
 #include "app/desktopentry.h"
 #include "app/startup.h"
 #include "components/windowslook.h"
+#include "koyomi/base/utf8.h"
 
 #include <QApplication>
 
@@ -14,7 +15,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     mirvo::UseDesktopEntry();
     mirvo::InstallProgramLook(app);
-    const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
+    const std::filesystem::path programDir = koyomi::PathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
     // Qt has taken its own options out; "--member KEY" opens the window on that member.
     std::vector<std::string> args;
     for (const QString& a : QCoreApplication::arguments().mid(1))

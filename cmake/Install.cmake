@@ -16,6 +16,11 @@
 # The release that the metainfo names: the file version (cmake/Version.cmake),
 # which the about box shows and the Debian package carries (debian/changelog).
 include(${PROJECT_SOURCE_DIR}/cmake/Version.cmake)
+# Windows: everything in one folder (the installer's and the zip's).
+if(WIN32)
+  include(${PROJECT_SOURCE_DIR}/cmake/InstallWindows.cmake)
+  return()
+endif()
 set(MIRVO_RELEASE_DATE 2026-12-07)
 set(MIRVO_PROGRAM_DIR lib/todaymirvo)
 set(MIRVO_DESKTOP_SOURCE ${PROJECT_SOURCE_DIR}/resources/desktop)

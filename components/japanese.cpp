@@ -68,7 +68,12 @@ QLocale JapaneseLocale()
 
 QString QtTranslationsFolder()
 {
+#ifdef Q_OS_WIN
+    // The Windows program carries Qt's translation beside it.
+    return QCoreApplication::applicationDirPath() + QLatin1String("/translations");
+#else
     return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#endif
 }
 
 bool InstallJapanese(QCoreApplication& app)

@@ -3,6 +3,7 @@
 #include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/base/error.h"
+#include "koyomi/base/utf8.h"
 
 #include <bit>
 #include <cmath>
@@ -82,7 +83,7 @@ CoefficientTable ReadCoefficientText(std::istream& in)
 
 CoefficientTable ReadCoefficientFile(const std::string& path)
 {
-    std::ifstream in(path);
+    std::ifstream in(PathFromUtf8(path));
     if (!in)
         throw mirvo::MessageError(mirvo::kMsgFileUnreadable, {path});
     return ReadCoefficientText(in);

@@ -1,5 +1,7 @@
 #include "koyomi/peresource.h"
 
+#include "koyomi/base/utf8.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -83,7 +85,7 @@ std::optional<TPeResources> TPeResources::FromFile(const std::string& path)
     const auto size = std::filesystem::file_size(path, ec);
     if (ec || size > kMaxFileSize)
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in)
         return std::nullopt;
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));

@@ -1,5 +1,7 @@
 #include "koyomi/win32module.h"
 
+#include "koyomi/base/utf8.h"
+
 #include <windows.h>
 
 namespace koyomi {
@@ -25,7 +27,7 @@ LPCSTR AsResourceName(const ResourceId& id)
 
 std::unique_ptr<TWin32Module> TWin32Module::Load(const std::string& path)
 {
-    HMODULE module = ::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module = ::LoadLibraryExW(PathFromUtf8(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (module == nullptr)
         return nullptr;
     return std::unique_ptr<TWin32Module>(new TWin32Module(module));

@@ -1,4 +1,4 @@
-// The data file as Windows opens it: a module loaded with LoadLibraryExA as a
+// The data file as Windows opens it: a module loaded with LoadLibraryExW as a
 // data file, its blocks found with FindResourceA and its strings read with
 // LoadStringA. Only in the Windows build; elsewhere TPeResources reads the
 // same file, with the same results.
@@ -13,8 +13,8 @@ namespace koyomi {
 
 class TWin32Module final : public TResourceModule {
 public:
-    // LoadLibraryExA(path, LOAD_LIBRARY_AS_DATAFILE); null when Windows
-    // refuses the file. `path` is in the ANSI code page, as the A functions take it.
+    // LoadLibraryExW(path, LOAD_LIBRARY_AS_DATAFILE); null when Windows
+    // refuses the file. `path` is UTF-8, given to Windows in UTF-16.
     static std::unique_ptr<TWin32Module> Load(const std::string& path);
     ~TWin32Module() override;  // FreeLibrary
     TWin32Module(const TWin32Module&) = delete;

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace mirvo {
 
@@ -12,6 +14,11 @@ namespace mirvo {
 // Linux, GetModuleFileNameW on Windows); `argv0` made absolute when the
 // system does not say.
 std::filesystem::path OwnProgramFolder(const char* argv0);
+
+// The program's arguments, without its own name, as UTF-8 text. On Windows
+// they come from the command line in UTF-16 (CommandLineToArgvW): `argv` has
+// them in the ANSI code page, which loses every character it lacks.
+std::vector<std::string> ProgramArguments(int argc, char* argv[]);
 
 // The width in columns of the terminal or console window the standard output
 // shows in; nullopt when it goes elsewhere (a file, a pipe).

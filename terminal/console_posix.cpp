@@ -15,6 +15,11 @@ std::filesystem::path OwnProgramFolder(const char* argv0)
     return std::filesystem::absolute(argv0, ec).parent_path();
 }
 
+std::vector<std::string> ProgramArguments(int argc, char* argv[])
+{
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
 std::optional<int> ConsoleColumns()
 {
     winsize size{};

@@ -1,7 +1,9 @@
 #include "terminal/console.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
+#include <cwchar>
 #include <string>
 
 namespace mirvo {
@@ -27,6 +29,26 @@ std::filesystem::path OwnProgramFolder(const char* argv0)
     }
     std::error_code ec;
     return std::filesystem::absolute(argv0, ec).parent_path();
+}
+
+std::vector<std::string> ProgramArguments(int argc, char* argv[])
+{
+    int count = 0;
+    LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (wide == nullptr)
+        return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+    std::vector<std::string> args;
+    for (int i = 1; i < count; ++i) {
+        const int length = static_cast<int>(std::wcslen(wide[i]));
+        std::string text;
+        if (length > 0) {
+            text.resize(static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, wide[i], length, nullptr, 0, nullptr, nullptr)));
+            ::WideCharToMultiByte(CP_UTF8, 0, wide[i], length, text.data(), static_cast<int>(text.size()), nullptr, nullptr);
+        }
+        args.push_back(std::move(text));
+    }
+    ::LocalFree(wide);
+    return args;
 }
 
 std::optional<int> ConsoleColumns()

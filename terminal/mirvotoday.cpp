@@ -19,7 +19,7 @@ bool WantsColour(const mirvo::TConsoleSession& console)
 int main(int argc, char* argv[])
 {
     const mirvo::TConsoleSession console;
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = mirvo::ProgramArguments(argc, argv);
     const int code = mirvo::RunToday(args, mirvo::OwnProgramFolder(argv[0]), std::cout, std::cerr, WantsColour(console));
     std::cout.flush();
     return code;

@@ -5,6 +5,7 @@
 #include "app/start/todayreport.h"
 #include "koyomi/base/error.h"
 #include "koyomi/base/stringtable.h"
+#include "koyomi/base/utf8.h"
 #include "members/numbertext.h"
 
 #include <cctype>
@@ -126,9 +127,9 @@ TodayArgs ParseTodayArgs(const std::vector<std::string>& args)
         else if (name == "--member")
             parsed.member = take();
         else if (name == "--members")
-            parsed.membersFile = take();
+            parsed.membersFile = koyomi::PathFromUtf8(take());
         else if (name == "--settings")
-            parsed.settingsFile = take();
+            parsed.settingsFile = koyomi::PathFromUtf8(take());
         else if (name == "--days")
             parsed.days = ParseDays(take());
         else if (name == "--month")

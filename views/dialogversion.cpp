@@ -6,6 +6,7 @@
 #include "views/version/abouttext.h"
 #include "views/mainicon.h"
 #include "views/version/version.h"
+#include "koyomi/base/utf8.h"
 #include "ui_dialogversion.h"
 
 #include <QApplication>
@@ -89,7 +90,7 @@ void TDialogVersion::FormCreate()
     const auto centre = static_cast<qint16>(ui->pnlAbout->width() + ui->imgIcon->width() / 2);
 
     // 3.-6. The version information and the three labels.
-    const mirvo::TVersion version(FProgramFile.toStdString());
+    const mirvo::TVersion version(koyomi::PathFromUtf8(FProgramFile.toStdString()));
     PlaceCentred(*ui->labJpProductName, Q(version.GetFileDescription()), centre);
     PlaceCentred(*ui->labVersion, Q(version.GetFileVersion()) + ' ', centre);
     PlaceCentred(*ui->labUsProductName, Q(version.GetProductName()), centre);

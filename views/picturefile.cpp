@@ -4,13 +4,13 @@
 #include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
 #include "koyomi/base/systemerror.h"
+#include "koyomi/base/utf8.h"
 #include "koyomi/base/wholefile.h"
 
 #include <QBuffer>
 #include <QFileDialog>
 #include <QImage>
 #include <QPainter>
-#include <QSvgGenerator>
 
 #include <cerrno>
 
@@ -38,27 +38,10 @@ QByteArray PngBytes(QSize logical, const PaintFunction& paint, qreal scale)
     return bytes;
 }
 
-QByteArray SvgBytes(QSize logical, const PaintFunction& paint, const QString& title)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(logical);
-    svg.setViewBox(QRect(QPoint(0, 0), logical));
-    svg.setTitle(title);
-    {
-        QPainter painter(&svg);
-        paint(painter);
-    }
-    return bytes;
-}
-
 std::optional<QString> WriteFileBytes(const QString& path, const QByteArray& bytes, int failureMessageId)
 {
     errno = 0;
-    if (ReplaceWholeFile(std::filesystem::path(path.toStdString()),
+    if (ReplaceWholeFile(koyomi::PathFromUtf8(path.toStdString()),
                          std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
         return std::nullopt;
     const int error = errno;

@@ -2,10 +2,13 @@
 
 #include "koyomi/base/sjis.h"
 
+#include <QDir>
 #include <QFile>
 #include <algorithm>
 #include <QRegularExpression>
 #include <QStringDecoder>
+
+#include <string>
 
 #include <chm_lib.h>
 
@@ -122,7 +125,13 @@ std::unique_ptr<TChmFile> TChmFile::Open(const QString& path)
 {
     if (path.isEmpty() || !QFile::exists(path))
         return nullptr;
+#ifdef PPC_BSTR
+    // The Windows chmlib opens the file by its UTF-16 name (CreateFileW).
+    std::wstring name = QDir::toNativeSeparators(path).toStdWString();
+    chmFile* handle = chm_open(name.data());
+#else
     chmFile* handle = chm_open(QFile::encodeName(path).constData());
+#endif
     if (!handle)
         return nullptr;
     std::unique_ptr<TChmFile> file(new TChmFile(handle, path));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,5 +32,13 @@ bool IsValidUtf8(std::string_view text);
 
 // `text` in UTF-16; nothing when it is not valid UTF-8.
 std::optional<std::u16string> Utf8ToUtf16(std::string_view text);
+
+// A path named by UTF-8 text, as every path the program keeps in a string is.
+// On Windows the system then gets the name in UTF-16, whatever the ANSI code
+// page, so that a folder named in any language opens.
+inline std::filesystem::path PathFromUtf8(std::string_view text)
+{
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
 
 } // namespace koyomi

@@ -9,6 +9,7 @@
 #include "components/qtext.h"
 #include "koyomi/base/messages.h"
 #include "koyomi/base/stringtable.h"
+#include "koyomi/base/utf8.h"
 #include "koyomi/base/error.h"
 #include "koyomi/datetime.h"
 #include "members/sjisorder.h"
@@ -412,7 +413,7 @@ void TTodayMirvoOption::LoadMemberFile()
     const QString chosen = FChooseOpenFile(this, InitialFolder());
     if (chosen.isEmpty())
         return;
-    const fs::path file(chosen.toStdString());
+    const fs::path file = koyomi::PathFromUtf8(chosen.toStdString());
     mirvo::TMemberFileReport report;
     // The list as it was, to keep or to add to when the file gives fewer members.
     mirvo::TMemberList previous;
@@ -471,7 +472,7 @@ void TTodayMirvoOption::SaveMemberFile()
     const QString chosen = FChooseSaveFile(this, InitialFolder());
     if (chosen.isEmpty())
         return;
-    fs::path file(chosen.toStdString());
+    fs::path file = koyomi::PathFromUtf8(chosen.toStdString());
     if (!file.has_extension())
         file += kMemberFileExtension;
     // An existing file is replaced only when the user says so, and is kept among its backups.

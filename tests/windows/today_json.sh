@@ -48,6 +48,32 @@ while read -r member date days settings; do
   fi
 done <"$data/cases.txt"
 
-[ "$cases" -eq 10 ] || { echo "FAIL: $cases cases instead of 10" >&2; failures=$((failures + 1)); }
+# The program, its data file and the member list in folders whose names are
+# Japanese and hold a letter that no code page of Japanese Windows has (ü):
+# every path must reach Windows as UTF-16, never through the code page.
+folder="$work/山田_Müller/今日のミルボ"
+mkdir -p "$folder/メンバー"
+cp "$windows" "$MIRVO_RUNTIME_DIR/Kosmera.dat" "$folder/"
+cp "$data/members.csv" "$folder/メンバー/名簿.csv"
+cp "$data/settings.ini" "$folder/メンバー/設定.ini"
+"$linux" --members "$data/members.csv" --settings "$data/settings.ini" --member 2 --date 1985-07-23 --days 3 --json \
+  >"$work/japanese.linux.json"
+# Wine itself maps the Unix names only under a UTF-8 locale of the system
+# (C.UTF-8 is always there); the program sees an ANSI code page without
+# these letters either way.
+LC_ALL=C.UTF-8 "$MIRVO_WINE" "$folder/mirvo-today.exe" --members "$(winpath "$folder/メンバー/名簿.csv")" \
+  --settings "$(winpath "$folder/メンバー/設定.ini")" --member 2 --date 1985-07-23 --days 3 --json \
+  2>"$work/japanese.err" | tr -d '\r' >"$work/japanese.windows.json"
+cases=$((cases + 1))
+if [ -s "$work/japanese.linux.json" ] && cmp -s "$work/japanese.linux.json" "$work/japanese.windows.json"; then
+  echo "same: the program, its data file and the member list in folders named in Japanese"
+else
+  echo "FAIL: mirvo-today.exe in folders named in Japanese differs from the Linux program" >&2
+  diff "$work/japanese.linux.json" "$work/japanese.windows.json" | head -10 >&2
+  cat "$work/japanese.err" >&2
+  failures=$((failures + 1))
+fi
+
+[ "$cases" -eq 11 ] || { echo "FAIL: $cases cases instead of 11" >&2; failures=$((failures + 1)); }
 [ "$failures" -eq 0 ] || { echo "$failures of $cases cases differ" >&2; exit 1; }
 echo "mirvo-today.exe and mirvo-today agree on all $cases cases"

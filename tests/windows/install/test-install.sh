@@ -33,7 +33,7 @@ wineserver=/usr/lib/wine/wineserver64
 [ -x "$wineserver" ] || wineserver=$(command -v wineserver)
 
 work=$(mktemp -d)
-export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
+export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
 cleanup() { "$wineserver" -k 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
 failures=0
