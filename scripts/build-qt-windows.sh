@@ -141,23 +141,32 @@ fetch_source() {
     { cat "$work/dpkg-source-$package.log" >&2; exit 1; }
 }
 
-rm -rf "$work"
 mkdir -p "$work" "$prefix"
 
 if ! stamp_matches "$qt_stamp" "$qt_stamp_text"; then
   rm -f "$qt_stamp"
-  fetch_source "$base_package" "$base_debian_version" "$base_dsc_sha256" "$work/qtbase"
-  fetched=$(date +%s)
-  # The project's MinGW-w64 toolchain file, kept beside the result so that
-  # the cache does not depend on this tree.
-  cp cmake/mingw-w64-x86_64.cmake "$prefix/mingw-w64-x86_64.cmake"
-  nice -n "$nice" cmake -S "$work/qtbase" -B "$work/build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64-x86_64.cmake" \
-    -DCMAKE_INSTALL_PREFIX="$prefix" \
-    "${configure_options[@]}" >"$work/configure.log" 2>&1 ||
-    { tail -40 "$work/configure.log" >&2; echo "build-qt-windows: configure failed, see $work/configure.log" >&2; exit 1; }
+  # A build that was stopped (the machine shut down, a time limit) goes on
+  # where it was, when it was configured with the same choices.
+  if stamp_matches "$work/qt-configured.stamp" "$qt_stamp_text" && [ -f "$work/build/build.ninja" ]; then
+    echo "Going on with the Qt build in $work ($(grep -c '' "$work/build/.ninja_log" 2>/dev/null || echo 0) steps done before)"
+    fetched=$(date +%s)
+  else
+    rm -rf "$work"
+    mkdir -p "$work"
+    fetch_source "$base_package" "$base_debian_version" "$base_dsc_sha256" "$work/qtbase"
+    fetched=$(date +%s)
+    # The project's MinGW-w64 toolchain file, kept beside the result so that
+    # the cache does not depend on this tree.
+    cp cmake/mingw-w64-x86_64.cmake "$prefix/mingw-w64-x86_64.cmake"
+    nice -n "$nice" cmake -S "$work/qtbase" -B "$work/build" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64-x86_64.cmake" \
+      -DCMAKE_INSTALL_PREFIX="$prefix" \
+      "${configure_options[@]}" >"$work/configure.log" 2>&1 ||
+      { tail -40 "$work/configure.log" >&2; echo "build-qt-windows: configure failed, see $work/configure.log" >&2; exit 1; }
+    printf '%s\n' "$qt_stamp_text" >"$work/qt-configured.stamp"
+  fi
   configured=$(date +%s)
-  nice -n "$nice" cmake --build "$work/build" --parallel "$jobs" >"$work/build.log" 2>&1 ||
+  nice -n "$nice" cmake --build "$work/build" --parallel "$jobs" >>"$work/build.log" 2>&1 ||
     { tail -40 "$work/build.log" >&2; echo "build-qt-windows: build failed, see $work/build.log" >&2; exit 1; }
   built=$(date +%s)
   cmake --install "$work/build" >"$work/install.log" 2>&1

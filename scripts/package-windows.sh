@@ -19,7 +19,7 @@ fi
 
 cmake --preset default >/dev/null
 cmake --build --preset default --target mirvo-today mkkosmera mkversion kosmera
-cmake --preset windows -DMIRVO_QT_WINDOWS_PREFIX="$qt_prefix" >/dev/null
+cmake --preset windows -DMIRVO_WINDOWS_GUI=ON -DMIRVO_QT_WINDOWS_PREFIX="$qt_prefix" >/dev/null
 if ! grep -q '^MIRVO_BUILD_GUI:BOOL=ON' build/windows/CMakeCache.txt; then
   echo "package-windows: the windows build did not find the Windows Qt in $qt_prefix" >&2
   exit 1
