@@ -7,7 +7,9 @@
 #include "koyomi/base/wholefile.h"
 
 #include <string_view>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace mirvo {
 
@@ -47,7 +49,12 @@ std::string StringValue(const std::string& text)
 bool IsExecutableFile(const std::filesystem::path& p)
 {
     std::error_code ec;
+#ifdef _WIN32
+    // Windows has no execute bit: a program is a file that is there.
+    return std::filesystem::is_regular_file(p, ec);
+#else
     return std::filesystem::is_regular_file(p, ec) && access(p.c_str(), X_OK) == 0;
+#endif
 }
 
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b)
