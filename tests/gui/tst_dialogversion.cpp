@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -70,9 +71,11 @@ void TestDialogVersion::showsTheProgramsVersionInformation()
     QCOMPARE(Label(box, "labUsProductName")->text(), QStringLiteral("Today Mirvo"));
     const QLabel* copyright = Label(box, "labCopyright");
     QVERIFY(copyright->text().contains("TodayMirvo"));
-    // The line fits inside the panel's frame.
-    QVERIFY2(copyright->x() + copyright->fontMetrics().horizontalAdvance(copyright->text()) <= 241 - 2,
-             qPrintable(copyright->text()));
+    // The line fits inside the panel's frame (where there are fonts to
+    // measure: Windows' offscreen platform has none).
+    if (!QFontInfo(copyright->font()).family().isEmpty())
+        QVERIFY2(copyright->x() + copyright->fontMetrics().horizontalAdvance(copyright->text()) <= 241 - 2,
+                 qPrintable(copyright->text()));
     QVERIFY(!Label(box, "imgIcon")->pixmap().isNull());
     QCOMPARE(box.windowTitle(), QStringLiteral("バージョン情報"));
 }

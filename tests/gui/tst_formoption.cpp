@@ -606,7 +606,7 @@ void TestFormOption::savingAMemberFile()
     auto w = MakeWindow(kFive, 0);
     w->SetSaveFileChooser([&](QWidget*, const QString&) { return QString::fromStdString((folder / "family").string()); });
     Child<QAction>(*w, "mniSaveToFile")->trigger();
-    QCOMPARE(w->Options().LastFolder, (folder / "").string());
+    QCOMPARE(std::filesystem::path(w->Options().LastFolder), folder / "");
     mirvo::TMemberList back;
     QVERIFY(back.LoadFromCsv(folder / "family.csv"));
     QCOMPARE(back.Count(), 5);
@@ -733,7 +733,7 @@ void TestFormOption::cancelAfterReadingAFileChangesNothing()
         Click(w, "btnCancel");
     }));
     QCOMPARE(rowsAfterLoading, 2);
-    QCOMPARE(folderAfterLoading, (otherFolder / "").string());
+    QCOMPARE(std::filesystem::path(folderAfterLoading), otherFolder / "");
     QCOMPARE(main.MemberList().Count(), 3);
     QCOMPARE(Q(main.MemberList().Items(1).Name), QString("山田太郎"));
     QVERIFY(mirvo::SameMemberData(main.Member(), member));
