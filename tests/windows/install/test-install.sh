@@ -80,7 +80,9 @@ for f in TodayMirvo.exe mirvo-today.exe Kosmera.dat TodayMirvo.chm translations/
   [ -f "$installed/$f" ] || fail "the install has no $f"
 done
 [ -f "$shortcut" ] && ok "Start menu shortcut 今日のミルボ" || fail "no Start menu shortcut 今日のミルボ"
-if "$wine" reg query "$uninstall_key" /v DisplayName 2>/dev/null | tr -d '\r' | grep -q '今日のミルボ'; then
+# The key as a .reg file (UTF-16): reg query would print the name in the console's code page.
+(cd "$work" && "$wine" reg export "$uninstall_key" uninstall.reg /y >/dev/null 2>&1)
+if iconv -f UTF-16LE -t UTF-8 "$work/uninstall.reg" 2>/dev/null | tr -d '\r' | grep -q '^"DisplayName"="今日のミルボ"'; then
   ok "in Windows' list of programs as 今日のミルボ"
 else
   fail "no uninstall entry 今日のミルボ"
@@ -95,7 +97,8 @@ esac
 wait_for_window() {
   local id=
   for _ in $(seq 1 150); do
-    id=$(xdotool search --onlyvisible --name '^今日のミルボ$' 2>/dev/null | head -1)
+    # The title is the program's name, then the member's when one is chosen.
+    id=$(xdotool search --onlyvisible --name '^今日のミルボ' 2>/dev/null | head -1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.2
   done
