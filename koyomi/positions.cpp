@@ -1,6 +1,8 @@
 #include "koyomi/positions.h"
 
 #include "koyomi/calendar.h"
+#include "koyomi/cosines.h"
+#include "koyomi/daypositions.h"
 #include "koyomi/tables.h"
 
 #include <cmath>
@@ -12,6 +14,7 @@ namespace {
 constexpr double kRadiansPerDegree = 0.017453292519943295769;  // pi / 180
 constexpr double kDegreesPerRadian = 57.295779513082320877;   // 180 / pi
 constexpr double kFullCircle = 360.0;
+constexpr double kTurnsPerDegree = 1.0 / kFullCircle;
 constexpr double kLatitudeHi = 90.0;
 constexpr double kLatitudeLo = -90.0;
 
@@ -71,13 +74,28 @@ TQuantityId PlanetLongitudeQuantity(std::int8_t body)
 
 double SeriesSum(std::int16_t first, std::int16_t last, double t)
 {
+    // Two passes per block of terms: every argument and weight first, then
+    // all the cosines at once (koyomi/cosines.h), then the sum in term order
+    // from the last term down.
     double sum = 0.0;
-    for (int n = last; n >= first; --n) {
-        const auto i = static_cast<std::size_t>(n - 1);
-        double r = Rate[i] * t;
-        r -= kFullCircle * std::trunc(r / kFullCircle);
-        const double a = (r + Phase[i]) * kRadiansPerDegree;
-        sum += std::cos(a) * (Amplitude[i] * TimeFactor[i]);
+    for (int top = last; top >= first; top -= kCosineBlock) {
+        const int bottom = top - kCosineBlock + 1 > first ? top - kCosineBlock + 1 : first;
+        const int count = top - bottom + 1;
+        double argument[kCosineBlock];
+        double weight[kCosineBlock];
+        double cosine[kCosineBlock];
+        for (int k = 0; k < count; ++k) {
+            const auto i = static_cast<std::size_t>(bottom - 1 + k);
+            double r = Rate[i] * t;
+            r -= kFullCircle * std::trunc(r * kTurnsPerDegree);
+            argument[k] = (r + Phase[i]) * kRadiansPerDegree;
+            weight[k] = Amplitude[i] * TimeFactor[i];
+        }
+        for (int k = count; k < kCosineBlock && k % kCosineLanes != 0; ++k)
+            argument[k] = 0.0;
+        Cosines(argument, cosine, count);
+        for (int k = count - 1; k >= 0; --k)
+            sum += cosine[k] * weight[k];
     }
     return sum;
 }
@@ -172,40 +190,69 @@ void HelioToGeo(float sunDistance, float sunLongitude, float distance, float lat
     geoDistance = SingleSqrt(static_cast<float>(xx + yy + zz));
 }
 
-void BodyPosition(std::int8_t body, std::int16_t year, std::int16_t month, std::int16_t day,
-                  std::int8_t second, std::int8_t minute, std::int8_t hour, float& distance,
-                  float& latitude, float& longitude)
-{
-    const auto jd = static_cast<double>(JulianDay(year, month, day));
-    const auto t = static_cast<double>(CenturiesSinceJ2000(static_cast<float>(second),
-                                                           static_cast<float>(minute),
-                                                           static_cast<float>(hour), jd));
-    const float sunLongitude = SunLongitude(t);
-    const float sunDistance = SunDistance(t);
+namespace {
 
-    if (body < bdSun || body > bdPluto) {
-        // Not a body: nothing to compute, and no table to read past its end.
-        distance = latitude = longitude = 0.0f;
-        return;
-    }
+void PositionWithSun(std::int8_t body, double t, float sunLongitude, float sunDistance, TBodyPosition& p)
+{
     if (body == bdSun) {
-        longitude = sunLongitude;
-        latitude = 0.0f;
-        distance = sunDistance;
+        p = {sunDistance, 0.0f, sunLongitude};
         return;
     }
     if (body == bdMoon) {
-        longitude = MoonLongitude(t);
-        latitude = MoonLatitude(t);
-        distance = MoonDistance(t);
+        p.longitude = MoonLongitude(t);
+        p.latitude = MoonLatitude(t);
+        p.distance = MoonDistance(t);
         return;
     }
     const TQuantityId q = PlanetLongitudeQuantity(body);
     const float helioLongitude = EvaluateQuantity(Quantities[q], t);
     const float helioLatitude = EvaluateQuantity(Quantities[q + 1], t);
     const float helioDistance = EvaluateQuantity(Quantities[q + 2], t);
-    HelioToGeo(sunDistance, sunLongitude, helioDistance, helioLatitude, helioLongitude, distance,
-               latitude, longitude);
+    HelioToGeo(sunDistance, sunLongitude, helioDistance, helioLatitude, helioLongitude, p.distance, p.latitude,
+               p.longitude);
+}
+
+double ClockCenturies(std::int16_t year, std::int16_t month, std::int16_t day, std::int8_t second,
+                      std::int8_t minute, std::int8_t hour)
+{
+    const auto jd = static_cast<double>(JulianDay(year, month, day));
+    return static_cast<double>(CenturiesSinceJ2000(static_cast<float>(second), static_cast<float>(minute),
+                                                   static_cast<float>(hour), jd));
+}
+
+} // namespace
+
+void BodyPosition(std::int8_t body, std::int16_t year, std::int16_t month, std::int16_t day,
+                  std::int8_t second, std::int8_t minute, std::int8_t hour, float& distance,
+                  float& latitude, float& longitude)
+{
+    if (body < bdSun || body > bdPluto) {
+        // Not a body: nothing to compute, and no table to read past its end.
+        distance = latitude = longitude = 0.0f;
+        return;
+    }
+    const double t = ClockCenturies(year, month, day, second, minute, hour);
+    TBodyPosition p;
+    PositionWithSun(body, t, SunLongitude(t), SunDistance(t), p);
+    distance = p.distance;
+    latitude = p.latitude;
+    longitude = p.longitude;
+}
+
+void BodyPositions(std::span<TBodyPosition> positions, std::int16_t year, std::int16_t month, std::int16_t day,
+                   std::int8_t second, std::int8_t minute, std::int8_t hour)
+{
+    const double t = ClockCenturies(year, month, day, second, minute, hour);
+    const float sunLongitude = SunLongitude(t);
+    const float sunDistance = SunDistance(t);
+    std::int8_t body = bdSun;
+    for (TBodyPosition& p : positions) {
+        if (body > bdPluto)
+            p = {};
+        else
+            PositionWithSun(body, t, sunLongitude, sunDistance, p);
+        ++body;
+    }
 }
 
 float BodyCoordinate(std::int8_t body, int component, std::int16_t year, std::int16_t month,

@@ -2,6 +2,7 @@
 
 #include "koyomi/aspects.h"
 #include "koyomi/calendar.h"
+#include "koyomi/daypositions.h"
 #include "koyomi/positions.h"
 
 #include <cstdlib>
@@ -19,18 +20,15 @@ constexpr int kStrongPercent = 50;
 constexpr int kFlatPercent = 10;
 constexpr std::int32_t kPickerStart = 9999;
 
-struct Position {
-    float distance = 0;
-    float latitude = 0;
-    float longitude = 0;
-};
+using Position = koyomi::TBodyPosition;
 
-Position NoonPosition(int body, const koyomi::DateParts& date)
+// Noon positions of bodies 0 .. N-1 on one day, the Sun's sums once.
+template <std::size_t N>
+std::array<Position, N> NoonPositions(const koyomi::DateParts& date)
 {
-    Position p;
-    koyomi::BodyPosition(static_cast<std::int8_t>(body), date.year, date.month, date.day, 0, 0, kNoonHour,
-                         p.distance, p.latitude, p.longitude);
-    return p;
+    std::array<Position, N> positions;
+    koyomi::BodyPositions(positions, date.year, date.month, date.day, 0, 0, kNoonHour);
+    return positions;
 }
 
 } // namespace
@@ -39,8 +37,9 @@ NatalPositions BirthPositions(koyomi::TDateTime birthday)
 {
     const koyomi::DateParts birth = koyomi::DecodeDate(birthday);
     NatalPositions natal;
+    const auto positions = NoonPositions<kAxisCount>(birth);
     for (int a = 0; a < kAxisCount; ++a) {
-        const Position p = NoonPosition(a, birth);
+        const Position& p = positions[a];
         natal.latitude[a] = p.latitude;
         natal.longitude[a] = p.longitude;
     }
@@ -58,9 +57,7 @@ void CalcStarScores(const NatalPositions& natal, koyomi::TDateTime day, const Ev
 {
     const koyomi::DateParts today = koyomi::DecodeDate(day);
     // The day's positions are the same for every axis: compute them once.
-    std::array<Position, kBodyCount> dayPositions;
-    for (int b = 0; b < kBodyCount; ++b)
-        dayPositions[b] = NoonPosition(b, today);
+    const auto dayPositions = NoonPositions<kBodyCount>(today);
 
     for (int a = 0; a < kAxisCount; ++a) {
         float total = 0.0f;

@@ -1,7 +1,7 @@
 // Speed of the position computation (Google Benchmark).
 //
-// BodyPosition per body, one whole star reading (3 birth and 10 day positions,
-// 30 angles and aspect scores), libnova computing the same 13 geocentric
+// BodyPosition per body, one whole star reading (3 birth and 10 day positions
+// by BodyPositions, the Sun once per date, 30 angles and aspect scores), libnova computing the same 13 geocentric
 // positions, and one cos call; the month calendar's 42 readings (target:
 // under 2 ms), a year of calendar-file events (target: under 50 ms) and the
 // days good for two members over a year (target: under 20 ms). After the runs
@@ -16,12 +16,15 @@
 #include "koyomi/aspects.h"
 #include "koyomi/calendar.h"
 #include "koyomi/coeffile.h"
+#include "koyomi/cosines.h"
+#include "koyomi/daypositions.h"
 #include "koyomi/positions.h"
 #include "koyomi/tables.h"
 
 #include <benchmark/benchmark.h>
 #include <libnova/libnova.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -69,13 +72,15 @@ int TermsOf(std::int8_t body)
     return terms;
 }
 
+// The terms a star reading sums: the Sun's once per date (BodyPositions).
 int TermsOfStarReading()
 {
-    int terms = 0;
-    for (std::int8_t axis = 0; axis < kAxisCount; ++axis)
-        terms += TermsOf(axis);
-    for (std::int8_t body = 0; body < kBodyCount; ++body)
-        terms += TermsOf(body);
+    const int sun = TermsOf(bdSun);
+    int terms = 2 * sun;
+    for (std::int8_t axis = 1; axis < kAxisCount; ++axis)
+        terms += TermsOf(axis) - sun;
+    for (std::int8_t body = 1; body < kBodyCount; ++body)
+        terms += TermsOf(body) - sun;
     return terms;
 }
 
@@ -102,17 +107,15 @@ void BM_StarReading(benchmark::State& state)
         const TDate birth = DayAfter(-(i % kDaysCycled) * 7);
         const TDate today = DayAfter(i % kDaysCycled);
         ++i;
-        float dist, lat, lon;
-        float birthLat[kAxisCount], birthLon[kAxisCount];
-        for (std::int8_t axis = 0; axis < kAxisCount; ++axis)
-            BodyPosition(axis, birth.year, birth.month, birth.day, 0, 0, mirvo::kNoonHour, dist, birthLat[axis],
-                         birthLon[axis]);
+        std::array<TBodyPosition, kAxisCount> natal;
+        std::array<TBodyPosition, kBodyCount> day;
+        BodyPositions(natal, birth.year, birth.month, birth.day, 0, 0, mirvo::kNoonHour);
+        BodyPositions(day, today.year, today.month, today.day, 0, 0, mirvo::kNoonHour);
         int total = 0;
-        for (std::int8_t body = 0; body < kBodyCount; ++body) {
-            BodyPosition(body, today.year, today.month, today.day, 0, 0, mirvo::kNoonHour, dist, lat, lon);
+        for (std::int8_t body = 0; body < kBodyCount; ++body)
             for (std::int8_t axis = 0; axis < kAxisCount; ++axis)
-                total += AspectScore(axis, body, AngularSeparation(lat, lon, birthLat[axis], birthLon[axis]));
-        }
+                total += AspectScore(axis, body, AngularSeparation(day[body].latitude, day[body].longitude,
+                                                                   natal[axis].latitude, natal[axis].longitude));
         benchmark::DoNotOptimize(total);
     }
     state.counters["terms"] = TermsOfStarReading();
@@ -267,7 +270,7 @@ int main(int argc, char** argv)
                 reading->second / terms);
     if (cosine != ns.end())
         std::printf(" (one cos call: %.2f ns, ratio %.2f)", cosine->second, reading->second / terms / cosine->second);
-    std::printf("\n");
+    std::printf(" [cosines: %s]\n", CosineKernelName());
     if (nova != ns.end())
         std::printf("libnova, the same 13 positions: %.1f us, %.0f times the star reading's time\n",
                     nova->second / 1000, nova->second / reading->second);
