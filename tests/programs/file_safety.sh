@@ -135,6 +135,10 @@ app="$work/app"
 mkdir "$app"
 cp "$runtime/TodayMirvo" "$runtime/Kosmera.dat" "$app/"
 export QT_QPA_PLATFORM=offscreen
+# The copies' one-copy channels live here, where window_ready.py looks.
+export TMPDIR="$work/tmp"
+mkdir "$TMPDIR"
+ready="$(cd "$(dirname "$0")" && pwd)/window_ready.py"
 
 # wait_for CONDITION SECONDS: polls a shell condition.
 wait_for() {
@@ -153,7 +157,7 @@ printf '"Aiko",2,1980/04/01,12:00:00,0,"one"\r\n"Ben",1,1975/11/23,06:30:00,1,"t
 first=$!
 pids+=("$first")
 wait_for "[ -e '$app/TodayMirvo.lock' ]" 20 || fail "the first copy made no lock file"
-sleep 3
+python3 "$ready" "$TMPDIR" 30 || fail "the first copy's window did not come up"
 timeout 20 "$app/TodayMirvo" 2>"$work/second.err"
 rc=$?
 [ "$rc" -eq 0 ] || fail "the second copy ended with $rc"
@@ -179,13 +183,13 @@ grep -qF "Mirvo (2).csv" "$work/first.err" || fail "the first copy did not say w
 "$app/TodayMirvo" 2>/dev/null &
 killed=$!
 pids+=("$killed")
-sleep 3
+python3 "$ready" "$TMPDIR" 30 || fail "the copy to be killed did not come up"
 kill -KILL "$killed"
 wait "$killed" 2>/dev/null
 "$app/TodayMirvo" 2>"$work/after.err" &
 after=$!
 pids+=("$after")
-sleep 3
+python3 "$ready" "$TMPDIR" 30 || fail "a start after a killed copy did not come up: $(cat "$work/after.err")"
 alive "$after" || fail "a start after a killed copy did not run: $(cat "$work/after.err")"
 kill -TERM "$after"
 wait_for "! alive $after" 10 || fail "the copy after the killed one did not end on SIGTERM"
@@ -196,7 +200,8 @@ cp "$data/five-baddate-line3.csv" "$app/Mirvo.csv"
 "$app/TodayMirvo" 2>"$work/term.err" &
 term=$!
 pids+=("$term")
-sleep 3
+# Its channel answers once the box is up and waits for the user.
+python3 "$ready" "$TMPDIR" 30 || fail "the start box did not come up"
 kill -TERM "$term"
 wait_for "! alive $term" 5 || fail "the program waited for its box after SIGTERM"
 wait_for "[ -s '$app/TodayMirvo.ini' ]" 1 || fail "no settings saved after SIGTERM during the start box"

@@ -54,11 +54,28 @@ read_only() {
     exec "$@"' bash "$prefix" "$@"
 }
 
-# Starts the window program and ends it as a logout does (SIGTERM); it must
-# save its files on the way out.
+# Starts the window program and, once its window is up, ends it as a logout
+# does (SIGTERM); it must save its files on the way out. Its exit status.
 run_window() {
-  QT_QPA_PLATFORM=offscreen timeout --preserve-status -s TERM -k 10 5 "$prefix/bin/todaymirvo" >/dev/null 2>&1
+  local tmp pid
+  tmp=$(mktemp -d -p "$work")
+  TMPDIR=$tmp QT_QPA_PLATFORM=offscreen "$prefix/bin/todaymirvo" >/dev/null 2>&1 &
+  pid=$!
+  if ! python3 "$ready" "$tmp" 60; then
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid"
+    return 99
+  fi
+  kill -TERM "$pid"
+  local i
+  for i in $(seq 1 200); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -KILL "$pid" 2>/dev/null
+  wait "$pid"
 }
+ready="$(cd "$(dirname "$0")" && pwd)/window_ready.py"
 
 listing() {
   find "$prefix" -printf '%p %s %T@\n' | sort
@@ -95,7 +112,7 @@ json=$(read_only "$prefix/bin/mirvo-today" --date 2024-05-01 --json)
 [ $? -eq 90 ] && { echo "cannot make the prefix read-only here" >&2; exit 1; }
 python3 -c 'import json,sys; j=json.loads(sys.argv[1]); assert j["member"]["name"] == "Taro" and j["settings"]["bioCycle"][0] == 25, j["member"]' "$json" \
   || fail "mirvo-today in a read-only prefix did not read the user's files"
-read_only bash -c "$(declare -f run_window); prefix='$prefix' run_window" || fail "the window program ended with $? in a read-only prefix"
+read_only bash -c "$(declare -f run_window); prefix='$prefix' work='$work' ready='$ready' run_window" || fail "the window program ended with $? in a read-only prefix"
 ini="$XDG_CONFIG_HOME/TodayMirvo/TodayMirvo.ini"
 grep -q '^DefaultUserIndex=1' "$ini" || fail "the settings were not saved in the user's folder"
 grep -q '^BioRaito_0=25' "$ini" || fail "the user's settings were not kept"
@@ -107,7 +124,7 @@ grep -q "^LastFolder=$HOME/\$" "$ini" || fail "LastFolder does not start in the 
 # First start of a new user: the folders are made, the empty list writes no member file.
 user_env newuser
 unset XDG_CONFIG_HOME XDG_DATA_HOME
-read_only bash -c "$(declare -f run_window); prefix='$prefix' run_window" || fail "the first start ended with $?"
+read_only bash -c "$(declare -f run_window); prefix='$prefix' work='$work' ready='$ready' run_window" || fail "the first start ended with $?"
 [ -f "$HOME/.config/TodayMirvo/TodayMirvo.ini" ] || fail "no settings in ~/.config/TodayMirvo"
 [ -d "$HOME/.local/share/TodayMirvo" ] || fail "no folder ~/.local/share/TodayMirvo"
 [ -e "$HOME/.local/share/TodayMirvo/Mirvo.csv" ] && fail "an empty member list was written"
