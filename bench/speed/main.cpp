@@ -1,13 +1,15 @@
 // Speed of the position computation (Google Benchmark).
 //
-// BodyPosition per body, one whole star reading (3 birth and 10 day positions
-// by BodyPositions, the Sun once per date, 30 angles and aspect scores), libnova computing the same 13 geocentric
-// positions, and one cos call; the month calendar's 42 readings (target:
+// BodyPosition per body; one whole star reading (3 birth and 10 day positions
+// by BodyPositions, the Sun's sums once per date, 30 angles and aspect
+// scores); the series alone per term; libnova computing the same 13
+// geocentric positions (and the Swiss Ephemeris in the fitter's build, which
+// links it); one scalar cos call; the month calendar's 42 readings (target:
 // under 2 ms), a year of calendar-file events (target: under 50 ms) and the
 // days good for two members over a year (target: under 20 ms). After the runs
 // it prints how many series terms a star reading sums, the time per term
-// against one cos call, and how many times faster the star reading is than
-// libnova's 13 positions.
+// against one cos call (for the whole reading and for the series alone), and
+// how many times faster the star reading is than the other libraries.
 
 #include "app/reading/icalendar.h"
 #include "app/reading/monthgrid.h"
@@ -20,6 +22,10 @@
 #include "koyomi/daypositions.h"
 #include "koyomi/positions.h"
 #include "koyomi/tables.h"
+
+#if defined(MIRVO_BENCH_SWE)
+#include "tools/fitkoyomi/reference.h"
+#endif
 
 #include <benchmark/benchmark.h>
 #include <libnova/libnova.h>
@@ -213,6 +219,39 @@ void BM_LibnovaThirteenPositions(benchmark::State& state)
 }
 BENCHMARK(BM_LibnovaThirteenPositions)->Unit(benchmark::kMicrosecond);
 
+#if defined(MIRVO_BENCH_SWE)
+// The Swiss Ephemeris (built-in Moshier theory) computing the same 13
+// positions; only in the fitter's build, which links it.
+void BM_SwissEphemerisThirteenPositions(benchmark::State& state)
+{
+    int i = 0;
+    for (auto _ : state) {
+        const TDate today = DayAfter(i % kDaysCycled);
+        const TDate birth = DayAfter(-(i % kDaysCycled) * 7);
+        ++i;
+        const fitkoyomi::TDay todayDay = fitkoyomi::MakeDay(today.year, today.month, today.day);
+        const fitkoyomi::TDay birthDay = fitkoyomi::MakeDay(birth.year, birth.month, birth.day);
+        for (int axis = 0; axis < kAxisCount; ++axis)
+            benchmark::DoNotOptimize(fitkoyomi::ReferencePosition(axis, birthDay));
+        for (int body = 0; body < kBodyCount; ++body)
+            benchmark::DoNotOptimize(fitkoyomi::ReferencePosition(body, todayDay));
+    }
+}
+BENCHMARK(BM_SwissEphemerisThirteenPositions)->Unit(benchmark::kMicrosecond);
+#endif
+
+// The series alone: all 672 terms at one date, per term.
+void BM_SeriesTerm(benchmark::State& state)
+{
+    int i = 0;
+    for (auto _ : state) {
+        const double t = 0.25 + (i++ % kDaysCycled) / 36525.0;
+        benchmark::DoNotOptimize(SeriesSum(1, kTermCount, t));
+    }
+    state.SetItemsProcessed(state.iterations() * kTermCount);
+}
+BENCHMARK(BM_SeriesTerm);
+
 // One cos call with arguments in the range the series pass (within +-4 pi).
 void BM_Cos(benchmark::State& state)
 {
@@ -263,6 +302,8 @@ int main(int argc, char** argv)
     const auto reading = ns.find("BM_StarReading");
     const auto nova = ns.find("BM_LibnovaThirteenPositions");
     const auto cosine = ns.find("BM_Cos");
+    const auto series = ns.find("BM_SeriesTerm");
+    const auto swe = ns.find("BM_SwissEphemerisThirteenPositions");
     if (reading == ns.end())
         return 0;
     const int terms = TermsOfStarReading();
@@ -271,6 +312,12 @@ int main(int argc, char** argv)
     if (cosine != ns.end())
         std::printf(" (one cos call: %.2f ns, ratio %.2f)", cosine->second, reading->second / terms / cosine->second);
     std::printf(" [cosines: %s]\n", CosineKernelName());
+    if (swe != ns.end())
+        std::printf("the Swiss Ephemeris, the same 13 positions: %.1f us, %.1f times the star reading's time\n",
+                    swe->second / 1000, swe->second / reading->second);
+    if (series != ns.end() && cosine != ns.end())
+        std::printf("the series alone: %.2f ns per term, %.2f cos calls\n", series->second / kTermCount,
+                    series->second / kTermCount / cosine->second);
     if (nova != ns.end())
         std::printf("libnova, the same 13 positions: %.1f us, %.0f times the star reading's time\n",
                     nova->second / 1000, nova->second / reading->second);
