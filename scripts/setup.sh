@@ -5,6 +5,9 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config git
+  # The build goes through ccache when it is there: a second build, or a
+  # build in another folder, compiles only what changed.
+  ccache
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-svg-dev libgl-dev
   zlib1g-dev libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
