@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <exception>
 #include <utility>
 
@@ -41,6 +42,11 @@ std::optional<std::vector<std::uint8_t>> InflateBlock(ModuleHandle module, const
 
 void ReadDoubles(const std::uint8_t* bytes, std::array<double, kTermCount>& values)
 {
+    if constexpr (std::endian::native == std::endian::little) {
+        // The block's byte order is the machine's: one copy.
+        std::memcpy(values.data(), bytes, sizeof values);
+        return;
+    }
     for (double& value : values) {
         std::uint64_t bits = 0;
         for (std::size_t i = 0; i < sizeof bits; ++i)
