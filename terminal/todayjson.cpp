@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string_view>
+#include <utility>
 
 namespace mirvo {
 
@@ -26,7 +27,11 @@ public:
     void BeginArray(std::string_view key = {}) { Open(key, '['); }
     void EndArray() { Close(']'); }
 
-    void String(std::string_view key, std::string_view value) { Raw(key, Quoted(value)); }
+    void String(std::string_view key, std::string_view value)
+    {
+        Key(key);
+        AppendQuoted(value);
+    }
     void Integer(std::string_view key, long long value) { Raw(key, std::to_string(value)); }
     void Boolean(std::string_view key, bool value) { Raw(key, value ? "true" : "false"); }
     void Null(std::string_view key) { Raw(key, "null"); }
@@ -42,12 +47,18 @@ public:
         Raw(key, text + "]");
     }
 
-    std::string Text() const { return FText + "\n"; }
+    // The text, ended by a line break; the writer is done with it.
+    std::string Text() &&
+    {
+        FText += '\n';
+        return std::move(FText);
+    }
 
 private:
     void Open(std::string_view key, char bracket)
     {
-        Raw(key, std::string(1, bracket));
+        Key(key);
+        FText += bracket;
         FFirst = true;
         ++FDepth;
     }
@@ -59,15 +70,23 @@ private:
         FText += bracket;
         FFirst = false;
     }
-    void Raw(std::string_view key, const std::string& value)
+    void Raw(std::string_view key, std::string_view value)
+    {
+        Key(key);
+        FText += value;
+    }
+    // The separator before a value and its key, if it has one; the value is
+    // written next.
+    void Key(std::string_view key)
     {
         if (!FFirst)
             FText += ',';
         if (FDepth > 0)
             NewLine();
-        if (!key.empty())
-            FText += Quoted(key) + ": ";
-        FText += value;
+        if (!key.empty()) {
+            AppendQuoted(key);
+            FText += ": ";
+        }
         FFirst = false;
     }
     void NewLine()
@@ -76,23 +95,23 @@ private:
         FText.append(static_cast<std::size_t>(2 * FDepth), ' ');
     }
 
-    static std::string Quoted(std::string_view text)
+    void AppendQuoted(std::string_view text)
     {
-        std::string out = "\"";
+        FText += '"';
         for (const char c : text) {
             const auto u = static_cast<unsigned char>(c);
             if (c == '"' || c == '\\') {
-                out += '\\';
-                out += c;
+                FText += '\\';
+                FText += c;
             } else if (u < kFirstPrintable) {
                 char escape[8];
                 std::snprintf(escape, sizeof escape, "\\u%04x", u);
-                out += escape;
+                FText += escape;
             } else {
-                out += c;
+                FText += c;
             }
         }
-        return out + "\"";
+        FText += '"';
     }
 
     std::string FText;
@@ -261,7 +280,7 @@ std::string PairJson(const TodayPairReport& report)
         json.EndArray();
     }
     json.EndObject();
-    return json.Text();
+    return std::move(json).Text();
 }
 
 std::string IsoDate(koyomi::TDateTime value)
@@ -281,7 +300,7 @@ std::string ReportJson(const TodayReport& report)
         WriteDay(json, day);
     json.EndArray();
     json.EndObject();
-    return json.Text();
+    return std::move(json).Text();
 }
 
 } // namespace mirvo
