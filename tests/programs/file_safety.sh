@@ -136,8 +136,8 @@ mkdir "$app"
 cp "$runtime/TodayMirvo" "$runtime/Kosmera.dat" "$app/"
 export QT_QPA_PLATFORM=offscreen
 # The copies' one-copy channels live here, where window_ready.py looks.
-export TMPDIR="$work/tmp"
-mkdir "$TMPDIR"
+export XDG_RUNTIME_DIR="$work/run"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 ready="$(cd "$(dirname "$0")" && pwd)/window_ready.py"
 
 # wait_for CONDITION SECONDS: polls a shell condition.
@@ -157,7 +157,7 @@ printf '"Aiko",2,1980/04/01,12:00:00,0,"one"\r\n"Ben",1,1975/11/23,06:30:00,1,"t
 first=$!
 pids+=("$first")
 wait_for "[ -e '$app/TodayMirvo.lock' ]" 20 || fail "the first copy made no lock file"
-python3 "$ready" "$TMPDIR" 30 || fail "the first copy's window did not come up"
+python3 "$ready" "$XDG_RUNTIME_DIR" 30 || fail "the first copy's window did not come up"
 timeout 20 "$app/TodayMirvo" 2>"$work/second.err"
 rc=$?
 [ "$rc" -eq 0 ] || fail "the second copy ended with $rc"
@@ -183,13 +183,13 @@ grep -qF "Mirvo (2).csv" "$work/first.err" || fail "the first copy did not say w
 "$app/TodayMirvo" 2>/dev/null &
 killed=$!
 pids+=("$killed")
-python3 "$ready" "$TMPDIR" 30 || fail "the copy to be killed did not come up"
+python3 "$ready" "$XDG_RUNTIME_DIR" 30 || fail "the copy to be killed did not come up"
 kill -KILL "$killed"
 wait "$killed" 2>/dev/null
 "$app/TodayMirvo" 2>"$work/after.err" &
 after=$!
 pids+=("$after")
-python3 "$ready" "$TMPDIR" 30 || fail "a start after a killed copy did not come up: $(cat "$work/after.err")"
+python3 "$ready" "$XDG_RUNTIME_DIR" 30 || fail "a start after a killed copy did not come up: $(cat "$work/after.err")"
 alive "$after" || fail "a start after a killed copy did not run: $(cat "$work/after.err")"
 kill -TERM "$after"
 wait_for "! alive $after" 10 || fail "the copy after the killed one did not end on SIGTERM"
@@ -201,7 +201,7 @@ cp "$data/five-baddate-line3.csv" "$app/Mirvo.csv"
 term=$!
 pids+=("$term")
 # Its channel answers once the box is up and waits for the user.
-python3 "$ready" "$TMPDIR" 30 || fail "the start box did not come up"
+python3 "$ready" "$XDG_RUNTIME_DIR" 30 || fail "the start box did not come up"
 kill -TERM "$term"
 wait_for "! alive $term" 5 || fail "the program waited for its box after SIGTERM"
 wait_for "[ -s '$app/TodayMirvo.ini' ]" 1 || fail "no settings saved after SIGTERM during the start box"
@@ -246,7 +246,7 @@ cp "$app/Mirvo.csv" "$work/hundred.csv"
 "$app/TodayMirvo" 2>"$work/fifo.err" &
 fifo=$!
 pids+=("$fifo")
-sleep 3
+python3 "$ready" "$XDG_RUNTIME_DIR" 30 || fail "the copy with 100 members did not come up"
 rm "$app/Mirvo.csv"
 mkfifo "$app/Mirvo.csv"
 kill -TERM "$fifo"
@@ -278,7 +278,7 @@ chmod 0777 "$shared"
 XDG_CONFIG_HOME="$work/cfg" XDG_DATA_HOME="$work/data" "$shared/TodayMirvo" 2>"$work/shared.err" &
 sharedpid=$!
 pids+=("$sharedpid")
-sleep 3
+python3 "$ready" "$XDG_RUNTIME_DIR" 30 || fail "the program in the shared folder did not come up"
 kill -TERM "$sharedpid"
 wait_for "! alive $sharedpid" 10 || fail "the program in the shared folder did not end on SIGTERM"
 grep -qF "フォルダー $shared はほかのユーザーも書き込めるので" "$work/shared.err" \

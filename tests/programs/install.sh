@@ -57,11 +57,10 @@ read_only() {
 # Starts the window program and, once its window is up, ends it as a logout
 # does (SIGTERM); it must save its files on the way out. Its exit status.
 run_window() {
-  local tmp pid
-  tmp=$(mktemp -d -p "$work")
-  TMPDIR=$tmp QT_QPA_PLATFORM=offscreen "$prefix/bin/todaymirvo" >/dev/null 2>&1 &
+  local pid
+  QT_QPA_PLATFORM=offscreen "$prefix/bin/todaymirvo" >/dev/null 2>&1 &
   pid=$!
-  if ! python3 "$ready" "$tmp" 60; then
+  if ! python3 "$ready" "$XDG_RUNTIME_DIR" 60; then
     kill -KILL "$pid" 2>/dev/null
     wait "$pid"
     return 99
