@@ -220,6 +220,9 @@ started=$(date +%s%N)
 huge=$!
 pids+=("$huge")
 wait_for "[ -e '$app/TodayMirvo.lock' ]" 20 || fail "the copy with 200,000 bad lines made no lock file"
+# A second copy started before the first listens could not bring it forward
+# and would wait on its own box: it starts once the channel answers.
+python3 "$ready" "$XDG_RUNTIME_DIR" 30 || fail "the copy with 200,000 bad lines did not answer on its channel"
 answered=
 for i in $(seq 1 30); do
   if timeout 10 "$app/TodayMirvo" 2>/dev/null; then
