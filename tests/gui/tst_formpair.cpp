@@ -191,7 +191,8 @@ void TestFormPair::goodDaysAreMarkedAndShown()
     window->ChooseMembers(0, 2);
     const QJsonArray next = PairJson("0", "2", true)["days"].toArray();
     auto* list = window->findChild<QListWidget*>("lstGoodDays");
-    const std::vector<koyomi::TDateTime>& days = window->GoodDays();
+    // A copy: Esc below deletes the window that holds them.
+    const std::vector<koyomi::TDateTime> days = window->GoodDays();
     QVERIFY(days.size() <= 5);
     QCOMPARE(next.isEmpty(), days.empty());
     if (days.empty()) {
