@@ -1,9 +1,7 @@
 #include "app/quitsignals.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QSocketNotifier>
-#include <QWidget>
 
 #include <cerrno>
 #include <csignal>
@@ -32,21 +30,6 @@ void DrainSignals()
 {
     char byte = 0;
     while (::read(gSignalSocket[0], &byte, 1) > 0) {
-    }
-}
-
-// Closes every open menu, message box and dialog, the innermost first, so
-// that the code that opened them goes on.
-void CloseOpenWindows()
-{
-    while (QWidget* popup = QApplication::activePopupWidget()) {
-        if (!popup->close())
-            break;
-    }
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<QDialog*>(window);
-        if (dialog && dialog->isVisible())
-            dialog->done(QDialog::Rejected);
     }
 }
 

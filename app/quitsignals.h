@@ -16,4 +16,8 @@ void QuitOnTerminationSignals();
 // True once a termination signal arrived.
 bool QuitRequested();
 
+// Closes every open menu, message box and dialog, the innermost first, so
+// that the code that opened them goes on (what a quit request does first).
+void CloseOpenWindows();
+
 } // namespace mirvo

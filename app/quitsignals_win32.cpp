@@ -6,9 +6,7 @@
 #include "app/quitsignals.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QSessionManager>
-#include <QWidget>
 
 #include <windows.h>
 
@@ -20,21 +18,6 @@ namespace {
 
 std::atomic<bool> gQuitRequested = false;
 bool gInstalled = false;
-
-// Closes every open menu, message box and dialog, the innermost first, so
-// that the code that opened them goes on.
-void CloseOpenWindows()
-{
-    while (QWidget* popup = QApplication::activePopupWidget()) {
-        if (!popup->close())
-            break;
-    }
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<QDialog*>(window);
-        if (dialog && dialog->isVisible())
-            dialog->done(QDialog::Rejected);
-    }
-}
 
 void OnQuitRequest()
 {
