@@ -8,6 +8,8 @@
 #include "koyomi/datafile.h"
 #include "koyomi/positions.h"
 
+#include "datafile.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -19,16 +21,7 @@ namespace {
 
 class CompatibilityTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        FModule = koyomi::LoadLibraryA(MIRVO_KOSMERA_PATH);
-        ASSERT_TRUE(koyomi::InitKoyomiLib(FModule, false)) << MIRVO_KOSMERA_PATH;
-    }
-    void TearDown() override
-    {
-        koyomi::DataModule = nullptr;
-        koyomi::FreeLibrary(FModule);
-    }
+    void SetUp() override { ASSERT_TRUE(FData.Loaded()) << MIRVO_KOSMERA_PATH; }
 
     // The star score of an axis worked out body by body from the positions:
     // each member's natal body `axis` against the other's ten natal bodies,
@@ -58,7 +51,7 @@ protected:
         return koyomi::RoundToInt((sums[0] + sums[1]) / 2.0);
     }
 
-    koyomi::ModuleHandle FModule = nullptr;
+    testsupport::TLoadedDataFile FData;
 };
 
 struct HandPair {

@@ -3,6 +3,8 @@
 #include "koyomi/datafile.h"
 #include "koyomi/holidays.h"
 
+#include "datafile.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -17,19 +19,10 @@ using TDay = std::tuple<int, int, int>;
 
 class HolidayTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        FModule = koyomi::LoadLibraryA(MIRVO_KOSMERA_PATH);
-        ASSERT_TRUE(koyomi::InitKoyomiLib(FModule, false)) << MIRVO_KOSMERA_PATH;
-    }
-    void TearDown() override
-    {
-        koyomi::DataModule = nullptr;
-        koyomi::FreeLibrary(FModule);
-    }
+    void SetUp() override { ASSERT_TRUE(FData.Loaded()) << MIRVO_KOSMERA_PATH; }
 
 protected:
-    koyomi::ModuleHandle FModule = nullptr;
+    testsupport::TLoadedDataFile FData;
 };
 
 // The list's lines "yyyy/m/d,name" after its header.
