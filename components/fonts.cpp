@@ -17,6 +17,20 @@ struct FaceStandIn {
     const QString* family;
 };
 
+#ifdef Q_OS_WIN
+// Windows has the faces themselves. The symbol faces' letters are shown as
+// the Unicode symbols they draw, so those come from Windows' symbol font.
+const std::array<FaceStandIn, 5> kStandIns{{
+    {&kFaceMSPGothic, &kFaceMSPGothic},
+    {&kFaceMSPMincho, &kFaceMSPMincho},
+    {&kFaceArial, &kFaceArial},
+    {&kFaceWingdings, &kFamilyWindowsSymbols},
+    {&kFaceSymbol, &kFamilyWindowsSymbols},
+}};
+
+// Japanese characters in a Latin face: in the Japanese Gothic, as Windows links them.
+const QString& kJapaneseFallbackFamily = kFaceMSPGothic;
+#else
 const std::array<FaceStandIn, 5> kStandIns{{
     {&kFaceMSPGothic, &kFamilyIPAPGothic},
     {&kFaceMSPMincho, &kFamilyIPAPMincho},
@@ -27,6 +41,7 @@ const std::array<FaceStandIn, 5> kStandIns{{
 
 // Japanese characters in a Latin face are shown the way Windows links them: in a Japanese Gothic.
 const QString& kJapaneseFallbackFamily = kFamilyIPAPGothic;
+#endif
 
 struct SymbolGlyph {
     char32_t code;     // code of the character in the symbol font, 0x20 ... 0xFF

@@ -22,12 +22,14 @@ inline const QString kFaceArial = QStringLiteral("Arial");
 inline const QString kFaceWingdings = QStringLiteral("Wingdings");
 inline const QString kFaceSymbol = QStringLiteral("Symbol");
 
-// Families standing in for the Windows faces (Debian fonts-ipafont,
-// fonts-liberation2, fonts-symbola).
+// Families standing in for the Windows faces on Linux (Debian fonts-ipafont,
+// fonts-liberation2, fonts-symbola); on Windows only the symbol faces need
+// one, Windows' own symbol font.
 inline const QString kFamilyIPAPGothic = QStringLiteral("IPAPGothic");
 inline const QString kFamilyIPAPMincho = QStringLiteral("IPAPMincho");
 inline const QString kFamilyLiberationSans = QStringLiteral("Liberation Sans");
 inline const QString kFamilySymbols = QStringLiteral("Symbola");
+inline const QString kFamilyWindowsSymbols = QStringLiteral("Segoe UI Symbol");
 
 // True for "Wingdings" and "Symbol" (face names compare without case, as on Windows).
 bool IsSymbolFace(const QString& face);
