@@ -24,7 +24,7 @@ namespace {
 
 constexpr std::size_t kLengthPrefixSize = 4;   // signed 32-bit little-endian L before each stream
 // The strings the program reads: body names, sign names, sign symbols (first number, count).
-constexpr std::pair<unsigned, unsigned> kCheckedStrings[] = {{50001, 10}, {50031, 12}, {50071, 12}};
+constexpr std::pair<unsigned, unsigned> kCheckedStrings[] = {{kDataBodyNames, 10}, {kDataSignNames, 12}, {kDataSignSymbols, 12}};
 
 // Inflates one block into memory; nullopt when it is missing or damaged.
 std::optional<std::vector<std::uint8_t>> InflateBlock(ModuleHandle module, const char* name,

@@ -98,4 +98,16 @@ void LoadResourceData(ModuleHandle module, const ResourceId& name, const Resourc
 // DataModule is missing.
 std::string LoadDataString(unsigned number);
 
+// The data file's strings of the bodies and the signs: the first number of
+// each run, to which the body's index (0-9) or the sign's (0-11) is added.
+inline constexpr unsigned kDataBodyNames = 50001;
+inline constexpr unsigned kDataSignNames = 50031;
+inline constexpr unsigned kDataSignSymbols = 50071;   // each a Wingdings character
+
+// The name of body `body` (0 the Sun ... 9 Pluto) from the data file.
+inline std::string LoadBodyName(int body)
+{
+    return LoadDataString(kDataBodyNames + static_cast<unsigned>(body));
+}
+
 } // namespace koyomi

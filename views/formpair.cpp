@@ -35,7 +35,6 @@ namespace {
 constexpr int kFontPixels = 12;
 constexpr int kShownGoodDays = 5;      // the next days good for both that the list shows
 constexpr int kHelpContext = 1470;     // the 相性 page of the help file
-constexpr unsigned kBodyNameBase = 50001;  // data-file string of body 0
 
 QString Text(int id)
 {
@@ -170,7 +169,7 @@ TMirvoPair::TMirvoPair(DayRequest showDay, QWidget* parent) : QDialog(parent), F
     tblStars->setAccessibleDescription(Text(mirvo::kSpokenPairTable));
     QStringList bodies;
     for (int b = 0; b < mirvo::kBodyCount; ++b)
-        bodies << Q(koyomi::LoadDataString(kBodyNameBase + static_cast<unsigned>(b)));
+        bodies << Q(koyomi::LoadBodyName(b));
     tblStars->setHorizontalHeaderLabels(bodies);
     tblStars->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tblStars->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -341,7 +340,7 @@ void TMirvoPair::Recompute()
             const QString owner = side == 0 ? oneName : twoName;
             rows << Q(mirvo::FillNumbered(mirvo::LoadStr(mirvo::kTextPairNatalOf),
                                           {owner.toStdString(),
-                                           koyomi::LoadDataString(kBodyNameBase + static_cast<unsigned>(k))}));
+                                           koyomi::LoadBodyName(k)}));
             const mirvo::BodyTable& scores = side == 0 ? FPair.axes[k].firstToSecond : FPair.axes[k].secondToFirst;
             for (int b = 0; b < mirvo::kBodyCount; ++b) {
                 auto* item = new QTableWidgetItem(QString::number(scores[b]));

@@ -19,7 +19,6 @@ namespace mirvo {
 
 namespace {
 
-constexpr unsigned kBodyNameBase = 50001;  // data-file string of body 0
 constexpr int kTitlePixels = 18;
 constexpr int kTextPixels = 12;
 constexpr int kGap = 12;
@@ -50,7 +49,7 @@ int ScoreTable(QPainter& painter, const QRect& area, const PrintContent& content
     const int rowHeight = fm.height() + kGap / 2;
     int nameWidth = 0;
     for (int b = 0; b < kBodyCount; ++b)
-        nameWidth = std::max(nameWidth, fm.horizontalAdvance(Q(koyomi::LoadDataString(kBodyNameBase + static_cast<unsigned>(b)))));
+        nameWidth = std::max(nameWidth, fm.horizontalAdvance(Q(koyomi::LoadBodyName(b))));
     nameWidth += kGap;
     const int cellWidth = std::min((area.width() - nameWidth) / kAxisCount, 2 * fm.horizontalAdvance("-0000"));
     const int tableWidth = nameWidth + kAxisCount * cellWidth;
@@ -72,7 +71,7 @@ int ScoreTable(QPainter& painter, const QRect& area, const PrintContent& content
     for (int b = 0; b < kBodyCount; ++b) {
         painter.setPen(kInk);
         painter.drawText(QRect(area.x(), y, nameWidth, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                         Q(koyomi::LoadDataString(kBodyNameBase + static_cast<unsigned>(b))));
+                         Q(koyomi::LoadBodyName(b)));
         for (int k = 0; k < kAxisCount; ++k) {
             const std::int32_t score = content.evaluation.reading.StarScore[k][b];
             const QString text = !content.settings.planetUse[b] ? QStringLiteral("-")

@@ -19,8 +19,7 @@ constexpr int kGoodBio = 50;
 constexpr int kEffortBio = 25;
 constexpr std::int32_t kExcellentStars = 100;
 constexpr std::int32_t kEffortStars = -100;
-constexpr int kLuminaries = 2;
-constexpr unsigned kBodyNameBase = 50001;  // data-file string of body 0  // bodies 0 and 1, the Sun and the Moon, take the wider orbs
+constexpr int kLuminaries = 2;  // bodies 0 and 1, the Sun and the Moon, take the wider orbs
 
 // The ten bodies at 12:00 Japan time of a birth date.
 struct BirthChart {
@@ -164,8 +163,8 @@ std::string PairAspectText(const PairAspect& aspect, const std::string& firstNam
     const std::string& own = aspect.secondToFirst ? secondName : firstName;
     const std::string& other = aspect.secondToFirst ? firstName : secondName;
     return FillNumbered(LoadStr(kTextPairStrongest),
-                        {own, koyomi::LoadDataString(kBodyNameBase + static_cast<unsigned>(aspect.axis)), other,
-                         koyomi::LoadDataString(kBodyNameBase + static_cast<unsigned>(aspect.body)),
+                        {own, koyomi::LoadBodyName(aspect.axis), other,
+                         koyomi::LoadBodyName(aspect.body),
                          LoadStr(kAspectNameBase + aspect.aspect),
                          std::to_string(koyomi::RoundToInt(aspect.angle)), std::to_string(aspect.points)});
 }

@@ -12,9 +12,6 @@ namespace mirvo {
 namespace {
 
 // Data-file string numbers.
-constexpr unsigned kBodyNameBase = 50001;    // + body index
-constexpr unsigned kSignNameBase = 50031;    // + sign index
-constexpr unsigned kSignSymbolBase = 50071;  // + sign index: a Wingdings character
 
 constexpr char32_t kFirstZodiacSymbol = U'\u2648';  // ♈ Aries; the twelve follow in order
 
@@ -32,11 +29,11 @@ TSunSign SunSignOf(koyomi::TDateTime birthday)
                                                    birth.month, birth.day, 0, 0, kNoonHour);
     TSunSign sign;
     sign.index = koyomi::SignIndex(longitude);
-    sign.name = koyomi::LoadDataString(kSignNameBase + sign.index);
-    sign.symbolCode = koyomi::LoadDataString(kSignSymbolBase + sign.index);
+    sign.name = koyomi::LoadDataString(koyomi::kDataSignNames + sign.index);
+    sign.symbolCode = koyomi::LoadDataString(koyomi::kDataSignSymbols + sign.index);
     sign.symbol = ZodiacSymbol(sign.index);
     sign.guardianPlanet = koyomi::GuardianPlanet[sign.index];
-    sign.guardianPlanetName = koyomi::LoadDataString(kBodyNameBase + sign.guardianPlanet);
+    sign.guardianPlanetName = koyomi::LoadBodyName(sign.guardianPlanet);
     return sign;
 }
 
