@@ -4,6 +4,7 @@
 
 #if defined(MIRVO_LIBMVEC)
 #include <immintrin.h>
+#include <sys/platform/x86.h>
 
 // glibc's vector cosines (libmvec), by their vector-ABI names: 8, 4 and 2 lanes.
 extern "C" __m512d _ZGVeN8v_cos(__m512d) __attribute__((target("avx512f")));
@@ -50,14 +51,16 @@ struct TChoice {
     const char* name;
 };
 
-// The widest vector form this processor runs; every x86-64 processor has SSE2.
+// The widest vector form this processor runs and the system has enabled;
+// every x86-64 processor has SSE2. glibc has asked the processor already when
+// the program started, so this reads its answers instead of asking again
+// (each question to the processor is slow in a virtual machine).
 TChoice ChooseKernel()
 {
 #if defined(MIRVO_LIBMVEC)
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f"))
+    if (CPU_FEATURE_ACTIVE(AVX512F))
         return {Avx512Cosines, "avx512"};
-    if (__builtin_cpu_supports("avx2"))
+    if (CPU_FEATURE_ACTIVE(AVX2))
         return {Avx2Cosines, "avx2"};
     return {Sse2Cosines, "sse2"};
 #else

@@ -22,8 +22,10 @@ constexpr std::size_t kChunkBytes = 4096;
 constexpr const char* kCp932Name = "CP932";
 constexpr const char* kUtf8Name = "UTF-8";
 
-// One converter, opened for one conversion and closed with it, so no shift
-// state is ever carried from one text to the next.
+// A converter per direction and thread, opened at its first use and kept:
+// opening one costs more than converting a page of text. Each conversion
+// starts from the initial state (Reset), so nothing is carried from one text
+// to the next.
 class TIconv {
 public:
     TIconv(const char* to, const char* from) : FHandle(iconv_open(to, from))
@@ -68,11 +70,37 @@ private:
     iconv_t FHandle;
 };
 
+TIconv& Decoder()
+{
+    thread_local TIconv decoder(kUtf8Name, kCp932Name);
+    decoder.Reset();
+    return decoder;
+}
+
+TIconv& Encoder()
+{
+    thread_local TIconv encoder(kCp932Name, kUtf8Name);
+    encoder.Reset();
+    return encoder;
+}
+
+// Code page 932 and UTF-8 agree on every byte below 0x80 (0x5C is the
+// backslash and 0x7E the tilde in both), so such text needs no converter.
+bool IsAscii(std::string_view text)
+{
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
 } // namespace
 
 std::string DecodeCp932(std::string_view bytes)
 {
-    TIconv converter(kUtf8Name, kCp932Name);
+    if (IsAscii(bytes))
+        return std::string(bytes);
+    TIconv& converter = Decoder();
     std::string result;
     result.reserve(bytes.size() + bytes.size() / 2);
     const char* in = bytes.data();
@@ -92,7 +120,9 @@ std::string DecodeCp932(std::string_view bytes)
 
 std::optional<std::string> EncodeCp932(std::string_view utf8)
 {
-    TIconv converter(kCp932Name, kUtf8Name);
+    if (IsAscii(utf8))
+        return std::string(utf8);
+    TIconv& converter = Encoder();
     std::string result;
     result.reserve(utf8.size());
     const char* in = utf8.data();
