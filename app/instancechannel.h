@@ -9,6 +9,7 @@
 #include <string>
 
 class QLocalServer;
+class QSocketNotifier;
 class QWidget;
 
 namespace mirvo {
@@ -19,6 +20,9 @@ public:
     // Listens under `name` (see InstanceChannelName); the caller holds the
     // instance lock, so a name left by a crashed copy is taken over.
     explicit TInstanceChannel(const std::string& name, QObject* parent = nullptr);
+    ~TInstanceChannel() override;
+    TInstanceChannel(const TInstanceChannel&) = delete;
+    TInstanceChannel& operator=(const TInstanceChannel&) = delete;
 
     // The window to bring forward when asked.
     void SetWindow(QWidget* window) { FWindow = window; }
@@ -33,8 +37,18 @@ public:
 
 private:
     void OnConnection();
+    // Brings the window forward; false when there is none yet.
+    bool ComeForward();
 
+#if defined(Q_OS_WIN)
     QLocalServer* FServer = nullptr;
+#else
+    // A Unix socket of our own: Qt's local sockets would bring Qt Network and
+    // its Kerberos and proxy libraries into every start for one short message.
+    int FSocket = -1;
+    QSocketNotifier* FNotifier = nullptr;
+    std::string FPath;
+#endif
     QPointer<QWidget> FWindow;
     bool FListening = false;
     int FError = 0;

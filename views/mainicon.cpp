@@ -1,5 +1,7 @@
 #include "views/mainicon.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QPixmap>
 
 #include <cstddef>
@@ -36,9 +38,16 @@ QIcon LoadMainIcon()
     };
     QIcon icon;
     for (const TIconPng& png : pngs) {
-        QPixmap pixmap;
-        if (pixmap.loadFromData(png.data, static_cast<uint>(png.size), "PNG"))
-            icon.addPixmap(pixmap);
+        QBuffer buffer;
+        buffer.setData(reinterpret_cast<const char*>(png.data), static_cast<qsizetype>(png.size));
+        buffer.open(QIODevice::ReadOnly);
+        // Qt's own PNG reader, named: asked to guess, the reader would first
+        // load every image plugin there is to ask each whether it reads PNG.
+        QImageReader reader(&buffer, "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage image = reader.read();
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
 }
