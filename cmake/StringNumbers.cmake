@@ -3,7 +3,8 @@
 #   -DINPUT=resources/strings.txt -DOUTPUT=<header> [-DSTAMP=<file>]
 # The header is rewritten only when its text changes, so that a new or edited
 # text without a name recompiles nothing. A name or a number that is there
-# twice, or a line that is neither a comment nor an entry, stops the build.
+# twice, a number below the one before it, or a line that is neither a
+# comment nor an entry, stops the build.
 cmake_minimum_required(VERSION 3.25)
 file(READ "${INPUT}" table)
 # A CMake list is split at ';' unless it is escaped or inside brackets: the
@@ -29,6 +30,10 @@ foreach(line IN LISTS lines)
   if(number IN_LIST numbers)
     message(FATAL_ERROR "${INPUT}:${line_number}: the number ${number} is there twice")
   endif()
+  if(DEFINED previous AND number LESS previous)
+    message(FATAL_ERROR "${INPUT}:${line_number}: the number ${number} comes after ${previous}; the numbers ascend")
+  endif()
+  set(previous "${number}")
   list(APPEND numbers "${number}")
   if(name STREQUAL "")
     continue()

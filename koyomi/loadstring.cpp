@@ -4,6 +4,8 @@
 #include "koyomi/base/utf8.h"
 #include "koyomi/base/sjis.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -62,16 +64,36 @@ std::string EncodeCharacter(const std::string& utf8)
 
 std::string ToLoadStringBytes(std::u16string_view text)
 {
-    // Every character takes at least one byte, so no more than 254 can fit.
-    const auto chars = SplitCharacters(text, kMaxStringBytes);
-    std::string whole;
-    bool complete = true;
-    for (const auto& c : chars) {
-        complete = complete && !c.empty();
-        whole += c;
+    // The usual string: short, no NUL, no surrogate. One conversion of the
+    // whole, without a list of its characters.
+    const bool plain = text.size() <= kMaxStringBytes
+                       && std::none_of(text.begin(), text.end(), [](char16_t c) {
+                              return c == 0 || (c >= kSurrogateFirst && c < kSurrogateEnd);
+                          });
+    std::optional<std::string> encoded;
+    std::vector<std::string> chars;
+    if (plain) {
+        std::string whole;
+        whole.reserve(text.size() * 3);
+        for (const char16_t c : text)
+            AppendUtf8(whole, c);
+        encoded = Utf8ToCp932(whole);
+        if (!encoded)
+            chars = SplitCharacters(text, kMaxStringBytes);
+    } else {
+        // Every character takes at least one byte, so no more than 254 can fit.
+        chars = SplitCharacters(text, kMaxStringBytes);
+        std::string whole;
+        bool complete = true;
+        for (const auto& c : chars) {
+            complete = complete && !c.empty();
+            whole += c;
+        }
+        if (complete)
+            encoded = Utf8ToCp932(whole);
     }
     std::string bytes;
-    if (auto encoded = complete ? Utf8ToCp932(whole) : std::nullopt) {
+    if (encoded) {
         bytes = std::move(*encoded);
     } else {
         for (const auto& c : chars)

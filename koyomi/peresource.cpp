@@ -1,10 +1,11 @@
 #include "koyomi/peresource.h"
 
 #include "koyomi/base/utf8.h"
+#include "koyomi/base/wholefile.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 namespace koyomi {
@@ -85,13 +86,11 @@ std::optional<TPeResources> TPeResources::FromFile(const std::string& path)
     const auto size = std::filesystem::file_size(path, ec);
     if (ec || size > kMaxFileSize)
         return std::nullopt;
-    std::ifstream in(PathFromUtf8(path), std::ios::binary);
-    if (!in)
+    const auto text = mirvo::ReadWholeFile(PathFromUtf8(path));
+    if (!text || text->size() != size)
         return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (static_cast<std::uintmax_t>(in.gcount()) != size)
-        return std::nullopt;
+    std::vector<std::uint8_t> bytes(text->size());
+    std::memcpy(bytes.data(), text->data(), text->size());
     return FromBytes(std::move(bytes));
 }
 

@@ -2,8 +2,8 @@
 #include "terminal/console.h"
 #include "terminal/todayprogram.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <iostream>
 
 namespace {
 
@@ -20,7 +20,9 @@ int main(int argc, char* argv[])
 {
     const mirvo::TConsoleSession console;
     const std::vector<std::string> args = mirvo::ProgramArguments(argc, argv);
-    const int code = mirvo::RunToday(args, mirvo::OwnProgramFolder(argv[0]), std::cout, std::cerr, WantsColour(console));
-    std::cout.flush();
+    mirvo::TTextOut out(stdout);
+    mirvo::TTextOut err(stderr);
+    const int code = mirvo::RunToday(args, mirvo::OwnProgramFolder(argv[0]), out, err, WantsColour(console));
+    out.Flush();
     return code;
 }

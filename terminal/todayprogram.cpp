@@ -96,7 +96,7 @@ std::string Harmless(const std::string& message)
 }
 
 // At most kShownStartMessages warnings, then how many more there were.
-void Warn(std::ostream& err, const std::vector<std::string>& messages)
+void Warn(TTextOut& err, const std::vector<std::string>& messages)
 {
     for (std::size_t i = 0; i < messages.size() && i < kShownStartMessages; ++i)
         err << Harmless(CutText(messages[i], kShownMessageCharacters)) << '\n';
@@ -113,13 +113,13 @@ std::string Output(const TodayArgs& args, const TodayReport& report, bool colour
     return ReadingText(report, colour);
 }
 
-int Run(const std::vector<std::string>& argList, const std::filesystem::path& programFolder, std::ostream& out,
-        std::ostream& err, bool colour)
+int Run(const std::vector<std::string>& argList, const std::filesystem::path& programFolder, TTextOut& out,
+        TTextOut& err, bool colour)
 {
     const TodayArgs args = Checked(teUsage, [&] { return ParseTodayArgs(argList); });
     if (args.help) {
         out << LoadStr(kMsgTodayUsage) << '\n';
-        return out.flush() ? teOk : teOutput;
+        return out.Flush() ? teOk : teOutput;
     }
     const koyomi::TDateTime now = koyomi::Now();
     const koyomi::TDateTime day = args.date ? Checked(teBadDate, [&] { return ParseIsoDate(*args.date); }) : now;
@@ -158,7 +158,7 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
         const auto reports =
             Checked(teBadDate, [&] { return AllMembersReports(members, EvalSettingsOf(options), day); });
         out << (args.json ? AllMembersJson(reports) : AllMembersText(reports, day, TerminalWidth(), colour));
-        return out.flush() ? teOk : teOutput;
+        return out.Flush() ? teOk : teOutput;
     }
     if (args.pair) {
         const TodayMember first = Checked(teUnknownMember, [&] { return FindMember(members, args.pair->first); });
@@ -166,7 +166,7 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
         const TodayPairReport report =
             Checked(teBadDate, [&] { return MakePairReport(args, first, second, EvalSettingsOf(options), day); });
         out << (args.json ? PairJson(report) : PairText(report, colour && !args.json));
-        return out.flush() ? teOk : teOutput;
+        return out.Flush() ? teOk : teOutput;
     }
     const TodayMember member = args.member
                                    ? Checked(teUnknownMember, [&] { return FindMember(members, *args.member); })
@@ -186,7 +186,7 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
             return teOk;
         }
         out << calendar.text;
-        return out.flush() ? teOk : teOutput;
+        return out.Flush() ? teOk : teOutput;
     }
     const TodayReport report = Checked(
         teBadDate, [&] { return MakeReport(member, EvalSettingsOf(options), day, args.days.value_or(1)); });
@@ -195,13 +195,13 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
         return teOk;
     }
     out << Output(args, report, colour && !args.json);
-    return out.flush() ? teOk : teOutput;
+    return out.Flush() ? teOk : teOutput;
 }
 
 } // namespace
 
-int RunToday(const std::vector<std::string>& args, const std::filesystem::path& programFolder, std::ostream& out,
-             std::ostream& err, bool colour)
+int RunToday(const std::vector<std::string>& args, const std::filesystem::path& programFolder, TTextOut& out,
+             TTextOut& err, bool colour)
 {
     try {
         return Run(args, programFolder, out, err, colour);

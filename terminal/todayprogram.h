@@ -3,8 +3,9 @@
 // member file, settings file and data file as the program.
 #pragma once
 
+#include "terminal/textout.h"
+
 #include <filesystem>
-#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,7 @@ enum TodayExit {
 // folder of the program's files (the one mirvo-today lies in). The reading
 // goes to `out`, messages to `err`; `colour` asks for ANSI colours. Returns
 // the exit code.
-int RunToday(const std::vector<std::string>& args, const std::filesystem::path& programFolder, std::ostream& out,
-             std::ostream& err, bool colour);
+int RunToday(const std::vector<std::string>& args, const std::filesystem::path& programFolder, TTextOut& out,
+             TTextOut& err, bool colour);
 
 } // namespace mirvo

@@ -1,8 +1,8 @@
 #include "koyomi/base/stringtable.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstddef>
+#include <cstring>
 #include <iterator>
 #include <map>
 #include <mutex>
@@ -19,13 +19,17 @@ namespace {
 std::string Unescape(std::string_view text)
 {
     std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size()) {
-            const char c = text[++i];
-            out += c == 'n' ? '\n' : c == 't' ? '\t' : c;
-        } else {
-            out += text[i];
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t slash = text.find('\\', i);
+        if (slash == std::string_view::npos || slash + 1 >= text.size()) {
+            out.append(text.substr(i));
+            break;
         }
+        out.append(text.substr(i, slash - i));
+        const char c = text[slash + 1];
+        out += c == 'n' ? '\n' : c == 't' ? '\t' : c;
+        i = slash + 2;
     }
     return out;
 }
@@ -43,28 +47,33 @@ struct TEntry {
 // one number the later one counts.
 std::vector<TEntry> IndexTable()
 {
+    const char* const begin = reinterpret_cast<const char*>(mirvo_strings_txt);
+    const char* const end = begin + mirvo_strings_txt_size;
+    const auto next = [end](const char* from, char c) {
+        const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));
+        return found ? static_cast<const char*>(found) : end;
+    };
     std::vector<TEntry> index;
-    const std::string_view all(reinterpret_cast<const char*>(mirvo_strings_txt), mirvo_strings_txt_size);
-    std::size_t pos = 0;
-    while (pos < all.size()) {
-        std::size_t end = all.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = all.size();
-        std::string_view line = all.substr(pos, end - pos);
-        pos = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (line.empty() || line.front() == '#')
-            continue;
-        const std::size_t tab = line.find('\t');
-        const std::size_t textTab = tab == std::string_view::npos ? tab : line.find('\t', tab + 1);
-        if (textTab == std::string_view::npos)
-            continue;
-        int id = 0;
-        std::from_chars(line.data(), line.data() + tab, id);
-        index.push_back({id, line.substr(textTab + 1)});
+    index.reserve(mirvo_strings_txt_size / 40);  // more than enough: a line holds some 60 bytes
+    for (const char* line = begin; line < end;) {
+        const char* lineEnd = next(line, '\n');
+        const char* textEnd = lineEnd > line && lineEnd[-1] == '\r' ? lineEnd - 1 : lineEnd;
+        if (line < textEnd && *line != '#') {
+            const char* tab = next(line, '\t');
+            const char* textTab = tab < textEnd ? next(tab + 1, '\t') : end;
+            if (textTab < textEnd) {
+                int id = 0;
+                for (const char* digit = line; digit < tab && *digit >= '0' && *digit <= '9'; ++digit)
+                    id = id * 10 + (*digit - '0');
+                index.push_back({id, std::string_view(textTab + 1, static_cast<std::size_t>(textEnd - textTab - 1))});
+            }
+        }
+        line = lineEnd + 1;
     }
-    std::stable_sort(index.begin(), index.end(), [](const TEntry& a, const TEntry& b) { return a.id < b.id; });
+    // The build keeps the table in order of number; sorted here only for a table that is not.
+    const auto byNumber = [](const TEntry& a, const TEntry& b) { return a.id < b.id; };
+    if (!std::is_sorted(index.begin(), index.end(), byNumber))
+        std::stable_sort(index.begin(), index.end(), byNumber);
     return index;
 }
 

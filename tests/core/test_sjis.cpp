@@ -1,8 +1,17 @@
 #include "koyomi/base/sjis.h"
 
+#include "koyomi/base/codepage.h"
+#include "koyomi/base/utf8.h"
+
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+
+#if !defined(_WIN32)
+#include <cerrno>
+#include <iconv.h>
+#endif
 
 using namespace koyomi;
 
@@ -126,3 +135,78 @@ TEST(Sjis, CharacterLength)
     EXPECT_EQ(SjisCharLength("a\x95\x5C", 1), 2u);   // 表: its second byte is a backslash
     EXPECT_EQ(SjisCharLength("\xB1\xB2", 0), 1u);    // half-width katakana
 }
+
+#if !defined(_WIN32)
+// The program's tables against the system's converter, which they are made
+// from: every pair a lead byte opens, every single byte, every character of
+// the BMP, and a text of mixed faults, each converted both ways.
+namespace {
+
+// What the converter of the system makes of `input`, with the program's rule
+// for a stop: one U+FFFD, then on after the failing character.
+std::optional<std::string> SystemConvert(const char* to, const char* from, std::string_view input, bool replace)
+{
+    const iconv_t converter = iconv_open(to, from);
+    EXPECT_NE(converter, reinterpret_cast<iconv_t>(-1));
+    std::string out;
+    const char* in = input.data();
+    std::size_t inLeft = input.size();
+    bool failed = false;
+    while (inLeft > 0) {
+        char buffer[256];
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        char* inPtr = const_cast<char*>(in);
+        const std::size_t rc = iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft);
+        const int error = rc == static_cast<std::size_t>(-1) ? errno : 0;
+        in = inPtr;
+        out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+        if (error == 0 || error == E2BIG)
+            continue;
+        if (!replace) {
+            failed = true;
+            break;
+        }
+        out += "\xEF\xBF\xBD";
+        const std::size_t skip = koyomi::SjisCharLength(input, static_cast<std::size_t>(in - input.data()));
+        in += skip;
+        inLeft -= skip;
+        iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    }
+    iconv_close(converter);
+    if (failed)
+        return std::nullopt;
+    return out;
+}
+
+} // namespace
+
+TEST(Sjis, TablesConvertAsTheSystemDoes)
+{
+    int differences = 0;
+    const auto check = [&differences](std::string_view bytes) {
+        const std::string expected = *SystemConvert("UTF-8", "CP932", bytes, true);
+        if (koyomi::platform::DecodeCp932(bytes) != expected && ++differences <= 5)
+            ADD_FAILURE() << "decoding bytes " << testing::PrintToString(std::string(bytes));
+    };
+    for (int first = 0; first < 0x100; ++first) {
+        check(std::string(1, static_cast<char>(first)));
+        for (int second = 0; second < 0x100; ++second)
+            check(std::string{static_cast<char>(first), static_cast<char>(second), 'A'});
+    }
+    check("\x82\xA0\x81\x81\xFF\x82\x20\xA0\xEB\x40\x88\x9F\x82");
+    for (char32_t c = 1; c < 0x110000; c += c < 0x10000 ? 1 : 0x1001) {
+        if (c >= 0xD800 && c < 0xE000)
+            continue;
+        const std::string utf8 = koyomi::Utf8Of(c) + "a";
+        if (koyomi::platform::EncodeCp932(utf8) != SystemConvert("CP932", "UTF-8", utf8, false) && ++differences <= 5)
+            ADD_FAILURE() << "encoding U+" << std::hex << static_cast<unsigned>(c);
+    }
+    // Text that is no UTF-8 is refused, as the system refuses it.
+    for (std::string_view bad : {"\xC0\xAF", "\xED\xA0\x80", "\xE3\x81", "\xF4\x90\x80\x80", "\x80"}) {
+        EXPECT_EQ(koyomi::platform::EncodeCp932(bad), std::nullopt);
+        EXPECT_EQ(SystemConvert("CP932", "UTF-8", bad, false), std::nullopt);
+    }
+    EXPECT_EQ(differences, 0);
+}
+#endif
