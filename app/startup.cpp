@@ -45,7 +45,7 @@ int RunProgram(const std::filesystem::path& programDir, const WarningBox& warn,
                const std::optional<std::string>& startMember)
 {
     // Every window of the program, the warning boxes included, shows its icon.
-    QApplication::setWindowIcon(MainIcon());
+    QApplication::setWindowIcon(WindowIcon());
     // An installed program cannot write its own folder: its settings and
     // member list then live in the user's folders.
     const ProgramPaths paths = ProgramFilesIn(programDir);

@@ -81,7 +81,7 @@ void TDialogVersion::ApplyLayoutProperties()
 void TDialogVersion::FormCreate()
 {
     // 1. The icon.
-    setWindowIcon(mirvo::MainIcon());
+    setWindowIcon(mirvo::WindowIcon());
     ui->imgIcon->setPixmap(mirvo::MainIcon().pixmap(ui->imgIcon->size() * devicePixelRatioF()));
 
     // 2. The line the three labels are centred on, in 16 bits as the box

@@ -5,6 +5,7 @@
 #include <QPixmap>
 
 #include <cstddef>
+#include <iterator>
 
 // PNG files compiled in by the build (views/CMakeLists.txt), one per size.
 #define MIRVO_ICON_PNG(size)                              \
@@ -28,7 +29,7 @@ struct TIconPng {
     std::size_t size;
 };
 
-QIcon LoadMainIcon()
+QIcon LoadMainIcon(int largest)
 {
     const TIconPng pngs[] = {
         {mirvo_icon_16, mirvo_icon_16_size},   {mirvo_icon_24, mirvo_icon_24_size},
@@ -36,8 +37,10 @@ QIcon LoadMainIcon()
         {mirvo_icon_64, mirvo_icon_64_size},   {mirvo_icon_128, mirvo_icon_128_size},
         {mirvo_icon_256, mirvo_icon_256_size},
     };
+    static_assert(std::size(pngs) == std::size(kMainIconSizes));
     QIcon icon;
-    for (const TIconPng& png : pngs) {
+    for (std::size_t i = 0; i < std::size(pngs) && kMainIconSizes[i] <= largest; ++i) {
+        const TIconPng& png = pngs[i];
         QBuffer buffer;
         buffer.setData(reinterpret_cast<const char*>(png.data), static_cast<qsizetype>(png.size));
         buffer.open(QIODevice::ReadOnly);
@@ -56,7 +59,13 @@ QIcon LoadMainIcon()
 
 const QIcon& MainIcon()
 {
-    static const QIcon icon = LoadMainIcon();
+    static const QIcon icon = LoadMainIcon(kMainIconSizes[std::size(kMainIconSizes) - 1]);
+    return icon;
+}
+
+const QIcon& WindowIcon()
+{
+    static const QIcon icon = LoadMainIcon(128);
     return icon;
 }
 

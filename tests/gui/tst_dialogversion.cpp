@@ -153,7 +153,7 @@ void TestDialogVersion::layoutAsDesigned()
     QCOMPARE(box.result(), int(QDialog::Accepted));
     QVERIFY(!box.isVisible());
     // The window icon is the program's.
-    QCOMPARE(box.windowIcon().cacheKey(), mirvo::MainIcon().cacheKey());
+    QCOMPARE(box.windowIcon().cacheKey(), mirvo::WindowIcon().cacheKey());
 }
 
 void TestDialogVersion::todayReadsTheProgramFilesDate_data()
