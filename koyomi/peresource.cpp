@@ -90,7 +90,8 @@ std::optional<TPeResources> TPeResources::FromFile(const std::string& path)
     if (!text || text->size() != size)
         return std::nullopt;
     std::vector<std::uint8_t> bytes(text->size());
-    std::memcpy(bytes.data(), text->data(), text->size());
+    if (!text->empty())
+        std::memcpy(bytes.data(), text->data(), text->size());
     return FromBytes(std::move(bytes));
 }
 

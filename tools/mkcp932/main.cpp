@@ -151,6 +151,8 @@ int main(int argc, char* argv[])
         if (r.error != 0 || r.output != std::string(1, static_cast<char>(c)))
             Fail("character " + Hex(static_cast<unsigned>(c), 4) + " is not written as ASCII");
     }
+    iconv_close(decoder);
+    iconv_close(encoder);
 
     std::string text =
         "// Code page 932 as the system's converter gives it, written by the build\n"
