@@ -30,6 +30,19 @@ extern const std::array<std::int8_t, kSignCount> GuardianPlanet;
 // degrees out, [0, 180]). Symmetric in its two points.
 float AngularSeparation(float lat1, float lon1, float lat2, float lon2);
 
+// A direction prepared for many separations: the cosine and sine of its
+// colatitude worked out once, and its longitude (degrees).
+struct TSkyPoint {
+    double cosColatitude = 1.0;
+    double sinColatitude = 0.0;
+    float longitude = 0.0f;
+};
+TSkyPoint SkyPoint(float latitude, float longitude);
+
+// The same angle as the four-number form of the two points' latitudes and
+// longitudes (first point's first), to the last bit.
+float AngularSeparation(const TSkyPoint& first, const TSkyPoint& second);
+
 // Score of the aspect that an angle (degrees, rounded to a whole degree) forms
 // between the birth body of an axis (0-2) and a body of the day (0-9): one of
 // AspectPoints, or 0 when the angle falls in no window.

@@ -4,7 +4,7 @@
 #include "koyomi/base/stringtable.h"
 #include "koyomi/datafile.h"
 #include "koyomi/calendar.h"
-#include "koyomi/positions.h"
+#include "koyomi/daypositions.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -21,21 +21,20 @@ constexpr std::int32_t kExcellentStars = 100;
 constexpr std::int32_t kEffortStars = -100;
 constexpr int kLuminaries = 2;  // bodies 0 and 1, the Sun and the Moon, take the wider orbs
 
-// The ten bodies at 12:00 Japan time of a birth date.
+// The ten bodies at 12:00 Japan time of a birth date, as directions ready
+// for the angles between them.
 struct BirthChart {
-    std::array<float, kBodyCount> latitude{};
-    std::array<float, kBodyCount> longitude{};
+    std::array<koyomi::TSkyPoint, kBodyCount> point{};
 };
 
 BirthChart ChartOf(koyomi::TDateTime birthday)
 {
     const koyomi::DateParts date = koyomi::DecodeDate(birthday);
+    std::array<koyomi::TBodyPosition, kBodyCount> positions;
+    koyomi::BodyPositions(positions, date.year, date.month, date.day, 0, 0, kNoonHour);
     BirthChart chart;
-    for (int b = 0; b < kBodyCount; ++b) {
-        float distance = 0;
-        koyomi::BodyPosition(static_cast<std::int8_t>(b), date.year, date.month, date.day, 0, 0, kNoonHour, distance,
-                             chart.latitude[b], chart.longitude[b]);
-    }
+    for (int b = 0; b < kBodyCount; ++b)
+        chart.point[b] = koyomi::SkyPoint(positions[b].latitude, positions[b].longitude);
     return chart;
 }
 
@@ -68,8 +67,7 @@ float CompareSide(const BirthChart& own, const BirthChart& other, int axis, bool
 {
     float total = 0.0f;
     for (int b = 0; b < kBodyCount; ++b) {
-        const float angle =
-            koyomi::AngularSeparation(other.latitude[b], other.longitude[b], own.latitude[axis], own.longitude[axis]);
+        const float angle = koyomi::AngularSeparation(other.point[b], own.point[axis]);
         const int score = koyomi::AspectScore(static_cast<std::int8_t>(axis), static_cast<std::int8_t>(b), angle);
         const float weighted = static_cast<float>(score) * settings.planetWeight[b];
         table[b] = koyomi::RoundToInt(weighted);

@@ -58,13 +58,17 @@ void CalcStarScores(const NatalPositions& natal, koyomi::TDateTime day, const Ev
     const koyomi::DateParts today = koyomi::DecodeDate(day);
     // The day's positions are the same for every axis: compute them once.
     const auto dayPositions = NoonPositions<kBodyCount>(today);
+    // Each direction's colatitude is turned into its cosine and sine once,
+    // not once for every angle it takes part in.
+    std::array<koyomi::TSkyPoint, kBodyCount> dayPoints;
+    for (int b = 0; b < kBodyCount; ++b)
+        dayPoints[b] = koyomi::SkyPoint(dayPositions[b].latitude, dayPositions[b].longitude);
 
     for (int a = 0; a < kAxisCount; ++a) {
+        const koyomi::TSkyPoint natalPoint = koyomi::SkyPoint(natal.latitude[a], natal.longitude[a]);
         float total = 0.0f;
         for (int b = 0; b < kBodyCount; ++b) {
-            const Position& p = dayPositions[b];
-            const float angle =
-                koyomi::AngularSeparation(p.latitude, p.longitude, natal.latitude[a], natal.longitude[a]);
+            const float angle = koyomi::AngularSeparation(dayPoints[b], natalPoint);
             const int score = koyomi::AspectScore(static_cast<std::int8_t>(a), static_cast<std::int8_t>(b), angle);
             const float weighted = static_cast<float>(score) * settings.planetWeight[b];
             reading.StarScore[a][b] = koyomi::RoundToInt(weighted);
