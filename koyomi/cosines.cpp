@@ -1,5 +1,6 @@
 #include "koyomi/cosines.h"
 
+#include <algorithm>
 #include <cmath>
 
 #if defined(MIRVO_LIBMVEC)
@@ -16,21 +17,157 @@ namespace koyomi {
 
 namespace {
 
-using TCosineKernel = void (*)(const double*, double*, int);
+// Terms are taken in blocks of this many: the arguments, cosines and
+// products of a block first, then its terms are added.
+constexpr int kBlock = 64;
 
-#if defined(MIRVO_LIBMVEC)
-static_assert(kCosineBlock % kCosineLanes == 0);
+constexpr double kFullCircle = 360.0;
+constexpr double kTurnsPerDegree = 1.0 / kFullCircle;
+constexpr double kRadiansPerDegree = 0.017453292519943295769;  // pi / 180
 
-__attribute__((target("avx512f"))) void Avx512Cosines(const double* radians, double* out, int count)
+using TSums = void (*)(const TCosineTerms&, const TTermRun*, int, double, double*);
+
+// Products(terms, bottom, count, t, product) writes the products (cosine
+// times weight) of terms bottom .. bottom + count - 1 (count <= kBlock) into
+// product[0 .. count); it may write up to the next multiple of 8.
+using TProducts = void (*)(const TCosineTerms&, int, int, double, double*);
+
+// Adds the products of terms begin .. end - 1 from the last one down, a
+// block at a time.
+template <TProducts Products>
+[[gnu::always_inline]] inline double SumBlocks(const TCosineTerms& terms, int begin, int end, double t)
 {
-    for (int k = 0; k < count; k += 8)
-        _mm512_storeu_pd(out + k, _ZGVeN8v_cos(_mm512_loadu_pd(radians + k)));
+    double sum = 0.0;
+    for (int top = end; top > begin; top -= kBlock) {
+        const int bottom = std::max(top - kBlock, begin);
+        const int count = top - bottom;
+        double product[kBlock];
+        Products(terms, bottom, count, t, product);
+        for (int k = count - 1; k >= 0; --k)
+            sum += product[k];
+    }
+    return sum;
 }
 
-__attribute__((target("avx2"))) void Avx2Cosines(const double* radians, double* out, int count)
+// The sums of several runs: the products of as many runs as the buffer
+// holds, then each run's products added from its last term down. A run
+// longer than the buffer is summed block by block on its own. Inlined into
+// each implementation, so that the products are computed with its
+// instruction set.
+template <TProducts Products>
+[[gnu::always_inline]] inline void SumRuns(const TCosineTerms& terms, const TTermRun* runs, int count, double t,
+                                           double* sums)
 {
-    for (int k = 0; k < count; k += 4)
-        _mm256_storeu_pd(out + k, _ZGVdN4v_cos(_mm256_loadu_pd(radians + k)));
+    constexpr int kBuffer = 16 * kBlock;
+    constexpr int kLanes = 8;
+    const auto length = [&](int j) { return std::max(runs[j].end - runs[j].begin, 0); };
+    // Where the next run's products start: its products, and what Products
+    // writes past them, end before the following one's.
+    const auto span = [&](int j) { return (length(j) + kLanes - 1) / kLanes * kLanes; };
+    double product[kBuffer];
+    int pending = 0;  // runs pending .. j - 1 have their products in the buffer
+    int used = 0;
+    for (int j = 0; j <= count; ++j) {
+        if (j == count || used + span(j) > kBuffer) {
+            for (int at = 0; pending < j; at += span(pending), ++pending) {
+                double sum = 0.0;
+                for (int k = length(pending) - 1; k >= 0; --k)
+                    sum += product[at + k];
+                sums[pending] = sum;
+            }
+            used = 0;
+            if (j == count)
+                break;
+        }
+        if (span(j) > kBuffer) {
+            sums[j] = SumBlocks<Products>(terms, runs[j].begin, runs[j].end, t);
+            pending = j + 1;
+            continue;
+        }
+        for (int bottom = runs[j].begin; bottom < runs[j].end; bottom += kBlock)
+            Products(terms, bottom, std::min(runs[j].end - bottom, kBlock), t, product + used + (bottom - runs[j].begin));
+        used += span(j);
+    }
+}
+
+// One term's argument (radians) and weight, one at a time.
+inline double Argument(const TCosineTerms& terms, int i, double t)
+{
+    double r = terms.rate[i] * t;
+    r -= kFullCircle * std::trunc(r * kTurnsPerDegree);
+    return (r + terms.phase[i]) * kRadiansPerDegree;
+}
+
+inline double Weight(const TCosineTerms& terms, int i)
+{
+    return terms.amplitude[i] * terms.factor[i];
+}
+
+// The arguments one at a time, then Cosines(radians, out, count), which may
+// read and write entries up to count rounded up to its vector length (at
+// most 8), then the products.
+template <void (*Cosines)(const double*, double*, int)>
+void ProductsWithScalarArguments(const TCosineTerms& terms, int bottom, int count, double t, double* product)
+{
+    constexpr int kLongestVector = 8;
+    double argument[kBlock];
+    for (int k = 0; k < count; ++k)
+        argument[k] = Argument(terms, bottom + k, t);
+    for (int k = count; k < kBlock && k % kLongestVector != 0; ++k)
+        argument[k] = 0.0;
+    Cosines(argument, product, count);
+    for (int k = 0; k < count; ++k)
+        product[k] *= Weight(terms, bottom + k);
+}
+
+#if defined(MIRVO_LIBMVEC)
+static_assert(kBlock % 8 == 0);
+
+// Eight terms at a time, the last group of a block with the missing lanes
+// masked off (loaded as zero, never added).
+__attribute__((target("avx512f"))) inline void Avx512Products(const TCosineTerms& terms, int bottom, int count,
+                                                              double t, double* product)
+{
+    const __m512d vt = _mm512_set1_pd(t);
+    const __m512d circle = _mm512_set1_pd(kFullCircle);
+    const __m512d turnsPerDegree = _mm512_set1_pd(kTurnsPerDegree);
+    const __m512d radiansPerDegree = _mm512_set1_pd(kRadiansPerDegree);
+    for (int k = 0; k < count; k += 8) {
+        const int i = bottom + k;
+        const auto m = static_cast<__mmask8>(count - k >= 8 ? 0xFF : (1u << (count - k)) - 1);
+        __m512d r = _mm512_mul_pd(_mm512_maskz_loadu_pd(m, terms.rate + i), vt);
+        const __m512d turns =
+            _mm512_maskz_roundscale_pd(m, _mm512_mul_pd(r, turnsPerDegree), _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+        r = _mm512_sub_pd(r, _mm512_mul_pd(circle, turns));
+        const __m512d argument =
+            _mm512_mul_pd(_mm512_add_pd(r, _mm512_maskz_loadu_pd(m, terms.phase + i)), radiansPerDegree);
+        const __m512d weight =
+            _mm512_mul_pd(_mm512_maskz_loadu_pd(m, terms.amplitude + i), _mm512_maskz_loadu_pd(m, terms.factor + i));
+        _mm512_storeu_pd(product + k, _mm512_mul_pd(_ZGVeN8v_cos(argument), weight));
+    }
+}
+
+__attribute__((target("avx2"))) inline void Avx2Products(const TCosineTerms& terms, int bottom, int count,
+                                                         double t, double* product)
+{
+    const __m256d vt = _mm256_set1_pd(t);
+    const __m256d circle = _mm256_set1_pd(kFullCircle);
+    const __m256d turnsPerDegree = _mm256_set1_pd(kTurnsPerDegree);
+    const __m256d radiansPerDegree = _mm256_set1_pd(kRadiansPerDegree);
+    const __m256i lane = _mm256_setr_epi64x(0, 1, 2, 3);
+    for (int k = 0; k < count; k += 4) {
+        const int i = bottom + k;
+        const __m256i m = _mm256_cmpgt_epi64(_mm256_set1_epi64x(count - k), lane);
+        __m256d r = _mm256_mul_pd(_mm256_maskload_pd(terms.rate + i, m), vt);
+        const __m256d turns =
+            _mm256_round_pd(_mm256_mul_pd(r, turnsPerDegree), _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+        r = _mm256_sub_pd(r, _mm256_mul_pd(circle, turns));
+        const __m256d argument =
+            _mm256_mul_pd(_mm256_add_pd(r, _mm256_maskload_pd(terms.phase + i, m)), radiansPerDegree);
+        const __m256d weight =
+            _mm256_mul_pd(_mm256_maskload_pd(terms.amplitude + i, m), _mm256_maskload_pd(terms.factor + i, m));
+        _mm256_storeu_pd(product + k, _mm256_mul_pd(_ZGVdN4v_cos(argument), weight));
+    }
 }
 
 void Sse2Cosines(const double* radians, double* out, int count)
@@ -38,16 +175,38 @@ void Sse2Cosines(const double* radians, double* out, int count)
     for (int k = 0; k < count; k += 2)
         _mm_storeu_pd(out + k, _ZGVbN2v_cos(_mm_loadu_pd(radians + k)));
 }
+
+__attribute__((target("avx512f"))) void Avx512Sums(const TCosineTerms& terms, const TTermRun* runs, int count,
+                                                   double t, double* sums)
+{
+    SumRuns<Avx512Products>(terms, runs, count, t, sums);
+}
+
+__attribute__((target("avx2"))) void Avx2Sums(const TCosineTerms& terms, const TTermRun* runs, int count, double t,
+                                              double* sums)
+{
+    SumRuns<Avx2Products>(terms, runs, count, t, sums);
+}
+
+void Sse2Sums(const TCosineTerms& terms, const TTermRun* runs, int count, double t, double* sums)
+{
+    SumRuns<ProductsWithScalarArguments<Sse2Cosines>>(terms, runs, count, t, sums);
+}
 #else
 void ScalarCosines(const double* radians, double* out, int count)
 {
     for (int k = 0; k < count; ++k)
         out[k] = std::cos(radians[k]);
 }
+
+void ScalarSums(const TCosineTerms& terms, const TTermRun* runs, int count, double t, double* sums)
+{
+    SumRuns<ProductsWithScalarArguments<ScalarCosines>>(terms, runs, count, t, sums);
+}
 #endif
 
 struct TChoice {
-    TCosineKernel kernel;
+    TSums sums;
     const char* name;
 };
 
@@ -59,12 +218,12 @@ TChoice ChooseKernel()
 {
 #if defined(MIRVO_LIBMVEC)
     if (CPU_FEATURE_ACTIVE(AVX512F))
-        return {Avx512Cosines, "avx512"};
+        return {Avx512Sums, "avx512"};
     if (CPU_FEATURE_ACTIVE(AVX2))
-        return {Avx2Cosines, "avx2"};
-    return {Sse2Cosines, "sse2"};
+        return {Avx2Sums, "avx2"};
+    return {Sse2Sums, "sse2"};
 #else
-    return {ScalarCosines, "scalar"};
+    return {ScalarSums, "scalar"};
 #endif
 }
 
@@ -76,9 +235,17 @@ const TChoice& Choice()
 
 } // namespace
 
-void Cosines(const double (&radians)[kCosineBlock], double (&out)[kCosineBlock], int count)
+double SumCosineTerms(const TCosineTerms& terms, int begin, int end, double t)
 {
-    Choice().kernel(radians, out, count);
+    const TTermRun run{begin, end};
+    double sum = 0.0;
+    Choice().sums(terms, &run, 1, t, &sum);
+    return sum;
+}
+
+void SumCosineTerms(const TCosineTerms& terms, const TTermRun* runs, int count, double t, double* sums)
+{
+    Choice().sums(terms, runs, count, t, sums);
 }
 
 const char* CosineKernelName()

@@ -5,6 +5,7 @@
 #include "koyomi/daypositions.h"
 #include "koyomi/tables.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace koyomi {
@@ -14,7 +15,6 @@ namespace {
 constexpr double kRadiansPerDegree = 0.017453292519943295769;  // pi / 180
 constexpr double kDegreesPerRadian = 57.295779513082320877;   // 180 / pi
 constexpr double kFullCircle = 360.0;
-constexpr double kTurnsPerDegree = 1.0 / kFullCircle;
 constexpr double kLatitudeHi = 90.0;
 constexpr double kLatitudeLo = -90.0;
 
@@ -51,6 +51,11 @@ constexpr std::array<TQuantity, qtCount> kQuantityTable = {{
     {"pluto.dist", 663, 672, {667, 669, 0, 0}, rdNone},
 }};
 
+TCosineTerms Terms()
+{
+    return {Amplitude.data(), TimeFactor.data(), Rate.data(), Phase.data()};
+}
+
 void WriteTimeFactors(const TQuantity& quantity, double t)
 {
     for (std::int16_t term : quantity.timeTerms)
@@ -74,30 +79,10 @@ TQuantityId PlanetLongitudeQuantity(std::int8_t body)
 
 double SeriesSum(std::int16_t first, std::int16_t last, double t)
 {
-    // Two passes per block of terms: every argument and weight first, then
-    // all the cosines at once (koyomi/cosines.h), then the sum in term order
-    // from the last term down.
-    double sum = 0.0;
-    for (int top = last; top >= first; top -= kCosineBlock) {
-        const int bottom = top - kCosineBlock + 1 > first ? top - kCosineBlock + 1 : first;
-        const int count = top - bottom + 1;
-        double argument[kCosineBlock];
-        double weight[kCosineBlock];
-        double cosine[kCosineBlock];
-        for (int k = 0; k < count; ++k) {
-            const auto i = static_cast<std::size_t>(bottom - 1 + k);
-            double r = Rate[i] * t;
-            r -= kFullCircle * std::trunc(r * kTurnsPerDegree);
-            argument[k] = (r + Phase[i]) * kRadiansPerDegree;
-            weight[k] = Amplitude[i] * TimeFactor[i];
-        }
-        for (int k = count; k < kCosineBlock && k % kCosineLanes != 0; ++k)
-            argument[k] = 0.0;
-        Cosines(argument, cosine, count);
-        for (int k = count - 1; k >= 0; --k)
-            sum += cosine[k] * weight[k];
-    }
-    return sum;
+    // Every argument and weight of a block of terms first, then all their
+    // cosines at once, then the sum in term order from the last term down
+    // (koyomi/cosines.h).
+    return SumCosineTerms(Terms(), first - 1, last, t);
 }
 
 float WrapLongitude(double degrees)
@@ -108,19 +93,45 @@ float WrapLongitude(double degrees)
     return wrapped >= static_cast<float>(kFullCircle) ? 0.0f : wrapped;
 }
 
-float EvaluateQuantity(const TQuantity& quantity, double t)
+namespace {
+
+float Reduce(const TQuantity& quantity, double sum)
 {
-    WriteTimeFactors(quantity, t);
-    const auto sum = static_cast<float>(SeriesSum(quantity.first, quantity.last, t));
+    const auto single = static_cast<float>(sum);
     switch (quantity.reduction) {
     case rdLongitude:
-        return WrapLongitude(sum);
+        return WrapLongitude(single);
     case rdLatitude:
-        return WrapLatitude(sum);
+        return WrapLatitude(single);
     case rdNone:
         break;
     }
-    return sum;
+    return single;
+}
+
+// EvaluateQuantity of several different quantities at one T, their sums
+// computed together (koyomi/cosines.h): values[j] is, to the last bit,
+// EvaluateQuantity(Quantities[ids[j]], t), for j < count <= qtCount.
+void EvaluateQuantities(const TQuantityId* ids, int count, double t, float* values)
+{
+    std::array<TTermRun, qtCount> runs;
+    std::array<double, qtCount> sums;
+    for (int j = 0; j < count; ++j) {
+        const TQuantity& quantity = Quantities[ids[j]];
+        WriteTimeFactors(quantity, t);
+        runs[static_cast<std::size_t>(j)] = {quantity.first - 1, quantity.last};
+    }
+    SumCosineTerms(Terms(), runs.data(), count, t, sums.data());
+    for (int j = 0; j < count; ++j)
+        values[j] = Reduce(Quantities[ids[j]], sums[static_cast<std::size_t>(j)]);
+}
+
+} // namespace
+
+float EvaluateQuantity(const TQuantity& quantity, double t)
+{
+    WriteTimeFactors(quantity, t);
+    return Reduce(quantity, SeriesSum(quantity.first, quantity.last, t));
 }
 
 float SunLongitude(double t) { return EvaluateQuantity(Quantities[qtSunLongitude], t); }
@@ -129,12 +140,20 @@ float MoonLongitude(double t) { return EvaluateQuantity(Quantities[qtMoonLongitu
 float MoonLatitude(double t) { return EvaluateQuantity(Quantities[qtMoonLatitude], t); }
 float MoonParallax(double t) { return EvaluateQuantity(Quantities[qtMoonParallax], t); }
 
-float MoonDistance(double t)
+namespace {
+
+float DistanceFromParallax(float parallax)
 {
     // The parallax in radians is taken as the ratio Earth radius / distance
     // (no sine); the coefficients encode it that way.
-    const double parallax = MoonParallax(t);
-    return static_cast<float>(EarthRadiusAU / (parallax * kRadiansPerDegree));
+    return static_cast<float>(EarthRadiusAU / (static_cast<double>(parallax) * kRadiansPerDegree));
+}
+
+} // namespace
+
+float MoonDistance(double t)
+{
+    return DistanceFromParallax(MoonParallax(t));
 }
 
 float MercuryLongitude(double t) { return EvaluateQuantity(Quantities[qtMercuryLongitude], t); }
@@ -167,18 +186,33 @@ float SingleSqrt(float x)
     return static_cast<float>(std::sqrt(static_cast<double>(x)));
 }
 
-void HelioToGeo(float sunDistance, float sunLongitude, float distance, float latitude,
-                float longitude, float& geoDistance, float& geoLatitude, float& geoLongitude)
+namespace {
+
+// The Sun's geocentric distance and longitude with its vector in the plane
+// of the ecliptic, worked out once for all the planets of one date.
+struct TSunVector {
+    float distance;
+    float longitude;
+    double x;
+    double y;
+};
+
+TSunVector SunVector(float sunDistance, float sunLongitude)
+{
+    const auto sunLon = static_cast<float>(sunLongitude * kRadiansPerDegree);
+    return {sunDistance, sunLongitude, sunDistance * std::cos(static_cast<double>(sunLon)),
+            sunDistance * std::sin(static_cast<double>(sunLon))};
+}
+
+void HelioToGeo(const TSunVector& sun, float distance, float latitude, float longitude, float& geoDistance,
+                float& geoLatitude, float& geoLongitude)
 {
     const auto lon = static_cast<float>(longitude * kRadiansPerDegree);
     const auto lat = static_cast<float>(latitude * kRadiansPerDegree);
-    const auto sunLon = static_cast<float>(sunLongitude * kRadiansPerDegree);
 
     const double planar = static_cast<double>(distance) * std::cos(static_cast<double>(lat));
-    const auto x = static_cast<float>(planar * std::cos(static_cast<double>(lon))
-                                      + sunDistance * std::cos(static_cast<double>(sunLon)));
-    const auto y = static_cast<float>(planar * std::sin(static_cast<double>(lon))
-                                      + sunDistance * std::sin(static_cast<double>(sunLon)));
+    const auto x = static_cast<float>(planar * std::cos(static_cast<double>(lon)) + sun.x);
+    const auto y = static_cast<float>(planar * std::sin(static_cast<double>(lon)) + sun.y);
     const auto z = static_cast<float>(static_cast<double>(distance) * std::sin(static_cast<double>(lat)));
 
     const double xx = static_cast<double>(x) * x;
@@ -190,26 +224,35 @@ void HelioToGeo(float sunDistance, float sunLongitude, float distance, float lat
     geoDistance = SingleSqrt(static_cast<float>(xx + yy + zz));
 }
 
+} // namespace
+
+void HelioToGeo(float sunDistance, float sunLongitude, float distance, float latitude,
+                float longitude, float& geoDistance, float& geoLatitude, float& geoLongitude)
+{
+    HelioToGeo(SunVector(sunDistance, sunLongitude), distance, latitude, longitude, geoDistance, geoLatitude,
+               geoLongitude);
+}
+
 namespace {
 
-void PositionWithSun(std::int8_t body, double t, float sunLongitude, float sunDistance, TBodyPosition& p)
+// The Moon's three quantities and each planet's three follow the Sun's two,
+// body by body: bodies 0 .. n - 1 need quantities 0 .. 3n - 2.
+constexpr int FirstQuantityOf(int body)
 {
-    if (body == bdSun) {
-        p = {sunDistance, 0.0f, sunLongitude};
-        return;
-    }
+    return qtMoonLongitude + 3 * (body - bdMoon);
+}
+static_assert(FirstQuantityOf(bdMercury) == qtMercuryLongitude && FirstQuantityOf(bdPluto) + 3 == qtCount);
+
+// The position of body 1-9 from its three quantities in values[0 .. 2].
+void PositionOf(std::int8_t body, const float* values, const TSunVector& sun, TBodyPosition& p)
+{
     if (body == bdMoon) {
-        p.longitude = MoonLongitude(t);
-        p.latitude = MoonLatitude(t);
-        p.distance = MoonDistance(t);
+        p.longitude = values[0];
+        p.latitude = values[1];
+        p.distance = DistanceFromParallax(values[2]);
         return;
     }
-    const TQuantityId q = PlanetLongitudeQuantity(body);
-    const float helioLongitude = EvaluateQuantity(Quantities[q], t);
-    const float helioLatitude = EvaluateQuantity(Quantities[q + 1], t);
-    const float helioDistance = EvaluateQuantity(Quantities[q + 2], t);
-    HelioToGeo(sunDistance, sunLongitude, helioDistance, helioLatitude, helioLongitude, p.distance, p.latitude,
-               p.longitude);
+    HelioToGeo(sun, values[2], values[1], values[0], p.distance, p.latitude, p.longitude);
 }
 
 double ClockCenturies(std::int16_t year, std::int16_t month, std::int16_t day, std::int8_t second,
@@ -232,8 +275,16 @@ void BodyPosition(std::int8_t body, std::int16_t year, std::int16_t month, std::
         return;
     }
     const double t = ClockCenturies(year, month, day, second, minute, hour);
-    TBodyPosition p;
-    PositionWithSun(body, t, SunLongitude(t), SunDistance(t), p);
+    std::array<TQuantityId, 5> ids{qtSunLongitude, qtSunDistance};
+    int count = 2;
+    if (body != bdSun)
+        for (int k = 0; k < 3; ++k)
+            ids[static_cast<std::size_t>(count++)] = static_cast<TQuantityId>(FirstQuantityOf(body) + k);
+    std::array<float, 5> values;
+    EvaluateQuantities(ids.data(), count, t, values.data());
+    TBodyPosition p{values[1], 0.0f, values[0]};
+    if (body != bdSun)
+        PositionOf(body, &values[2], SunVector(values[1], values[0]), p);
     distance = p.distance;
     latitude = p.latitude;
     longitude = p.longitude;
@@ -243,14 +294,23 @@ void BodyPositions(std::span<TBodyPosition> positions, std::int16_t year, std::i
                    std::int8_t second, std::int8_t minute, std::int8_t hour)
 {
     const double t = ClockCenturies(year, month, day, second, minute, hour);
-    const float sunLongitude = SunLongitude(t);
-    const float sunDistance = SunDistance(t);
+    const int bodies = static_cast<int>(std::min<std::size_t>(positions.size(), kBodyCount));
+    // The quantities of all these bodies at once, the Sun's in any case.
+    const int count = bodies > 1 ? FirstQuantityOf(bodies - 1) + 3 : FirstQuantityOf(bdMoon);
+    std::array<TQuantityId, qtCount> ids;
+    for (int j = 0; j < count; ++j)
+        ids[static_cast<std::size_t>(j)] = static_cast<TQuantityId>(j);
+    std::array<float, qtCount> values;
+    EvaluateQuantities(ids.data(), count, t, values.data());
+    const TSunVector sun = SunVector(values[qtSunDistance], values[qtSunLongitude]);
     std::int8_t body = bdSun;
     for (TBodyPosition& p : positions) {
         if (body > bdPluto)
             p = {};
+        else if (body == bdSun)
+            p = {sun.distance, 0.0f, sun.longitude};
         else
-            PositionWithSun(body, t, sunLongitude, sunDistance, p);
+            PositionOf(body, &values[static_cast<std::size_t>(FirstQuantityOf(body))], sun, p);
         ++body;
     }
 }
