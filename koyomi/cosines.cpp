@@ -50,43 +50,50 @@ template <TProducts Products>
 }
 
 // The sums of several runs: the products of as many runs as the buffer
-// holds, then each run's products added from its last term down. A run
-// longer than the buffer is summed block by block on its own. Inlined into
-// each implementation, so that the products are computed with its
-// instruction set.
+// holds, then each run's products added from its last term down, one run
+// after the other; the runs' additions do not wait for one another, so the
+// processor overlaps them. A run longer than the buffer is summed block by
+// block on its own. Inlined into each implementation, so that the products
+// are computed with its instruction set.
 template <TProducts Products>
 [[gnu::always_inline]] inline void SumRuns(const TCosineTerms& terms, const TTermRun* runs, int count, double t,
                                            double* sums)
 {
     constexpr int kBuffer = 16 * kBlock;
-    constexpr int kLanes = 8;
-    const auto length = [&](int j) { return std::max(runs[j].end - runs[j].begin, 0); };
-    // Where the next run's products start: its products, and what Products
-    // writes past them, end before the following one's.
-    const auto span = [&](int j) { return (length(j) + kLanes - 1) / kLanes * kLanes; };
+    constexpr int kLanes = 8;  // Products writes up to a multiple of this
+    constexpr int kMostRuns = kBuffer / kLanes;
     double product[kBuffer];
-    int pending = 0;  // runs pending .. j - 1 have their products in the buffer
+    int start[kMostRuns];  // where each run's products are: start[r] .. last[r]
+    int last[kMostRuns];
+    int which[kMostRuns];
+    int batch = 0;  // runs with their products in the buffer
     int used = 0;
     for (int j = 0; j <= count; ++j) {
-        if (j == count || used + span(j) > kBuffer) {
-            for (int at = 0; pending < j; at += span(pending), ++pending) {
+        const int n = j < count ? std::max(runs[j].end - runs[j].begin, 0) : 0;
+        const int span = (n + kLanes - 1) / kLanes * kLanes;
+        if (batch > 0 && (j == count || used + span > kBuffer)) {
+            for (int r = 0; r < batch; ++r) {
                 double sum = 0.0;
-                for (int k = length(pending) - 1; k >= 0; --k)
-                    sum += product[at + k];
-                sums[pending] = sum;
+                for (int k = last[r]; k >= start[r]; --k)
+                    sum += product[k];
+                sums[which[r]] = sum;
             }
+            batch = 0;
             used = 0;
-            if (j == count)
-                break;
         }
-        if (span(j) > kBuffer) {
+        if (j == count)
+            break;
+        if (n == 0 || span > kBuffer) {
             sums[j] = SumBlocks<Products>(terms, runs[j].begin, runs[j].end, t);
-            pending = j + 1;
             continue;
         }
         for (int bottom = runs[j].begin; bottom < runs[j].end; bottom += kBlock)
             Products(terms, bottom, std::min(runs[j].end - bottom, kBlock), t, product + used + (bottom - runs[j].begin));
-        used += span(j);
+        start[batch] = used;
+        last[batch] = used + n - 1;
+        which[batch] = j;
+        ++batch;
+        used += span;
     }
 }
 
