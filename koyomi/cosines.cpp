@@ -52,9 +52,11 @@ template <TProducts Products>
 // The sums of several runs: the products of as many runs as the buffer
 // holds, then each run's products added from its last term down, one run
 // after the other; the runs' additions do not wait for one another, so the
-// processor overlaps them. A run longer than the buffer is summed block by
-// block on its own. Inlined into each implementation, so that the products
-// are computed with its instruction set.
+// processor overlaps them. Runs that follow one another in the tables have
+// their products computed as one, with no unused lanes between them. A run
+// longer than the buffer is summed block by block on its own. Inlined into
+// each implementation, so that the products are computed with its
+// instruction set.
 template <TProducts Products>
 [[gnu::always_inline]] inline void SumRuns(const TCosineTerms& terms, const TTermRun* runs, int count, double t,
                                            double* sums)
@@ -62,39 +64,55 @@ template <TProducts Products>
     constexpr int kBuffer = 16 * kBlock;
     constexpr int kLanes = 8;  // Products writes up to a multiple of this
     constexpr int kMostRuns = kBuffer / kLanes;
+    const auto lanesFor = [](int terms) { return (terms + kLanes - 1) / kLanes * kLanes; };
     double product[kBuffer];
     int start[kMostRuns];  // where each run's products are: start[r] .. last[r]
     int last[kMostRuns];
     int which[kMostRuns];
-    int batch = 0;  // runs with their products in the buffer
-    int used = 0;
-    for (int j = 0; j <= count; ++j) {
-        const int n = j < count ? std::max(runs[j].end - runs[j].begin, 0) : 0;
-        const int span = (n + kLanes - 1) / kLanes * kLanes;
-        if (batch > 0 && (j == count || used + span > kBuffer)) {
-            for (int r = 0; r < batch; ++r) {
-                double sum = 0.0;
-                for (int k = last[r]; k >= start[r]; --k)
-                    sum += product[k];
-                sums[which[r]] = sum;
-            }
-            batch = 0;
-            used = 0;
+    int batch = 0;  // runs placed in the buffer
+    int used = 0;   // products computed: product[0 .. used)
+    // Terms whose products go to product[used ..] but are not computed yet.
+    int pendingBegin = 0;
+    int pendingEnd = 0;
+    const auto computePending = [&]() __attribute__((always_inline)) {
+        for (int bottom = pendingBegin; bottom < pendingEnd; bottom += kBlock)
+            Products(terms, bottom, std::min(pendingEnd - bottom, kBlock), t, product + used + (bottom - pendingBegin));
+        used += lanesFor(pendingEnd - pendingBegin);
+        pendingBegin = pendingEnd = 0;
+    };
+    const auto addBatch = [&]() __attribute__((always_inline)) {
+        computePending();
+        for (int r = 0; r < batch; ++r) {
+            double sum = 0.0;
+            for (int k = last[r]; k >= start[r]; --k)
+                sum += product[k];
+            sums[which[r]] = sum;
         }
-        if (j == count)
-            break;
-        if (n == 0 || span > kBuffer) {
-            sums[j] = SumBlocks<Products>(terms, runs[j].begin, runs[j].end, t);
+        batch = 0;
+        used = 0;
+    };
+    for (int j = 0; j < count; ++j) {
+        const int begin = runs[j].begin;
+        const int end = runs[j].end;
+        const int n = std::max(end - begin, 0);
+        if (n == 0 || lanesFor(n) > kBuffer) {
+            sums[j] = SumBlocks<Products>(terms, begin, end, t);
             continue;
         }
-        for (int bottom = runs[j].begin; bottom < runs[j].end; bottom += kBlock)
-            Products(terms, bottom, std::min(runs[j].end - bottom, kBlock), t, product + used + (bottom - runs[j].begin));
-        start[batch] = used;
-        last[batch] = used + n - 1;
+        const bool follows = pendingEnd > pendingBegin && begin == pendingEnd;
+        if (!follows || used + lanesFor(end - pendingBegin) > kBuffer || batch == kMostRuns) {
+            computePending();
+            if (used + lanesFor(n) > kBuffer || batch == kMostRuns)
+                addBatch();
+            pendingBegin = begin;
+        }
+        pendingEnd = end;
+        start[batch] = used + (begin - pendingBegin);
+        last[batch] = start[batch] + n - 1;
         which[batch] = j;
         ++batch;
-        used += span;
     }
+    addBatch();
 }
 
 // One term's argument (radians) and weight, one at a time.
