@@ -1,11 +1,15 @@
 #include "koyomi/calendar.h"
+#include "koyomi/cosines.h"
 #include "koyomi/positions.h"
 #include "koyomi/tables.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
+#include <vector>
 
 using namespace koyomi;
 
@@ -224,4 +228,47 @@ TEST(SingleSqrt, RoundsTheDoubleRoot)
     EXPECT_EQ(SingleSqrt(4.0f), 2.0f);
     EXPECT_EQ(SingleSqrt(2.0f), static_cast<float>(std::sqrt(2.0)));
     EXPECT_EQ(SingleSqrt(0.0f), 0.0f);
+}
+
+// Terms are added from the last one down: with cosines of exactly 1, 1e16 and
+// -1e16 cancel before the 1 is added (in the other order the 1 is lost).
+// Several runs summed together give each run's sum to the last bit: runs that
+// follow one another, runs apart, empty and reversed runs, runs longer than
+// one block, more terms than the buffer holds, a run longer than it, and
+// more one-term runs than one batch takes.
+TEST(CosineTerms, AddedFromTheLastTermDownAndSeveralRunsAsEachAlone)
+{
+    constexpr int kTerms = 3000;
+    std::vector<double> amplitude(kTerms), factor(kTerms, 1.0), rate(kTerms), phase(kTerms);
+    for (int i = 0; i < kTerms; ++i) {
+        amplitude[i] = 1.0 + 0.37 * std::sin(i * 1.3);
+        factor[i] = i % 5 == 0 ? 0.25 : 1.0;
+        rate[i] = 36000.0 * std::cos(i * 0.7) + i;
+        phase[i] = std::fmod(i * 47.0, 360.0);
+    }
+    for (int i : {10, 11, 12}) {
+        rate[i] = 0.0;
+        phase[i] = 0.0;
+        factor[i] = 1.0;
+    }
+    amplitude[10] = 1.0;
+    amplitude[11] = 1e16;
+    amplitude[12] = -1e16;
+    const TCosineTerms terms{amplitude.data(), factor.data(), rate.data(), phase.data()};
+    EXPECT_EQ(SumCosineTerms(terms, 10, 13, 0.5), 1.0);
+
+    std::vector<TTermRun> runs = {{0, 18},      {18, 27},   {157, 220}, {220, 265}, {300, 300}, {310, 305},
+                                  {265, 309},   {10, 13},   {0, 1500},  {1500, 2999}, {5, 6},   {100, 1200},
+                                  {2000, 2001}, {0, kTerms}};
+    for (int i = 0; i < 300; ++i)
+        runs.push_back({2500 + i, 2501 + i});
+    runs.push_back({40, 170});
+    for (const double t : {-3.7, 0.0, 0.25, 12.5}) {
+        std::vector<double> sums(runs.size(), -1.0);
+        SumCosineTerms(terms, runs.data(), static_cast<int>(runs.size()), t, sums.data());
+        for (std::size_t j = 0; j < runs.size(); ++j)
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(sums[j]),
+                      std::bit_cast<std::uint64_t>(SumCosineTerms(terms, runs[j].begin, runs[j].end, t)))
+                << "run " << j << " at T " << t;
+    }
 }
