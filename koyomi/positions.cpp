@@ -243,16 +243,18 @@ constexpr int FirstQuantityOf(int body)
 }
 static_assert(FirstQuantityOf(bdMercury) == qtMercuryLongitude && FirstQuantityOf(bdPluto) + 3 == qtCount);
 
-// The position of body 1-9 from its three quantities in values[0 .. 2].
-void PositionOf(std::int8_t body, const float* values, const TSunVector& sun, TBodyPosition& p)
+// The position of the Moon or of a planet from its three quantities in
+// values[0 .. 2].
+TBodyPosition MoonPosition(const float* values)
 {
-    if (body == bdMoon) {
-        p.longitude = values[0];
-        p.latitude = values[1];
-        p.distance = DistanceFromParallax(values[2]);
-        return;
-    }
+    return {DistanceFromParallax(values[2]), values[1], values[0]};
+}
+
+TBodyPosition PlanetPosition(const float* values, const TSunVector& sun)
+{
+    TBodyPosition p;
     HelioToGeo(sun, values[2], values[1], values[0], p.distance, p.latitude, p.longitude);
+    return p;
 }
 
 double ClockCenturies(std::int16_t year, std::int16_t month, std::int16_t day, std::int8_t second,
@@ -283,8 +285,10 @@ void BodyPosition(std::int8_t body, std::int16_t year, std::int16_t month, std::
     std::array<float, 5> values;
     EvaluateQuantities(ids.data(), count, t, values.data());
     TBodyPosition p{values[1], 0.0f, values[0]};
-    if (body != bdSun)
-        PositionOf(body, &values[2], SunVector(values[1], values[0]), p);
+    if (body == bdMoon)
+        p = MoonPosition(&values[2]);
+    else if (body != bdSun)
+        p = PlanetPosition(&values[2], SunVector(values[1], values[0]));
     distance = p.distance;
     latitude = p.latitude;
     longitude = p.longitude;
@@ -309,8 +313,10 @@ void BodyPositions(std::span<TBodyPosition> positions, std::int16_t year, std::i
             p = {};
         else if (body == bdSun)
             p = {sun.distance, 0.0f, sun.longitude};
+        else if (body == bdMoon)
+            p = MoonPosition(&values[qtMoonLongitude]);
         else
-            PositionOf(body, &values[static_cast<std::size_t>(FirstQuantityOf(body))], sun, p);
+            p = PlanetPosition(&values[static_cast<std::size_t>(FirstQuantityOf(body))], sun);
         ++body;
     }
 }
