@@ -262,7 +262,8 @@ TEST(CosineTerms, AddedFromTheLastTermDownAndSeveralRunsAsEachAlone)
                                   {2000, 2001}, {0, kTerms}};
     for (int i = 0; i < 300; ++i)
         runs.push_back({2500 + i, 2501 + i});
-    runs.push_back({40, 170});
+    for (const TTermRun run : {TTermRun{40, 170}, {0, 1000}, {1000, 1100}, {600, 1020}, {2000, 2500}, {2500, 2990}})
+        runs.push_back(run);
     for (const double t : {-3.7, 0.0, 0.25, 12.5}) {
         std::vector<double> sums(runs.size(), -1.0);
         SumCosineTerms(terms, runs.data(), static_cast<int>(runs.size()), t, sums.data());
