@@ -64,7 +64,7 @@ template <TProducts Products>
     constexpr int kBuffer = 16 * kBlock;
     constexpr int kLanes = 8;  // Products writes up to a multiple of this
     constexpr int kMostRuns = kBuffer / kLanes;
-    const auto lanesFor = [](int terms) { return (terms + kLanes - 1) / kLanes * kLanes; };
+    const auto lanesFor = [](int n) { return (n + kLanes - 1) / kLanes * kLanes; };
     double product[kBuffer];
     int start[kMostRuns];  // where each run's products are: start[r] .. last[r]
     int last[kMostRuns];
