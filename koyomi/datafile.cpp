@@ -32,6 +32,7 @@ std::optional<std::vector<std::uint8_t>> InflateBlock(ModuleHandle module, const
 {
     try {
         TMemoryStream stream(kMaxInflatedBlockSize);
+        stream.Reserve(neededSize);
         if (!LoadCompressedResource(module, name, kKosmeraType, stream) || stream.Size() < neededSize)
             return std::nullopt;
         return stream.Bytes();
@@ -114,6 +115,9 @@ bool LoadCompressedResource(ModuleHandle module, const ResourceId& name, const R
                             TStream& dest)
 {
     TMemoryStream compressed;
+    if (module != nullptr)
+        if (const auto bytes = module->Find(type, name))
+            compressed.Reserve(bytes->size());
     LoadResourceData(module, name, type, compressed);
     if (compressed.Size() == 0)
         return false;

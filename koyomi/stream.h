@@ -6,6 +6,7 @@
 // throw EMirvoError (stream read / write error) otherwise.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -46,6 +47,10 @@ public:
     static constexpr std::size_t kUnlimited = static_cast<std::size_t>(-1);
 
     explicit TMemoryStream(std::size_t maxSize = kUnlimited) : FMaxSize(maxSize) {}
+
+    // Room for `bytes` (at most the limit) before they are written, where
+    // the size to come is known: one allocation instead of several.
+    void Reserve(std::size_t bytes) { FData.reserve(std::min(bytes, FMaxSize)); }
 
     std::size_t Read(void* buffer, std::size_t count) override;
     std::size_t Write(const void* buffer, std::size_t count) override;
