@@ -115,9 +115,6 @@ bool LoadCompressedResource(ModuleHandle module, const ResourceId& name, const R
                             TStream& dest)
 {
     TMemoryStream compressed;
-    if (module != nullptr)
-        if (const auto bytes = module->Find(type, name))
-            compressed.Reserve(bytes->size());
     LoadResourceData(module, name, type, compressed);
     if (compressed.Size() == 0)
         return false;

@@ -64,34 +64,29 @@ std::string EncodeCharacter(const std::string& utf8)
 
 std::string ToLoadStringBytes(std::u16string_view text)
 {
-    // The usual string: short, no NUL, no surrogate. One conversion of the
-    // whole, without a list of its characters.
+    // The usual string (short, no NUL, no surrogate) is converted whole,
+    // without a list of its characters; the list is made when it is needed.
     const bool plain = text.size() <= kMaxStringBytes
                        && std::none_of(text.begin(), text.end(), [](char16_t c) {
                               return c == 0 || (c >= kSurrogateFirst && c < kSurrogateEnd);
                           });
-    std::optional<std::string> encoded;
     std::vector<std::string> chars;
+    std::string whole;
+    bool complete = true;
     if (plain) {
-        std::string whole;
-        whole.reserve(text.size() * 3);
         for (const char16_t c : text)
             AppendUtf8(whole, c);
-        encoded = Utf8ToCp932(whole);
-        if (!encoded)
-            chars = SplitCharacters(text, kMaxStringBytes);
     } else {
         // Every character takes at least one byte, so no more than 254 can fit.
         chars = SplitCharacters(text, kMaxStringBytes);
-        std::string whole;
-        bool complete = true;
         for (const auto& c : chars) {
             complete = complete && !c.empty();
             whole += c;
         }
-        if (complete)
-            encoded = Utf8ToCp932(whole);
     }
+    std::optional<std::string> encoded = complete ? Utf8ToCp932(whole) : std::nullopt;
+    if (!encoded && plain)
+        chars = SplitCharacters(text, kMaxStringBytes);
     std::string bytes;
     if (encoded) {
         bytes = std::move(*encoded);

@@ -65,9 +65,10 @@ std::optional<std::string> EncodeCp932(std::string_view utf8)
             result += static_cast<char>(s.code);
             continue;
         }
-        const std::uint32_t key = s.code << 16;
-        const std::uint32_t* found = std::lower_bound(first, last, key);
-        if (s.code > 0xFFFF || found == last || (*found >> 16) != s.code)
+        if (s.code > 0xFFFF)
+            return std::nullopt;  // the code page holds no character beyond the BMP
+        const std::uint32_t* found = std::lower_bound(first, last, s.code << 16);
+        if (found == last || (*found >> 16) != s.code)
             return std::nullopt;
         const std::uint32_t code = *found & 0xFFFF;
         if (code >= 0x100)

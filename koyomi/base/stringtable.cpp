@@ -43,8 +43,8 @@ struct TEntry {
 // Lines "number<TAB>name<TAB>text" (the name is the code's, the build takes it
 // from here); '#' lines and blank lines are skipped. Only the numbers are read
 // here: a text is unescaped when it is first asked for, so a run that shows a
-// few texts does not pay for all of them. Sorted by number; of two lines with
-// one number the later one counts.
+// few texts does not pay for all of them. The build refuses a table whose
+// numbers do not ascend (cmake/StringNumbers.cmake), so the index is in order.
 std::vector<TEntry> IndexTable()
 {
     const char* const begin = reinterpret_cast<const char*>(mirvo_strings_txt);
@@ -70,10 +70,6 @@ std::vector<TEntry> IndexTable()
         }
         line = lineEnd + 1;
     }
-    // The build keeps the table in order of number; sorted here only for a table that is not.
-    const auto byNumber = [](const TEntry& a, const TEntry& b) { return a.id < b.id; };
-    if (!std::is_sorted(index.begin(), index.end(), byNumber))
-        std::stable_sort(index.begin(), index.end(), byNumber);
     return index;
 }
 

@@ -8,6 +8,8 @@
 // Every single byte, every pair after a lead byte and every character of the
 // Basic Multilingual Plane is put to iconv once; the build stops when the
 // converter is missing or answers in a way the tables cannot hold.
+#include "koyomi/base/utf8.h"
+
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -50,30 +52,12 @@ TResult Convert(iconv_t converter, const std::string& input)
 // The one character of a UTF-8 text of one character of the BMP; nullopt otherwise.
 std::optional<char16_t> OneBmpCharacter(const std::string& utf8)
 {
-    const auto b = [&utf8](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
-    if (utf8.size() == 1 && b(0) < 0x80)
-        return b(0);
-    if (utf8.size() == 2 && (b(0) & 0xE0) == 0xC0)
-        return static_cast<char16_t>(((b(0) & 0x1F) << 6) | (b(1) & 0x3F));
-    if (utf8.size() == 3 && (b(0) & 0xF0) == 0xE0)
-        return static_cast<char16_t>(((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F));
-    return std::nullopt;
-}
-
-std::string Utf8Of(char32_t c)
-{
-    std::string s;
-    if (c < 0x80) {
-        s += static_cast<char>(c);
-    } else if (c < 0x800) {
-        s += static_cast<char>(0xC0 | (c >> 6));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        s += static_cast<char>(0xE0 | (c >> 12));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return s;
+    if (utf8.empty())
+        return std::nullopt;
+    const koyomi::Utf8Sequence s = koyomi::ReadUtf8(utf8, 0);
+    if (!s.sound || s.length != utf8.size() || s.code > 0xFFFF)
+        return std::nullopt;
+    return static_cast<char16_t>(s.code);
 }
 
 std::string Hex(unsigned value, int digits)
@@ -133,7 +117,7 @@ int main(int argc, char* argv[])
     for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
         if (c >= 0xD800 && c <= 0xDFFF)
             continue;
-        const TResult r = Convert(encoder, Utf8Of(c));
+        const TResult r = Convert(encoder, koyomi::Utf8Of(c));
         if (r.error != 0)
             continue;
         const auto& o = r.output;
