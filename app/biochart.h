@@ -3,7 +3,7 @@
 // high-density screens).
 #pragma once
 
-#include "app/reading/biorhythm.h"
+#include "reading/biorhythm.h"
 
 #include <QWidget>
 

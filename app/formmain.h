@@ -2,11 +2,11 @@
 // commands, and the whole daily reading.
 #pragma once
 
-#include "app/start/programpaths.h"
-#include "app/reading/verdict.h"
 #include "koyomi/datetime.h"
 #include "members/memberlist.h"
 #include "members/options.h"
+#include "reading/verdict.h"
+#include "start/programpaths.h"
 #include "views/picturefile.h"
 #include "views/printpage.h"
 

@@ -5,16 +5,16 @@
 #include "app/formmain.h"
 
 #include "app/biochart.h"
-#include "app/reading/spokentext.h"
-#include "components/qtext.h"
-#include "koyomi/base/stringtable.h"
-#include "app/start/todayreport.h"
+#include "base/stringtable.h"
 #include "components/accessible.h"
 #include "components/gradbox.h"
 #include "components/label3d.h"
 #include "components/mirvolabel.h"
 #include "components/multilinelabel.h"
+#include "components/qtext.h"
+#include "start/todayreport.h"
 #include "ui_formmain.h"
+#include "views/spokentext.h"
 
 #include <QAccessible>
 #include <QAction>

@@ -3,10 +3,10 @@
 // add oneself, in place of the reading of a nameless member born today.
 #include "app/formmain.h"
 
+#include "base/messages.h"
+#include "base/stringtable.h"
 #include "components/fonts.h"
 #include "components/qtext.h"
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
 #include "ui_formmain.h"
 
 #include <QLabel>

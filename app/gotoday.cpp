@@ -1,9 +1,9 @@
 #include "app/gotoday.h"
 
+#include "base/messages.h"
+#include "base/stringtable.h"
 #include "components/datetimepicker.h"
 #include "components/qtext.h"
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #include "app/helpkeys.h"
 
-#include "components/help/helprouter.h"
+#include "help/helprouter.h"
 
 #include <QKeyEvent>
 #include <QWidget>

@@ -2,7 +2,7 @@
 // private runtime folder, watched by the event loop.
 #include "app/instancechannel.h"
 
-#include "app/start/instancelock.h"
+#include "start/instancelock.h"
 
 #include <QSocketNotifier>
 #include <QWidget>

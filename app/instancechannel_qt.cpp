@@ -1,7 +1,7 @@
 // The channel on Windows: Qt's local sockets (named pipes).
 #include "app/instancechannel.h"
 
-#include "app/start/instancelock.h"
+#include "start/instancelock.h"
 
 #include <QApplication>
 #include <QLocalServer>

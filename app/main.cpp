@@ -1,8 +1,8 @@
 // TodayMirvo: how a person's day looks, by biorhythm and by the stars.
 #include "app/desktopentry.h"
 #include "app/startup.h"
+#include "base/utf8.h"
 #include "components/windowslook.h"
-#include "koyomi/base/utf8.h"
 
 #include <QApplication>
 

@@ -11,7 +11,7 @@
 # <id> is MIRVO_APP_ID (CMakeLists.txt).
 #
 # An installed program's folder is not the user's to write: the programs then
-# keep the settings and the member list in the user's folders (app/start/programpaths.h).
+# keep the settings and the member list in the user's folders (start/programpaths.h).
 
 # The release that the metainfo names: the file version (cmake/Version.cmake),
 # which the about box shows and the Debian package carries (debian/changelog).

@@ -32,7 +32,7 @@ set(MIRVO_VERSION_STRINGS
 
 # mirvo_write_version_source(<file>): writes the values above as the text
 # that tools/mkversion (and tools/mkkosmera --version-info) read; the format
-# is described in views/version/versionsource.h.
+# is described in version/versionsource.h.
 function(mirvo_write_version_source file)
   set(tab "\t")
   string(CONCAT text

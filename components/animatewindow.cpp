@@ -1,10 +1,10 @@
 #include "components/animatewindow.h"
 
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
+#include "base/error.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
 #include "components/animateband.h"
 #include "components/windowsystem.h"
-#include "koyomi/base/error.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,7 +1,7 @@
 #include "components/datetimepicker.h"
 
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
 #include "components/japanese.h"
 #include "koyomi/holidays.h"
 

@@ -1,7 +1,7 @@
 #include "components/fonts.h"
 
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
 
 #include <QFontInfo>
 #include <QWidget>

@@ -1,9 +1,9 @@
 #include "koyomi/coeffile.h"
 
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
-#include "koyomi/base/error.h"
-#include "koyomi/base/utf8.h"
+#include "base/error.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
+#include "base/utf8.h"
 
 #include <bit>
 #include <cmath>

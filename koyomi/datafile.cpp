@@ -1,9 +1,9 @@
 #include "koyomi/datafile.h"
 
-#include "koyomi/base/error.h"
+#include "base/error.h"
+#include "base/sjis.h"
 #include "koyomi/inflater.h"
 #include "koyomi/platform.h"
-#include "koyomi/base/sjis.h"
 #include "koyomi/tables.h"
 
 #include <algorithm>

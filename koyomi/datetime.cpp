@@ -1,8 +1,8 @@
 #include "koyomi/datetime.h"
 
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
-#include "koyomi/base/error.h"
+#include "base/error.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
 #include "koyomi/platform.h"
 
 #include <cctype>

@@ -1,7 +1,7 @@
 #include "koyomi/holidays.h"
 
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
 #include "koyomi/calendar.h"
 #include "koyomi/datetime.h"
 #include "koyomi/positions.h"

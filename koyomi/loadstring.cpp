@@ -1,8 +1,8 @@
 // What LoadStringA makes of a string of a module's string table: the
 // conversion to code page 932 and the cut to the caller's buffer.
+#include "base/sjis.h"
+#include "base/utf8.h"
 #include "koyomi/peresource.h"
-#include "koyomi/base/utf8.h"
-#include "koyomi/base/sjis.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "koyomi/peresource.h"
 
-#include "koyomi/base/utf8.h"
-#include "koyomi/base/wholefile.h"
+#include "base/utf8.h"
+#include "base/wholefile.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 // What the library asks of the operating system, in one place: the local
 // clock and the loader of the data file (the code page 932 converter is
-// koyomi/base/codepage.h). The build picks one implementation:
+// base/codepage.h). The build picks one implementation:
 // platform_posix.cpp (clock_gettime, the portable PE reader) or
 // platform_win32.cpp (the Win32 functions that do the same on Windows).
 #pragma once

@@ -1,6 +1,6 @@
 #include "koyomi/win32module.h"
 
-#include "koyomi/base/utf8.h"
+#include "base/utf8.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "members/backups.h"
 
-#include "koyomi/base/wholefile.h"
+#include "base/wholefile.h"
 
 #include <algorithm>
 #include <cstdio>

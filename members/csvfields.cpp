@@ -1,6 +1,6 @@
 #include "members/csvfields.h"
 
-#include "koyomi/base/sjis.h"
+#include "base/sjis.h"
 
 namespace mirvo {
 

@@ -1,13 +1,13 @@
 #include "members/memberlist.h"
 
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
-#include "koyomi/base/error.h"
-#include "koyomi/base/sjis.h"
-#include "koyomi/base/utf8.h"
+#include "base/error.h"
+#include "base/messages.h"
+#include "base/sjis.h"
+#include "base/stringtable.h"
+#include "base/utf8.h"
+#include "base/wholefile.h"
 #include "members/csvfields.h"
 #include "members/numbertext.h"
-#include "koyomi/base/wholefile.h"
 
 #include <algorithm>
 #include <string_view>

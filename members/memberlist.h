@@ -3,8 +3,8 @@
 // "name",sex,yyyy/mm/dd,hh:nn:ss,timeKnown,"memo".
 #pragma once
 
+#include "base/textencoding.h"
 #include "koyomi/datetime.h"
-#include "koyomi/base/textencoding.h"
 
 #include <cstddef>
 #include <cstdint>

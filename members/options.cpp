@@ -1,11 +1,11 @@
 #include "members/options.h"
 
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
-#include "koyomi/base/error.h"
+#include "base/error.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
+#include "base/wholefile.h"
 #include "members/inifile.h"
 #include "members/numbertext.h"
-#include "koyomi/base/wholefile.h"
 
 #include <cmath>
 #include <optional>

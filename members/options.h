@@ -4,7 +4,7 @@
 // (sections "Window" and "Option").
 #pragma once
 
-#include "koyomi/base/wholefile.h"
+#include "base/wholefile.h"
 
 #include <array>
 #include <cstdint>

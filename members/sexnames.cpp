@@ -1,7 +1,7 @@
 #include "members/sexnames.h"
 
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
 
 namespace mirvo {
 

@@ -1,6 +1,6 @@
 #include "members/sjisorder.h"
 
-#include "koyomi/base/sjis.h"
+#include "base/sjis.h"
 
 #include <algorithm>
 #include <string>

@@ -1,6 +1,6 @@
 #include "terminal/braillechart.h"
 
-#include "koyomi/base/utf8.h"
+#include "base/utf8.h"
 #include "terminal/terminaltext.h"
 
 #include <cstdint>

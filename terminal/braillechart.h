@@ -3,7 +3,7 @@
 // (MakeBioChart), computed on a grid of dots instead of pixels.
 #pragma once
 
-#include "app/reading/biorhythm.h"
+#include "reading/biorhythm.h"
 
 #include <string>
 #include <vector>

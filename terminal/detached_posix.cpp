@@ -2,9 +2,9 @@
 // session of its own.
 #include "terminal/todaynotify.h"
 
-#include "koyomi/base/stringtable.h"
-#include "koyomi/base/systemerror.h"
-#include "koyomi/base/error.h"
+#include "base/error.h"
+#include "base/stringtable.h"
+#include "base/systemerror.h"
 
 #include <cstring>
 #include <spawn.h>

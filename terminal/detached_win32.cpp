@@ -3,8 +3,8 @@
 // the started program's run-time splits them again.
 #include "terminal/todaynotify.h"
 
-#include "koyomi/base/stringtable.h"
-#include "koyomi/base/error.h"
+#include "base/error.h"
+#include "base/stringtable.h"
 
 #include <windows.h>
 // windows.h names FormatMessageA so; the program's own FormatMessage is meant here.

@@ -1,9 +1,9 @@
 #include "terminal/monthtext.h"
 
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
+#include "start/todayreport.h"
 #include "terminal/terminaltext.h"
-#include "app/start/todayreport.h"
 #include "terminal/todaytext.h"
 
 #include <algorithm>

@@ -6,8 +6,8 @@
 // colours, Sundays red and Saturdays blue.
 #pragma once
 
-#include "app/reading/monthgrid.h"
 #include "members/memberlist.h"
+#include "reading/monthgrid.h"
 
 #include <string>
 

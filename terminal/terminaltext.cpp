@@ -1,6 +1,6 @@
 #include "terminal/terminaltext.h"
-#include "app/reading/meaning.h"
-#include "koyomi/base/utf8.h"
+#include "base/utf8.h"
+#include "reading/meaning.h"
 
 #include <array>
 #include <cstdio>

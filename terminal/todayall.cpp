@@ -1,12 +1,12 @@
 #include "terminal/todayall.h"
 
-#include "app/reading/appinfo.h"
-#include "koyomi/base/stringtable.h"
-#include "koyomi/base/utf8.h"
+#include "base/stringtable.h"
+#include "base/utf8.h"
+#include "members/numbertext.h"
 #include "terminal/console.h"
 #include "terminal/terminaltext.h"
 #include "terminal/todayjson.h"
-#include "members/numbertext.h"
+#include "version/appinfo.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -2,8 +2,8 @@
 // columns that fit the terminal, or the readings as one JSON array.
 #pragma once
 
-#include "app/start/todayreport.h"
-#include "koyomi/base/messages.h"
+#include "base/messages.h"
+#include "start/todayreport.h"
 
 #include <string>
 #include <vector>

@@ -1,12 +1,12 @@
 #include "terminal/todayargs.h"
 
-#include "terminal/todaynotify.h"
-#include "app/reading/compatibility.h"
-#include "app/start/todayreport.h"
-#include "koyomi/base/error.h"
-#include "koyomi/base/stringtable.h"
-#include "koyomi/base/utf8.h"
+#include "base/error.h"
+#include "base/stringtable.h"
+#include "base/utf8.h"
 #include "members/numbertext.h"
+#include "reading/compatibility.h"
+#include "start/todayreport.h"
+#include "terminal/todaynotify.h"
 
 #include <cctype>
 #include <utility>

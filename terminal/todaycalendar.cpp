@@ -1,9 +1,9 @@
 #include "terminal/todaycalendar.h"
 
-#include "app/reading/icalendar.h"
-#include "app/reading/monthgrid.h"
-#include "koyomi/base/stringtable.h"
-#include "koyomi/base/error.h"
+#include "base/error.h"
+#include "base/stringtable.h"
+#include "reading/monthgrid.h"
+#include "start/icalendar.h"
 #include "terminal/monthtext.h"
 #include "terminal/todayjson.h"
 #include "terminal/todaytext.h"

@@ -3,8 +3,8 @@
 // window.
 #pragma once
 
+#include "start/todayreport.h"
 #include "terminal/todayargs.h"
-#include "app/start/todayreport.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "terminal/todayjson.h"
 
+#include "base/stringtable.h"
 #include "koyomi/aspects.h"
-#include "koyomi/base/stringtable.h"
 #include "koyomi/calendar.h"
 #include "koyomi/holidays.h"
 #include "members/numbertext.h"

@@ -3,7 +3,7 @@
 // described in docs/mirvo-today.md.
 #pragma once
 
-#include "app/start/todayreport.h"
+#include "start/todayreport.h"
 #include "terminal/todaypair.h"
 
 #include <string>

@@ -1,10 +1,10 @@
 #include "terminal/todaynotify.h"
 
-#include "app/reading/appinfo.h"
-#include "koyomi/base/stringtable.h"
-#include "desktop/desktopid.h"
-#include "koyomi/base/error.h"
+#include "base/error.h"
+#include "base/stringtable.h"
+#include "notify/desktopid.h"
 #include "terminal/todaytext.h"
+#include "version/appinfo.h"
 
 #include <algorithm>
 

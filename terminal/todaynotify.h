@@ -2,9 +2,9 @@
 // default action opens the window program on the same member.
 #pragma once
 
-#include "desktop/sessionnotifier.h"
-#include "app/start/todayreport.h"
-#include "koyomi/base/messages.h"
+#include "base/messages.h"
+#include "notify/sessionnotifier.h"
+#include "start/todayreport.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "terminal/todaypair.h"
 
-#include "koyomi/base/stringtable.h"
+#include "base/stringtable.h"
 #include "terminal/terminaltext.h"
 #include "terminal/todaytext.h"
 

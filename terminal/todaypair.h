@@ -2,9 +2,9 @@
 // --next-good, the next day good for both; as text or JSON.
 #pragma once
 
-#include "app/reading/compatibility.h"
-#include "app/reading/pairdays.h"
-#include "app/start/todayreport.h"
+#include "reading/compatibility.h"
+#include "reading/pairdays.h"
+#include "start/todayreport.h"
 #include "terminal/todayargs.h"
 
 #include <array>

@@ -1,10 +1,10 @@
 #include "terminal/todaytext.h"
 
-#include "app/reading/appinfo.h"
+#include "base/error.h"
+#include "base/stringtable.h"
 #include "terminal/braillechart.h"
-#include "koyomi/base/stringtable.h"
 #include "terminal/terminaltext.h"
-#include "koyomi/base/error.h"
+#include "version/appinfo.h"
 
 #include <cmath>
 #include <cstring>

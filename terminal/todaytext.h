@@ -2,7 +2,7 @@
 // line, and a table of several days.
 #pragma once
 
-#include "app/start/todayreport.h"
+#include "start/todayreport.h"
 
 #include <string>
 

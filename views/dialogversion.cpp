@@ -1,13 +1,13 @@
 #include "views/dialogversion.h"
 
+#include "base/utf8.h"
 #include "components/colors.h"
 #include "components/fonts.h"
 #include "components/qtext.h"
-#include "views/version/abouttext.h"
-#include "views/mainicon.h"
-#include "views/version/version.h"
-#include "koyomi/base/utf8.h"
 #include "ui_dialogversion.h"
+#include "version/abouttext.h"
+#include "version/version.h"
+#include "views/mainicon.h"
 
 #include <QApplication>
 #include <QFileInfo>

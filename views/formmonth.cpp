@@ -1,12 +1,12 @@
 #include "views/formmonth.h"
 
-#include "app/reading/appinfo.h"
-#include "app/reading/icalendar.h"
-#include "components/qtext.h"
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
 #include "components/fonts.h"
+#include "components/qtext.h"
+#include "start/icalendar.h"
 #include "ui_formmonth.h"
+#include "version/appinfo.h"
 
 #include <QInputDialog>
 #include <QKeyEvent>

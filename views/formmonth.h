@@ -5,8 +5,8 @@
 // Page Up / Page Down only the month shown.
 #pragma once
 
-#include "app/reading/monthgrid.h"
 #include "members/memberlist.h"
+#include "reading/monthgrid.h"
 #include "views/picturefile.h"
 
 #include <QDialog>

@@ -1,14 +1,14 @@
 #include "views/formpair.h"
 
-#include "app/reading/appinfo.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
 #include "components/fonts.h"
-#include "components/help/apphelp.h"
-#include "components/help/helpcommands.h"
 #include "components/qtext.h"
 #include "components/windowslook.h"
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
+#include "help/apphelp.h"
+#include "help/helpcommands.h"
 #include "koyomi/datafile.h"
+#include "version/appinfo.h"
 #include "views/formmonth.h"
 
 #include <QComboBox>

@@ -6,9 +6,9 @@
 // in the main window.
 #pragma once
 
-#include "app/reading/compatibility.h"
-#include "app/reading/pairdays.h"
 #include "members/memberlist.h"
+#include "reading/compatibility.h"
+#include "reading/pairdays.h"
 
 #include <QDialog>
 

@@ -1,12 +1,12 @@
 #include "views/mirvoinfo.h"
 
-#include "app/reading/memberfacts.h"
-#include "components/qtext.h"
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
+#include "base/error.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
 #include "components/fonts.h"
-#include "koyomi/base/error.h"
+#include "components/qtext.h"
 #include "members/sexnames.h"
+#include "reading/memberfacts.h"
 #include "ui_mirvoinfo.h"
 
 #include <QFontMetrics>

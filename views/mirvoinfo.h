@@ -5,11 +5,11 @@
 // evaluation.
 #pragma once
 
-#include "app/reading/memberfacts.h"
-#include "app/reading/verdict.h"
 #include "koyomi/datetime.h"
 #include "members/memberlist.h"
 #include "members/options.h"
+#include "reading/memberfacts.h"
+#include "reading/verdict.h"
 
 #include <QDialog>
 

@@ -2,9 +2,9 @@
 // meaning and every score cell by its row and column.
 #include "views/mirvoinfo.h"
 
-#include "app/reading/spokentext.h"
-#include "koyomi/base/stringtable.h"
+#include "base/stringtable.h"
 #include "ui_mirvoinfo.h"
+#include "views/spokentext.h"
 
 #include <QLabel>
 

@@ -1,9 +1,9 @@
 #include "views/monthview.h"
 
-#include "components/qtext.h"
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
 #include "components/fonts.h"
+#include "components/qtext.h"
 
 #include <QEvent>
 #include <QHelpEvent>

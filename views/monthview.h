@@ -6,7 +6,7 @@
 // onto a printer or into a picture as well.
 #pragma once
 
-#include "app/reading/monthgrid.h"
+#include "reading/monthgrid.h"
 
 #include <QFont>
 #include <QWidget>

@@ -4,11 +4,11 @@
 // keys move to.
 #include "views/monthview.h"
 
-#include "app/reading/dayseries.h"
-#include "app/reading/spokentext.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
 #include "components/qtext.h"
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
+#include "reading/dayseries.h"
+#include "views/spokentext.h"
 
 #include <QAccessible>
 #include <QAccessibleTableInterface>

@@ -1,11 +1,11 @@
 #include "views/picturefile.h"
 
+#include "base/messages.h"
+#include "base/stringtable.h"
+#include "base/systemerror.h"
+#include "base/utf8.h"
+#include "base/wholefile.h"
 #include "components/japanese.h"
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
-#include "koyomi/base/systemerror.h"
-#include "koyomi/base/utf8.h"
-#include "koyomi/base/wholefile.h"
 
 #include <QBuffer>
 #include <QFileDialog>

@@ -1,11 +1,11 @@
 #include "views/printpage.h"
 
-#include "app/reading/monthgrid.h"
-#include "components/qtext.h"
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
 #include "components/fonts.h"
+#include "components/qtext.h"
 #include "koyomi/datafile.h"
+#include "reading/monthgrid.h"
 #include "views/monthview.h"
 
 #include <QPageLayout>

@@ -3,8 +3,8 @@
 // the detail window's 3 x 10 grid of body scores and the month calendar.
 #pragma once
 
-#include "app/reading/verdict.h"
 #include "members/memberlist.h"
+#include "reading/verdict.h"
 #include "views/picturefile.h"
 
 #include <QSize>

@@ -12,10 +12,6 @@
 // against one cos call (for the whole reading and for the series alone), and
 // how many times faster the star reading is than the other libraries.
 
-#include "app/reading/icalendar.h"
-#include "app/reading/monthgrid.h"
-#include "app/reading/pairdays.h"
-#include "app/reading/verdict.h"
 #include "koyomi/aspects.h"
 #include "koyomi/calendar.h"
 #include "koyomi/coeffile.h"
@@ -23,6 +19,10 @@
 #include "koyomi/daypositions.h"
 #include "koyomi/positions.h"
 #include "koyomi/tables.h"
+#include "reading/monthgrid.h"
+#include "reading/pairdays.h"
+#include "reading/verdict.h"
+#include "start/icalendar.h"
 
 #if defined(MIRVO_BENCH_SWE)
 #include "tools/fitkoyomi/reference.h"

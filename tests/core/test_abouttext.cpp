@@ -1,6 +1,6 @@
 // The about box's worked-out texts: the date line and the memo.
-#include "views/version/abouttext.h"
-#include "views/version/version.h"
+#include "version/abouttext.h"
+#include "version/version.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The login notification's autostart entry: its place, its Exec line, the
 // command it runs, and turning it on and off.
-#include "desktop/autostart.h"
+#include "notify/autostart.h"
 
-#include "koyomi/base/error.h"
+#include "base/error.h"
 
 #include <gtest/gtest.h>
 

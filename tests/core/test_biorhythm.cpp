@@ -1,5 +1,5 @@
-#include "app/reading/biorhythm.h"
 #include "koyomi/datetime.h"
+#include "reading/biorhythm.h"
 
 #include <gtest/gtest.h>
 

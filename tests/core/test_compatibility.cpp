@@ -1,12 +1,12 @@
 // Two members together: the compatibility against hand-worked figures and
 // its symmetry, and the days good for both against a day-by-day scan of the
 // two members' own readings, with the data file the build made.
-#include "app/reading/compatibility.h"
-#include "app/reading/pairdays.h"
 #include "koyomi/aspects.h"
 #include "koyomi/calendar.h"
 #include "koyomi/datafile.h"
 #include "koyomi/positions.h"
+#include "reading/compatibility.h"
+#include "reading/pairdays.h"
 
 #include "datafile.h"
 

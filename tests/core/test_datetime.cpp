@@ -1,5 +1,5 @@
+#include "base/error.h"
 #include "koyomi/datetime.h"
-#include "koyomi/base/error.h"
 
 #include <gtest/gtest.h>
 

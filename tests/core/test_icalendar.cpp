@@ -1,9 +1,9 @@
 // Calendar files: escaping and folding, stable UIDs, and whole files read
 // back by a real iCalendar parser (Debian's python3-icalendar).
-#include "app/reading/icalendar.h"
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
 #include "koyomi/datafile.h"
+#include "start/icalendar.h"
 
 #include "datafile.h"
 

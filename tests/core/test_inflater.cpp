@@ -1,4 +1,4 @@
-#include "koyomi/base/error.h"
+#include "base/error.h"
 #include "koyomi/inflater.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "koyomi/base/error.h"
+#include "base/error.h"
 #include "koyomi/tables.h"
 #include "tools/mkkosmera/layoutsource.h"
 #include "tools/mkkosmera/resourcesection.h"

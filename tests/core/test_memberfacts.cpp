@@ -1,10 +1,10 @@
 // The facts beside the reading: days lived, the sun sign at noon Japan time
 // of the birth date with its symbol, and the sign's guardian planet.
-#include "app/reading/biorhythm.h"
-#include "app/reading/memberfacts.h"
+#include "datafile.h"
 #include "koyomi/datafile.h"
 #include "koyomi/datetime.h"
-#include "datafile.h"
+#include "reading/biorhythm.h"
+#include "reading/memberfacts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
+#include "base/error.h"
+#include "base/utf8.h"
+#include "base/wholefile.h"
 #include "koyomi/datetime.h"
-#include "koyomi/base/error.h"
 #include "members/backups.h"
 #include "members/csvfields.h"
 #include "members/memberlist.h"
-#include "koyomi/base/utf8.h"
-#include "koyomi/base/wholefile.h"
 
 #include "testfiles.h"
 

@@ -1,9 +1,9 @@
 // The month calendar and the next good day against Evaluate itself, day by
 // day, with the data file the build made.
-#include "app/reading/dayseries.h"
-#include "app/reading/monthgrid.h"
+#include "base/error.h"
 #include "koyomi/datafile.h"
-#include "koyomi/base/error.h"
+#include "reading/dayseries.h"
+#include "reading/monthgrid.h"
 
 #include "datafile.h"
 

@@ -1,17 +1,17 @@
 // mirvo-today's calendar outputs: the month in the terminal, --month with
 // --json, --next-good and --ics, each against the core that the month
 // window uses; run as the real program.
-#include "app/reading/icalendar.h"
-#include "app/reading/monthgrid.h"
-#include "koyomi/base/stringtable.h"
+#include "base/error.h"
+#include "base/stringtable.h"
 #include "koyomi/datafile.h"
-#include "koyomi/base/error.h"
 #include "members/memberlist.h"
 #include "members/options.h"
+#include "reading/monthgrid.h"
+#include "start/icalendar.h"
+#include "start/todayreport.h"
 #include "terminal/monthtext.h"
 #include "terminal/terminaltext.h"
 #include "terminal/todayargs.h"
-#include "app/start/todayreport.h"
 
 #include "datafile.h"
 #include "runprogram.h"

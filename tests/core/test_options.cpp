@@ -1,6 +1,6 @@
-#include "koyomi/base/error.h"
+#include "base/error.h"
+#include "base/wholefile.h"
 #include "members/options.h"
-#include "koyomi/base/wholefile.h"
 
 #include "testfiles.h"
 

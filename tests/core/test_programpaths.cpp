@@ -1,6 +1,6 @@
 // Where the program keeps its files: beside it, or in the user's folders
 // when its own folder cannot be written.
-#include "app/start/programpaths.h"
+#include "start/programpaths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The start shared by the window program and mirvo-today: the data file, the
 // settings and the member list, and each failure as one error with its
 // message number.
-#include "koyomi/base/messages.h"
-#include "app/start/programstart.h"
-#include "koyomi/base/stringtable.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
+#include "start/programstart.h"
 
 #include <gtest/gtest.h>
 

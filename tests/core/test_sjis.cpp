@@ -1,7 +1,7 @@
-#include "koyomi/base/sjis.h"
+#include "base/sjis.h"
 
-#include "koyomi/base/codepage.h"
-#include "koyomi/base/utf8.h"
+#include "base/codepage.h"
+#include "base/utf8.h"
 
 #include <gtest/gtest.h>
 

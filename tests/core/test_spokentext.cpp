@@ -1,4 +1,4 @@
-#include "app/reading/spokentext.h"
+#include "views/spokentext.h"
 
 #include <gtest/gtest.h>
 

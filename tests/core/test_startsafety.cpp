@@ -1,12 +1,12 @@
 // What keeps the window program's start and end safe: the one-copy lock and
 // channel that only this user can reach, the short start report with its
 // log, and a place for a member list whose own file cannot take it.
-#include "app/start/instancelock.h"
-#include "app/start/programpaths.h"
+#include "base/error.h"
+#include "base/wholefile.h"
 #include "members/backups.h"
-#include "app/start/startreport.h"
-#include "koyomi/base/error.h"
-#include "koyomi/base/wholefile.h"
+#include "start/instancelock.h"
+#include "start/programpaths.h"
+#include "start/startreport.h"
 
 #include <gtest/gtest.h>
 

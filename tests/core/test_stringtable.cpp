@@ -1,7 +1,7 @@
 // The string table: texts by number, and messages filled with their arguments.
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
-#include "koyomi/base/systemerror.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
+#include "base/systemerror.h"
 
 #include <cerrno>
 

@@ -1,10 +1,10 @@
 // Every member at a glance: names cut to terminal columns, the columns that
 // give way on a narrow terminal, and the JSON array of readings.
-#include "koyomi/base/stringtable.h"
+#include "base/stringtable.h"
+#include "koyomi/datafile.h"
 #include "terminal/terminaltext.h"
 #include "terminal/todayall.h"
 #include "terminal/todayjson.h"
-#include "koyomi/datafile.h"
 
 #include "datafile.h"
 

@@ -1,8 +1,8 @@
 // mirvo-today --notify and --all: what the notification carries, the window
 // program's command line, and the options that go with them.
-#include "koyomi/base/stringtable.h"
+#include "base/error.h"
+#include "base/stringtable.h"
 #include "koyomi/datafile.h"
-#include "koyomi/base/error.h"
 #include "terminal/todayargs.h"
 #include "terminal/todaynotify.h"
 

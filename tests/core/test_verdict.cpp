@@ -1,8 +1,8 @@
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
-#include "app/reading/verdict.h"
+#include "base/messages.h"
+#include "base/stringtable.h"
 #include "koyomi/datetime.h"
 #include "koyomi/tables.h"
+#include "reading/verdict.h"
 
 #include <gtest/gtest.h>
 

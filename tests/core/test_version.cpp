@@ -1,10 +1,10 @@
 // TVersion: the program's own version information, the version resource of
 // a data file made by mkkosmera's writer, and files without any.
-#include "app/reading/appinfo.h"
 #include "tools/mkkosmera/peimage.h"
 #include "tools/mkkosmera/resourcesection.h"
-#include "views/version/version.h"
-#include "views/version/versioninfo.h"
+#include "version/appinfo.h"
+#include "version/version.h"
+#include "version/versioninfo.h"
 
 #include <gtest/gtest.h>
 

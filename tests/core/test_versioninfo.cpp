@@ -1,9 +1,9 @@
 // The version block's layout: what the writer lays down byte for byte, what
 // the reader finds in it, and that a damaged block is never read outside.
-#include "koyomi/base/error.h"
-#include "koyomi/base/utf8.h"
-#include "views/version/versioninfo.h"
-#include "views/version/versionsource.h"
+#include "base/error.h"
+#include "base/utf8.h"
+#include "version/versioninfo.h"
+#include "version/versionsource.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "koyomi/base/wholefile.h"
+#include "base/wholefile.h"
 
 #include "testfiles.h"
 

@@ -2,9 +2,9 @@
 // round trip of what it read. Each input is a whole member file. Whatever
 // the bytes, reading must end without a crash; and what was read must save,
 // read back as the same members, and save again to the very same bytes.
-#include "koyomi/base/error.h"
+#include "base/error.h"
+#include "base/wholefile.h"
 #include "members/memberlist.h"
-#include "koyomi/base/wholefile.h"
 #include "tests/fuzz/fuzzfolder.h"
 
 #include <cstddef>

@@ -4,10 +4,10 @@
 // back as written, from the document and from its text read again, and no
 // other key changes; and the settings store read from the file, saved and
 // read again holds the same settings.
-#include "koyomi/base/error.h"
+#include "base/error.h"
+#include "base/wholefile.h"
 #include "members/inifile.h"
 #include "members/options.h"
-#include "koyomi/base/wholefile.h"
 #include "tests/fuzz/fuzzfolder.h"
 
 #include <cstddef>

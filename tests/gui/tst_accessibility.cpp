@@ -4,21 +4,21 @@
 // the keys of the main window's menu, the settings window's tab order and
 // accelerators, readable colours under a dark palette and captions that fit.
 #include "app/formmain.h"
-#include "app/reading/spokentext.h"
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
+#include "base/messages.h"
+#include "base/sjis.h"
+#include "base/stringtable.h"
 #include "components/fonts.h"
-#include "components/help/apphelp.h"
-#include "components/help/helpcommands.h"
-#include "components/help/helpwindow.h"
 #include "components/mirvolabel.h"
-#include "koyomi/base/sjis.h"
-#include "members/window/formoption.h"
+#include "help/apphelp.h"
+#include "help/helpcommands.h"
+#include "help/helpwindow.h"
 #include "modalwatch.h"
+#include "settings/formoption.h"
 #include "views/dialogversion.h"
 #include "views/formmonth.h"
 #include "views/mirvoinfo.h"
 #include "views/monthview.h"
+#include "views/spokentext.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -1,8 +1,8 @@
 // Window animation: one component per form, minimizing and restoring the
 // program with the outline's flight, modal windows, switching to the program.
 
+#include "base/error.h"
 #include "components/animatewindow.h"
-#include "koyomi/base/error.h"
 
 #include <QApplication>
 #include <QDialog>

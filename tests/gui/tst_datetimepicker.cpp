@@ -5,8 +5,8 @@
 #include "components/datetimepicker.h"
 #include "components/windowslook.h"
 #include "koyomi/datetime.h"
-#include "members/window/formoption.h"
 #include "modalwatch.h"
+#include "settings/formoption.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

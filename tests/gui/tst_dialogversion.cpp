@@ -2,10 +2,10 @@
 // the labels go, the memo, the date of the program file, and the menu command
 // that opens it.
 #include "app/formmain.h"
-#include "views/version/abouttext.h"
+#include "version/abouttext.h"
+#include "version/version.h"
 #include "views/dialogversion.h"
 #include "views/mainicon.h"
-#include "views/version/version.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,12 +3,12 @@
 // star and the sign symbols keep a font that has them. Runs at 1x and, as
 // tst_faces_2x, at QT_SCALE_FACTOR=2.
 #include "app/formmain.h"
+#include "base/sjis.h"
 #include "components/faceglyphs.h"
 #include "components/fonts.h"
 #include "components/mirvolabel.h"
 #include "components/windowslook.h"
 #include "koyomi/datetime.h"
-#include "koyomi/base/sjis.h"
 #include "modalwatch.h"
 #include "tests/gui/paintcheck.h"
 

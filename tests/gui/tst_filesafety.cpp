@@ -5,8 +5,8 @@
 // be written is told at start and saved elsewhere at exit.
 #include "app/formmain.h"
 #include "app/startup.h"
-#include "members/window/formoption.h"
 #include "modalwatch.h"
+#include "settings/formoption.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>

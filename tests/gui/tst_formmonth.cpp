@@ -2,12 +2,12 @@
 // day, choosing days, the next good day; pictures of both windows, calendar
 // files and the printed page.
 #include "app/formmain.h"
-#include "app/reading/monthgrid.h"
+#include "base/messages.h"
+#include "base/sjis.h"
+#include "base/stringtable.h"
 #include "components/qtext.h"
-#include "koyomi/base/messages.h"
-#include "koyomi/base/stringtable.h"
-#include "koyomi/base/sjis.h"
 #include "modalwatch.h"
+#include "reading/monthgrid.h"
 #include "views/formmonth.h"
 #include "views/monthview.h"
 #include "views/picturefile.h"

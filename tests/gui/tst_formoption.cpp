@@ -1,16 +1,16 @@
 // The settings window: member rows, sorting, the edit area, member files, the
 // number edits, and what the main window gets back after OK or Cancel.
 #include "app/formmain.h"
-#include "components/help/apphelp.h"
-#include "components/help/helpcommands.h"
+#include "base/sjis.h"
+#include "base/wholefile.h"
 #include "components/qtext.h"
+#include "help/apphelp.h"
+#include "help/helpcommands.h"
 #include "koyomi/datetime.h"
-#include "koyomi/base/sjis.h"
 #include "members/backups.h"
-#include "members/window/formoption.h"
-#include "members/window/restorebackup.h"
-#include "koyomi/base/wholefile.h"
 #include "modalwatch.h"
+#include "settings/formoption.h"
+#include "settings/restorebackup.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>

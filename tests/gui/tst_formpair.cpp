@@ -2,7 +2,7 @@
 // --pair --json and against biorhythm percents worked by hand, the choice of
 // members by keyboard, the days good for both in the month window.
 #include "app/formmain.h"
-#include "koyomi/base/sjis.h"
+#include "base/sjis.h"
 #include "modalwatch.h"
 #include "views/formmonth.h"
 #include "views/formpair.h"

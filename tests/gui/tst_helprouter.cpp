@@ -1,15 +1,15 @@
 // The help router, the program's HTML Help (help window, pop-up, context and
 // keyword look-ups) and the help file the build compiles.
 
-#include "components/help/apphelp.h"
-#include "components/help/chmfile.h"
-#include "components/help/helpcommands.h"
-#include "components/help/helpmodules.h"
-#include "components/help/helppopup.h"
-#include "components/help/helprouter.h"
-#include "components/help/helpwindow.h"
-#include "components/help/htmlhelpviewer.h"
-#include "components/help/sitemap.h"
+#include "help/apphelp.h"
+#include "help/chmfile.h"
+#include "help/helpcommands.h"
+#include "help/helpmodules.h"
+#include "help/helppopup.h"
+#include "help/helprouter.h"
+#include "help/helpwindow.h"
+#include "help/htmlhelpviewer.h"
+#include "help/sitemap.h"
 
 #include <QDialog>
 #include <QDir>

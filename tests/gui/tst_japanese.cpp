@@ -5,8 +5,8 @@
 #include "components/datetimepicker.h"
 #include "components/japanese.h"
 #include "components/windowslook.h"
-#include "members/window/formoption.h"
 #include "modalwatch.h"
+#include "settings/formoption.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
 // The main window's member submenu and its login-notification item.
 #include "app/formmain.h"
-#include "app/start/programstart.h"
 #include "app/startup.h"
-#include "desktop/autostart.h"
 #include "modalwatch.h"
-#include "app/start/todayreport.h"
+#include "notify/autostart.h"
+#include "start/programstart.h"
+#include "start/todayreport.h"
 #include "testfiles.h"
 
 #include <QActionGroup>

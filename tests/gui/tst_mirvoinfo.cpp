@@ -1,11 +1,11 @@
 // The detail window: what it shows for a member and a day, and how the main
 // window opens it, keeps it single and refreshes it.
 #include "app/formmain.h"
-#include "app/start/programstart.h"
+#include "base/sjis.h"
 #include "koyomi/datetime.h"
-#include "koyomi/base/sjis.h"
 #include "koyomi/tables.h"
 #include "modalwatch.h"
+#include "start/programstart.h"
 #include "views/mirvoinfo.h"
 
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 // Start-up refuses to run without a usable calendar data file and touches nothing then.
 #include "app/startup.h"
-#include "koyomi/base/stringtable.h"
+#include "base/stringtable.h"
 #include "koyomi/peresource.h"
 
 #include <QFile>

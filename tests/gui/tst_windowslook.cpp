@@ -2,8 +2,8 @@
 // frame line with every control inside its frame, and a help icon that
 // reads as help at 16 pixels.
 #include "components/windowslook.h"
-#include "members/window/formoption.h"
 #include "modalwatch.h"
+#include "settings/formoption.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 """Checks that every string number of the program is written in one place.
 
 resources/strings.txt holds each entry as "number<TAB>name<TAB>text"; the build
-writes the named numbers into koyomi/base/messages.h, and the code uses the
+writes the named numbers into base/messages.h, and the code uses the
 names (a name plus an offset for the entries that follow it). This check fails
 when a C++ source or header of the tree writes one of the table's numbers as a
 literal (a declaration of its own, a table of numbers, a LoadStr(4nnnn)), when
@@ -70,7 +70,7 @@ def main():
                         for m in LITERAL.finditer(line):
                             if int(m.group(1)) in numbers:
                                 problems.append(f"{rel}:{number}: {m.group(1)} is a string number: "
-                                                "use its name from koyomi/base/messages.h")
+                                                "use its name from base/messages.h")
     for p in problems:
         print(p)
     print(f"{len(numbers)} strings, {checked} files checked, {len(problems)} problems")

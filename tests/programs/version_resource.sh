@@ -7,8 +7,8 @@ set -euo pipefail
 
 runtime=${MIRVO_RUNTIME_DIR:?}
 src="${MIRVO_SOURCE_DIR:?}/resources/kosmera"
-text="$runtime/views/version/TodayMirvo.version.txt"
-block="$runtime/views/version/TodayMirvo.version.bin"
+text="$runtime/version/TodayMirvo.version.txt"
+block="$runtime/version/TodayMirvo.version.bin"
 python=/usr/bin/python3   # Debian's, which has pefile
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

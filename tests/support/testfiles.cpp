@@ -1,6 +1,6 @@
 #include "testfiles.h"
 
-#include "koyomi/base/sjis.h"
+#include "base/sjis.h"
 
 #include <fstream>
 #include <random>

@@ -3,7 +3,7 @@
 // that the window tests start with.
 #pragma once
 
-#include "app/start/programpaths.h"
+#include "start/programpaths.h"
 
 #include <filesystem>
 #include <string>

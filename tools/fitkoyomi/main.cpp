@@ -14,8 +14,8 @@
 #include "tools/fitkoyomi/reference.h"
 #include "tools/fitkoyomi/seriesfit.h"
 
+#include "base/error.h"
 #include "koyomi/coeffile.h"
-#include "koyomi/base/error.h"
 #include "koyomi/tables.h"
 
 #include <chrono>

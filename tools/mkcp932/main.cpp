@@ -1,5 +1,5 @@
 // mkcp932: writes the code page 932 tables of the program's own converter
-// (koyomi/base/codepage_posix.cpp) as the system's converter (glibc's iconv)
+// (base/codepage_posix.cpp) as the system's converter (glibc's iconv)
 // gives them, so that the program converts exactly as before without loading
 // a converter module at every start.
 //
@@ -8,7 +8,7 @@
 // Every single byte, every pair after a lead byte and every character of the
 // Basic Multilingual Plane is put to iconv once; the build stops when the
 // converter is missing or answers in a way the tables cannot hold.
-#include "koyomi/base/utf8.h"
+#include "base/utf8.h"
 
 #include <array>
 #include <cerrno>
@@ -141,7 +141,7 @@ int main(int argc, char* argv[])
     std::string text =
         "// Code page 932 as the system's converter gives it, written by the build\n"
         "// (tools/mkcp932); do not edit.\n"
-        "#include \"koyomi/base/cp932table.h\"\n\n"
+        "#include \"base/cp932table.h\"\n\n"
         "namespace koyomi::platform {\n\n";
     text += "const char16_t kCp932Single[128] = {";
     for (std::size_t i = 0; i < single.size(); ++i)

@@ -1,6 +1,6 @@
 #include "tools/mkkosmera/compressedblock.h"
 
-#include "koyomi/base/error.h"
+#include "base/error.h"
 
 #include <zlib.h>
 

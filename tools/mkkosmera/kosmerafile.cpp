@@ -1,13 +1,13 @@
 #include "tools/mkkosmera/kosmerafile.h"
 
+#include "base/error.h"
 #include "koyomi/coeffile.h"
 #include "koyomi/datafile.h"
-#include "koyomi/base/error.h"
+#include "koyomi/peresource.h"
 #include "koyomi/tables.h"
 #include "tools/mkkosmera/compressedblock.h"
-#include "tools/mkkosmera/peimage.h"
-#include "koyomi/peresource.h"
 #include "tools/mkkosmera/layoutsource.h"
+#include "tools/mkkosmera/peimage.h"
 #include "tools/mkkosmera/stringsource.h"
 
 #include <filesystem>

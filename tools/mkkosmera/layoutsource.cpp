@@ -1,6 +1,6 @@
 #include "tools/mkkosmera/layoutsource.h"
 
-#include "koyomi/base/error.h"
+#include "base/error.h"
 
 #include <bit>
 #include <cerrno>

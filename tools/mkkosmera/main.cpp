@@ -6,7 +6,7 @@
 //
 // --resource embeds a file as it is, e.g. "--resource 16 1 version.res.bin"
 // for a VS_VERSIONINFO block; TYPE and NAME are numbers or ASCII names.
-#include "koyomi/base/error.h"
+#include "base/error.h"
 #include "tools/mkkosmera/kosmerafile.h"
 #include "tools/mkkosmera/peimage.h"
 

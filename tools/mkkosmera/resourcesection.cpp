@@ -1,6 +1,6 @@
 #include "tools/mkkosmera/resourcesection.h"
 
-#include "koyomi/base/error.h"
+#include "base/error.h"
 #include "koyomi/peresource.h"
 #include "tools/mkkosmera/bytewriter.h"
 

@@ -1,7 +1,7 @@
 #include "tools/mkkosmera/stringsource.h"
 
-#include "koyomi/base/error.h"
-#include "koyomi/base/utf8.h"
+#include "base/error.h"
+#include "base/utf8.h"
 
 #include <istream>
 #include <optional>

@@ -5,9 +5,9 @@
 //
 // The block replaces <block> whole or not at all; on any fault the tool says
 // why on standard error and ends with exit code 1.
-#include "koyomi/base/error.h"
-#include "views/version/versioninfo.h"
-#include "views/version/versionsource.h"
+#include "base/error.h"
+#include "version/versioninfo.h"
+#include "version/versionsource.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,6 +1,6 @@
 // Where the program keeps its files on Windows: beside it when its folder can
 // be written, else in %APPDATA%\TodayMirvo.
-#include "app/start/programpaths.h"
+#include "start/programpaths.h"
 
 #include <gtest/gtest.h>
 

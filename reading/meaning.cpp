@@ -1,0 +1,37 @@
+#include "reading/meaning.h"
+
+#include "base/messages.h"
+#include "base/stringtable.h"
+
+namespace mirvo {
+
+std::string FaceGlyph(TFace face)
+{
+    return std::string(1, LookOf(face).glyph);
+}
+
+std::string FaceSymbol(TFace face)
+{
+    return LookOf(face).symbol;
+}
+
+int RatingId(TRatingLevel level)
+{
+    for (const RatingLook& look : kRatingLooks) {
+        if (look.level == level)
+            return look.text;
+    }
+    return kRatingLooks[kRatingLevels / 2].text;  // not reached: every level has its word
+}
+
+std::string RatingText(TRatingLevel level)
+{
+    return LoadStr(RatingId(level));
+}
+
+std::string AxisName(int axis)
+{
+    return LoadStr(kTextAxisNames + axis);
+}
+
+} // namespace mirvo

@@ -1,0 +1,138 @@
+#include "start/instancelock.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mirvo {
+
+namespace {
+
+const char* const kLockFileName = "TodayMirvo.lock";
+const char* const kRuntimeFolderName = "TodayMirvo";
+constexpr mode_t kLockFileMode = 0644;
+constexpr mode_t kPrivateFolderMode = 0700;
+constexpr mode_t kOthersBits = 0077;
+
+// FNV-1a of the folder's path: a short, fixed name for it.
+std::uint64_t PathHash(const std::string& text)
+{
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    return hash;
+}
+
+// The settings folder's full path as 16 hexadecimal digits.
+std::string FolderHash(const std::filesystem::path& settingsFolder)
+{
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::weakly_canonical(settingsFolder, ec);
+    const std::string folder = (ec ? settingsFolder : full).string();
+    char hex[17] = {};
+    const std::uint64_t hash = PathHash(folder);
+    for (int i = 0; i < 16; ++i)
+        hex[i] = "0123456789abcdef"[(hash >> (60 - 4 * i)) & 0xF];
+    return hex;
+}
+
+// A folder of this user's that no one else can enter.
+bool IsPrivateFolder(const std::filesystem::path& folder)
+{
+    struct stat info {};
+    return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
+           && (info.st_mode & kOthersBits) == 0;
+}
+
+// Makes `folder` (mode 0700) or takes the one there when it is this user's
+// own folder, narrowing its rights; empty otherwise.
+std::filesystem::path MakePrivateFolder(const std::filesystem::path& folder)
+{
+    if (::mkdir(folder.c_str(), kPrivateFolderMode) != 0 && errno != EEXIST)
+        return {};
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid())
+        return {};
+    if ((info.st_mode & kOthersBits) != 0 && ::chmod(folder.c_str(), kPrivateFolderMode) != 0)
+        return {};
+    return IsPrivateFolder(folder) ? folder : std::filesystem::path();
+}
+
+// Opens and takes the lock file at `path` without waiting.
+TInstanceLock::TState TakeLock(const std::filesystem::path& path, int& fd)
+{
+    fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, kLockFileMode);
+    if (fd < 0)
+        return TInstanceLock::lsUnavailable;
+    int rc = 0;
+    do {
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    if (rc == 0)
+        return TInstanceLock::lsTaken;
+    const TInstanceLock::TState state = errno == EWOULDBLOCK ? TInstanceLock::lsHeldByOther : TInstanceLock::lsUnavailable;
+    ::close(fd);
+    fd = -1;
+    return state;
+}
+
+} // namespace
+
+TInstanceLock::TInstanceLock(const std::filesystem::path& settingsFolder) : FLockFile(settingsFolder / kLockFileName)
+{
+    FState = TakeLock(FLockFile, FFd);
+    if (FState != lsUnavailable)
+        return;
+    // No file can be made in the settings folder: every copy then meets in the user's private folder.
+    const std::filesystem::path runtime = PrivateRuntimeFolder();
+    if (runtime.empty())
+        return;
+    FLockFile = runtime / ("lock-" + FolderHash(settingsFolder));
+    FState = TakeLock(FLockFile, FFd);
+}
+
+TInstanceLock::~TInstanceLock()
+{
+    if (FFd >= 0)
+        ::close(FFd);   // drops the lock
+}
+
+std::filesystem::path PrivateRuntimeFolder(const char* runtimeDir, const std::filesystem::path& tempFolder)
+{
+    if (runtimeDir != nullptr) {
+        const std::filesystem::path runtime(runtimeDir);
+        if (runtime.is_absolute() && IsPrivateFolder(runtime))
+            return MakePrivateFolder(runtime / kRuntimeFolderName);
+    }
+    return MakePrivateFolder(tempFolder / (std::string(kRuntimeFolderName) + "-" + std::to_string(::geteuid())));
+}
+
+std::filesystem::path PrivateRuntimeFolder()
+{
+    return PrivateRuntimeFolder(std::getenv("XDG_RUNTIME_DIR"), "/tmp");
+}
+
+std::string InstanceChannelName(const std::filesystem::path& settingsFolder)
+{
+    const std::filesystem::path runtime = PrivateRuntimeFolder();
+    if (runtime.empty())
+        return {};
+    return (runtime / ("channel-" + FolderHash(settingsFolder))).string();
+}
+
+bool PeerIsThisUser(int fd)
+{
+    ucred peer {};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && size == sizeof peer
+           && peer.uid == ::geteuid();
+}
+
+} // namespace mirvo
