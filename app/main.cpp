@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "base/utf8.h"
 #include "components/windowslook.h"
+#include "start/instancelock.h"
 
 #include <QApplication>
 
@@ -12,6 +13,8 @@
 
 int main(int argc, char* argv[])
 {
+    // Qt asks for the runtime folder too: it gets one it accepts.
+    mirvo::UseValidRuntimeFolder();
     QApplication app(argc, argv);
     mirvo::UseDesktopEntry();
     mirvo::InstallProgramLook(app);

@@ -7,6 +7,7 @@
 #include "base/stringtable.h"
 #include "base/systemerror.h"
 #include "base/wholefile.h"
+#include "members/backups.h"
 #include "start/filemessages.h"
 #include "start/instancelock.h"
 #include "start/programstart.h"
@@ -80,6 +81,8 @@ int RunProgram(const std::filesystem::path& programDir, const WarningBox& warn,
         // No other copy runs: what an interrupted save left behind is this program's own and can go.
         for (const std::filesystem::path& file : {paths.MemberFile(), paths.SettingsFile(), paths.LogFile()})
             RemoveLeftoverTemporaries(file);
+        for (const std::filesystem::path& file : {paths.MemberFile(), paths.SettingsFile()})
+            RemoveBackupLeftovers(file);
         channel = std::make_unique<TInstanceChannel>(channelName);
         if (!channel->Listening())
             std::cerr << (channelName.empty()

@@ -1,5 +1,7 @@
 #include "base/error.h"
 
+#include "base/harmlesstext.h"
+
 namespace koyomi {
 
 std::string FillMessage(std::string_view pattern, std::initializer_list<std::string_view> arguments)
@@ -12,7 +14,7 @@ std::string FillMessage(std::string_view pattern, std::initializer_list<std::str
         if (at == std::string_view::npos)
             break;
         out.append(pattern, from, at - from);
-        out += argument;
+        out += mirvo::HarmlessText(argument);
         from = at + kPlaceholder.size();
     }
     out.append(pattern, from, std::string_view::npos);

@@ -25,7 +25,9 @@ private:
 // The program's one way to fill a message: `pattern` with each "%s" replaced
 // by the next of `arguments`, in order. A "%s" that finds no argument stays as
 // it is, so that a missing argument shows; an argument without a "%s" is left
-// out; the arguments' own text is never searched.
+// out; the arguments' own text is never searched. What the arguments bring
+// in from outside is made harmless (mirvo::HarmlessText): a line break in an
+// option value or a file name never starts a line of the message.
 std::string FillMessage(std::string_view pattern, std::initializer_list<std::string_view> arguments);
 
 // The same with one argument.

@@ -2,6 +2,7 @@
 
 #include "base/messages.h"
 #include "base/stringtable.h"
+#include "base/wholefile.h"
 
 #include <cerrno>
 
@@ -56,6 +57,18 @@ std::string SystemErrorText(int errorNumber)
         if (entry.number == errorNumber)
             return LoadStr(entry.text) + ", " + entry.name;
     return FormatStr(kMsgSystemErrorNumber, {LoadStr(kTextSystemError), std::to_string(errorNumber)});
+}
+
+void CheckWriteAllowed(const std::filesystem::path& file)
+{
+    switch (WriteRefusal(file)) {
+    case TWriteRefusal::OthersLink:
+        throw MessageError(kMsgOthersLink, {file.string()});
+    case TWriteRefusal::OthersFile:
+        throw MessageError(kMsgOthersFile, {file.string()});
+    case TWriteRefusal::None:
+        break;
+    }
 }
 
 } // namespace mirvo

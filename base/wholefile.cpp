@@ -33,21 +33,9 @@ bool WriteAll(const TFile& file, std::string_view bytes)
     return true;
 }
 
-// The file that is really replaced: a symbolic link is followed.
-std::filesystem::path ResolveTarget(const std::filesystem::path& path)
-{
-    std::error_code ec;
-    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) {
-        const std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
-        if (!ec)
-            return target;
-    }
-    return path;
-}
-
 // Creates a new, empty file beside `target` under a name no one else uses
 // (".Mirvo.csv.<random>.tmp").
-TFile CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& tempPath)
+TFile CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& tempPath, bool ownerOnly)
 {
     std::filesystem::path folder = target.parent_path();
     if (folder.empty())
@@ -60,7 +48,9 @@ TFile CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem
         name += "." + std::to_string(random()) + ".tmp";
         tempPath = folder / name;
         bool nameTaken = false;
-        TFile file = systemfile::CreateNewFile(tempPath, nameTaken);
+        TFile file = systemfile::CreateNewFile(tempPath, nameTaken, ownerOnly);
+        if (file.Valid())
+            systemfile::HoldWhileWriting(file);
         if (file.Valid() || !nameTaken)
             return file;
     }
@@ -140,27 +130,41 @@ std::filesystem::path NumberedNameBeside(const std::filesystem::path& path)
 
 int RemoveLeftoverTemporaries(const std::filesystem::path& path)
 {
-    std::filesystem::path folder = path.parent_path();
+    // A write through a link makes its temporary file beside the file the link leads to.
+    std::filesystem::path target;
+    if (systemfile::ResolveForWriting(path, target) != TWriteRefusal::None)
+        return 0;
+    const std::filesystem::path::string_type own = target.filename().native();
+    std::filesystem::path folder = target.parent_path();
     if (folder.empty())
         folder = ".";
-    const std::filesystem::path::string_type prefix =
-        std::filesystem::path::string_type(1, '.') + path.filename().native() + std::filesystem::path::string_type(1, '.');
-    const std::filesystem::path::string_type suffix = std::filesystem::path(".tmp").native();
+    return RemoveLeftoverTemporaries(folder, [&](const std::filesystem::path& name) { return name.native() == own; });
+}
+
+int RemoveLeftoverTemporaries(const std::filesystem::path& folder,
+                              const std::function<bool(const std::filesystem::path& name)>& isOurs)
+{
+    using TString = std::filesystem::path::string_type;
+    const TString dot(1, '.');
+    const TString suffix = std::filesystem::path(".tmp").native();
     int removed = 0;
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::filesystem::path::string_type name = it->path().filename().native();
-        if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0
+        // ".<name>.<digits>.tmp"
+        const TString name = it->path().filename().native();
+        if (name.size() <= 1 + suffix.size() || name.compare(0, 1, dot) != 0
             || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
             continue;
-        const auto first = name.begin() + static_cast<std::ptrdiff_t>(prefix.size());
-        const auto last = name.end() - static_cast<std::ptrdiff_t>(suffix.size());
-        if (!std::all_of(first, last, [](auto c) { return c >= '0' && c <= '9'; }))
+        const TString middle = name.substr(1, name.size() - 1 - suffix.size());
+        const std::size_t lastDot = middle.rfind(dot[0]);
+        if (lastDot == TString::npos || lastDot == 0 || lastDot + 1 == middle.size()
+            || !std::all_of(middle.begin() + static_cast<std::ptrdiff_t>(lastDot) + 1, middle.end(),
+                            [](auto c) { return c >= '0' && c <= '9'; })
+            || !isOurs(std::filesystem::path(middle.substr(0, lastDot))))
             continue;
-        // Only a plain file: never a link, a folder or a FIFO that took the name.
-        std::error_code removeError;
-        if (std::filesystem::is_regular_file(std::filesystem::symlink_status(it->path(), removeError))
-            && std::filesystem::remove(it->path(), removeError))
+        // Only a plain file that no running write holds: never a link, a
+        // folder or a FIFO that took the name, nor another copy's file in the making.
+        if (systemfile::RemoveIfAbandoned(it->path()))
             ++removed;
     }
     return removed;
@@ -169,13 +173,14 @@ int RemoveLeftoverTemporaries(const std::filesystem::path& path)
 bool CopyToNewFile(const std::filesystem::path& from, const std::filesystem::path& to)
 {
     const std::optional<std::string> bytes = ReadWholeFile(from);
-    if (!bytes)
+    systemfile::TReplacedFile like;
+    if (!bytes || !systemfile::PermissionsOf(from, like))
         return false;
     bool nameTaken = false;
-    TFile file = systemfile::CreateNewFile(to, nameTaken);
+    TFile file = systemfile::CreateNewFile(to, nameTaken, true);
     if (!file.Valid())
         return false;
-    bool ok = WriteAll(file, *bytes) && systemfile::FlushToDisk(file);
+    bool ok = WriteAll(file, *bytes) && systemfile::TakeOverWhileOpen(file, like) && systemfile::FlushToDisk(file);
     ok = file.Close() && ok;
     if (!ok) {
         systemfile::RemoveFile(to);
@@ -185,15 +190,14 @@ bool CopyToNewFile(const std::filesystem::path& from, const std::filesystem::pat
     return true;
 }
 
-bool ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes)
-{
-    const std::filesystem::path target = ResolveTarget(path);
-    systemfile::TReplacedFile old;
-    if (!systemfile::MayReplace(target, old))
-        return false;
+namespace {
 
+// Writes `bytes` beside `target` and renames them over it; the new file
+// takes over `old`'s permissions when `old` holds any.
+bool WriteAndMoveOver(const std::filesystem::path& target, std::string_view bytes, const systemfile::TReplacedFile& old)
+{
     std::filesystem::path tempPath;
-    TFile file = CreateTemporaryBeside(target, tempPath);
+    TFile file = CreateTemporaryBeside(target, tempPath, old.exists);
     if (!file.Valid())
         return false;
     bool ok = WriteAll(file, bytes);
@@ -210,6 +214,35 @@ bool ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes)
     }
     systemfile::SyncFolder(target);
     return true;
+}
+
+} // namespace
+
+TWriteRefusal WriteRefusal(const std::filesystem::path& path)
+{
+    std::filesystem::path target;
+    return systemfile::ResolveForWriting(path, target);
+}
+
+bool ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes)
+{
+    std::filesystem::path target;
+    if (systemfile::ResolveForWriting(path, target) != TWriteRefusal::None)
+        return false;
+    systemfile::TReplacedFile old;
+    if (!systemfile::MayReplace(target, old))
+        return false;
+    return WriteAndMoveOver(target, bytes, old);
+}
+
+bool WriteCopyOf(const std::filesystem::path& like, const std::filesystem::path& path, std::string_view bytes)
+{
+    std::filesystem::path target;
+    systemfile::TReplacedFile old;
+    if (systemfile::ResolveForWriting(path, target) != TWriteRefusal::None || !systemfile::MayReplace(target, old)
+        || !systemfile::PermissionsOf(like, old))
+        return false;
+    return WriteAndMoveOver(target, bytes, old);
 }
 
 } // namespace mirvo

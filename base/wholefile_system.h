@@ -3,6 +3,8 @@
 // wholefile_win32.cpp. Nothing outside those three files includes it.
 #pragma once
 
+#include "base/wholefile.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -57,10 +59,27 @@ std::ptrdiff_t WriteSome(const TFile& file, const char* bytes, std::size_t size)
 // Flushes what was written to the disk.
 bool FlushToDisk(const TFile& file);
 
-// Creates a new, empty file for writing, never opening one that exists
-// (read and write for everyone, less the umask, on POSIX). No file when it
-// cannot; `nameTaken` then tells whether something already had the name.
-TFile CreateNewFile(const std::filesystem::path& path, bool& nameTaken);
+// Creates a new, empty file for writing, never opening one that exists nor
+// following a link: read and write for everyone, less the umask, on POSIX,
+// or for the owner alone when `ownerOnly` (the file is to take another's
+// permissions once written). No file when it cannot; `nameTaken` then tells
+// whether something already had the name.
+TFile CreateNewFile(const std::filesystem::path& path, bool& nameTaken, bool ownerOnly = false);
+
+// Marks a temporary file as being written by this process for as long as it
+// is open (an flock(2) on POSIX; on Windows the file is opened without
+// sharing), so that RemoveIfAbandoned leaves it alone.
+void HoldWhileWriting(const TFile& file);
+
+// Removes the temporary file at `path` when it is a plain file (no link,
+// folder or FIFO) that no running process is writing. False when it stays.
+bool RemoveIfAbandoned(const std::filesystem::path& path);
+
+// The file that a write to `path` really writes, following symbolic links as
+// the system would, and whether the write must be refused: a link made by
+// another user (but the system's administrator) is never followed, and a
+// file of another user is never written over.
+TWriteRefusal ResolveForWriting(const std::filesystem::path& path, std::filesystem::path& target);
 
 // True when nothing at all has the name `path`, not even a dangling link;
 // false also when that cannot be known (a folder that may not be searched).
@@ -88,6 +107,10 @@ struct TReplacedFile {
 // a regular file (see IsSpecialFile), or a file without write permission or
 // that this user may not write. Otherwise fills `old`.
 bool MayReplace(const std::filesystem::path& target, TReplacedFile& old);
+
+// The permissions of the existing file at `file`, for a new file made as its
+// copy (POSIX: the permission bits; nothing on Windows). False when it is missing.
+bool PermissionsOf(const std::filesystem::path& file, TReplacedFile& like);
 
 // Gives the new file what it takes over from the one it replaces: while it
 // is still open (POSIX: permissions and, for a privileged user, the owner),

@@ -37,6 +37,14 @@ bool MayWrite(const std::filesystem::path& file, DWORD attributes)
 
 } // namespace
 
+bool MakeOwnFolder(const std::filesystem::path& folder)
+{
+    // The user's profile keeps its folders to their owner already.
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return std::filesystem::is_directory(std::filesystem::symlink_status(folder, ec));
+}
+
 bool IsSpecialFile(const std::filesystem::path& path)
 {
     std::error_code ec;
@@ -85,11 +93,35 @@ bool FlushToDisk(const TFile& file)
     return ::FlushFileBuffers(Handle(file)) != 0;
 }
 
-TFile CreateNewFile(const std::filesystem::path& path, bool& nameTaken)
+TFile CreateNewFile(const std::filesystem::path& path, bool& nameTaken, bool)
 {
     TFile file = Own(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     nameTaken = !file.Valid() && ::GetLastError() == ERROR_FILE_EXISTS;
     return file;
+}
+
+void HoldWhileWriting(const TFile&)
+{
+    // The file is open without sharing: it cannot be removed meanwhile.
+}
+
+bool RemoveIfAbandoned(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    return std::filesystem::is_regular_file(std::filesystem::symlink_status(path, ec)) && RemoveFile(path);
+}
+
+TWriteRefusal ResolveForWriting(const std::filesystem::path& path, std::filesystem::path& target)
+{
+    // The profile's folders are the user's own; a link there is followed.
+    std::error_code ec;
+    target = path;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) {
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
+        if (!ec)
+            target = resolved;
+    }
+    return TWriteRefusal::None;
 }
 
 bool NameIsFree(const std::filesystem::path& path)
@@ -120,6 +152,14 @@ bool MayReplace(const std::filesystem::path& target, TReplacedFile& old)
     // A folder or a device in the way is never replaced, nor a file this user may not write.
     return !old.exists
            || ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && !IsSpecialFile(target) && MayWrite(target, attributes));
+}
+
+bool PermissionsOf(const std::filesystem::path& file, TReplacedFile& like)
+{
+    // A copy gets the folder's permissions, as any new file there.
+    like.exists = ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+    like.mode = FILE_ATTRIBUTE_NORMAL;
+    return like.exists;
 }
 
 bool TakeOverWhileOpen(const TFile&, const TReplacedFile&)

@@ -136,9 +136,11 @@ fs::path KeepBackup(const fs::path& file, std::string_view newBytes, int kept)
     std::vector<TFoundCopy> copies = FindCopies(file);
     if (!copies.empty() && ReadWholeFile(copies.front().path) == old)
         return {};
+    // Only a folder of this user's that no one else can write takes the copies.
     const fs::path folder = BackupFolderOf(file);
+    if (!MakeOwnFolder(folder))
+        return {};
     std::error_code ec;
-    fs::create_directories(folder, ec);
     const std::string stamp = Stamp(koyomi::Now());
     // Copies kept within one second are numbered after the newest one of that second.
     int sequence = 1;
@@ -152,12 +154,20 @@ fs::path KeepBackup(const fs::path& file, std::string_view newBytes, int kept)
         if (!fs::exists(fs::symlink_status(copy, ec)))
             break;
     }
-    if (sequence > kMaxSameSecond || !ReplaceWholeFile(copy, *old))
+    // The copy may be read by whoever may read the file, and by no one else.
+    if (sequence > kMaxSameSecond || !WriteCopyOf(file, copy, *old))
         return {};
     copies.insert(copies.begin(), {*ReadCopyName(copy.filename().string(), file), copy});
     for (std::size_t i = static_cast<std::size_t>(std::max(kept, 1)); i < copies.size(); ++i)
         fs::remove(copies[i].path, ec);
     return copy;
+}
+
+int RemoveBackupLeftovers(const fs::path& file)
+{
+    return RemoveLeftoverTemporaries(BackupFolderOf(file), [&](const fs::path& name) {
+        return ReadCopyName(name.string(), file).has_value();
+    });
 }
 
 void SaveMemberListKeepingBackup(const TMemberList& members, const fs::path& file, TMemberSaveReport& report,

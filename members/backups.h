@@ -41,6 +41,10 @@ std::vector<TBackupFile> ListBackups(const std::filesystem::path& file, bool cou
 std::filesystem::path KeepBackup(const std::filesystem::path& file, std::string_view newBytes,
                                  int kept = kBackupsKept);
 
+// Removes the temporary files that a copy of `file` interrupted while it was
+// written left in the copies' folder; how many were removed.
+int RemoveBackupLeftovers(const std::filesystem::path& file);
+
 // The program's saves of its two files, each keeping the version it
 // replaces among the copies first. An empty list writes nothing, as
 // TMemberList::SaveToCsv, unless `emptyReplaces`: then an existing file

@@ -4,6 +4,7 @@
 #include "base/messages.h"
 #include "base/sjis.h"
 #include "base/stringtable.h"
+#include "base/systemerror.h"
 #include "base/utf8.h"
 #include "base/wholefile.h"
 #include "members/csvfields.h"
@@ -378,6 +379,8 @@ bool TMemberList::SaveToCsv(const std::filesystem::path& path, TMemberSaveReport
     if (std::filesystem::is_directory(path, ec))
         throw MessageError(kMsgCannotCreate, {path.string()});
 
+    // Nothing goes through another user's link, not even a copy of what it leads to.
+    CheckWriteAllowed(path);
     report.writtenTo = path;
     const auto seen = FSeenFiles.find(FileKey(path));
     const bool exists = std::filesystem::exists(path, ec);
@@ -397,6 +400,7 @@ bool TMemberList::SaveToCsv(const std::filesystem::path& path, TMemberSaveReport
                 throw MessageError(kMsgCannotCreate, {path.string()});
         }
     }
+    CheckWriteAllowed(report.writtenTo);
     if (!ReplaceWholeFile(report.writtenTo, content))
         throw MessageError(kMsgCannotCreate, {report.writtenTo.string()});
     RememberFile(report.writtenTo, &content, false);

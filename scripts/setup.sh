@@ -28,6 +28,9 @@ packages=(
   # Calendar files are read back by a real iCalendar parser in the tests,
   # printed pages by pdftotext.
   python3-icalendar poppler-utils
+  # The file safety test kills the programs at each step of a save (strace's
+  # syscall injection) and plays another local user (util-linux's setpriv).
+  strace util-linux
   # The Debian package (scripts/package.sh, tests/package) and the manual pages.
   dpkg-dev debhelper lintian man-db groff-base
   # mirvo-today --notify speaks to the session bus with sd-bus; its test runs a

@@ -1,5 +1,7 @@
 #include "start/instancelock.h"
 
+#include "start/programpaths.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +17,7 @@ namespace {
 
 const char* const kLockFileName = "TodayMirvo.lock";
 const char* const kRuntimeFolderName = "TodayMirvo";
+const char* const kFallbackFolderName = "run";
 constexpr mode_t kLockFileMode = 0644;
 constexpr mode_t kPrivateFolderMode = 0700;
 constexpr mode_t kOthersBits = 0077;
@@ -51,10 +54,13 @@ bool IsPrivateFolder(const std::filesystem::path& folder)
            && (info.st_mode & kOthersBits) == 0;
 }
 
-// Makes `folder` (mode 0700) or takes the one there when it is this user's
-// own folder, narrowing its rights; empty otherwise.
+// Makes `folder` (mode 0700, its parents as usual) or takes the one there
+// when it is this user's own folder, narrowing its rights; empty otherwise.
 std::filesystem::path MakePrivateFolder(const std::filesystem::path& folder)
 {
+    std::error_code ec;
+    if (folder.has_parent_path())
+        std::filesystem::create_directories(folder.parent_path(), ec);
     if (::mkdir(folder.c_str(), kPrivateFolderMode) != 0 && errno != EEXIST)
         return {};
     struct stat info {};
@@ -63,6 +69,14 @@ std::filesystem::path MakePrivateFolder(const std::filesystem::path& folder)
     if ((info.st_mode & kOthersBits) != 0 && ::chmod(folder.c_str(), kPrivateFolderMode) != 0)
         return {};
     return IsPrivateFolder(folder) ? folder : std::filesystem::path();
+}
+
+// $XDG_RUNTIME_DIR when it names a folder of this user's that no one else can enter.
+const char* ValidRuntimeDir(const char* runtimeDir)
+{
+    return runtimeDir != nullptr && std::filesystem::path(runtimeDir).is_absolute() && IsPrivateFolder(runtimeDir)
+               ? runtimeDir
+               : nullptr;
 }
 
 // Opens and takes the lock file at `path` without waiting.
@@ -104,19 +118,30 @@ TInstanceLock::~TInstanceLock()
         ::close(FFd);   // drops the lock
 }
 
-std::filesystem::path PrivateRuntimeFolder(const char* runtimeDir, const std::filesystem::path& tempFolder)
+std::filesystem::path PrivateRuntimeFolder(const char* runtimeDir, const std::filesystem::path& fallback)
 {
-    if (runtimeDir != nullptr) {
-        const std::filesystem::path runtime(runtimeDir);
-        if (runtime.is_absolute() && IsPrivateFolder(runtime))
-            return MakePrivateFolder(runtime / kRuntimeFolderName);
-    }
-    return MakePrivateFolder(tempFolder / (std::string(kRuntimeFolderName) + "-" + std::to_string(::geteuid())));
+    if (const char* runtime = ValidRuntimeDir(runtimeDir))
+        return MakePrivateFolder(std::filesystem::path(runtime) / kRuntimeFolderName);
+    return MakePrivateFolder(fallback);
 }
 
 std::filesystem::path PrivateRuntimeFolder()
 {
-    return PrivateRuntimeFolder(std::getenv("XDG_RUNTIME_DIR"), "/tmp");
+    return PrivateRuntimeFolder(std::getenv("XDG_RUNTIME_DIR"), FallbackRuntimeFolder());
+}
+
+std::filesystem::path FallbackRuntimeFolder()
+{
+    return UserFolders::FromEnvironment().cacheHome / kRuntimeFolderName / kFallbackFolderName;
+}
+
+void UseValidRuntimeFolder()
+{
+    if (ValidRuntimeDir(std::getenv("XDG_RUNTIME_DIR")) != nullptr)
+        return;
+    const std::filesystem::path fallback = MakePrivateFolder(FallbackRuntimeFolder());
+    if (!fallback.empty())
+        ::setenv("XDG_RUNTIME_DIR", fallback.c_str(), 1);
 }
 
 std::string InstanceChannelName(const std::filesystem::path& settingsFolder)

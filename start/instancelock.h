@@ -43,13 +43,25 @@ std::string InstanceChannelName(const std::filesystem::path& settingsFolder);
 // A folder that only this user can enter, for the lock and the channel:
 // <runtimeDir>/TodayMirvo when `runtimeDir` ($XDG_RUNTIME_DIR) is an
 // absolute path of a folder this user owns that no one else can enter,
-// else <tempFolder>/TodayMirvo-<uid>. Made with mode 0700 when missing; a
-// folder of this user's with wider rights is narrowed to 0700. Empty when
-// the folder is a symbolic link or something else than a folder, or belongs
-// to another user (who made it first).
-std::filesystem::path PrivateRuntimeFolder(const char* runtimeDir, const std::filesystem::path& tempFolder);
-// The same for $XDG_RUNTIME_DIR and /tmp.
+// else `fallback`, a folder under the user's home that no other user can
+// name first (FallbackRuntimeFolder). Made with mode 0700 when missing (the
+// fallback's parents too); a folder of this user's with wider rights is
+// narrowed to 0700. Empty when the folder is a symbolic link or something
+// else than a folder, or belongs to another user.
+std::filesystem::path PrivateRuntimeFolder(const char* runtimeDir, const std::filesystem::path& fallback);
+// The same for $XDG_RUNTIME_DIR and FallbackRuntimeFolder().
 std::filesystem::path PrivateRuntimeFolder();
+
+// Where the private folder is when the session has no runtime folder of
+// the user's: $XDG_CACHE_HOME/TodayMirvo/run (~/.cache/TodayMirvo/run).
+std::filesystem::path FallbackRuntimeFolder();
+
+// Before Qt starts: when $XDG_RUNTIME_DIR is unset, relative, or names a
+// folder of another user's or one others can enter, it is set to the
+// fallback private folder, so that Qt finds a runtime folder it accepts
+// (and says nothing about it) and every copy of the program meets in the
+// same place.
+void UseValidRuntimeFolder();
 
 // True when the process at the other end of the connected local socket `fd`
 // runs as this user (SO_PEERCRED); the channel talks to no one else.

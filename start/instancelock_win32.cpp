@@ -90,6 +90,13 @@ std::filesystem::path PrivateRuntimeFolder()
     return {};
 }
 
+std::filesystem::path FallbackRuntimeFolder()
+{
+    return {};
+}
+
+void UseValidRuntimeFolder() {}
+
 bool PeerIsThisUser(int)
 {
     return true;

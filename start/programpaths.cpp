@@ -48,7 +48,8 @@ ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile, const 
     ProgramPaths paths;
     paths.programFile = programFile;
     if (writable(paths.ProgramFolder())) {
-        if (!shared || !shared(paths.ProgramFolder()))
+        if ((!shared || !shared(paths.ProgramFolder())) && !LinkOfAnotherOwner(paths.SettingsFile())
+            && !LinkOfAnotherOwner(paths.MemberFile()))
             return paths;
         paths.sharedFolder = paths.ProgramFolder();
     }

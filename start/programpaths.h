@@ -68,9 +68,9 @@ inline std::string FolderWithSeparator(const std::filesystem::path& folder)
     return s;
 }
 
-// The user's folders, by the XDG base directory rules: XDG_CONFIG_HOME and
-// XDG_DATA_HOME when they hold absolute paths, else ~/.config and
-// ~/.local/share; the home folder is HOME, or the password entry's when HOME
+// The user's folders, by the XDG base directory rules: XDG_CONFIG_HOME,
+// XDG_DATA_HOME and XDG_CACHE_HOME when they hold absolute paths, else
+// ~/.config, ~/.local/share and ~/.cache; the home folder is HOME, or the password entry's when HOME
 // is unset or not absolute. On Windows (programpaths_win32.cpp) both are
 // %APPDATA%, the roaming application data folder, and the home folder is
 // %USERPROFILE%; the shell's known folders stand in for unset or relative values.
@@ -78,6 +78,7 @@ struct UserFolders {
     std::filesystem::path home;
     std::filesystem::path configHome;
     std::filesystem::path dataHome;
+    std::filesystem::path cacheHome;   // XDG_CACHE_HOME, else ~/.cache; empty on Windows
 
     static UserFolders FromEnvironment();
 };
@@ -89,12 +90,19 @@ struct UserFolders {
 // immutable. Nothing is written. False for a missing folder.
 bool FolderIsWritable(const std::filesystem::path& folder);
 
-// Whether users other than the owner may add or remove files in a folder:
-// it is writable by its group or by everyone and has no sticky bit (the
-// sticky bit, as on /tmp, keeps each user's files to their owner). Such a
-// folder is not used for the user's settings and member list: anyone could
-// replace them. False for a missing folder.
+// Whether users other than this one may add, remove or rename files in a
+// folder: it is writable by its group or by everyone (with a sticky bit or
+// without: the sticky bit, as on /tmp, keeps each user's files to their
+// owner, but another user still adds a link named as one of the program's
+// files, or the folder "backup"), or it belongs to another user (but the
+// system's administrator). Such a folder is not used for the user's
+// settings and member list. False for a missing folder.
 bool FolderSharedWithOthers(const std::filesystem::path& folder);
+
+// True when `file` is a symbolic link made by another user, or one that
+// leads to a file of another owner than its own: the program's files are
+// never read or written through one.
+bool LinkOfAnotherOwner(const std::filesystem::path& file);
 
 // Takes the group's and everyone's write permission away from a folder this
 // user owns; nothing for another's folder.
@@ -103,8 +111,8 @@ void KeepToOwner(const std::filesystem::path& folder);
 using FolderCheck = std::function<bool(const std::filesystem::path& folder)>;
 
 // The paths of the program at `programFile`: its files beside it when
-// `writable` says its folder can be written and `shared` does not say that
-// others can write it too, else the settings in <configHome>/TodayMirvo,
+// `writable` says its folder can be written, `shared` does not say that
+// others can write it too and neither file there is a LinkOfAnotherOwner, else the settings in <configHome>/TodayMirvo,
 // the member list in <dataHome>/TodayMirvo and LastFolder starting in the
 // home folder (with sharedFolder set when `shared` was the reason).
 ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile, const FolderCheck& writable,

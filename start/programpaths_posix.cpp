@@ -14,6 +14,7 @@ namespace mirvo {
 namespace {
 
 constexpr std::size_t kPasswordBufferSize = 16384;
+constexpr uid_t kAdministrator = 0;
 
 // An environment variable that holds an absolute path; empty otherwise.
 std::filesystem::path AbsoluteFromEnvironment(const char* name)
@@ -50,6 +51,9 @@ UserFolders UserFolders::FromEnvironment()
     f.dataHome = AbsoluteFromEnvironment("XDG_DATA_HOME");
     if (f.dataHome.empty())
         f.dataHome = f.home / ".local" / "share";
+    f.cacheHome = AbsoluteFromEnvironment("XDG_CACHE_HOME");
+    if (f.cacheHome.empty())
+        f.cacheHome = f.home / ".cache";
     return f;
 }
 
@@ -58,7 +62,19 @@ bool FolderSharedWithOthers(const std::filesystem::path& folder)
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
         return false;
-    return (info.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (info.st_mode & S_ISVTX) == 0;
+    // A sticky bit keeps each user's names to their owner, but another user
+    // still adds names of their own: a link named as one of the program's
+    // files, a folder "backup". A folder of another user's is theirs to change.
+    return (info.st_mode & (S_IWGRP | S_IWOTH)) != 0 || (info.st_uid != ::geteuid() && info.st_uid != kAdministrator);
+}
+
+bool LinkOfAnotherOwner(const std::filesystem::path& file)
+{
+    struct stat link {};
+    struct stat target {};
+    if (::lstat(file.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return false;
+    return link.st_uid != ::geteuid() || (::stat(file.c_str(), &target) == 0 && target.st_uid != link.st_uid);
 }
 
 void KeepToOwner(const std::filesystem::path& folder)

@@ -73,6 +73,11 @@ bool FolderSharedWithOthers(const std::filesystem::path&)
     return false;
 }
 
+bool LinkOfAnotherOwner(const std::filesystem::path&)
+{
+    return false;
+}
+
 void KeepToOwner(const std::filesystem::path&) {}
 
 } // namespace mirvo

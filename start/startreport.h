@@ -23,7 +23,7 @@ struct TStartReport {
 
 // The first kShownStartMessages messages, each cut to
 // kShownMessageCharacters characters (whole UTF-8 characters, "…" at the
-// cut) and made visible (VisibleText); when some were left out or cut, all of them go whole into
+// cut) and made harmless (HarmlessText); when some were left out or cut, all of them go whole into
 // `logFile` (replaced atomically, UTF-8, one a line) and a last line counts
 // those left out and names the file. Empty text for no messages.
 TStartReport ShortStartReport(const std::vector<std::string>& messages, const std::filesystem::path& logFile);
@@ -31,11 +31,6 @@ TStartReport ShortStartReport(const std::vector<std::string>& messages, const st
 // Why the settings and the member list are not in the program's folder
 // when other users can write it, and where they are instead.
 std::string SharedFolderMessage(const ProgramPaths& paths);
-
-// `text` with what would act instead of show replaced by U+FFFD: control
-// characters but the tab, DEL, C1 controls, bidirectional overrides,
-// isolates and marks, and bytes that are no UTF-8.
-std::string VisibleText(const std::string& text);
 
 // `text` cut to at most `characters` UTF-8 characters, "…" at the cut.
 std::string CutText(const std::string& text, std::size_t characters);

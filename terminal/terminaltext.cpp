@@ -9,7 +9,6 @@ namespace mirvo {
 
 namespace {
 
-using koyomi::AppendUtf8;
 
 constexpr char kEscape = '\x1b';
 
@@ -81,38 +80,7 @@ void SkipEscape(std::string_view text, std::size_t& pos)
         ++pos;
 }
 
-// Characters a terminal obeys instead of showing, or that turn the text
-// around it: C1 controls and the bidirectional embeddings and isolates.
-constexpr std::array<Range, 3> kCommandCharacters = {{
-    {0x0080, 0x009F},   // C1 controls (CSI, OSC, ... in their one-character forms)
-    {0x202A, 0x202E},   // bidirectional embeddings and overrides
-    {0x2066, 0x2069},   // bidirectional isolates
-}};
-
-constexpr char32_t kDelete = 0x7F;
-constexpr char32_t kReplacement = 0xFFFD;
-
 } // namespace
-
-std::string HarmlessText(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const char32_t c = NextCharacter(text, pos);
-        if (c < 0x20 || c == kDelete) {
-            // Caret notation, as terminals echo control keys: ESC is ^[, DEL is ^?.
-            out += '^';
-            out += static_cast<char>(c ^ 0x40);
-        } else if (InRanges(kCommandCharacters, c) || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            AppendUtf8(out, kReplacement);
-        } else {
-            AppendUtf8(out, c);
-        }
-    }
-    return out;
-}
 
 std::string AnsiColour(std::uint32_t colour)
 {

@@ -16,12 +16,6 @@ namespace mirvo {
 std::string AnsiColour(std::uint32_t colour);
 inline constexpr const char* kAnsiReset = "\x1b[0m";
 
-// Text from the user's files (a member's name or memo) as the terminal
-// shows it and never obeys it: control characters in caret notation (ESC
-// as "^[", a line break as "^J", DEL as "^?"), C1 controls, bidirectional
-// overrides and bytes that are no UTF-8 as U+FFFD.
-std::string HarmlessText(std::string_view text);
-
 // `text` in `colour` when `enabled`, else `text` as it is.
 std::string Coloured(std::string_view text, std::uint32_t colour, bool enabled);
 

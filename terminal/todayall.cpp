@@ -1,5 +1,6 @@
 #include "terminal/todayall.h"
 
+#include "base/harmlesstext.h"
 #include "base/stringtable.h"
 #include "base/utf8.h"
 #include "members/numbertext.h"

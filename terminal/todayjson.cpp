@@ -17,6 +17,8 @@ namespace {
 
 constexpr const char* kAxisKeys[kAxisCount] = {"health", "feeling", "intellect"};
 constexpr unsigned char kFirstPrintable = 0x20;
+constexpr unsigned char kDelete = 0x7F;
+constexpr char32_t kFirstThreeByte = 0x800;   // the first character UTF-8 writes in three bytes
 
 // Writes JSON text with two-space indentation; the caller keeps the nesting
 // sound, the writer the commas and the line breaks.
@@ -98,20 +100,43 @@ private:
     void AppendQuoted(std::string_view text)
     {
         FText += '"';
-        for (const char c : text) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
             const auto u = static_cast<unsigned char>(c);
             if (c == '"' || c == '\\') {
                 FText += '\\';
                 FText += c;
-            } else if (u < kFirstPrintable) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04x", u);
-                FText += escape;
+            } else if (u < kFirstPrintable || u == kDelete) {
+                AppendEscape(u);
+            } else if (const char32_t escaped = EscapedAt(text, i); escaped != 0) {
+                // Allowed raw in JSON, but obeyed by a terminal that shows
+                // it, or taken as a line break by JavaScript before ES2019.
+                AppendEscape(escaped);
+                i += escaped < kFirstThreeByte ? 1 : 2;
             } else {
                 FText += c;
             }
         }
         FText += '"';
+    }
+
+    // The C1 control (U+0080-U+009F) or line or paragraph separator
+    // (U+2028, U+2029) whose UTF-8 starts at text[i]; 0 for any other.
+    static char32_t EscapedAt(std::string_view text, std::size_t i)
+    {
+        const auto at = [&](std::size_t k) { return k < text.size() ? static_cast<unsigned char>(text[k]) : 0U; };
+        if (at(i) == 0xC2 && at(i + 1) >= 0x80 && at(i + 1) <= 0x9F)
+            return at(i + 1);
+        if (at(i) == 0xE2 && at(i + 1) == 0x80 && (at(i + 2) == 0xA8 || at(i + 2) == 0xA9))
+            return 0x2000 + (at(i + 2) - 0x80);
+        return 0;
+    }
+
+    void AppendEscape(char32_t c)
+    {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+        FText += escape;
     }
 
     std::string FText;

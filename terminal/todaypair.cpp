@@ -1,5 +1,6 @@
 #include "terminal/todaypair.h"
 
+#include "base/harmlesstext.h"
 #include "base/stringtable.h"
 #include "terminal/terminaltext.h"
 #include "terminal/todaytext.h"

@@ -1,8 +1,10 @@
 #include "terminal/todayprogram.h"
 
 #include "base/error.h"
+#include "base/harmlesstext.h"
 #include "base/messages.h"
 #include "base/stringtable.h"
+#include "base/systemerror.h"
 #include "base/wholefile.h"
 #include "start/filemessages.h"
 #include "start/programstart.h"
@@ -181,6 +183,10 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
             if (std::filesystem::is_symlink(std::filesystem::symlink_status(*calendar.file, ec))
                 && !std::filesystem::exists(std::filesystem::status(*calendar.file, ec)))
                 throw TodayFailure{teOutput, FormatStr(kMsgLinkLeadsNowhere, {calendar.file->string()})};
+            // Another user's link or file is never written, whatever the folder's rules.
+            Checked(teOutput, [&] { CheckWriteAllowed(*calendar.file); });
+            // What an earlier run left when it was killed while writing goes first.
+            RemoveLeftoverTemporaries(*calendar.file);
             if (!ReplaceWholeFile(*calendar.file, calendar.text))
                 throw TodayFailure{teOutput, Message(kMsgCannotWrite, calendar.file->string())};
             return teOk;

@@ -1,6 +1,7 @@
 #include "terminal/todaytext.h"
 
 #include "base/error.h"
+#include "base/harmlesstext.h"
 #include "base/stringtable.h"
 #include "terminal/braillechart.h"
 #include "terminal/terminaltext.h"

@@ -1,5 +1,6 @@
 #include "views/picturefile.h"
 
+#include "base/harmlesstext.h"
 #include "base/messages.h"
 #include "base/stringtable.h"
 #include "base/systemerror.h"
@@ -19,6 +20,12 @@ namespace mirvo {
 namespace {
 
 constexpr const char* kSvgSuffix = ".svg";
+
+// A file name as a message quotes it: shown, never obeyed (a line break in it starts no line).
+QString Shown(const QString& path)
+{
+    return QString::fromStdString(HarmlessText(path.toStdString()));
+}
 
 } // namespace
 
@@ -40,12 +47,19 @@ QByteArray PngBytes(QSize logical, const PaintFunction& paint, qreal scale)
 
 std::optional<QString> WriteFileBytes(const QString& path, const QByteArray& bytes, int failureMessageId)
 {
+    try {
+        CheckWriteAllowed(koyomi::PathFromUtf8(path.toStdString()));
+    } catch (const koyomi::EMirvoError& e) {
+        return QString::fromStdString(e.what());
+    }
+    // What an earlier save of this name left when it was stopped goes first.
+    RemoveLeftoverTemporaries(koyomi::PathFromUtf8(path.toStdString()));
     errno = 0;
     if (ReplaceWholeFile(koyomi::PathFromUtf8(path.toStdString()),
                          std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
         return std::nullopt;
     const int error = errno;
-    QString message = QString::fromStdString(LoadStr(failureMessageId)).arg(path);
+    QString message = QString::fromStdString(LoadStr(failureMessageId)).arg(Shown(path));
     if (error != 0)
         message += "\n" + QString::fromStdString(SystemErrorText(error));
     return message;
@@ -57,7 +71,7 @@ std::optional<QString> WritePicture(const QString& path, QSize logical, const Pa
     const bool svg = path.endsWith(kSvgSuffix, Qt::CaseInsensitive);
     const QByteArray bytes = svg ? SvgBytes(logical, paint, title) : PngBytes(logical, paint);
     if (bytes.isEmpty())
-        return QString::fromStdString(LoadStr(kMsgPictureNotSaved)).arg(path);
+        return QString::fromStdString(LoadStr(kMsgPictureNotSaved)).arg(Shown(path));
     return WriteFileBytes(path, bytes, kMsgPictureNotSaved);
 }
 

@@ -75,6 +75,8 @@ TEST(IcsText, SpecialCharactersAreEscaped)
     // Control characters may not stand in a calendar file: ESC, BEL, DEL, C1's CSI go; a tab stays.
     EXPECT_EQ(IcsEscapeText("\x1b]0;X\x07Na\x7Fme\xC2\x9B" "2J\tend\x01"), "]0\\;XName2J\tend");
     EXPECT_EQ(IcsEscapeText("\xC2\xA9 \xC2"), "\xC2\xA9 \xC2");
+    // Every C1 control goes, the first and the last too; the no-break space after them stays.
+    EXPECT_EQ(IcsEscapeText("a\xC2\x80" "b\xC2\x85" "c\xC2\x9F" "d\xC2\xA0" "e"), "abcd\xC2\xA0" "e");
 }
 
 TEST(IcsText, LongLinesFoldAtCharacterBoundariesAndUnfoldToTheOriginal)

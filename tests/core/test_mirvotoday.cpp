@@ -1,6 +1,7 @@
 // mirvo-today: its JSON against the evaluation itself, its command line,
 // the choice of member, and the pieces of its terminal text.
 #include "base/error.h"
+#include "base/harmlesstext.h"
 #include "base/messages.h"
 #include "base/stringtable.h"
 #include "koyomi/datafile.h"
@@ -364,6 +365,88 @@ TEST(MirvoTodayText, NamesFromFilesAreShownNotObeyed)
     const std::string title = ReportTitle(member);
     EXPECT_EQ(title.find('\x1b'), std::string::npos);
     EXPECT_NE(title.find("[^[[2Jx]"), std::string::npos);
+}
+
+// Every road by which outside text reaches what the program shows (option
+// values, file names, member-file fields, names in a reading) with every
+// kind of character that would act instead of show: on the standard error
+// and the standard output each arrives shown, never raw, and never starts
+// a line of its own; in JSON each is escaped and reads back as it was.
+TEST_F(MirvoTodayProgram, OutsideTextArrivesShownOnEveryRoad)
+{
+    struct TKind {
+        const char* name;
+        std::string raw;
+    };
+    const std::vector<TKind> kinds = {
+        {"LF", "\n"}, {"CR", "\r"}, {"TAB", "\t"}, {"ESC", "\x1b[2J"}, {"DEL", "\x7f"},
+        {"C1 CSI", "\xC2\x9B"}, {"C1 NEL", "\xC2\x85"}, {"U+2028", "\xE2\x80\xA8"}, {"U+2029", "\xE2\x80\xA9"},
+        {"LRM", "\xE2\x80\x8E"}, {"RLM", "\xE2\x80\x8F"}, {"RLO", "\xE2\x80\xAE"}, {"LRI", "\xE2\x81\xA6"},
+        {"PDI", "\xE2\x81\xA9"}, {"ZWSP", "\xE2\x80\x8B"}, {"ZWJ", "\xE2\x80\x8D"}, {"BOM", "\xEF\xBB\xBF"},
+        {"broken", "\xFF"},
+    };
+    const std::string fake = "FAKE: エラーはありません";
+    // No byte or character of any kind above, but the program's own line breaks.
+    const auto expectShown = [&](const std::string& text, const std::string& what) {
+        for (const TKind& k : kinds) {
+            if (k.raw == "\n")
+                continue;
+            EXPECT_EQ(text.find(k.raw), std::string::npos) << what << ": raw " << k.name << " in\n" << text;
+        }
+        EXPECT_EQ(text.find("\n" + fake), std::string::npos) << what << ": a line of the caller's in\n" << text;
+        EXPECT_TRUE(text.empty() || text.compare(0, fake.size(), fake) != 0) << what;
+    };
+    const std::string common = " --members " + testsupport::ShellQuoted(MemberFile().string()) + " --settings "
+                               + testsupport::ShellQuoted(SettingsFile().string());
+    const auto errorOf = [&](const std::string& args) {
+        return testsupport::RunCommand(testsupport::ShellQuoted(kProgram.string()) + " " + args + " 2>&1 >/dev/null");
+    };
+    for (const TKind& k : kinds) {
+        SCOPED_TRACE(k.name);
+        const std::string forged = "a" + k.raw + fake;
+        // Option values, each refused with a message that quotes it.
+        for (const char* option : {"--member", "--date", "--days", "--month", "--expire"}) {
+            const TProgramRun run = errorOf(std::string(option) + " " + testsupport::ShellQuoted(forged) + common);
+            EXPECT_NE(run.out.find("FAKE"), std::string::npos) << option << ": the value is not quoted: " << run.out;
+            expectShown(run.out, option);
+        }
+        // File names: a member file and a settings file that are not there.
+        for (const char* option : {"--members", "--settings"}) {
+            const TProgramRun run =
+                errorOf(std::string(option) + " " + testsupport::ShellQuoted((FDir / forged).string()));
+            EXPECT_NE(run.out.find("FAKE"), std::string::npos) << option << ": " << run.out;
+            expectShown(run.out, option);
+        }
+        // Member-file fields: a date that is no date (a warning), a name (the reading and JSON).
+        const fs::path file = FDir / "outside.csv";
+        testsupport::WriteFile(file, "\"N" + k.raw + "x\",1,1980/01/01,12:00:00,0,\"m" + k.raw + "\"\r\n\"B\",1,19"
+                                         + k.raw + "80/01/01,12:00:00,0,\"\"\r\n");
+        const std::string members = " --members " + testsupport::ShellQuoted(file.string()) + " --settings "
+                                    + testsupport::ShellQuoted(SettingsFile().string());
+        const TProgramRun warned = errorOf("--member 0" + members);
+        expectShown(warned.out, "member file warning");
+        const TProgramRun shown = testsupport::RunCommand(testsupport::ShellQuoted(kProgram.string()) + " --member 0"
+                                                          + members + " 2>/dev/null");
+        EXPECT_EQ(shown.exitCode, 0);
+        expectShown(shown.out, "reading");
+        const TProgramRun jsonRun = testsupport::RunCommand(testsupport::ShellQuoted(kProgram.string())
+                                                            + " --member 0 --json" + members + " 2>/dev/null");
+        if (k.raw != "\xFF" && k.raw != "\n" && k.raw != "\r") {
+            for (const char* raw : {"\x7f", "\xC2\x9B", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9", "\x1b", "\r", "\t"})
+                EXPECT_EQ(jsonRun.out.find(raw), std::string::npos) << "raw in JSON: " << jsonRun.out;
+            const json j = json::parse(jsonRun.out);
+            EXPECT_EQ(j["member"]["name"], "N" + k.raw + "x");
+            EXPECT_EQ(j["member"]["memo"], "m" + k.raw);
+        }
+    }
+    // The one filter itself: what it shows, and that it shows it once.
+    EXPECT_EQ(HarmlessText("a\nb\tc\x7f\x1b["), "a^Jb^Ic^?^[[");
+    EXPECT_EQ(HarmlessText("\xE2\x80\xA8\xE2\x81\xA9\xEF\xBB\xBF\xC2\x9F" "ok"),
+              "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD" "ok");
+    EXPECT_EQ(HarmlessText("\xC2\xA0\xE2\x81\xAA" "山田"), "\xC2\xA0\xE2\x81\xAA" "山田");   // just past the ranges
+    const std::string once = HarmlessText("x\n\xE2\x80\xAE\xC0\xAFy");
+    EXPECT_EQ(HarmlessText(once), once);
+    EXPECT_EQ(koyomi::FillMessage("%s は %s", {"a\nb", "\xE2\x80\x8F"}), "a^Jb は \xEF\xBF\xBD");
 }
 
 TEST(MirvoTodayText, BrailleDotsFollowTheChartsLines)

@@ -1,7 +1,10 @@
 // What keeps the window program's start and end safe: the one-copy lock and
 // channel that only this user can reach, the short start report with its
-// log, and a place for a member list whose own file cannot take it.
+// log, and a place for a member list whose own file cannot take it; and the
+// user's files against another local user (a forked child that runs as
+// nobody): links and files of theirs, shared folders, the modes of copies.
 #include "base/error.h"
+#include "base/messages.h"
 #include "base/wholefile.h"
 #include "members/backups.h"
 #include "start/instancelock.h"
@@ -11,9 +14,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
+#include <functional>
+#include <grp.h>
+#include <map>
 #include <random>
 #include <string>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -55,6 +63,33 @@ private:
     fs::path FFolder;
 };
 
+// Runs `body` in a child process as the other user; true when it returned true.
+bool AsOtherUser(const std::function<bool()>& body)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kOtherUser) != 0 || ::setuid(kOtherUser) != 0)
+            ::_exit(2);
+        ::umask(022);
+        ::_exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The mode of every file and folder under `folder` (links by their own mode), by relative path.
+std::map<std::string, mode_t> ModesUnder(const fs::path& folder)
+{
+    std::map<std::string, mode_t> modes;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        struct stat info {};
+        ::lstat(entry.path().c_str(), &info);
+        modes[fs::relative(entry.path(), folder).string()] = info.st_mode & 07777;
+    }
+    return modes;
+}
+
 TMemberListItem& Add(TMemberList& list, const std::string& name)
 {
     return list.AddMember(name, 1, 30000.5, true, "memo");
@@ -67,31 +102,55 @@ TEST_F(StartSafety, RuntimeFolderIsTheUsersOwnAndNoOneElseCanEnterIt)
     const fs::path runtime = Folder() / "run";
     fs::create_directories(runtime);
     fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
-    const fs::path own = PrivateRuntimeFolder(runtime.c_str(), Folder() / "tmp");
+    const fs::path fallback = Folder() / "home" / ".cache" / "TodayMirvo" / "run";
+    const fs::path own = PrivateRuntimeFolder(runtime.c_str(), fallback);
     EXPECT_EQ(own, runtime / "TodayMirvo");
     EXPECT_EQ(Mode(own), 0700u);
 
-    // A runtime folder others can enter is not taken: the temporary folder's own one is.
-    fs::create_directories(Folder() / "tmp");
-    fs::permissions(runtime, fs::perms::all, fs::perm_options::replace);
-    const fs::path fallback = Folder() / "tmp" / ("TodayMirvo-" + std::to_string(::geteuid()));
-    EXPECT_EQ(PrivateRuntimeFolder(runtime.c_str(), Folder() / "tmp"), fallback);
-    EXPECT_EQ(PrivateRuntimeFolder("relative/run", Folder() / "tmp"), fallback);
+    // A runtime folder others can enter, even its group alone, is not taken:
+    // the fallback under the user's home is, made with its parents.
+    for (const fs::perms open : {fs::perms::all, fs::perms::owner_all | fs::perms::group_exec,
+                                 fs::perms::owner_all | fs::perms::others_exec}) {
+        fs::permissions(runtime, open, fs::perm_options::replace);
+        EXPECT_EQ(PrivateRuntimeFolder(runtime.c_str(), fallback), fallback);
+    }
+    EXPECT_EQ(PrivateRuntimeFolder("relative/run", fallback), fallback);
     EXPECT_EQ(Mode(fallback), 0700u);
     // This user's folder opened to all is narrowed again.
     fs::permissions(fallback, fs::perms::all, fs::perm_options::replace);
-    EXPECT_EQ(PrivateRuntimeFolder(nullptr, Folder() / "tmp"), fallback);
+    EXPECT_EQ(PrivateRuntimeFolder(nullptr, fallback), fallback);
     EXPECT_EQ(Mode(fallback), 0700u);
     // A link put in its place, or a folder another user made first, is refused.
     fs::remove(fallback);
     fs::create_directory_symlink(Folder(), fallback);
-    EXPECT_TRUE(PrivateRuntimeFolder(nullptr, Folder() / "tmp").empty());
+    EXPECT_TRUE(PrivateRuntimeFolder(nullptr, fallback).empty());
     fs::remove(fallback);
     if (::geteuid() == 0) {
         fs::create_directory(fallback);
         ASSERT_EQ(::chown(fallback.c_str(), kOtherUser, kOtherUser), 0);
-        EXPECT_TRUE(PrivateRuntimeFolder(nullptr, Folder() / "tmp").empty());
+        EXPECT_TRUE(PrivateRuntimeFolder(nullptr, fallback).empty());
+        fs::remove(fallback);
+        // A runtime folder of another user's, closed to all but its owner, is not this user's.
+        fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+        ASSERT_EQ(::chown(runtime.c_str(), kOtherUser, kOtherUser), 0);
+        EXPECT_EQ(PrivateRuntimeFolder(runtime.c_str(), fallback), fallback);
     }
+
+    // Unset, the session's runtime folder becomes the fallback, for Qt too.
+    ::unsetenv("XDG_RUNTIME_DIR");
+    ASSERT_EQ(::setenv("XDG_CACHE_HOME", (Folder() / "cache").c_str(), 1), 0);
+    UseValidRuntimeFolder();
+    const char* given = std::getenv("XDG_RUNTIME_DIR");
+    ASSERT_NE(given, nullptr);
+    EXPECT_EQ(fs::path(given), Folder() / "cache" / "TodayMirvo" / "run");
+    EXPECT_EQ(Mode(given), 0700u);
+    // A valid one is kept as it is.
+    fs::permissions(Folder() / "cache", fs::perms::owner_all, fs::perm_options::replace);
+    ASSERT_EQ(::setenv("XDG_RUNTIME_DIR", (Folder() / "cache").c_str(), 1), 0);
+    UseValidRuntimeFolder();
+    EXPECT_EQ(fs::path(std::getenv("XDG_RUNTIME_DIR")), Folder() / "cache");
+    ::unsetenv("XDG_RUNTIME_DIR");
+    ::unsetenv("XDG_CACHE_HOME");
 }
 
 TEST_F(StartSafety, ChannelNameLiesInThePrivateFolder)
@@ -192,8 +251,8 @@ TEST_F(StartSafety, StartReportShowsTwentyLinesAndLogsTheRest)
     EXPECT_EQ(cut.text.substr(0, 3 + 299 + 3), "あ" + std::string(299, 'x') + "…");
     EXPECT_EQ(ReadWholeFile(Folder() / "cut.log"), "あ" + longOne + "\n");
     // What would act instead of show (ESC, a right-to-left override, a C1 CSI, a broken byte) shows as U+FFFD.
-    EXPECT_EQ(ShortStartReport({"a\x1b[2Jb\xE2\x80\xAE" "c\xC2\x9B" "d\xFF\te"}, Folder() / "v.log").text,
-              "a\xEF\xBF\xBD[2Jb\xEF\xBF\xBD" "c\xEF\xBF\xBD" "d\xEF\xBF\xBD\te");
+    EXPECT_EQ(ShortStartReport({"a\x1b[2Jb\xE2\x80\xAE" "c\xC2\x9B" "d\xFF\te\xE2\x80\xA8" "f"}, Folder() / "v.log").text,
+              "a^[[2Jb\xEF\xBF\xBD" "c\xEF\xBF\xBD" "d\xEF\xBF\xBD^Ie\xEF\xBF\xBD" "f");
     // A log that cannot be written: the count alone.
     const TStartReport noLog = ShortStartReport(messages, Folder() / "missing" / "x.log");
     EXPECT_TRUE(noLog.logFile.empty());
@@ -236,4 +295,192 @@ TEST_F(StartSafety, ListThatCannotBeWrittenWhereItBelongsGoesBesideOrToTheUsersF
     std::ofstream(Folder() / "file-not-folder") << "x";
     user.dataHome = Folder() / "file-not-folder" / "x";
     EXPECT_TRUE(PlaceToSaveInstead(gone, user).empty());
+}
+
+// Another user makes a sticky folder every user may write and puts links
+// and files of theirs there. A write through their link, to a file of this
+// user's they chose, or over a file of theirs, is refused and changes
+// nothing; a link of this user's own there is still followed.
+TEST_F(StartSafety, AnotherUsersLinksAndFilesAreNeverWritten)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "another uid needs root";
+    fs::permissions(Folder(), fs::perms::all, fs::perm_options::replace);
+    const fs::path mine = Folder() / "private";
+    fs::create_directory(mine);
+    fs::permissions(mine, fs::perms::owner_all, fs::perm_options::replace);
+    const fs::path bashrc = mine / "bashrc";
+    std::ofstream(bashrc) << "mine\n";
+    fs::permissions(bashrc, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
+    const fs::path shared = Folder() / "sh";
+    ASSERT_TRUE(AsOtherUser([&] {
+        return ::mkdir(shared.c_str(), 0777) == 0 && ::chmod(shared.c_str(), 01777) == 0
+               && ::symlink(bashrc.c_str(), (shared / "cal.ics").c_str()) == 0
+               && ::symlink((shared / "cal.ics").c_str(), (shared / "chain.ics").c_str()) == 0
+               && ::symlink(bashrc.c_str(), (shared / "Mirvo.csv").c_str()) == 0
+               && ::close(::open((shared / "theirs.ics").c_str(), O_CREAT | O_WRONLY, 0666)) == 0;
+    }));
+    for (const char* name : {"cal.ics", "chain.ics", "Mirvo.csv"}) {
+        EXPECT_EQ(WriteRefusal(shared / name), TWriteRefusal::OthersLink) << name;
+        EXPECT_FALSE(ReplaceWholeFile(shared / name, "BEGIN:VCALENDAR")) << name;
+    }
+    EXPECT_EQ(WriteRefusal(shared / "theirs.ics"), TWriteRefusal::OthersFile);
+    EXPECT_FALSE(ReplaceWholeFile(shared / "theirs.ics", "BEGIN:VCALENDAR"));
+    // The member list saved there: the program's own message says why.
+    TMemberList list;
+    Add(list, "Hana");
+    TMemberSaveReport report;
+    try {
+        list.SaveToCsv(shared / "Mirvo.csv", report);
+        ADD_FAILURE() << "saved through another user's link";
+    } catch (const koyomi::EMirvoError& e) {
+        EXPECT_EQ(e.MessageId(), kMsgOthersLink);
+        EXPECT_EQ(std::string(e.what()), (shared / "Mirvo.csv").string()
+                                             + " はほかのユーザーが作ったシンボリックリンクです. リンク先はそのユーザーが選べるので, そこには書き込みません.");
+    }
+    EXPECT_EQ(ReadWholeFile(bashrc), "mine\n");
+    EXPECT_EQ(Mode(bashrc), 0600u);
+    EXPECT_EQ(ReadWholeFile(shared / "theirs.ics"), "");
+    // Nothing was left beside either file.
+    EXPECT_EQ(std::distance(fs::directory_iterator(mine), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(shared), fs::directory_iterator()), 4);
+
+    // This user's own link in the same folder leads where the user chose.
+    ASSERT_EQ(::symlink((mine / "cal.ics").c_str(), (shared / "own.ics").c_str()), 0);
+    EXPECT_EQ(WriteRefusal(shared / "own.ics"), TWriteRefusal::None);
+    EXPECT_TRUE(ReplaceWholeFile(shared / "own.ics", "BEGIN:VCALENDAR"));
+    EXPECT_EQ(ReadWholeFile(mine / "cal.ics"), "BEGIN:VCALENDAR");
+    EXPECT_TRUE(fs::is_symlink(shared / "own.ics"));
+}
+
+// A program folder another user can write, with the sticky bit too, or one
+// where a link of another owner stands for one of the program's files, is
+// passed over; copies are never put in a folder "backup" of another user's.
+TEST_F(StartSafety, ProgramFolderAnotherUserCanChangeHoldsNoneOfTheUsersFiles)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "another uid needs root";
+    fs::permissions(Folder(), fs::perms::all, fs::perm_options::replace);
+    const UserFolders user{Folder() / "home", Folder() / "cfg", Folder() / "share"};
+    const fs::path prog = Folder() / "prog";
+    const fs::path secret = Folder() / "secret.txt";
+    std::ofstream(secret) << "secret";
+    fs::permissions(secret, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
+    ASSERT_TRUE(AsOtherUser([&] {
+        return ::mkdir(prog.c_str(), 0777) == 0 && ::chmod(prog.c_str(), 01777) == 0
+               && ::mkdir((prog / "backup").c_str(), 0777) == 0 && ::chmod((prog / "backup").c_str(), 0777) == 0
+               && ::symlink(secret.c_str(), (prog / "TodayMirvo.ini").c_str()) == 0;
+    }));
+    const auto locate = [&] {
+        return LocateProgramFiles(prog / "TodayMirvo", FolderIsWritable, user, FolderSharedWithOthers);
+    };
+    EXPECT_TRUE(FolderSharedWithOthers(prog));
+    EXPECT_EQ(locate().sharedFolder, prog);
+    EXPECT_EQ(locate().SettingsFile(), Folder() / "cfg" / "TodayMirvo" / "TodayMirvo.ini");
+    // Closed to others again, the other user's link alone still keeps the files out.
+    ASSERT_EQ(::chown(prog.c_str(), 0, 0), 0);
+    fs::permissions(prog, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec
+                              | fs::perms::others_read | fs::perms::others_exec,
+                    fs::perm_options::replace);
+    EXPECT_FALSE(FolderSharedWithOthers(prog));
+    EXPECT_TRUE(LinkOfAnotherOwner(prog / "TodayMirvo.ini"));
+    EXPECT_EQ(locate().sharedFolder, prog);
+    // A link of this user's to another owner's file counts the same; one to the user's own file does not.
+    fs::remove(prog / "TodayMirvo.ini");
+    fs::create_symlink(secret, prog / "TodayMirvo.ini");
+    EXPECT_FALSE(LinkOfAnotherOwner(prog / "TodayMirvo.ini"));
+    EXPECT_TRUE(locate().sharedFolder.empty());
+    ASSERT_EQ(::chown(secret.c_str(), kOtherUser, kOtherUser), 0);
+    EXPECT_TRUE(LinkOfAnotherOwner(prog / "TodayMirvo.ini"));
+    EXPECT_EQ(locate().sharedFolder, prog);
+    // A folder of another user's, even closed to all others, is theirs to change.
+    ASSERT_EQ(::chown(prog.c_str(), kOtherUser, kOtherUser), 0);
+    EXPECT_TRUE(FolderSharedWithOthers(prog));
+
+    // The other user's "backup" folder takes no copy of the user's list.
+    const fs::path list = prog / "Mirvo.csv";
+    std::ofstream(list) << "\"Hana\",2,1970/01/02,12:00:00,0,\"\"\r\n";
+    EXPECT_TRUE(KeepBackup(list, "other bytes").empty());
+    EXPECT_TRUE(fs::is_empty(prog / "backup"));
+}
+
+// The mode of everything the program writes beside a member list and
+// settings: copies keep the mode of the file they copy, new files follow the
+// umask, the folder of copies is the user's alone.
+TEST_F(StartSafety, CopiesKeepTheModeOfTheFileTheyCopy)
+{
+    const mode_t before = ::umask(022);
+    const fs::path list = Folder() / "Mirvo.csv";
+    TMemberList members;
+    Add(members, "Hana");
+    TMemberSaveReport report;
+    SaveMemberListKeepingBackup(members, list, report);   // new: 0644 under umask 022
+    ASSERT_EQ(Mode(list), 0644u);
+    fs::permissions(list, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
+    Add(members, "Taro");
+    SaveMemberListKeepingBackup(members, list, report);   // a copy of the 0600 list
+    const fs::path ini = Folder() / "TodayMirvo.ini";
+    std::ofstream(ini) << "[Option]\r\nDefaultUser=0\r\n";
+    fs::permissions(ini, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
+    TMirvoOptions options(ini, Folder());
+    options.LoadFromIni();
+    options.DefaultUserIndex = 1;
+    SaveSettingsKeepingBackup(options);
+    // The list kept beside itself when it was read only in part.
+    ASSERT_TRUE(CopyToNewFile(list, Folder() / "Mirvo.csv.bak"));
+    ::umask(077);
+    const fs::path other = Folder() / "Other.csv";
+    SaveMemberListKeepingBackup(members, other, report);   // new under umask 077
+    ::umask(before);
+
+    std::map<std::string, mode_t> expected = {
+        {"Mirvo.csv", 0600}, {"Mirvo.csv.bak", 0600}, {"TodayMirvo.ini", 0600}, {"Other.csv", 0600}, {"backup", 0700},
+    };
+    for (const TBackupFile& copy : ListBackups(list))
+        expected["backup/" + copy.path.filename().string()] = 0600;
+    for (const TBackupFile& copy : ListBackups(ini))
+        expected["backup/" + copy.path.filename().string()] = 0600;
+    EXPECT_EQ(ListBackups(list).size(), 1u);
+    EXPECT_EQ(ListBackups(ini).size(), 1u);
+    EXPECT_EQ(ModesUnder(Folder()), expected);
+
+    // A folder of copies of this user's that others may write is narrowed at the next copy.
+    fs::permissions(Folder() / "backup", fs::perms::all, fs::perm_options::replace);
+    Add(members, "Ken");
+    SaveMemberListKeepingBackup(members, list, report);
+    EXPECT_EQ(Mode(Folder() / "backup"), 0755u);
+}
+
+// What a copy interrupted while it was written leaves in the folder of
+// copies goes at the next start, by the copies' exact names only; a copy
+// that another process is still writing stays.
+TEST_F(StartSafety, LeftoversOfInterruptedCopiesAreRemoved)
+{
+    const fs::path list = Folder() / "Mirvo.csv";
+    const fs::path backup = BackupFolderOf(list);
+    fs::create_directories(backup);
+    const std::vector<std::string> ours = {".Mirvo-20261207-183012.csv.1234.tmp", ".Mirvo-20261207-183012-2.csv.9.tmp"};
+    const std::vector<std::string> others = {".Mirvo-2026.csv.12.tmp", ".Mirvo-20261207-183012.csv.x1.tmp",
+                                             ".Other-20261207-183012.csv.12.tmp", "Mirvo-20261207-183012.csv",
+                                             ".Mirvo-20261207-183012.csv.77.tmp"};
+    for (const std::string& name : ours)
+        std::ofstream(backup / name) << "part";
+    for (const std::string& name : others)
+        std::ofstream(backup / name) << "keep";
+    // The last one is in the making: held as a write holds its temporary file.
+    const int held = ::open((backup / others.back()).c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    // A link that took a copy's temporary name goes nowhere it leads.
+    fs::create_symlink(list, backup / ".Mirvo-20261207-183013.csv.5.tmp");
+    std::ofstream(list) << "list";
+
+    EXPECT_EQ(RemoveBackupLeftovers(list), 2);
+    for (const std::string& name : ours)
+        EXPECT_FALSE(fs::exists(backup / name)) << name;
+    for (const std::string& name : others)
+        EXPECT_TRUE(fs::exists(backup / name)) << name;
+    EXPECT_TRUE(fs::is_symlink(backup / ".Mirvo-20261207-183013.csv.5.tmp"));
+    EXPECT_EQ(ReadWholeFile(list), "list");
+    ::close(held);
+    EXPECT_EQ(RemoveLeftoverTemporaries(backup / "Mirvo-20261207-183012.csv"), 1);
 }

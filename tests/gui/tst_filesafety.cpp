@@ -2,8 +2,10 @@
 // kept beside the list that replaces it, a termination signal while a box
 // waits for the user closes the box and saves everything, OK in the
 // settings window writes the files at once, and a member file that cannot
-// be written is told at start and saved elsewhere at exit.
+// be written is told at start and saved elsewhere at exit; the channel by
+// which a second start brings the window forward answers only this user.
 #include "app/formmain.h"
+#include "app/instancechannel.h"
 #include "app/startup.h"
 #include "modalwatch.h"
 #include "settings/formoption.h"
@@ -17,9 +19,18 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
+#include <poll.h>
 #include <sstream>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -84,6 +95,48 @@ QPushButton* ButtonNamed(QMessageBox& box, const QString& text)
 }
 
 const char* const kKillAfterOK = "MIRVO_TEST_KILL_AFTER_OK";
+constexpr uid_t kOtherUser = 65534;   // nobody
+constexpr int kAnswerWaitMilliseconds = 5000;
+
+// Runs `body` in a child process (as the other user when `other`) while this
+// one keeps its event loop going; true when the child returned true.
+bool InChild(bool other, const std::function<bool()>& body)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (other && (::setgroups(0, nullptr) != 0 || ::setgid(kOtherUser) != 0 || ::setuid(kOtherUser) != 0))
+            ::_exit(2);
+        ::_exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, WNOHANG) == 0)
+        QTest::qWait(testing_gui::kPollMilliseconds);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Connects to the socket at `path`, sends `request` and reads what comes
+// back until the other end closes or kAnswerWaitMilliseconds pass.
+std::string Exchange(const std::string& path, const std::string& request)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+        return "no connection";
+    ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+    std::string answer;
+    pollfd entry{fd, POLLIN, 0};
+    char buffer[64];
+    while (::poll(&entry, 1, kAnswerWaitMilliseconds) > 0) {
+        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n <= 0)
+            break;
+        answer.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return answer;
+}
 
 } // namespace
 
@@ -95,6 +148,7 @@ private slots:
     void signalDuringTheExitErrorBoxGoesOnSaving();
     void unwritableMemberFileIsToldAtStartAndSavedElsewhereAtExit();
     void newMemberSurvivesAKillRightAfterOK();
+    void channelAnswersOnlyThisUserAndOnlyShortRequests();
 };
 
 void TestFileSafety::partlyReadMemberFileIsKeptBesideTheSavedList()
@@ -281,6 +335,44 @@ void TestFileSafety::newMemberSurvivesAKillRightAfterOK()
     QVERIFY2(saved.find("\"Hana\",2,1970/01/02") == 0, saved.c_str());
     QVERIFY2(saved.find("\"Killed\",2,1970/01/02") != std::string::npos, saved.c_str());
     QVERIFY(ReadFile(folder / "TodayMirvo.ini").find("[Option]") != std::string::npos);
+}
+
+// The channel in a folder the other user can reach, its socket open to all:
+// only the user's own peer check stands between them and the window.
+void TestFileSafety::channelAnswersOnlyThisUserAndOnlyShortRequests()
+{
+    QTemporaryDir dir;
+    ::chmod(dir.path().toLocal8Bit().constData(), 0777);
+    const std::string name = dir.path().toStdString() + "/channel";
+    mirvo::TInstanceChannel channel(name);
+    QVERIFY(channel.Listening());
+    QWidget window;
+    window.show();
+    channel.SetWindow(&window);
+    QCOMPARE(::chmod(name.c_str(), 0777), 0);
+
+    // This user's second start is told; so is a raw request of this user's.
+    QVERIFY(InChild(false, [&] { return mirvo::TInstanceChannel::AskToComeForward(name); }));
+    QVERIFY(InChild(false, [&] { return Exchange(name, "forward\n") == "forward\n"; }));
+    // A request longer than 256 bytes is cut off unanswered, even with the word at its end.
+    QVERIFY(InChild(false, [&] { return Exchange(name, std::string(300, 'x') + "forward\n").empty(); }));
+    QVERIFY(InChild(false, [&] { return Exchange(name, std::string(200, 'x') + "forward\n") == "forward\n"; }));
+    if (::geteuid() != 0)
+        QSKIP("another uid needs root");
+    // Another user reaches the socket and asks: the connection is closed unanswered.
+    QVERIFY(InChild(true, [&] { return Exchange(name, "forward\n").empty(); }));
+    QVERIFY(InChild(true, [&] { return !mirvo::TInstanceChannel::AskToComeForward(name); }));
+
+    // A listener that never answers: the second start gives up by itself and says it was not told.
+    const std::string silent = dir.path().toStdString() + "/silent";
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", silent.c_str());
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    QCOMPARE(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    QCOMPARE(::listen(listener, 4), 0);
+    QVERIFY(!mirvo::TInstanceChannel::AskToComeForward(silent));
+    ::close(listener);
 }
 
 QTEST_MAIN(TestFileSafety)

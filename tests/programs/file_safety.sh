@@ -14,8 +14,10 @@ runtime=${MIRVO_RUNTIME_DIR:?}
 data=${MIRVO_SOURCE_DIR:?}/tests/data/members
 today="$runtime/mirvo-today"
 pids=()
+others_dirs=()
 on_exit() {
   for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null; done
+  for dir in "${others_dirs[@]}"; do rm -rf "$dir"; done
 }
 
 printf '"Hana",2,1970/01/02,12:00:00,0,""\r\n' >"$work/one.csv"
@@ -95,6 +97,64 @@ ln -s "$work/real.ics" "$work/good-link.ics"
 : >"$work/real.ics"
 "$today" "${m[@]}" --ics "$work/good-link.ics" || fail "--ics through a link to a file failed"
 [ -L "$work/good-link.ics" ] && grep -q BEGIN:VCALENDAR "$work/real.ics" || fail "--ics did not write through the link"
+# Another user (nobody, as root can start one) makes a sticky folder every
+# user may write, with a link to a private file of this user's and a file of
+# their own: --ics writes through neither, says why and exits 6; the user's
+# own link there keeps working. The kernel's own rule is not relied on.
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+  open=$(mktemp -d)
+  others_dirs+=("$open")
+  chmod 0777 "$open"
+  printf 'mine\n' >"$work/bashrc"
+  chmod 0600 "$work/bashrc"
+  setpriv --reuid=65534 --regid=65534 --clear-groups sh -c "
+    mkdir '$open/sh' && chmod 1777 '$open/sh' && ln -s '$work/bashrc' '$open/sh/cal.ics' &&
+    echo theirs >'$open/sh/theirs.ics' && chmod 0666 '$open/sh/theirs.ics'" || fail "nobody could not set up the sticky folder"
+  for case in "cal.ics:ほかのユーザーが作ったシンボリックリンクです" "theirs.ics:ほかのユーザーのファイルなので, 書き込みません"; do
+    name=${case%%:*}
+    "$today" "${m[@]}" --ics "$open/sh/$name" --days 2 >/dev/null 2>"$work/err"
+    rc=$?
+    [ "$rc" -eq 6 ] || fail "--ics through nobody's $name gave exit code $rc, not 6"
+    grep -qF "${case#*:}" "$work/err" || fail "--ics through nobody's $name did not say why: $(cat "$work/err")"
+  done
+  [ "$(cat "$work/bashrc")" = mine ] && [ "$(stat -c %a "$work/bashrc")" = 600 ] || fail "--ics changed the file nobody's link leads to"
+  [ "$(cat "$open/sh/theirs.ics")" = theirs ] || fail "--ics wrote over nobody's file"
+  [ "$(ls -A "$open/sh" | tr '\n' ' ')" = "cal.ics theirs.ics " ] || fail "--ics left files in the sticky folder: $(ls -A "$open/sh")"
+  ln -s "$work/own.ics" "$open/sh/own.ics"
+  "$today" "${m[@]}" --ics "$open/sh/own.ics" || fail "--ics through the user's own link in the sticky folder failed"
+  grep -q BEGIN:VCALENDAR "$work/own.ics" || fail "--ics did not write through the user's own link"
+fi
+
+# A line break or a line separator in an option value starts no line of the caller's.
+for value in $'a\nFAKE: エラーはありません' $'a\xe2\x80\xa8FAKE: エラーはありません' $'a\rFAKE: エラーはありません'; do
+  for option in --member --date --days --month; do
+    "$today" "${m[@]}" "$option" "$value" >/dev/null 2>"$work/err"
+    rc=$?
+    [ "$rc" -ne 0 ] || fail "$option with a forged line was taken"
+    grep -q '^FAKE' "$work/err" && fail "$option let the caller start a line: $(cat -v "$work/err")"
+    { grep -q $'\r' "$work/err" || grep -qF $'\xe2\x80\xa8' "$work/err"; } \
+      && fail "$option's value reached the terminal raw: $(cat -v "$work/err")"
+    grep -qF 'FAKE: エラーはありません' "$work/err" || fail "$option's value is not quoted: $(cat -v "$work/err")"
+  done
+done
+
+# A kill at each step of writing the calendar file (after the temporary file
+# is made, after it is written, at the rename) leaves the old file whole;
+# the next --ics removes what the killed one left.
+printf 'old\n' >"$work/kill.ics"
+killed=0
+for call in write fsync rename; do
+  strace -f -o /dev/null -e trace="$call" -e inject="$call":signal=KILL "$today" "${m[@]}" --ics "$work/kill.ics" \
+    >/dev/null 2>&1
+  [ "$(cat "$work/kill.ics")" = old ] || fail "a kill at $call changed the calendar file"
+  killed=$((killed + 1))
+  [ "$(ls -A "$work" | grep -c '^\.kill\.ics\.[0-9]*\.tmp$')" -eq "$killed" ] \
+    || fail "a kill at $call left no temporary file (the step was not reached)"
+done
+"$today" "${m[@]}" --ics "$work/kill.ics" || fail "--ics after the kills failed"
+grep -q BEGIN:VCALENDAR "$work/kill.ics" || fail "--ics after the kills wrote no calendar"
+ls -A "$work" | grep -q '^\.kill\.ics\.' && fail "the temporary files of the killed runs were left: $(ls -A "$work" | grep kill)"
+
 # No session bus: the reason in the program's words.
 DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-bus XDG_RUNTIME_DIR=$work "$today" "${m[@]}" --notify 2>"$work/err"
 grep -qiE "no such|refused|denied|error" "$work/err" && fail "--notify without a bus told English: $(cat "$work/err")"
@@ -272,22 +332,56 @@ wait_for "[ ! -e '$app/.Mirvo.csv.1234.tmp' ] && [ ! -e '$app/.TodayMirvo.ini.99
 kill -TERM "$leftover"
 wait_for "! alive $leftover" 10 || fail "the program did not end on SIGTERM"
 
-# A program folder that every user can write is not used for the user's files.
-shared="$work/shared"
-mkdir "$shared"
-cp "$runtime/TodayMirvo" "$runtime/Kosmera.dat" "$shared/"
-cp "$work/hundred.csv" "$shared/Mirvo.csv"
-chmod 0777 "$shared"
-XDG_CONFIG_HOME="$work/cfg" XDG_DATA_HOME="$work/data" "$shared/TodayMirvo" 2>"$work/shared.err" &
-sharedpid=$!
-pids+=("$sharedpid")
-python3 "$ready" "$XDG_RUNTIME_DIR" 30 || fail "the program in the shared folder did not come up"
-kill -TERM "$sharedpid"
-wait_for "! alive $sharedpid" 10 || fail "the program in the shared folder did not end on SIGTERM"
-grep -qF "フォルダー $shared はほかのユーザーも書き込めるので" "$work/shared.err" \
-  || fail "the program did not say why it left the shared folder: $(cat "$work/shared.err")"
-[ -s "$work/cfg/TodayMirvo/TodayMirvo.ini" ] || fail "the settings did not go to the user's folder"
-[ -e "$shared/TodayMirvo.ini" ] && fail "the settings were written into the folder every user can write"
-cmp -s "$shared/Mirvo.csv" "$work/hundred.csv" || fail "the member file in the shared folder was changed"
+# A program folder that every user can write, with the sticky bit or
+# without, is not used for the user's files.
+for mode in 0777 1777; do
+  shared="$work/shared-$mode"
+  mkdir "$shared"
+  cp "$runtime/TodayMirvo" "$runtime/Kosmera.dat" "$shared/"
+  cp "$work/hundred.csv" "$shared/Mirvo.csv"
+  chmod "$mode" "$shared"
+  rm -rf "$work/cfg"
+  XDG_CONFIG_HOME="$work/cfg" XDG_DATA_HOME="$work/data" "$shared/TodayMirvo" 2>"$work/shared.err" &
+  sharedpid=$!
+  pids+=("$sharedpid")
+  python3 "$ready" "$XDG_RUNTIME_DIR" 30 || fail "the program in the $mode folder did not come up"
+  kill -TERM "$sharedpid"
+  wait_for "! alive $sharedpid" 10 || fail "the program in the $mode folder did not end on SIGTERM"
+  grep -qF "フォルダー $shared はほかのユーザーも書き込めるので" "$work/shared.err" \
+    || fail "the program did not say why it left the $mode folder: $(cat "$work/shared.err")"
+  [ -s "$work/cfg/TodayMirvo/TodayMirvo.ini" ] || fail "the settings did not go to the user's folder ($mode)"
+  [ -e "$shared/TodayMirvo.ini" ] && fail "the settings were written into the $mode folder every user can write"
+  [ -e "$shared/backup" ] && fail "copies were put into the $mode folder every user can write"
+  cmp -s "$shared/Mirvo.csv" "$work/hundred.csv" || fail "the member file in the $mode folder was changed"
+done
+
+# A kill while a copy of the member list is written into backup/ (the
+# first flush of the run) leaves the list whole; the next start removes
+# the copy's temporary file. The list is saved with other bytes than it was
+# read (LF line ends), so a copy is made.
+rm -f "$app/TodayMirvo.ini" "$app"/Mirvo*.csv* "$app"/.*.tmp "$app/TodayMirvo.lock"
+rm -rf "$app/backup"
+tr -d '\r' <"$work/hundred.csv" >"$app/Mirvo.csv"
+chmod 0600 "$app/Mirvo.csv"
+cp "$app/Mirvo.csv" "$work/hundred-lf.csv"
+strace -f -o /dev/null -e trace=fsync -e inject=fsync:signal=KILL "$app/TodayMirvo" 2>/dev/null &
+killedpid=$!
+pids+=("$killedpid")
+python3 "$ready" "$XDG_RUNTIME_DIR" 30 || fail "the program under strace did not come up"
+pkill -TERM -P "$killedpid" 2>/dev/null   # the program itself, strace's child
+wait_for "! alive $killedpid" 20 || fail "the program under strace did not end"
+cmp -s "$app/Mirvo.csv" "$work/hundred-lf.csv" || fail "a kill during the copy changed the member list"
+ls -A "$app/backup" 2>/dev/null | grep -q '^\.Mirvo-[0-9-]*\.csv\.[0-9]*\.tmp$' \
+  || fail "a kill during the copy left no temporary file there (the step was not reached): $(ls -A "$app/backup" 2>&1)"
+"$app/TodayMirvo" 2>/dev/null &
+leftover=$!
+pids+=("$leftover")
+wait_for "! ls -A '$app/backup' | grep -q '\.tmp$'" 20 || fail "the copy's temporary file was left at the next start"
+kill -TERM "$leftover"
+wait_for "! alive $leftover" 10 || fail "the program did not end on SIGTERM after the killed copy"
+[ "$(stat -c %a "$app/backup")" = 700 ] || fail "backup/ is not the user's alone: $(stat -c %a "$app/backup")"
+for copy in "$app"/backup/Mirvo-*.csv; do
+  [ "$(stat -c %a "$copy")" = 600 ] || fail "the copy $copy of a 0600 list is $(stat -c %a "$copy")"
+done
 
 finish "file safety"
