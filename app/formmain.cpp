@@ -7,6 +7,8 @@
 #include "base/error.h"
 #include "base/messages.h"
 #include "base/stringtable.h"
+#include "base/systemerror.h"
+#include "base/utf8.h"
 #include "components/animatewindow.h"
 #include "components/colors.h"
 #include "components/fonts.h"
@@ -776,6 +778,15 @@ void TTodayMirvo::ShowPrintPreview()
     QPrintPreviewDialog preview(&printer, this);
     preview.setWindowTitle(Q(mirvo::LoadStr(mirvo::kTextPrintPreview)));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
+        // Qt writes a PDF itself: it is never let through another user's link or over their file.
+        if (!target->outputFileName().isEmpty()) {
+            try {
+                mirvo::CheckWriteAllowed(koyomi::PathFromUtf8(target->outputFileName().toStdString()));
+            } catch (const koyomi::EMirvoError& e) {
+                ReportError(Q(e.what()));
+                return;
+            }
+        }
         mirvo::PrintPage(*target, PrintContentOf());
     });
     // Large enough to read: three quarters of the screen's height, as wide
