@@ -132,7 +132,12 @@ std::filesystem::path PrivateRuntimeFolder()
 
 std::filesystem::path FallbackRuntimeFolder()
 {
-    return UserFolders::FromEnvironment().cacheHome / kRuntimeFolderName / kFallbackFolderName;
+    // XDG_CACHE_HOME when it holds an absolute path, else ~/.cache.
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    std::filesystem::path folder = cache != nullptr ? std::filesystem::path(cache) : std::filesystem::path();
+    if (!folder.is_absolute())
+        folder = UserFolders::FromEnvironment().home / ".cache";
+    return folder / kRuntimeFolderName / kFallbackFolderName;
 }
 
 void UseValidRuntimeFolder()

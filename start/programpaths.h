@@ -68,9 +68,9 @@ inline std::string FolderWithSeparator(const std::filesystem::path& folder)
     return s;
 }
 
-// The user's folders, by the XDG base directory rules: XDG_CONFIG_HOME,
-// XDG_DATA_HOME and XDG_CACHE_HOME when they hold absolute paths, else
-// ~/.config, ~/.local/share and ~/.cache; the home folder is HOME, or the password entry's when HOME
+// The user's folders, by the XDG base directory rules: XDG_CONFIG_HOME and
+// XDG_DATA_HOME when they hold absolute paths, else ~/.config and
+// ~/.local/share; the home folder is HOME, or the password entry's when HOME
 // is unset or not absolute. On Windows (programpaths_win32.cpp) both are
 // %APPDATA%, the roaming application data folder, and the home folder is
 // %USERPROFILE%; the shell's known folders stand in for unset or relative values.
@@ -78,7 +78,6 @@ struct UserFolders {
     std::filesystem::path home;
     std::filesystem::path configHome;
     std::filesystem::path dataHome;
-    std::filesystem::path cacheHome;   // XDG_CACHE_HOME, else ~/.cache; empty on Windows
 
     static UserFolders FromEnvironment();
 };

@@ -51,9 +51,6 @@ UserFolders UserFolders::FromEnvironment()
     f.dataHome = AbsoluteFromEnvironment("XDG_DATA_HOME");
     if (f.dataHome.empty())
         f.dataHome = f.home / ".local" / "share";
-    f.cacheHome = AbsoluteFromEnvironment("XDG_CACHE_HOME");
-    if (f.cacheHome.empty())
-        f.cacheHome = f.home / ".cache";
     return f;
 }
 
