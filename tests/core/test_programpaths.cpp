@@ -138,9 +138,9 @@ TEST(ProgramPaths, WritableFolderIsAskedOfTheSystem)
     fs::remove_all(dir);
 }
 
-// A program folder that other users can write (0777, or the group's 0775)
-// is passed over for the user's folders; /tmp's sticky bit keeps files to
-// their owners, so such a folder is not.
+// A program folder that other users can write (0777, or the group's 0775,
+// and 1777 too: the sticky bit keeps files to their owners, but others still
+// add names of their own) is passed over for the user's folders.
 TEST(ProgramPaths, FolderOthersCanWriteIsNotUsedForTheUsersFiles)
 {
     std::random_device seed;
@@ -159,8 +159,8 @@ TEST(ProgramPaths, FolderOthersCanWriteIsNotUsedForTheUsersFiles)
         EXPECT_EQ(p.LogFile(), dir / "cfg" / "TodayMirvo" / "TodayMirvo.log");
     }
     fs::permissions(dir / "prog", fs::perms::all | fs::perms::sticky_bit);
-    EXPECT_FALSE(FolderSharedWithOthers(dir / "prog"));
-    EXPECT_TRUE(locate().sharedFolder.empty());
+    EXPECT_TRUE(FolderSharedWithOthers(dir / "prog"));
+    EXPECT_EQ(locate().sharedFolder, dir / "prog");
     fs::permissions(dir / "prog", fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
     EXPECT_FALSE(locate().InUserFolders());
     EXPECT_EQ(locate().LogFile(), dir / "prog" / "TodayMirvo.log");

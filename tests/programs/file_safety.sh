@@ -120,6 +120,7 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
   [ "$(cat "$work/bashrc")" = mine ] && [ "$(stat -c %a "$work/bashrc")" = 600 ] || fail "--ics changed the file nobody's link leads to"
   [ "$(cat "$open/sh/theirs.ics")" = theirs ] || fail "--ics wrote over nobody's file"
   [ "$(ls -A "$open/sh" | tr '\n' ' ')" = "cal.ics theirs.ics " ] || fail "--ics left files in the sticky folder: $(ls -A "$open/sh")"
+  : >"$work/own.ics"
   ln -s "$work/own.ics" "$open/sh/own.ics"
   "$today" "${m[@]}" --ics "$open/sh/own.ics" || fail "--ics through the user's own link in the sticky folder failed"
   grep -q BEGIN:VCALENDAR "$work/own.ics" || fail "--ics did not write through the user's own link"
@@ -140,16 +141,14 @@ done
 
 # A kill at each step of writing the calendar file (after the temporary file
 # is made, after it is written, at the rename) leaves the old file whole;
-# the next --ics removes what the killed one left.
+# each next --ics removes what the killed one before it left.
 printf 'old\n' >"$work/kill.ics"
-killed=0
 for call in write fsync rename; do
   strace -f -o /dev/null -e trace="$call" -e inject="$call":signal=KILL "$today" "${m[@]}" --ics "$work/kill.ics" \
     >/dev/null 2>&1
   [ "$(cat "$work/kill.ics")" = old ] || fail "a kill at $call changed the calendar file"
-  killed=$((killed + 1))
-  [ "$(ls -A "$work" | grep -c '^\.kill\.ics\.[0-9]*\.tmp$')" -eq "$killed" ] \
-    || fail "a kill at $call left no temporary file (the step was not reached)"
+  [ "$(ls -A "$work" | grep -c '^\.kill\.ics\.[0-9]*\.tmp$')" -eq 1 ] \
+    || fail "a kill at $call did not leave exactly its own temporary file: $(ls -A "$work" | grep kill)"
 done
 "$today" "${m[@]}" --ics "$work/kill.ics" || fail "--ics after the kills failed"
 grep -q BEGIN:VCALENDAR "$work/kill.ics" || fail "--ics after the kills wrote no calendar"
