@@ -421,7 +421,8 @@ TEST_F(MirvoTodayProgram, OutsideTextArrivesShownOnEveryRoad)
         }
         // Member-file fields: a date that is no date (a warning), a name (the reading and JSON).
         const fs::path file = FDir / "outside.csv";
-        testsupport::WriteFile(file, "\"N" + k.raw + "x\",1,1980/01/01,12:00:00,0,\"m" + k.raw + "\"\r\n\"B\",1,19"
+        // UTF-8 with its byte-order mark: read as nothing else.
+        testsupport::WriteFile(file, "\xEF\xBB\xBF\"N" + k.raw + "x\",1,1980/01/01,12:00:00,0,\"m" + k.raw + "\"\r\n\"B\",1,19"
                                          + k.raw + "80/01/01,12:00:00,0,\"\"\r\n");
         const std::string members = " --members " + testsupport::ShellQuoted(file.string()) + " --settings "
                                     + testsupport::ShellQuoted(SettingsFile().string());

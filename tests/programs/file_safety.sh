@@ -139,11 +139,13 @@ for value in $'a\nFAKE: エラーはありません' $'a\xe2\x80\xa8FAKE: エラ
   done
 done
 
-# A kill at each step of writing the calendar file (after the temporary file
-# is made, after it is written, at the rename) leaves the old file whole;
-# each next --ics removes what the killed one before it left.
+# A kill at each step of writing the calendar file (the temporary file just
+# made and held, written and given the old file's mode, flushed, renamed)
+# leaves the old file whole; each next --ics removes what the killed one
+# before it left. The calls are those of the write alone (a sanitizer
+# writes to the terminal too).
 printf 'old\n' >"$work/kill.ics"
-for call in write fsync rename; do
+for call in flock fchmod fsync rename; do
   strace -f -o /dev/null -e trace="$call" -e inject="$call":signal=KILL "$today" "${m[@]}" --ics "$work/kill.ics" \
     >/dev/null 2>&1
   [ "$(cat "$work/kill.ics")" = old ] || fail "a kill at $call changed the calendar file"
