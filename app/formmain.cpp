@@ -35,6 +35,7 @@
 #include <QApplication>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,6 +45,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QScreen>
+#include <QToolBar>
 #include <QPrinter>
 
 #include <algorithm>
@@ -304,6 +306,11 @@ void TTodayMirvo::FormCreate()
     // What the files held that was not read is told, in one box; the start goes on.
     mirvo::TSettingsReadReport settingsReport;
     FOptions = std::make_unique<mirvo::TMirvoOptions>(mirvo::LoadSettings(FPaths, {}, &settingsReport));
+    // Placed before any box at start: a box makes the window's native window,
+    // and a window moved after that is placed by its client area, not by its
+    // frame, so that it would come up the height of its title bar higher at
+    // each start.
+    move(FOptions->WindowLeft, FOptions->WindowTop);
     std::vector<std::string> problems = mirvo::SettingsReadMessages(FOptions->GetIniPath(), settingsReport);
     // A program folder that others can write is passed over; said once, before the user's own settings exist.
     std::error_code ec;
@@ -329,7 +336,6 @@ void TTodayMirvo::FormCreate()
     setWindowTitle(MakeTitle(*FMember));
     ui->labBio->SetCaption(QString(QChar(static_cast<unsigned char>(kHeartInSymbolFont))));
     ShowDate();
-    move(FOptions->WindowLeft, FOptions->WindowTop);
     FFaceLabels = {ui->labFaceHealth, ui->labFaceFeel, ui->labFaceIntell};
     FBioLabels = {ui->labBioHealth, ui->labBioFeel, ui->labBioIntell};
     FStarLabels = {ui->labStarHealth, ui->labStarFeel, ui->labStarIntell};
@@ -363,6 +369,14 @@ void TTodayMirvo::closeEvent(QCloseEvent* event)
         FSavedAtClose = true;
     }
     QWidget::closeEvent(event);
+    // Closing the main window ends the program: the windows it opened go
+    // with it, the help window too, which has no owner and would otherwise
+    // keep the program running without a main window.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible())
+            window->close();
+    }
+    QCoreApplication::quit();
 }
 
 void TTodayMirvo::FormDestroy()
@@ -719,8 +733,18 @@ void TTodayMirvo::ShowPairWindow()
         return;
     }
     auto* pair = new TMirvoPair([this](koyomi::TDateTime day) { ShowDay(day); }, this);
+    // It opens again on the pair it was closed with.
+    if (FLastPair)
+        pair->StartOn(FLastPair->first, FLastPair->second);
+    connect(pair, &QDialog::finished, this, [this, pair] {
+        auto last = std::make_unique<std::pair<mirvo::TMemberListItem, mirvo::TMemberListItem>>();
+        if (pair->ChosenMembers(last->first, last->second))
+            FLastPair = std::move(last);
+    });
     pair->ShowPair(*FMemberList, *FMember, FOptions->DefaultUserIndex, mirvo::EvalSettingsOf(*FOptions), FDate);
     pair->show();
+    // Beside the main window, not over it.
+    mirvo::PlaceBeside(*pair, *this);
 }
 
 void TTodayMirvo::PaintReading(QPainter& painter)
@@ -771,11 +795,47 @@ mirvo::PrintContent TTodayMirvo::PrintContentOf()
     return content;
 }
 
+namespace {
+
+// The print preview's tool bar without the commands that a page of its own
+// makes useless (going through pages, showing several), so that the print
+// button is on it at the dialog's size and not behind the bar's overflow.
+// The commands are found by Qt's own texts for them, in the language Qt
+// shows them in.
+void FitPreviewToolBar(QPrintPreviewDialog& preview)
+{
+    const auto qtText = [](const char* text) { return QCoreApplication::translate("QPrintPreviewDialog", text); };
+    const QStringList unused = {qtText("First page"), qtText("Previous page"), qtText("Next page"),
+                                qtText("Last page"), qtText("Show single page"), qtText("Show facing pages"),
+                                qtText("Show overview of all pages")};
+    auto* bar = preview.findChild<QToolBar*>();
+    if (!bar)
+        return;
+    for (QAction* action : bar->actions()) {
+        const QWidget* field = bar->widgetForAction(action);
+        // The page number and its count stand between the page commands (the zoom is a combo box).
+        const bool pageNumber = field && !qobject_cast<const QComboBox*>(field) && field->findChild<QLineEdit*>();
+        if (unused.contains(action->text()) || pageNumber)
+            action->setVisible(false);
+    }
+    // One separator between the groups that are left.
+    const QAction* last = nullptr;
+    for (QAction* action : bar->actions()) {
+        if (action->isSeparator() && last && last->isSeparator())
+            action->setVisible(false);
+        if (action->isVisible())
+            last = action;
+    }
+}
+
+} // namespace
+
 void TTodayMirvo::ShowPrintPreview()
 {
     QPrinter printer(QPrinter::HighResolution);
     mirvo::PreparePrinter(printer);
     QPrintPreviewDialog preview(&printer, this);
+    preview.setObjectName("dlgPrintPreview");  // F1 there opens the page on printing
     preview.setWindowTitle(Q(mirvo::LoadStr(mirvo::kTextPrintPreview)));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
         // Qt writes a PDF itself: it is never let through another user's link or over their file.
@@ -789,12 +849,18 @@ void TTodayMirvo::ShowPrintPreview()
         }
         mirvo::PrintPage(*target, PrintContentOf());
     });
+    FitPreviewToolBar(preview);
     // Large enough to read: three quarters of the screen's height, as wide
-    // as an upright page needs beside the tool bar, the whole page in view.
+    // as an upright page needs beside the tool bar and at least as wide as
+    // the tool bar, the whole page in view.
     if (const QScreen* shown = screen()) {
         const QRect area = shown->availableGeometry();
         const int height = area.height() * kPreviewHeightPercent / 100;
-        preview.resize(std::min(area.width(), height * kPreviewWidthPercentOfHeight / 100), height);
+        int width = height * kPreviewWidthPercentOfHeight / 100;
+        if (const auto* bar = preview.findChild<QToolBar*>())
+            width = std::max(width, bar->sizeHint().width() + preview.layout()->contentsMargins().left()
+                                        + preview.layout()->contentsMargins().right());
+        preview.resize(std::min(area.width(), width), height);
         mirvo::KeepOnScreen(preview);
     }
     if (auto* page = preview.findChild<QPrintPreviewWidget*>()) {

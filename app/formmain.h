@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -175,6 +176,8 @@ private:
     // The user deleted every member: the next save leaves an empty member file.
     bool FListEmptiedByUser = false;
     bool FSavedAtClose = false;
+    // The two members the 相性 window was last closed with.
+    std::unique_ptr<std::pair<mirvo::TMemberListItem, mirvo::TMemberListItem>> FLastPair;
     bool FDestroyed = false;
     QWidget* FWelcome = nullptr;
 

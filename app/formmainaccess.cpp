@@ -5,6 +5,7 @@
 #include "app/formmain.h"
 
 #include "app/biochart.h"
+#include "base/messages.h"
 #include "base/stringtable.h"
 #include "components/accessible.h"
 #include "components/gradbox.h"
@@ -97,6 +98,8 @@ void TTodayMirvo::ShowAccessibleReading(double dayCount)
         Q(mirvo::ChartDescription(axisNames, mirvo::EvalSettingsOf(*FOptions).bioCycle, dayCount, r)));
     if (v.adviceId)
         sentences << Q(mirvo::LoadStr(v.adviceId));
-    // A screen reader says the window's description when the window comes up.
-    setAccessibleDescription(sentences.join(QStringLiteral(". ")));
+    // A screen reader says the window's description when the window comes
+    // up: the reading, or the welcome while nobody is in the list.
+    setAccessibleDescription(FMemberList->Count() == 0 ? Q(mirvo::LoadStr(mirvo::kTextWelcome))
+                                                       : sentences.join(QStringLiteral(". ")));
 }

@@ -16,13 +16,14 @@ struct HelpPlace {
 
 // The windows and the parts of them that have a page of their own; a
 // control not named here takes the page of the part or window around it.
-constexpr std::array<HelpPlace, 8> kHelpPlaces = {{
+constexpr std::array<HelpPlace, 9> kHelpPlaces = {{
     {"TTodayMirvo", "mainwindow.htm"},
     {"TodayMirvoOption", "settings.htm"},
     {"tabUser", "settings.htm"},
     {"tabPlanet", "method.htm"},
     {"MirvoMonth", "month.htm"},
     {"MirvoInfo", "detail.htm"},
+    {"dlgPrintPreview", "print.htm"},
     {"TDialogVersion", "version.htm"},
     {"THelpWindow", "access.htm"},
 }};

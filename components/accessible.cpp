@@ -202,6 +202,10 @@ QList<QObject*> TGroupingAccessible::Children() const
         if (!ShownAsChild(o))
             continue;
         auto* w = static_cast<QWidget*>(o);
+        // What the window does not show is not read either (the reading
+        // behind the welcome of a first start).
+        if (w->isHidden())
+            continue;
         TAccessibleGroup* group = TAccessibleGroup::GroupOf(w);
         if (group && group->Owner() == widget()) {
             if (!shown.contains(group))

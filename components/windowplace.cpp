@@ -12,6 +12,16 @@ namespace {
 // Room left for a window's frame whose size is not known yet.
 const QSize kFrameAllowance(16, 40);
 
+// The edges of a window's frame (title bar, borders) around its client area;
+// all zero while the window system has not told them.
+QMargins FrameEdges(const QWidget& window)
+{
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
+}
+
 // The frame's top left corner moved into `area` as far as its size allows.
 QPoint Inside(const QRect& frame, const QRect& area)
 {
@@ -20,9 +30,34 @@ QPoint Inside(const QRect& frame, const QRect& area)
 }
 
 // Moves the window so that its frame's top left corner is at `frameTopLeft`.
-void MoveFrameTo(QWidget& window, const QPoint& frameTopLeft)
+// A window that is shown but whose frame the window manager has not drawn
+// yet is placed by its client area: the frame is expected to be `edges`
+// wide (another window's), so that the title bar still lands on the screen.
+void MoveFrameTo(QWidget& window, const QPoint& frameTopLeft, const QMargins& edges)
 {
-    window.move(window.pos() + (frameTopLeft - window.frameGeometry().topLeft()));
+    if (window.testAttribute(Qt::WA_WState_Created) && FrameEdges(window).isNull())
+        window.move(frameTopLeft + QPoint(edges.left(), edges.top()));
+    else
+        window.move(window.pos() + (frameTopLeft - window.frameGeometry().topLeft()));
+}
+
+// Where the window's frame is or will be, `edges` wide when not known: a
+// window not made yet is placed by its frame, a shown one by its client area.
+QRect FrameRect(const QWidget& window, const QMargins& edges)
+{
+    if (!FrameEdges(window).isNull())
+        return window.frameGeometry();
+    if (!window.testAttribute(Qt::WA_WState_Created))
+        return {window.pos(), window.size().grownBy(edges)};
+    return window.geometry().marginsAdded(edges);
+}
+
+// The frame the window has or will have: its own edges when known, else
+// those of `like`.
+QMargins ExpectedEdges(const QWidget& window, const QWidget& like)
+{
+    const QMargins own = FrameEdges(window);
+    return own.isNull() ? FrameEdges(like) : own;
 }
 
 } // namespace
@@ -34,7 +69,13 @@ void PlaceBeside(QWidget& window, const QWidget& anchor)
         return;
     const QRect area = screen->availableGeometry();
     const QRect by = anchor.frameGeometry();
-    QRect frame = window.frameGeometry();
+    const QMargins edges = ExpectedEdges(window, anchor);
+    // A window taller or wider than the area is made to fit first.
+    const QSize most(std::max(1, area.width() - edges.left() - edges.right()),
+                     std::max(1, area.height() - edges.top() - edges.bottom()));
+    if (window.width() > most.width() || window.height() > most.height())
+        window.resize(std::min(window.width(), most.width()), std::min(window.height(), most.height()));
+    QRect frame = FrameRect(window, edges);
     const int roomRight = area.right() - by.right();
     const int roomLeft = by.left() - area.left();
     if (roomRight >= frame.width() || roomRight >= roomLeft)
@@ -42,7 +83,7 @@ void PlaceBeside(QWidget& window, const QWidget& anchor)
     else
         frame.moveRight(by.left() - 1);
     frame.moveTop(by.top());
-    MoveFrameTo(window, Inside(frame, area));
+    MoveFrameTo(window, Inside(frame, area), edges);
 }
 
 void KeepOnScreen(QWidget& window)
@@ -51,16 +92,17 @@ void KeepOnScreen(QWidget& window)
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    const QRect frame = window.frameGeometry();
     // The frame's own edges (title bar, borders) take their part of the
     // area; before the window is first shown they are not known yet.
-    QSize edges = frame.size() - window.size();
+    QMargins edges = FrameEdges(window);
     if (!window.isVisible() && edges.isNull())
-        edges = kFrameAllowance;
-    const QSize most(std::max(1, area.width() - edges.width()), std::max(1, area.height() - edges.height()));
+        edges = QMargins(kFrameAllowance.width() / 2, kFrameAllowance.height() - kFrameAllowance.width() / 2,
+                         kFrameAllowance.width() / 2, kFrameAllowance.width() / 2);
+    const QSize most(std::max(1, area.width() - edges.left() - edges.right()),
+                     std::max(1, area.height() - edges.top() - edges.bottom()));
     if (window.width() > most.width() || window.height() > most.height())
         window.resize(std::min(window.width(), most.width()), std::min(window.height(), most.height()));
-    MoveFrameTo(window, Inside(window.frameGeometry(), area));
+    MoveFrameTo(window, Inside(FrameRect(window, edges), area), edges);
 }
 
 } // namespace mirvo

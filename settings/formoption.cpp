@@ -18,6 +18,7 @@
 #include <QButtonGroup>
 #include <QEvent>
 #include <QFileDialog>
+#include <QResizeEvent>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
@@ -52,8 +53,13 @@ TTodayMirvoOption::TTodayMirvoOption(const fs::path& programFolder, QWidget* par
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(size());
+                   | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    // The layout's size is the smallest; a larger window gives the member list more rows and room.
+    FDesignSize = size();
+    FDesignTabSize = ui->pnlTab->size();
+    FDesignListSize = ui->lstMember->size();
+    FDesignHelpLeft = ui->btnHelp->x();
+    setMinimumSize(size());
     setFont(mirvo::WindowsFont(mirvo::kFaceMSPGothic, kFontPixels));
     ui->btnOK->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     ui->btnCancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
@@ -81,6 +87,7 @@ TTodayMirvoOption::TTodayMirvoOption(const fs::path& programFolder, QWidget* par
 
     FormCreate();
     SetUpGuards();
+    SetUpListKeys();
 
     // Centred on the screen, not on the owner.
     if (const QScreen* screen = this->screen())
@@ -123,6 +130,17 @@ bool TTodayMirvoOption::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
+void TTodayMirvoOption::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    // The list takes the extra room; the OK row stays at the bottom, ヘルプ at the right.
+    const QSize extra = (event->size() - FDesignSize).expandedTo(QSize(0, 0));
+    ui->pnlTab->resize(FDesignTabSize + extra);
+    ui->lstMember->resize(FDesignListSize + extra);
+    ui->pnlButton->setGeometry(0, ui->pnlTab->height(), width(), ui->pnlButton->height());
+    ui->btnHelp->move(FDesignHelpLeft + extra.width(), ui->btnHelp->y());
+}
+
 void TTodayMirvoOption::ShowSettings()
 {
     bool shown = false;
@@ -138,6 +156,7 @@ void TTodayMirvoOption::ShowSettings()
     }
     if (!shown)
         ShowMember(*FCurrentMember);
+    FitColumns();
     ShowMethodSettings();
 }
 

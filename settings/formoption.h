@@ -23,6 +23,7 @@ class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
+class QResizeEvent;
 class QTreeWidgetItem;
 
 namespace Ui {
@@ -88,6 +89,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FormCreate();
@@ -107,6 +109,10 @@ private:
     void LoadMemberFile();
     void SaveMemberFile();
     void RebuildRows();
+    // Each column as wide as its head and its widest value.
+    void FitColumns();
+    // The edit area's title for the member named `name`.
+    void ShowMemberCaption(const std::string& name);
     void lstMemberClick();
     void lstMemberColumnClick(int column);
     void chkTimeClick(bool checked);
@@ -136,6 +142,8 @@ private:
     void ShowError(const QString& message);
     // Names, tab order and keys for keyboard and screen-reader users (formoptionaccess.cpp).
     void CreateAccessibility();
+    // The list's file commands on the 「ファイル」 button and Delete in the list (formoptionaccess.cpp).
+    void SetUpListKeys();
 
     // Guards against losing or silently changing a member (formoptionguard.cpp).
     enum LoadChoice { lcUseRead, lcAddRead, lcKeepList };
@@ -164,6 +172,11 @@ private:
     FileChooser FChooseSaveFile;
     std::filesystem::path FMemberFile;
     QAction* mniRestoreBackup = nullptr;
+    // The layout's sizes, from which the window grows: the extra room goes to the member list.
+    QSize FDesignSize;
+    QSize FDesignTabSize;
+    QSize FDesignListSize;
+    int FDesignHelpLeft = 0;
     // Rows are being rebuilt, sorted or deleted: the current row's changes are not the user's.
     bool FRowsChanging = false;
 };

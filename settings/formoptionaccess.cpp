@@ -1,7 +1,8 @@
 // The settings window for keyboard and screen-reader users: every edit field
 // named by the label before it (or, for a weight, by its body), the member
-// list named, and the list's pop-up menu also on Shift+F10 (the tab order
-// is the layout's).
+// list named, the list's pop-up menu also on Shift+F10 and its file commands
+// also on the 「ファイル」 button, Delete in the list, and a tab order that
+// follows the fields.
 #include "settings/formoption.h"
 
 #include "base/messages.h"
@@ -14,6 +15,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -60,7 +64,35 @@ void TTodayMirvoOption::CreateAccessibility()
     });
     ui->lstMember->addAction(menuKey);
 
+    // Tab walks the member's fields in the order they are filled in, then
+    // the buttons that act on them and on the list, then the list.
+    const QList<QWidget*> order = {ui->txtName,     ui->edtDate,      ui->edtTime, ui->chkTime, ui->radSexNone,
+                                   ui->radSexMale,  ui->radSexFemale, ui->txtMemo, ui->btnUserClear, ui->btnAdd,
+                                   ui->btnStore,    ui->btnFile,      ui->btnDelete, ui->lstMember, ui->btnOK,
+                                   ui->btnCancel,   ui->btnHelp};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
     // The window opens with the caret in the first field, so that the
     // keyboard's place shows from the start.
     ui->txtName->setFocus();
+}
+
+void TTodayMirvoOption::SetUpListKeys()
+{
+    // The list's file commands, which its pop-up menu has, also on a button.
+    auto* fileMenu = new QMenu(ui->btnFile);
+    fileMenu->setObjectName("mnuFile");
+    fileMenu->addAction(ui->mniLoadFromFile);
+    fileMenu->addAction(ui->mniSaveToFile);
+    fileMenu->addAction(mniRestoreBackup);
+    ui->btnFile->setMenu(fileMenu);
+
+    // Delete in the list: 削除, with its question when every member would go.
+    auto* deleteKey = new QAction(ui->lstMember);
+    deleteKey->setObjectName("actDeleteMembers");
+    deleteKey->setShortcut(QKeySequence::Delete);
+    deleteKey->setShortcutContext(Qt::WidgetShortcut);
+    connect(deleteKey, &QAction::triggered, ui->btnDelete, &QPushButton::click);
+    ui->lstMember->addAction(deleteKey);
 }

@@ -108,13 +108,7 @@ void TTodayMirvoOption::SetUpMemberList()
     header->setStretchLastSection(false);
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
-    // Each head readable whole, with room for the sort arrow (時刻状態 is
-    // wider than its column of marks).
-    const int headExtra = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header)
-                          + header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
-    for (int c = 0; c < mirvo::kMemberColumnCount; ++c)
-        header->resizeSection(c, std::max(kColumnWidths[c], header->fontMetrics().horizontalAdvance(
-                                                                list->headerItem()->text(c)) + headExtra));
+    FitColumns();
     // The selection stays as visible when the list loses the focus.
     QPalette pal = list->palette();
     pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
@@ -127,6 +121,26 @@ void TTodayMirvoOption::SetUpMemberList()
     connect(list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         ui->mnuPopMemberList->exec(ui->lstMember->viewport()->mapToGlobal(pos));
     });
+}
+
+void TTodayMirvoOption::FitColumns()
+{
+    QTreeWidget* list = ui->lstMember;
+    QHeaderView* header = list->header();
+    // Each head readable whole, with room for the sort arrow (時刻状態 is
+    // wider than its column of marks), and each value whole.
+    const int headExtra = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header)
+                          + header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
+    for (int c = 0; c < mirvo::kMemberColumnCount; ++c)
+        header->resizeSection(c, std::max({kColumnWidths[c],
+                                           header->fontMetrics().horizontalAdvance(list->headerItem()->text(c)) + headExtra,
+                                           list->sizeHintForColumn(c)}));
+}
+
+void TTodayMirvoOption::ShowMemberCaption(const std::string& name)
+{
+    ui->grpUser->setTitle(name.empty() ? Q(mirvo::LoadStr(mirvo::kTextNewMemberCaption))
+                                       : Q(mirvo::FormatStr(mirvo::kTextMemberCaption, {name})));
 }
 
 mirvo::TMemberListItem* TTodayMirvoOption::RowMember(const QTreeWidgetItem* row)
@@ -174,7 +188,7 @@ void TTodayMirvoOption::ShowMember(const mirvo::TMemberListItem& member)
     ui->chkTime->setChecked(m.TimeKnown);
     ui->edtTime->setEnabled(m.TimeKnown);
     ShowText(ui->txtMemo, Q(m.Memo));
-    ui->grpUser->setTitle(Q(mirvo::FormatStr(mirvo::kTextMemberCaption, {m.Name})));
+    ShowMemberCaption(m.Name);
 }
 
 void TTodayMirvoOption::ClearMember()
@@ -192,6 +206,7 @@ void TTodayMirvoOption::ClearMember()
     ui->chkTime->setChecked(false);
     ui->edtTime->setEnabled(false);
     ui->txtMemo->clear();
+    ShowMemberCaption({});
     KeepSexFocusOnChoice();
 }
 
@@ -248,6 +263,8 @@ void TTodayMirvoOption::AppendMember()
     ui->lstMember->scrollToItem(row);
     member.RowIndex = ui->lstMember->topLevelItemCount() - 1;
     FCurrentMember->Assign(member);
+    ShowMemberCaption(member.Name);
+    FitColumns();
 }
 
 QTreeWidgetItem* TTodayMirvoOption::FirstSelectedRow() const
@@ -278,6 +295,8 @@ void TTodayMirvoOption::StoreMember()
     member->Memo = ui->txtMemo->text().toStdString();
     FillRow(*row, *member);
     FCurrentMember->Assign(*member);
+    ShowMemberCaption(member->Name);
+    FitColumns();
 }
 
 void TTodayMirvoOption::DeleteMembers()

@@ -22,11 +22,35 @@ namespace {
 
 constexpr int kFontPixels = 12;
 constexpr int kWeekDays = mirvo::kWeekDays;
+constexpr int kTitleBarRoom = 160;  // pixels of a title bar beside its title: icon, buttons, margins
 
 QString Title(const mirvo::TMemberListItem& member)
 {
     const QString head = Q(mirvo::LoadStr(mirvo::kTextMonthWindow)) + " - " + Q(mirvo::AppFileDescription());
     return member.Name.empty() ? head : head + " [" + Q(member.Name) + "]";
+}
+
+// Asks how many months to write to a calendar file: 1, 3 or 12, or 0 when
+// the user cancels.
+int ChooseExportRange(QWidget* owner)
+{
+    const QStringList ranges = {Q(mirvo::LoadStr(mirvo::kTextRangeThisMonth)), Q(mirvo::LoadStr(mirvo::kTextRangeThree)),
+                                Q(mirvo::LoadStr(mirvo::kTextRangeTwelve))};
+    QInputDialog dialog(owner);
+    dialog.setObjectName("dlgExportRange");
+    dialog.setWindowTitle(Q(mirvo::LoadStr(mirvo::kTextExport)));
+    dialog.setLabelText(Q(mirvo::LoadStr(mirvo::kTextRangeLabel)));
+    dialog.setComboBoxItems(ranges);
+    dialog.setComboBoxEditable(false);
+    dialog.setTextValue(ranges[0]);
+    // As wide as its title in a bold title bar beside the icon and the buttons.
+    QFont titleFont = dialog.font();
+    titleFont.setBold(true);
+    dialog.setMinimumWidth(QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle()) + kTitleBarRoom);
+    if (dialog.exec() != QDialog::Accepted)
+        return 0;
+    const QString chosen = dialog.textValue();
+    return chosen == ranges[0] ? 1 : chosen == ranges[1] ? 3 : 12;
 }
 
 } // namespace
@@ -42,16 +66,7 @@ TMirvoMonth::TMirvoMonth(DayRequest showDay, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     MirvoMonth = this;
     FChooseFile = mirvo::ChooseSaveFile;
-    FChooseRange = [](QWidget* owner) {
-        const QStringList ranges = {Q(mirvo::LoadStr(mirvo::kTextRangeThisMonth)), Q(mirvo::LoadStr(mirvo::kTextRangeThree)),
-                                    Q(mirvo::LoadStr(mirvo::kTextRangeTwelve))};
-        bool ok = false;
-        const QString chosen = QInputDialog::getItem(owner, Q(mirvo::LoadStr(mirvo::kTextExport)),
-                                                     Q(mirvo::LoadStr(mirvo::kTextRangeLabel)), ranges, 0, false, &ok);
-        if (!ok)
-            return 0;
-        return chosen == ranges[0] ? 1 : chosen == ranges[1] ? 3 : 12;
-    };
+    FChooseRange = &ChooseExportRange;
     FReport = [this](const QString& message) {
         QMessageBox::information(this, Q(mirvo::LoadStr(mirvo::kTextNextGood)), message);
     };

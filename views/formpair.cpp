@@ -22,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -51,6 +52,15 @@ QString DayText(koyomi::TDateTime day)
 {
     const QStringList weekdays = Text(mirvo::kTextWeekdays).split(',');
     return Q(koyomi::DateToFileText(day)) + " (" + weekdays.value(mirvo::DayOfWeek(day)) + ")";
+}
+
+// The index of the first of `members` equal to `wanted`, or -1.
+int IndexOf(const std::vector<mirvo::TMemberListItem>& members, const mirvo::TMemberListItem& wanted)
+{
+    for (std::size_t i = 0; i < members.size(); ++i)
+        if (mirvo::SameMemberData(members[i], wanted))
+            return static_cast<int>(i);
+    return -1;
 }
 
 QString AxisInk(int axis)
@@ -107,6 +117,12 @@ TMirvoPair::TMirvoPair(DayRequest showDay, QWidget* parent) : QDialog(parent), F
     tabs->addTab(pageTogether, Text(mirvo::kTextPairTabTogether));
     tabs->addTab(pageStars, Text(mirvo::kTextPairTabStars));
     layout->addWidget(tabs);
+    // The tabs are chosen by their letters (Alt+C, Alt+S), which also take
+    // the focus into the page; Tab goes from the members straight to the page.
+    tabBar = tabs->tabBar();
+    tabBar->setFocusPolicy(Qt::NoFocus);
+    tabBar->installEventFilter(this);
+    tabPair = tabs;
 
     // Per axis and overall: the bar, the star score, the rating word.
     auto* grpAxes = new QWidget(pageTogether);
@@ -202,6 +218,13 @@ TMirvoPair::TMirvoPair(DayRequest showDay, QWidget* parent) : QDialog(parent), F
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Help | QDialogButtonBox::Close, this);
     buttons->setObjectName("btnBox");
+    // Enter presses a button only when it has the focus (see keyPressEvent).
+    for (QAbstractButton* button : buttons->buttons()) {
+        if (auto* push = qobject_cast<QPushButton*>(button)) {
+            push->setAutoDefault(false);
+            push->setDefault(false);
+        }
+    }
     buttons->button(QDialogButtonBox::Help)->setIcon(mirvo::HelpIcon());
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
@@ -224,6 +247,14 @@ TMirvoPair::TMirvoPair(DayRequest showDay, QWidget* parent) : QDialog(parent), F
 
 bool TMirvoPair::eventFilter(QObject* watched, QEvent* event)
 {
+    // A tab's letter brings its page forward and the focus into it: the
+    // list of good days, or the star table.
+    if (watched == tabBar && event->type() == QEvent::Shortcut) {
+        static_cast<QObject*>(tabBar)->event(event);
+        QWidget* into = tabPair->currentIndex() == 0 ? static_cast<QWidget*>(lstGoodDays) : tblStars;
+        into->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
     // Enter on a day shows it and nothing more: the list would pass the key
     // on, and the dialog would press its default button, 閉じる.
     if (watched == lstGoodDays && event->type() == QEvent::KeyPress) {
@@ -236,10 +267,24 @@ bool TMirvoPair::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+void TMirvoPair::keyPressEvent(QKeyEvent* event)
+{
+    // Enter presses the button that has the focus and nothing else: the
+    // window is left open by Esc or 閉じる, never by an Enter meant for a list.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 TMirvoPair::~TMirvoPair()
 {
     if (MirvoPair == this)
         MirvoPair = nullptr;
+
     // The month window's marks go with this window.
     if (MirvoMonth)
         MirvoMonth->MarkPairDays({});
@@ -248,7 +293,7 @@ TMirvoPair::~TMirvoPair()
 void TMirvoPair::ShowPair(const mirvo::TMemberList& members, const mirvo::TMemberListItem& current, int currentIndex,
                           const mirvo::EvalSettings& settings, koyomi::TDateTime day)
 {
-    const bool first = FMembers.empty();
+    bool first = FMembers.empty();
     FMembers.clear();
     for (int i = 0; i < members.Count(); ++i) {
         mirvo::TMemberListItem item;
@@ -265,6 +310,15 @@ void TMirvoPair::ShowPair(const mirvo::TMemberList& members, const mirvo::TMembe
         currentIndex = FOutside;
     }
     const int count = static_cast<int>(FMembers.size());
+    if (first && FStartPair) {
+        const int one = IndexOf(FMembers, FStartPair->first);
+        const int two = IndexOf(FMembers, FStartPair->second);
+        if (one >= 0 && two >= 0) {
+            FFirst = one;
+            FSecond = two;
+            first = false;
+        }
+    }
     if (first || FFirst < 0 || FFirst >= count)
         FFirst = currentIndex;
     if (first || FSecond < 0 || FSecond >= count)
@@ -273,6 +327,22 @@ void TMirvoPair::ShowPair(const mirvo::TMemberList& members, const mirvo::TMembe
     FDay = koyomi::DateOf(day);
     FillChoosers();
     Recompute();
+}
+
+void TMirvoPair::StartOn(const mirvo::TMemberListItem& first, const mirvo::TMemberListItem& second)
+{
+    FStartPair = std::make_unique<std::pair<mirvo::TMemberListItem, mirvo::TMemberListItem>>();
+    FStartPair->first.Assign(first);
+    FStartPair->second.Assign(second);
+}
+
+bool TMirvoPair::ChosenMembers(mirvo::TMemberListItem& first, mirvo::TMemberListItem& second) const
+{
+    if (FMembers.empty() || FFirst < 0 || FSecond < 0)
+        return false;
+    first.Assign(Chosen(FFirst));
+    second.Assign(Chosen(FSecond));
+    return true;
 }
 
 void TMirvoPair::ChooseMembers(int first, int second)

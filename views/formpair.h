@@ -13,12 +13,16 @@
 #include <QDialog>
 
 #include <functional>
+#include <memory>
+#include <utility>
 #include <vector>
 
 class QComboBox;
 class QLabel;
 class QListWidget;
 class QProgressBar;
+class QTabBar;
+class QTabWidget;
 class QTableWidget;
 
 class TMirvoPair final : public QDialog {
@@ -34,13 +38,19 @@ public:
     // (`current`, -1 for one outside the list), the evaluation's settings and
     // the main window's day, after which the days good for both are looked
     // for. The choices stay when they are still in the list; at the first
-    // call the current member is the first choice and the member after it
-    // the second.
+    // call the two of StartOn when both are in the list, else the current
+    // member and the member after it.
     void ShowPair(const mirvo::TMemberList& members, const mirvo::TMemberListItem& current, int currentIndex,
                   const mirvo::EvalSettings& settings, koyomi::TDateTime day);
 
     // The two members chosen: indices into the list (-1: the main window's member outside it).
     void ChooseMembers(int first, int second);
+
+    // The pair to choose at the first ShowPair (the one chosen when the
+    // window was closed last), when both are in the list then.
+    void StartOn(const mirvo::TMemberListItem& first, const mirvo::TMemberListItem& second);
+    // Copies the two members chosen; false before there are any.
+    bool ChosenMembers(mirvo::TMemberListItem& first, mirvo::TMemberListItem& second) const;
 
     const mirvo::TPairCompatibility& Compatibility() const { return FPair; }
     // The next days good for both (at most five, within a year of the day).
@@ -48,6 +58,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Recompute();
@@ -65,6 +76,7 @@ private:
     mirvo::TPairCompatibility FPair;
     std::vector<koyomi::TDateTime> FGoodDays;
     bool FFilling = false;
+    std::unique_ptr<std::pair<mirvo::TMemberListItem, mirvo::TMemberListItem>> FStartPair;
 
     QComboBox* cmbFirst = nullptr;
     QComboBox* cmbSecond = nullptr;
@@ -76,6 +88,8 @@ private:
     QTableWidget* tblStars = nullptr;
     QLabel* labSentence = nullptr;
     QListWidget* lstGoodDays = nullptr;
+    QTabWidget* tabPair = nullptr;
+    QTabBar* tabBar = nullptr;
 };
 
 // The 相性 window; null when none exists.

@@ -51,7 +51,7 @@ std::string ChartDescription(const std::array<std::string, kAxisCount>& axisName
 std::string SignSymbolName(const std::string& signName);
 
 // A cell of the detail window's score grid, from its row and column heads
-// and the text it shows: "体力, 太陽: 12"; an empty cell is a score of 0 and
+// and the text it shows: "健康, 太陽: 12"; an empty cell is a score of 0 and
 // "-" a body that is not counted.
 std::string ScoreCellName(const std::string& rowName, const std::string& columnName, const std::string& shown);
 

@@ -71,7 +71,7 @@ TEST(SpokenText, SignSymbolsAndScoreCells)
 {
     EXPECT_EQ(SignSymbolName("牡羊座"), "牡羊座の記号");
     EXPECT_EQ(SignSymbolName(""), "星座の記号");
-    EXPECT_EQ(ScoreCellName("体力", "太陽", "12"), "体力, 太陽: 12");
+    EXPECT_EQ(ScoreCellName("健康", "太陽", "12"), "健康, 太陽: 12");
     EXPECT_EQ(ScoreCellName("感情", "冥王星", "-3"), "感情, 冥王星: -3");
     EXPECT_EQ(ScoreCellName("知性", "月", ""), "知性, 月: 0");
     EXPECT_EQ(ScoreCellName("知性", "天王星", "-"), "知性, 天王星: 計算しない");

@@ -14,6 +14,7 @@
 #include "modalwatch.h"
 #include "settings/formoption.h"
 #include "views/formmonth.h"
+#include "views/formpair.h"
 #include "views/mirvoinfo.h"
 
 #include <QAccessible>
@@ -29,6 +30,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
 #include <QTest>
 
 
@@ -55,12 +58,17 @@ private slots:
     void welcomeAtTheFirstStartAddsTheFirstMember();
     void f1OpensThePageOfTheWindowInUse();
     void printPreviewOpensReadable();
+    void windowsOpenWhollyOnTheScreenBesideTheMainWindow();
+    void menuKeysAreEachTheirOwn();
+    void positionIsKeptAfterAStartWarning();
     void titleCarriesTheMembersName();
     void dayCommandsByShortcut();
     void windowPositionIsKeptBetweenRuns();
     void unknownCommandDoesNothing();
     void failedMemberSaveStillSavesTheSettings();
     void windowShowsWhatTheCoreComputed();
+    // Last: it runs the application's message loop to its end.
+    void quitEndsTheProgramWithEveryWindow();
 
 private:
     mirvo::ProgramPaths PathsIn(const QTemporaryDir& dir) const
@@ -140,7 +148,14 @@ void TestFormMain::welcomeAtTheFirstStartAddsTheFirstMember()
     auto* panel = w.findChild<QWidget*>("pnlWelcome");
     QVERIFY(panel && panel->isVisible());
     QVERIFY(w.findChild<QLabel*>("labWelcome")->text() == welcome);
-    QVERIFY(AccessibleTexts(QAccessible::queryAccessibleInterface(&w)).contains(welcome));
+    // A screen reader meets the welcome, and nothing of the hidden reading of nobody.
+    QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(&w);
+    QVERIFY(AccessibleTexts(tree).contains(welcome));
+    QCOMPARE(tree->text(QAccessible::Description), welcome);
+    for (const QString& text : AccessibleTexts(tree)) {
+        for (const char* reading : {"パーセント", "健康:", "星 ", "点", "グラフ"})
+            QVERIFY2(!text.contains(QString::fromUtf8(reading)), qPrintable(text));
+    }
     // The meaningless reading of nobody is not shown.
     for (const char* name : {"labBioHealth", "labStarFeel", "labMesIntell", "imgBio", "labMessage"})
         QVERIFY2(!w.findChild<QWidget*>(name)->isVisible(), name);
@@ -204,8 +219,10 @@ void TestFormMain::f1OpensThePageOfTheWindowInUse()
 
 void TestFormMain::printPreviewOpensReadable()
 {
+    QVERIFY(testing_gui::LoadDataFile());
     QTemporaryDir dir;
     const auto paths = PathsIn(dir);
+    QVERIFY(QFile::copy(MIRVO_RUNTIME_DIR "/TodayMirvo.chm", QString::fromStdString(paths.HelpFile().string())));
     WriteFile(paths.MemberFile(), ThreeMembersCsv());
     TTodayMirvo w(paths);
     w.show();
@@ -213,10 +230,27 @@ void TestFormMain::printPreviewOpensReadable()
     QRect shown;
     QRect area;
     int zoomMode = -1;
+    bool printButtonShown = false;
+    bool overflowShown = true;
+    QString pageAfterF1;
     testing_gui::WhenActiveModal<QPrintPreviewDialog>(&w, [&](QPrintPreviewDialog& preview) {
         shown = preview.frameGeometry();
         area = preview.screen()->availableGeometry();
         zoomMode = preview.findChild<QPrintPreviewWidget*>()->zoomMode();
+        // The print command is a button of the tool bar, not behind its 「>>」.
+        auto* bar = preview.findChild<QToolBar*>();
+        const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+        for (QAction* action : bar->actions()) {
+            const QWidget* button = bar->widgetForAction(action);
+            if (action->text() == print && button)
+                printButtonShown = button->isVisible() && bar->rect().contains(button->geometry());
+        }
+        const auto* overflow = bar->findChild<QWidget*>("qt_toolbar_ext_button");
+        overflowShown = overflow && overflow->isVisible();
+        // F1 there: the page on printing.
+        QTest::keyClick(preview.findChild<QPrintPreviewWidget*>(), Qt::Key_F1);
+        if (mirvo::THelpWindow* help = mirvo::OpenHelpWindow())
+            pageAfterF1 = help->CurrentTopic();
         preview.reject();
     });
     w.RunCommand(TTodayMirvo::cmdPrint);
@@ -224,6 +258,84 @@ void TestFormMain::printPreviewOpensReadable()
     QVERIFY2(shown.height() >= area.height() * 6 / 10, qPrintable(QString("%1 of %2").arg(shown.height()).arg(area.height())));
     QVERIFY(area.contains(shown));
     QCOMPARE(zoomMode, static_cast<int>(QPrintPreviewWidget::FitInView));
+    QVERIFY(printButtonShown);
+    QVERIFY(!overflowShown);
+    QCOMPARE(pageAfterF1, QString("/print.htm"));
+}
+
+void TestFormMain::windowsOpenWhollyOnTheScreenBesideTheMainWindow()
+{
+    QVERIFY(testing_gui::LoadDataFile());
+    QTemporaryDir dir;
+    const auto paths = PathsIn(dir);
+    WriteFile(paths.MemberFile(), ThreeMembersCsv());
+    // The main window at the screen's top left corner.
+    WriteFile(paths.SettingsFile(), "[Window]\r\nLeft=0\r\nTop=0\r\n");
+    TTodayMirvo w(paths);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QRect area = w.screen()->availableGeometry();
+    QTest::keyClick(&w, Qt::Key_M, Qt::ControlModifier);
+    QVERIFY(MirvoMonth);
+    QVERIFY(QTest::qWaitForWindowExposed(MirvoMonth));
+    // From the menu by its key: 相性.
+    w.findChild<QAction*>("actContextMenu")->trigger();
+    QMenu* menu = w.Menu();
+    QVERIFY(menu->isVisible());
+    QTest::keyClick(menu, Qt::Key_C);
+    QVERIFY(MirvoPair);
+    QVERIFY(QTest::qWaitForWindowExposed(MirvoPair));
+    for (QWidget* window : {static_cast<QWidget*>(MirvoMonth), static_cast<QWidget*>(MirvoPair)}) {
+        const QRect frame = window->frameGeometry();
+        QVERIFY2(area.contains(frame), qPrintable(window->objectName()));
+        // The title bar on the screen, the main window not covered.
+        QVERIFY(frame.top() < window->geometry().top() || frame == window->geometry());
+        // Beside it when the screen has room for both side by side.
+        if (frame.width() + w.frameGeometry().width() <= area.width())
+            QVERIFY2(!frame.intersects(w.frameGeometry()), qPrintable(window->objectName()));
+    }
+}
+
+void TestFormMain::menuKeysAreEachTheirOwn()
+{
+    QTemporaryDir dir;
+    TTodayMirvo w(PathsIn(dir));
+    QList<QMenu*> menus = {w.Menu()};
+    for (int m = 0; m < menus.size(); ++m) {
+        QStringList keys;
+        for (QAction* action : menus[m]->actions()) {
+            if (action->menu())
+                menus << action->menu();
+            const QKeySequence key = QKeySequence::mnemonic(action->text());
+            if (action->isVisible() && !key.isEmpty()) {
+                QVERIFY2(!keys.contains(key.toString()), qPrintable(action->text()));
+                keys << key.toString();
+            }
+        }
+    }
+    // 印刷 keeps its P.
+    QCOMPARE(QKeySequence::mnemonic(w.findChild<QAction*>("mniPrint")->text()), QKeySequence(Qt::ALT | Qt::Key_P));
+}
+
+void TestFormMain::positionIsKeptAfterAStartWarning()
+{
+    QTemporaryDir dir;
+    const auto paths = PathsIn(dir);
+    // A member line that cannot be read: the start tells it in a box.
+    WriteFile(paths.MemberFile(), ThreeMembersCsv() + "\"Bad\",1,1985/13/45,12:00:00,0,\"\"\r\n");
+    WriteFile(paths.SettingsFile(), "[Window]\r\nLeft=200\r\nTop=300\r\n");
+    for (int run = 0; run < 2; ++run) {
+        testing_gui::TMessageBoxWatch boxes;
+        {
+            TTodayMirvo w(paths);
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QCOMPARE(w.pos(), QPoint(200, 300));
+        }
+        QCOMPARE(boxes.texts.size(), 1);
+        const std::string ini = ReadFile(paths.SettingsFile());
+        QVERIFY2(ini.find("Left=200") != std::string::npos && ini.find("Top=300") != std::string::npos, ini.c_str());
+    }
 }
 
 void TestFormMain::titleCarriesTheMembersName()
@@ -388,6 +500,33 @@ void TestFormMain::windowShowsWhatTheCoreComputed()
     const auto expected = mirvo::MakeBioChart(217, 113, settings.bioCycle, 24);
     for (int k = 0; k < mirvo::kAxisCount; ++k)
         QVERIFY(chart->Chart().curves[k] == expected.curves[k]);
+}
+
+void TestFormMain::quitEndsTheProgramWithEveryWindow()
+{
+    QVERIFY(testing_gui::LoadDataFile());
+    QTemporaryDir dir;
+    const auto paths = PathsIn(dir);
+    QVERIFY(QFile::copy(MIRVO_RUNTIME_DIR "/TodayMirvo.chm", QString::fromStdString(paths.HelpFile().string())));
+    WriteFile(paths.MemberFile(), ThreeMembersCsv());
+    TTodayMirvo w(paths);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // Ctrl+M, F1, then 終了(X) from the menu.
+    QTest::keyClick(&w, Qt::Key_M, Qt::ControlModifier);
+    QVERIFY(MirvoMonth);
+    QTest::keyClick(MirvoMonth, Qt::Key_F1);
+    QVERIFY(mirvo::OpenHelpWindow() && mirvo::OpenHelpWindow()->isVisible());
+    QTimer::singleShot(0, &w, [&w] {
+        w.activateWindow();
+        w.findChild<QAction*>("actContextMenu")->trigger();
+        QTest::keyClick(w.Menu(), Qt::Key_X);
+    });
+    // Should the program go on running, the test ends it with another code.
+    QTimer::singleShot(30000, &w, [] { QCoreApplication::exit(2); });
+    QCOMPARE(QApplication::exec(), 0);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
 }
 
 QTEST_MAIN(TestFormMain)

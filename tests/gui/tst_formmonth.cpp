@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QInputDialog>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
@@ -135,6 +136,7 @@ private slots:
     void svgKeepsTheTextsAsText();
     void failedWriteKeepsTheOldFile();
     void monthPictureAndCalendarFile();
+    void exportAsksTheRangeWithItsWholeTitle();
     void printedPageIsOnePageWithTheReading();
 
 private:
@@ -487,6 +489,35 @@ void TestFormMonth::monthPictureAndCalendarFile()
     QFile::remove(ics);
     month->ExportCalendar();
     QVERIFY(!QFile::exists(ics));
+}
+
+void TestFormMonth::exportAsksTheRangeWithItsWholeTitle()
+{
+    TMirvoMonth* month = OpenMonth();
+    QString suggested;
+    month->SetFileChooser([&](QWidget*, const QString&, const QString& name, const QString&) {
+        suggested = name;
+        return QString();
+    });
+    QString title;
+    int width = 0;
+    int titleWidth = 0;
+    testing_gui::WhenActiveModal<QInputDialog>(month, [&](QInputDialog& dialog) {
+        title = dialog.windowTitle();
+        width = dialog.width();
+        QFont bold = dialog.font();
+        bold.setBold(true);
+        titleWidth = QFontMetrics(bold).horizontalAdvance(title);
+        // これから3か月, by the keys.
+        QWidget* choice = dialog.focusWidget();
+        QTest::keyClick(choice, Qt::Key_Down);
+        QTest::keyClick(choice, Qt::Key_Return);
+    });
+    QTest::mouseClick(month->findChild<QPushButton*>("btnExport"), Qt::LeftButton);
+    QCOMPARE(title, QString("カレンダーに書き出す"));
+    // The title whole beside a title bar's icon and three buttons of 24 pixels.
+    QVERIFY2(width >= titleWidth + 4 * 24, qPrintable(QString("%1 for a title of %2").arg(width).arg(titleWidth)));
+    QCOMPARE(suggested, QString("ミルボ_山田花子_2026-12-07.ics"));
 }
 
 void TestFormMonth::printedPageIsOnePageWithTheReading()

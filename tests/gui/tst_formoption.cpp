@@ -14,7 +14,9 @@
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QGroupBox>
 #include <QHeaderView>
+#include <QMenu>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -226,6 +228,9 @@ private slots:
     void addTwiceAndUpdateInPlaceAfterSorting();
     void textTheMemberFileCannotHoldIsRefused();
     void selectionCommandsByShortcut();
+    void fileCommandsFromTheFileButton();
+    void windowGrowsWithTheListAndShowsWholeValues();
+    void memberAreaTitleFollowsTheFields();
     void numbersOfTheEdits_data();
     void numbersOfTheEdits();
     void defaultButtonsAndUseFlags();
@@ -488,6 +493,97 @@ void TestFormOption::selectionCommandsByShortcut()
     QCOMPARE(SelectedRows(*w), QList<int>({0, 1, 2, 3, 4}));
     QTest::keyClick(List(*w), Qt::Key_R, Qt::ControlModifier);
     QVERIFY(SelectedRows(*w).isEmpty());
+
+    // Delete in the list deletes the selected members, asking only when every one would go.
+    ClickRow(*w, 1);
+    QTest::keyClick(List(*w), Qt::Key_Delete);
+    QCOMPARE(Column(*w, 0), QStringList({"Hana", "Ken", "abc", "Ａ子"}));
+    QCOMPARE(w->Members().Count(), 4);
+    QTest::keyClick(List(*w), Qt::Key_A, Qt::ControlModifier);
+    {
+        TBoxAnswers no("No");
+        QTest::keyClick(List(*w), Qt::Key_Delete);
+        QCOMPARE(no.texts.size(), 1);
+        QVERIFY2(no.texts[0].startsWith("4 人のメンバーを全て削除しますか?"), qPrintable(no.texts[0]));
+    }
+    QCOMPARE(w->Members().Count(), 4);
+}
+
+void TestFormOption::fileCommandsFromTheFileButton()
+{
+    auto w = MakeWindow(kFive, 1);
+    QApplication::setActiveWindow(w.get());
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QStringList asked;
+    w->SetOpenFileChooser([&](QWidget*, const QString&) {
+        asked << "open";
+        return QString();
+    });
+    w->SetSaveFileChooser([&](QWidget*, const QString&) {
+        asked << "save";
+        return QString();
+    });
+    auto* button = Child<QPushButton>(*w, "btnFile");
+    QVERIFY(button->menu());
+    QStringList commands;
+    for (QAction* action : button->menu()->actions())
+        commands << action->objectName();
+    QCOMPARE(commands, QStringList({"mniLoadFromFile", "mniSaveToFile", "mniRestoreBackup"}));
+    // Alt+F opens its menu; O and S there read and save a member file.
+    for (const Qt::Key key : {Qt::Key_O, Qt::Key_S}) {
+        QTimer::singleShot(testing_gui::kPollMilliseconds, w.get(), [key] {
+            if (QWidget* menu = QApplication::activePopupWidget())
+                QTest::keyClick(menu, key);
+        });
+        QTest::keyClick(w.get(), Qt::Key_F, Qt::AltModifier);
+        QTRY_COMPARE(asked.size(), key == Qt::Key_O ? 1 : 2);
+    }
+    QCOMPARE(asked, QStringList({"open", "save"}));
+}
+
+void TestFormOption::windowGrowsWithTheListAndShowsWholeValues()
+{
+    auto w = MakeWindow(kFive, 1);
+    AddPeople(w->Members(), {{"長い名前の人がここにいます", 1, 1985, 4, 15, 8, 30, true,
+                              "メモの欄に入りきらないほど長いメモを書いておきます"}});
+    List(*w)->clear();
+    w->ShowSettings();
+    // The layout's size is the smallest; the window can be made larger and maximized.
+    QCOMPARE(w->minimumSize(), QSize(402, 390));
+    QVERIFY(w->windowFlags() & Qt::WindowMaximizeButtonHint);
+    const QSize listBefore = List(*w)->size();
+    w->resize(640, 560);
+    QCOMPARE(List(*w)->size(), listBefore + QSize(238, 170));
+    auto* ok = Child<QPushButton>(*w, "btnOK");
+    auto* help = Child<QPushButton>(*w, "btnHelp");
+    QCOMPARE(ok->mapTo(w.get(), QPoint(0, ok->height())).y(), 560 - 6);
+    QCOMPARE(help->mapTo(w.get(), QPoint(help->width(), 0)).x(), 640 - 9);
+    // Every head and every value whole in its column.
+    QTreeWidget* list = List(*w);
+    const QFontMetrics metrics = list->fontMetrics();
+    for (int c = 0; c < mirvo::kMemberColumnCount; ++c) {
+        const int room = list->header()->sectionSize(c);
+        const QString head = list->headerItem()->text(c);
+        QVERIFY2(list->header()->fontMetrics().horizontalAdvance(head) < room, qPrintable(head));
+        for (int r = 0; r < list->topLevelItemCount(); ++r) {
+            const QString value = list->topLevelItem(r)->text(c);
+            QVERIFY2(metrics.horizontalAdvance(value) < room, qPrintable(value));
+        }
+    }
+}
+
+void TestFormOption::memberAreaTitleFollowsTheFields()
+{
+    auto w = MakeWindow({});
+    auto* group = Child<QGroupBox>(*w, "grpUser");
+    QCOMPARE(group->title(), QString("新しいメンバーの情報"));
+    Type(*w, "txtName", "Taro");
+    Click(*w, "btnAdd");
+    QCOMPARE(group->title(), QString("Taroさんの情報"));
+    Click(*w, "btnUserClear");
+    QCOMPARE(group->title(), QString("新しいメンバーの情報"));
+    ClickRow(*w, 0);
+    QCOMPARE(group->title(), QString("Taroさんの情報"));
 }
 
 void TestFormOption::numbersOfTheEdits_data()

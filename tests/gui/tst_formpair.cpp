@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,6 +56,7 @@ private slots:
     void showsWhatMirvoTodayPrints();
     void membersAreChosenByKeyboard();
     void goodDaysAreMarkedAndShown();
+    void keysFollowTheHelpPageAndThePairIsKept();
 
 private:
     mirvo::ProgramPaths Paths() const
@@ -223,6 +226,52 @@ void TestFormPair::goodDaysAreMarkedAndShown()
     QApplication::processEvents();
     QVERIFY(MirvoPair == nullptr);
     QVERIFY(!MirvoMonth->IsPairDayMarked(days.front()));
+}
+
+void TestFormPair::keysFollowTheHelpPageAndThePairIsKept()
+{
+    TMirvoPair* window = OpenPair();
+    QVERIFY(window != nullptr);
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    // Beside the main window, not over it.
+    QVERIFY(!window->frameGeometry().intersects(FMain->frameGeometry()));
+    auto* first = window->findChild<QComboBox*>("cmbFirst");
+    auto* second = window->findChild<QComboBox*>("cmbSecond");
+    auto* list = window->findChild<QListWidget*>("lstGoodDays");
+    auto* table = window->findChild<QTableWidget*>("tblStars");
+    // Alt+S opens the star comparison with the focus in its table, Alt+C
+    // the pair's page with the focus in the list of good days.
+    QTest::keyClick(window, Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(table));
+    QVERIFY(table->isVisible());
+    QTest::keyClick(window, Qt::Key_C, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(list));
+    QVERIFY(list->isVisible());
+    // From the second member one Tab reaches the list.
+    QTest::keyClick(window, Qt::Key_2, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(second));
+    QTest::keyClick(second, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(list));
+    // Enter away from the buttons leaves the window open.
+    QTest::keyClick(window, Qt::Key_1, Qt::AltModifier);
+    QTest::keyClick(first, Qt::Key_Down);
+    QTest::keyClick(first, Qt::Key_Down);
+    QTest::keyClick(first, Qt::Key_Return);
+    QApplication::processEvents();
+    QCOMPARE(MirvoPair, window);
+    QVERIFY(window->isVisible());
+    // Enter on 閉じる closes it.
+    QWidget* close = window->findChild<QDialogButtonBox*>("btnBox")->button(QDialogButtonBox::Close);
+    close->setFocus();
+    QTest::keyClick(close, Qt::Key_Return);
+    QApplication::processEvents();
+    QVERIFY(MirvoPair == nullptr);
+    // Opened again, it shows the pair it was closed with.
+    window = OpenPair();
+    QCOMPARE(window->findChild<QComboBox*>("cmbFirst")->currentIndex(), 2);
+    QCOMPARE(window->findChild<QComboBox*>("cmbSecond")->currentIndex(), 1);
+    ExpectSameAs(window, PairJson("2", "1"));
 }
 
 QTEST_MAIN(TestFormPair)
