@@ -857,9 +857,10 @@ void TTodayMirvo::ShowPrintPreview()
         const QRect area = shown->availableGeometry();
         const int height = area.height() * kPreviewHeightPercent / 100;
         int width = height * kPreviewWidthPercentOfHeight / 100;
-        if (const auto* bar = preview.findChild<QToolBar*>())
-            width = std::max(width, bar->sizeHint().width() + preview.layout()->contentsMargins().left()
-                                        + preview.layout()->contentsMargins().right());
+        if (const auto* bar = preview.findChild<QToolBar*>()) {
+            const QMargins around = preview.layout() ? preview.layout()->contentsMargins() : QMargins();
+            width = std::max(width, bar->sizeHint().width() + around.left() + around.right());
+        }
         preview.resize(std::min(area.width(), width), height);
         mirvo::KeepOnScreen(preview);
     }

@@ -7,10 +7,12 @@
 #include <qdrawutil.h>
 #include <QDateTimeEdit>
 #include <QIconEngine>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <QTextDocument>
 
 namespace mirvo {
 
@@ -71,6 +73,30 @@ public:
 };
 
 } // namespace
+
+QString KeepFileNamesWhole(const QString& text)
+{
+    constexpr char16_t kNoBreakSpace = 0x00A0;
+    const auto inName = [](QChar c) {
+        return c.unicode() > 0x20 && c.unicode() < 0x7F;
+    };
+    QString kept = text;
+    for (qsizetype i = 1; i + 1 < kept.size(); ++i) {
+        const QChar before = kept[i - 1];
+        if (kept[i] == ' ' && inName(before) && inName(kept[i + 1]) && !QStringLiteral(",.;:!?").contains(before))
+            kept[i] = QChar(kNoBreakSpace);
+    }
+    return kept;
+}
+
+void TWindowsLookStyle::polish(QWidget* widget)
+{
+    QProxyStyle::polish(widget);
+    auto* box = qobject_cast<QMessageBox*>(widget);
+    if (box && (box->textFormat() == Qt::PlainText
+                || (box->textFormat() == Qt::AutoText && !Qt::mightBeRichText(box->text()))))
+        box->setText(KeepFileNamesWhole(box->text()));
+}
 
 TWindowsLookStyle::TWindowsLookStyle()
     : QProxyStyle(QStyleFactory::create(QString::fromLatin1(kBaseStyle)))

@@ -3,7 +3,8 @@
 // the top of the box stays inside the frame), a date picker's drop-down
 // button is as narrow as the Windows one (so that the whole date shows),
 // and the help button's icon is a white question mark on a blue disc; check
-// boxes and radio buttons stay visible on a dark palette.
+// boxes and radio buttons stay visible on a dark palette; a message box
+// does not break a line inside a file name.
 #pragma once
 
 #include <QIcon>
@@ -29,7 +30,16 @@ public:
     // palette, where Fusion's own rim all but vanishes.
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget = nullptr) const override;
+    // A message box's plain text with its file names kept whole (below).
+    void polish(QWidget* widget) override;
+    using QProxyStyle::polish;
 };
+
+// `text` with each blank between two ASCII letters, digits or signs made a
+// blank that no line breaks at ("Mirvo (2).csv", "My Documents"); the
+// blanks after a comma or a full stop, and those next to Japanese, stay
+// where lines may break.
+QString KeepFileNamesWhole(const QString& text);
 
 // The help icon: a white "?" on a blue disc, drawn for every size and
 // pixel density.

@@ -134,7 +134,7 @@ void TTodayMirvoOption::FitColumns()
     for (int c = 0; c < mirvo::kMemberColumnCount; ++c)
         header->resizeSection(c, std::max({kColumnWidths[c],
                                            header->fontMetrics().horizontalAdvance(list->headerItem()->text(c)) + headExtra,
-                                           list->sizeHintForColumn(c)}));
+                                           static_cast<const QAbstractItemView*>(list)->sizeHintForColumn(c)}));
 }
 
 void TTodayMirvoOption::ShowMemberCaption(const std::string& name)

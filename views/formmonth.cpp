@@ -11,6 +11,9 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -22,7 +25,8 @@ namespace {
 
 constexpr int kFontPixels = 12;
 constexpr int kWeekDays = mirvo::kWeekDays;
-constexpr int kTitleBarRoom = 160;  // pixels of a title bar beside its title: icon, buttons, margins
+constexpr int kTitleBarRoom = 160;
+const QSize kFrameAllowance(16, 40);  // a frame not drawn yet: borders and title bar  // pixels of a title bar beside its title: icon, buttons, margins
 
 QString Title(const mirvo::TMemberListItem& member)
 {
@@ -60,6 +64,16 @@ TMirvoMonth::TMirvoMonth(DayRequest showDay, QWidget* parent)
 {
     setFont(mirvo::WindowsFont(mirvo::kFaceMSPGothic, kFontPixels));
     ui->setupUi(this);
+    // The month scrolls when it is larger than the screen (twice the size on a small screen).
+    scrMonth = new QScrollArea(this);
+    scrMonth->setObjectName("scrMonth");
+    scrMonth->setFrameShape(QFrame::NoFrame);
+    scrMonth->setFocusPolicy(Qt::NoFocus);
+    scrMonth->setWidgetResizable(false);
+    delete ui->layMonth->replaceWidget(ui->pnlMonth, scrMonth);
+    scrMonth->setWidget(ui->pnlMonth);
+    // Its keys are the month's (days and months), not the scroll area's.
+    scrMonth->installEventFilter(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     setModal(false);
@@ -126,6 +140,44 @@ void TMirvoMonth::Recompute()
 {
     const mirvo::TMemberDays days(FMember.Birthday, FSettings);
     ui->pnlMonth->SetMonth(mirvo::MakeMonthGrid(days, FYear, FMonth), Q(FMember.Name), koyomi::Now(), FDay);
+    FitToScreen();
+}
+
+void TMirvoMonth::FitToScreen()
+{
+    TMonthView* view = ui->pnlMonth;
+    const QSize whole = view->sizeHint();
+    view->resize(whole);
+    QSize room = whole;
+    if (const QScreen* shown = screen()) {
+        // The work area less the frame (allowed for while it is not known)
+        // and less what the window holds besides the month.
+        QSize frame = frameGeometry().size() - size();
+        if (frame.isNull())
+            frame = kFrameAllowance;
+        const QMargins margins = ui->layMonth->contentsMargins();
+        const QSize others(margins.left() + margins.right(), margins.top() + margins.bottom()
+                                                                 + std::max(0, ui->layMonth->spacing())
+                                                                 + ui->layButtons->sizeHint().height());
+        room = shown->availableGeometry().size() - frame - others;
+    }
+    QSize shown = whole.boundedTo(room);
+    // A scroll bar takes its room beside the part of the month it scrolls.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scrMonth);
+    if (shown.height() < whole.height())
+        shown.setWidth(std::min(whole.width() + bar, std::max(room.width(), shown.width())));
+    if (shown.width() < whole.width())
+        shown.setHeight(std::min(whole.height() + bar, std::max(room.height(), shown.height())));
+    scrMonth->setFixedSize(shown.expandedTo(QSize(1, 1)));
+}
+
+bool TMirvoMonth::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == scrMonth && event->type() == QEvent::KeyPress) {
+        keyPressEvent(static_cast<QKeyEvent*>(event));
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TMirvoMonth::MoveDay(double days)

@@ -11,6 +11,8 @@
 
 #include <QDialog>
 
+class QScrollArea;
+
 #include <functional>
 #include <memory>
 
@@ -59,9 +61,12 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Recompute();
+    // The month at its own size, or scrolled within a window that fits the screen.
+    void FitToScreen();
     void MoveDay(double days);
 
     std::unique_ptr<Ui::TMirvoMonth> ui;
@@ -74,6 +79,7 @@ private:
     mirvo::SaveFileChooser FChooseFile;
     RangeChooser FChooseRange;
     Reporter FReport;
+    QScrollArea* scrMonth = nullptr;
 };
 
 // The month window; null when none exists.

@@ -273,12 +273,15 @@ void TestFormMain::windowsOpenWhollyOnTheScreenBesideTheMainWindow()
     WriteFile(paths.SettingsFile(), "[Window]\r\nLeft=0\r\nTop=0\r\n");
     TTodayMirvo w(paths);
     w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
     const QRect area = w.screen()->availableGeometry();
     QTest::keyClick(&w, Qt::Key_M, Qt::ControlModifier);
     QVERIFY(MirvoMonth);
     QVERIFY(QTest::qWaitForWindowExposed(MirvoMonth));
     // From the menu by its key: 相性.
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
     w.findChild<QAction*>("actContextMenu")->trigger();
     QMenu* menu = w.Menu();
     QVERIFY(menu->isVisible());
@@ -511,7 +514,8 @@ void TestFormMain::quitEndsTheProgramWithEveryWindow()
     WriteFile(paths.MemberFile(), ThreeMembersCsv());
     TTodayMirvo w(paths);
     w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
     // Ctrl+M, F1, then 終了(X) from the menu.
     QTest::keyClick(&w, Qt::Key_M, Qt::ControlModifier);
     QVERIFY(MirvoMonth);

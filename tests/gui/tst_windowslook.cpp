@@ -12,10 +12,13 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QImage>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStyleOptionGroupBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
 
 #include <memory>
 
@@ -42,6 +45,7 @@ private slots:
     void noControlStraddlesAFrame();
     void helpIconReadsAtSixteenPixels();
     void checkMarksShowOnADarkPalette();
+    void messageBoxKeepsFileNamesWhole();
 };
 
 void TestWindowsLook::initTestCase()
@@ -117,8 +121,8 @@ void TestWindowsLook::helpIconReadsAtSixteenPixels()
     QCOMPARE(QApplication::style()->standardIcon(QStyle::SP_DialogHelpButton).pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32), icon);
 }
 
-QTEST_MAIN(TestWindowsLook)
-#include "tst_windowslook.moc"
+
+
 
 void TestWindowsLook::checkMarksShowOnADarkPalette()
 {
@@ -150,3 +154,40 @@ void TestWindowsLook::checkMarksShowOnADarkPalette()
                                                                   .arg(light)));
     }
 }
+
+void TestWindowsLook::messageBoxKeepsFileNamesWhole()
+{
+    const QString file = "/home/hanako/My Documents/今日のミルボ/Mirvo (2).csv";
+    const QString text = "メンバーリストを保存できなかったので, 代わりに " + file + " に保存しました. 次からはこのファイルに保存します.";
+    QMessageBox box(QMessageBox::Information, "今日のミルボ", text, QMessageBox::Ok);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    auto* label = box.findChild<QLabel*>("qt_msgbox_label");
+    QVERIFY(label && label->wordWrap());
+    const QString shown = label->text();
+    QCOMPARE(QString(shown).replace(QChar(0x00A0), ' '), text);
+    // However narrow the box, no line ends at a blank of the file name; the
+    // sentence around it still breaks.
+    const qsizetype start = text.indexOf(file);
+    for (int width = 100; width <= 600; width += 10) {
+        QTextLayout layout(shown, label->font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        int lines = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            ++lines;
+            const qsizetype end = line.textStart() + line.textLength();
+            if (end > start && end < start + file.size())
+                QVERIFY2(text[end - 1] != ' ',
+                         qPrintable(QString("%1 px: %2").arg(width).arg(shown.mid(line.textStart(), line.textLength()))));
+        }
+        layout.endLayout();
+        QVERIFY(lines > 1);
+    }
+}
+
+QTEST_MAIN(TestWindowsLook)
+#include "tst_windowslook.moc"
