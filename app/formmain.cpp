@@ -37,6 +37,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QMenu>

@@ -77,14 +77,23 @@ public:
 QString KeepFileNamesWhole(const QString& text)
 {
     constexpr char16_t kNoBreakSpace = 0x00A0;
-    const auto inName = [](QChar c) {
-        return c.unicode() > 0x20 && c.unicode() < 0x7F;
-    };
+    const auto ascii = [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F; };
     QString kept = text;
-    for (qsizetype i = 1; i + 1 < kept.size(); ++i) {
-        const QChar before = kept[i - 1];
-        if (kept[i] == ' ' && inName(before) && inName(kept[i + 1]) && !QStringLiteral(",.;:!?").contains(before))
-            kept[i] = QChar(kNoBreakSpace);
+    // Each run of ASCII that holds a folder separator is (part of) a file
+    // name: its blanks between two other characters stop breaking lines.
+    for (qsizetype start = 0; start < kept.size();) {
+        qsizetype end = start;
+        while (end < kept.size() && ascii(kept[end]))
+            ++end;
+        const QStringView run = QStringView(kept).mid(start, end - start);
+        if (run.contains(u'/') || run.contains(u'\\')) {
+            for (qsizetype i = start + 1; i + 1 < end; ++i) {
+                const QChar before = kept[i - 1];
+                if (kept[i] == ' ' && before != ' ' && kept[i + 1] != ' ' && !QStringLiteral(",.;:!?").contains(before))
+                    kept[i] = QChar(kNoBreakSpace);
+            }
+        }
+        start = end + 1;
     }
     return kept;
 }

@@ -35,10 +35,11 @@ public:
     using QProxyStyle::polish;
 };
 
-// `text` with each blank between two ASCII letters, digits or signs made a
-// blank that no line breaks at ("Mirvo (2).csv", "My Documents"); the
-// blanks after a comma or a full stop, and those next to Japanese, stay
-// where lines may break.
+// `text` with the blanks inside its file names made blanks that no line
+// breaks at ("/home/a/My Documents/Mirvo (2).csv"): a file name is a run of
+// ASCII characters with a folder separator; blanks after a comma or a full
+// stop, and the blanks of the Japanese sentences around, stay where lines
+// may break.
 QString KeepFileNamesWhole(const QString& text);
 
 // The help icon: a white "?" on a blue disc, drawn for every size and
