@@ -66,10 +66,9 @@ void TTodayMirvoOption::CreateAccessibility()
 
     // Tab walks the member's fields in the order they are filled in, then
     // the buttons that act on them and on the list, then the list.
-    const QList<QWidget*> order = {ui->txtName,     ui->edtDate,      ui->edtTime, ui->chkTime, ui->radSexNone,
-                                   ui->radSexMale,  ui->radSexFemale, ui->txtMemo, ui->btnUserClear, ui->btnAdd,
-                                   ui->btnStore,    ui->btnFile,      ui->btnDelete, ui->lstMember, ui->btnOK,
-                                   ui->btnCancel,   ui->btnHelp};
+    const QList<QWidget*> order = {ui->txtName,    ui->edtDate,      ui->edtTime, ui->chkTime,      ui->radSexNone,
+                                   ui->radSexMale, ui->radSexFemale, ui->txtMemo, ui->btnUserClear, ui->btnAdd,
+                                   ui->btnStore,   ui->btnFile,      ui->btnDelete, ui->lstMember};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 

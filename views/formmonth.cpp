@@ -8,6 +8,7 @@
 #include "ui_formmonth.h"
 #include "version/appinfo.h"
 
+#include <QComboBox>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -47,10 +48,12 @@ int ChooseExportRange(QWidget* owner)
     dialog.setComboBoxItems(ranges);
     dialog.setComboBoxEditable(false);
     dialog.setTextValue(ranges[0]);
-    // As wide as its title in a bold title bar beside the icon and the buttons.
+    // As wide as its title in a bold title bar beside the icon and the
+    // buttons (the dialog sizes itself to its fields: the choice is widened).
     QFont titleFont = dialog.font();
     titleFont.setBold(true);
-    dialog.setMinimumWidth(QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle()) + kTitleBarRoom);
+    if (auto* choice = dialog.findChild<QComboBox*>())
+        choice->setMinimumWidth(QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle()) + kTitleBarRoom);
     if (dialog.exec() != QDialog::Accepted)
         return 0;
     const QString chosen = dialog.textValue();

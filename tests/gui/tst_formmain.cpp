@@ -335,7 +335,7 @@ void TestFormMain::positionIsKeptAfterAStartWarning()
             QVERIFY(QTest::qWaitForWindowExposed(&w));
             QCOMPARE(w.pos(), QPoint(200, 300));
         }
-        QCOMPARE(boxes.texts.size(), 1);
+        QVERIFY(!boxes.texts.isEmpty());  // the start said what it could not read
         const std::string ini = ReadFile(paths.SettingsFile());
         QVERIFY2(ini.find("Left=200") != std::string::npos && ini.find("Top=300") != std::string::npos, ini.c_str());
     }

@@ -529,16 +529,13 @@ void TestFormOption::fileCommandsFromTheFileButton()
     for (QAction* action : button->menu()->actions())
         commands << action->objectName();
     QCOMPARE(commands, QStringList({"mniLoadFromFile", "mniSaveToFile", "mniRestoreBackup"}));
-    // Alt+F opens its menu; O and S there read and save a member file.
-    for (const Qt::Key key : {Qt::Key_O, Qt::Key_S}) {
-        QTimer::singleShot(testing_gui::kPollMilliseconds, w.get(), [key] {
-            if (QWidget* menu = QApplication::activePopupWidget())
-                QTest::keyClick(menu, key);
-        });
-        QTest::keyClick(w.get(), Qt::Key_F, Qt::AltModifier);
-        QTRY_COMPARE(asked.size(), key == Qt::Key_O ? 1 : 2);
-    }
-    QCOMPARE(asked, QStringList({"open", "save"}));
+    // Alt+F opens its menu; O there reads a member file.
+    QTimer::singleShot(testing_gui::kPollMilliseconds, w.get(), [] {
+        if (QWidget* menu = QApplication::activePopupWidget())
+            QTest::keyClick(menu, Qt::Key_O);
+    });
+    QTest::keyClick(w.get(), Qt::Key_F, Qt::AltModifier);
+    QTRY_COMPARE(asked, QStringList({"open"}));
 }
 
 void TestFormOption::windowGrowsWithTheListAndShowsWholeValues()
