@@ -231,7 +231,11 @@ int PressEveryAccelerator(QWidget& window)
         }
         return {};
     };
-    const auto press = [&](QChar c) { QTest::keyClick(&window, c.toLatin1(), Qt::AltModifier); };
+    // A box answered in between (追加 without a name) may leave no window active.
+    const auto press = [&](QChar c) {
+        QApplication::setActiveWindow(&window);
+        QTest::keyClick(&window, c.toLatin1(), Qt::AltModifier);
+    };
     int pressed = 0;
     for (QTabWidget* tabs : window.findChildren<QTabWidget*>()) {
         for (int i = 0; i < tabs->count(); ++i) {

@@ -324,10 +324,10 @@ void TestFormMain::positionIsKeptAfterAStartWarning()
 {
     QTemporaryDir dir;
     const auto paths = PathsIn(dir);
-    // A member line that cannot be read: the start tells it in a box.
-    WriteFile(paths.MemberFile(), ThreeMembersCsv() + "\"Bad\",1,1985/13/45,12:00:00,0,\"\"\r\n");
     WriteFile(paths.SettingsFile(), "[Window]\r\nLeft=200\r\nTop=300\r\n");
     for (int run = 0; run < 2; ++run) {
+        // A member line that cannot be read: the start tells it in a box.
+        WriteFile(paths.MemberFile(), ThreeMembersCsv() + "\"Bad\",1,1985/13/45,12:00:00,0,\"\"\r\n");
         testing_gui::TMessageBoxWatch boxes;
         {
             TTodayMirvo w(paths);
