@@ -21,7 +21,10 @@
 #include "members/backups.h"
 #include "notify/autostart.h"
 #include "settings/formoption.h"
+#include "settings/restorebackup.h"
 #include "start/filemessages.h"
+#include "start/instancelock.h"
+#include "start/memberplaces.h"
 #include "start/programstart.h"
 #include "start/startreport.h"
 #include "ui_formmain.h"
@@ -317,10 +320,20 @@ void TTodayMirvo::FormCreate()
     std::error_code ec;
     if (!FPaths.sharedFolder.empty() && !std::filesystem::exists(FPaths.SettingsFile(), ec))
         problems.push_back(mirvo::SharedFolderMessage(FPaths));
+    // The newest of the list's own file, the list beside the program and the
+    // file the list went to when its own could not be written; saves go to
+    // the own file first all the same.
+    const mirvo::TMemberFileChoice choice = mirvo::ChooseMemberFileToRead(
+        FPaths.MemberFile(), {mirvo::MemberFileBesideProgram(FPaths), FOptions->MemberFileInstead,
+                              mirvo::PrivateRuntimeFolder() / FPaths.MemberFile().filename()});
+    if (choice.other)
+        problems.push_back(mirvo::FormatStr(mirvo::kMsgReadFromOther, {choice.readFrom.string(), FPaths.MemberFile().string(),
+                                                                       FPaths.MemberFile().string()}));
     try {
         mirvo::TMemberFileReport report;
-        mirvo::LoadMembers(*FMemberList, FPaths, {}, &report);
-        const std::vector<std::string> lines = mirvo::MemberFileMessages(FPaths.MemberFile(), report);
+        mirvo::LoadMembers(*FMemberList, FPaths, choice.other ? std::optional(choice.readFrom) : std::nullopt,
+                           &report, mirvo::kMaxMemberFileBytes);
+        const std::vector<std::string> lines = mirvo::MemberFileMessages(choice.readFrom, report);
         problems.insert(problems.end(), lines.begin(), lines.end());
     } catch (const std::exception& e) {
         problems.emplace_back(e.what());
@@ -395,16 +408,21 @@ std::vector<std::string> TTodayMirvo::UnwritableFileWarnings() const
 {
     std::vector<std::string> warnings;
     if (!mirvo::FileIsWritable(FMemberFile)) {
-        const std::filesystem::path instead =
-            mirvo::PlaceToSaveInstead(FMemberFile, mirvo::UserFolders::FromEnvironment());
+        const std::vector<std::filesystem::path> instead = PlacesToSaveInstead();
         warnings.push_back(instead.empty()
                                ? mirvo::FormatStr(mirvo::kMsgMemberFileNowhere, {FMemberFile.string()})
                                : mirvo::FormatStr(mirvo::kMsgMemberFileUnwritable,
-                                                  {FMemberFile.string(), instead.string()}));
+                                                  {FMemberFile.string(), instead.front().string()}));
     }
     if (!mirvo::FileIsWritable(FOptions->GetIniPath()))
         warnings.push_back(mirvo::FormatStr(mirvo::kMsgSettingsUnwritable, {FOptions->GetIniPath().string()}));
     return warnings;
+}
+
+std::vector<std::filesystem::path> TTodayMirvo::PlacesToSaveInstead() const
+{
+    return mirvo::PlacesToSaveInstead(FMemberFile, FOptions->MemberFileInstead, mirvo::UserFolders::FromEnvironment(),
+                                      mirvo::PrivateRuntimeFolder());
 }
 
 void TTodayMirvo::SaveFiles(TSaveMoment moment)
@@ -428,18 +446,45 @@ void TTodayMirvo::SaveSettingsFile()
 bool TTodayMirvo::SaveMemberList(TSaveMoment moment)
 {
     std::filesystem::path target = FMemberFile;
-    std::filesystem::path triedInstead;
+    // Ending on a signal, no one is asked: the places to save instead, in turn.
+    std::vector<std::filesystem::path> signalPlaces;
+    bool signalPlacesFound = false;
     for (;;) {
         QString error;
         try {
             mirvo::TMemberSaveReport report;
-            mirvo::SaveMemberListKeepingBackup(*FMemberList, target, report, FListEmptiedByUser);
+            bool declined = false;
+            const auto ask = [this, &target, &declined](const std::filesystem::path& folder) {
+                // No one to ask (a signal): saved without the copy rather than lost.
+                if (mirvo::QuitRequested())
+                    return true;
+                declined = !AskSaveWithoutBackup(this, target, folder);
+                return !declined;
+            };
+            // A place to save instead may be a folder not made yet (the user's data folder).
+            if (target != FMemberFile) {
+                std::error_code ec;
+                std::filesystem::create_directories(target.parent_path(), ec);
+            }
+            mirvo::SaveMemberListKeepingBackup(*FMemberList, target, report, FListEmptiedByUser, ask);
+            if (declined) {
+                if (moment == smSettingsOK)
+                    ReportNotice(Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)),
+                                 Q(mirvo::LoadStr(mirvo::kMsgNotSavedNoBackup)), QMessageBox::Information);
+                return false;
+            }
             FListEmptiedByUser = false;
             std::vector<std::string> notices = mirvo::MemberSaveMessages(target, report);
             if (target != FMemberFile) {
-                // From now on this run saves there.
-                notices.insert(notices.begin(), mirvo::FormatStr(mirvo::kMsgSavedElsewhere, {target.string()}));
+                // From now on this run saves there, the settings remember it,
+                // and the next start reads the newer of the two.
+                const std::string notice = mirvo::FormatStr(
+                    mirvo::kMsgSavedElsewhere, {target.string(), target.parent_path().string(), FMemberFile.string()});
+                notices.insert(notices.begin(), notice);
                 FMemberFile = target;
+                FOptions->MemberFileInstead = target.string();
+                FOptions->LastFolder = mirvo::FolderWithSeparator(target.parent_path());
+                LogNotice(notice);
             }
             if (!notices.empty())
                 ReportNotice(Q(mirvo::LoadStr(mirvo::kCaptionFilesSaved)), Q(mirvo::JoinLines(notices)),
@@ -448,57 +493,76 @@ bool TTodayMirvo::SaveMemberList(TSaveMoment moment)
         } catch (const std::exception& e) {
             error = Q(e.what());
         }
-        const std::filesystem::path instead =
-            mirvo::PlaceToSaveInstead(FMemberFile, mirvo::UserFolders::FromEnvironment());
-        const bool insteadLeft = !instead.empty() && instead != triedInstead;
-        // No one to ask (a signal): the place to save instead, once.
         if (mirvo::QuitRequested()) {
             ReportError(error);
-            if (!insteadLeft)
+            LogNotice(error.toStdString());
+            if (!signalPlacesFound) {
+                signalPlaces = PlacesToSaveInstead();
+                signalPlacesFound = true;
+            } else if (!signalPlaces.empty()) {
+                signalPlaces.erase(signalPlaces.begin());
+            }
+            if (signalPlaces.empty()) {
+                LogNotice(mirvo::FormatStr(mirvo::kMsgMemberFileNowhere, {FMemberFile.string()}));
                 return false;
-            target = triedInstead = instead;
+            }
+            target = signalPlaces.front();
             continue;
         }
-        // 名前を付けて保存 first.
+        const std::vector<std::filesystem::path> places = PlacesToSaveInstead();
+        const std::filesystem::path instead = places.empty() ? std::filesystem::path() : places.front();
+        // 名前を付けて保存, the place to save instead, or キャンセル.
         QMessageBox box(QMessageBox::Warning, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)),
-                        insteadLeft ? Q(mirvo::FormatStr(mirvo::kMsgSaveAsOrInstead,
-                                                         {error.toStdString(), instead.string()}))
-                                    : Q(mirvo::FormatStr(mirvo::kMsgSaveAs, {error.toStdString()})),
+                        !instead.empty() ? Q(mirvo::FormatStr(mirvo::kMsgSaveAsOrInstead,
+                                                              {error.toStdString(), instead.string()}))
+                                         : Q(mirvo::FormatStr(mirvo::kMsgSaveAs, {error.toStdString()})),
                         QMessageBox::Cancel, this);
         box.setObjectName("boxSaveFailed");
+        box.setTextFormat(Qt::PlainText);
         QPushButton* saveAs = box.addButton(Q(mirvo::LoadStr(mirvo::kTextSaveAsButton)), QMessageBox::AcceptRole);
-        box.setDefaultButton(saveAs);
+        QPushButton* saveInstead = nullptr;
+        if (!instead.empty()) {
+            saveInstead = box.addButton(Q(mirvo::LoadStr(mirvo::kTextSaveInsteadButton)), QMessageBox::AcceptRole);
+            saveInstead->setObjectName("btnSaveInstead");
+        }
+        box.setDefaultButton(saveInstead != nullptr ? saveInstead : saveAs);
         box.exec();
-        if (box.clickedButton() == saveAs && !mirvo::QuitRequested()) {
-            const QString chosen =
-                FChooseMemberFile(this, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)),
-                                  Q((FMemberFile.parent_path() / FMemberFile.filename()).string()),
-                                  Q(mirvo::LoadStr(mirvo::kTextMemberFileFilter)));
+        if (mirvo::QuitRequested())
+            continue;
+        if (box.clickedButton() == saveAs) {
+            // The dialog opens where the list would go instead, the user's folder.
+            const std::filesystem::path start = instead.empty() ? FMemberFile : instead;
+            const QString chosen = FChooseMemberFile(this, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)),
+                                                     Q(start.string()), Q(mirvo::LoadStr(mirvo::kTextMemberFileFilter)));
             if (!chosen.isEmpty()) {
                 target = chosen.toStdString();
                 if (!target.has_extension())
                     target += kMemberFileExtension;
-                continue;
             }
-        }
-        if (mirvo::QuitRequested())
-            continue;
-        // Then the place to save instead.
-        if (insteadLeft) {
-            target = triedInstead = instead;
             continue;
         }
-        // Nothing could be written: the user decides.
+        if (saveInstead != nullptr && box.clickedButton() == saveInstead) {
+            target = instead;
+            continue;
+        }
+        // キャンセル: nothing is saved now.
         if (moment == smSettingsOK) {
             QMessageBox::warning(this, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)), Q(mirvo::LoadStr(mirvo::kMsgSaveLater)));
             return false;
         }
+        // いいえ tries again; whatever else ends without saving, as asked.
         if (QMessageBox::question(this, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)), Q(mirvo::LoadStr(mirvo::kMsgEndWithoutSaving)))
-            == QMessageBox::Yes)
+            != QMessageBox::No)
             return false;
-        triedInstead.clear();
         target = FMemberFile;
     }
+}
+
+void TTodayMirvo::LogNotice(const std::string& message) const
+{
+    // The log beside the settings; when that cannot be written, beside the list.
+    if (!mirvo::AppendToLog(FPaths.LogFile(), message))
+        mirvo::AppendToLog(FMemberFile.parent_path() / FPaths.LogFile().filename(), message);
 }
 
 void TTodayMirvo::ReportError(const QString& message) const
@@ -538,7 +602,12 @@ QString TTodayMirvo::MakeTitle(const mirvo::TMemberListItem& member) const
     const QString description = Q(mirvo::AppFileDescription());
     if (member.Name.empty())
         return description;
-    return QStringLiteral("%1 [%2]").arg(description, Q(member.Name));
+    const QString title = QStringLiteral("%1 [%2]").arg(description, Q(member.Name));
+    // Someone shown but not registered is not there at the next start: the title says so.
+    for (int i = 0; FMemberList && i < FMemberList->Count(); ++i)
+        if (mirvo::SameMemberData(FMemberList->Items(i), member))
+            return title;
+    return title + " " + Q(mirvo::LoadStr(mirvo::kTextNotInList));
 }
 
 void TTodayMirvo::ShowDate()

@@ -142,6 +142,10 @@ private:
     void SaveSettingsFile();
     // The files that cannot be written, told at start with where the list goes instead.
     std::vector<std::string> UnwritableFileWarnings() const;
+    // Where the list goes when its file cannot be written, best first.
+    std::vector<std::filesystem::path> PlacesToSaveInstead() const;
+    // A line for the log file, which the next start and the user can read.
+    void LogNotice(const std::string& message) const;
     // Screen readers and the keyboard (formmainaccess.cpp). The interfaces
     // are installed before any widget of the window exists.
     static void InstallAccessibility();

@@ -3,6 +3,7 @@
 #include "base/wholefile.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <optional>
 #include <tuple>
@@ -101,6 +102,19 @@ std::vector<TFoundCopy> FindCopies(const fs::path& file)
     return copies;
 }
 
+// The local time a file was last written, as a date-time: its age taken
+// from now, so that no time zone arithmetic of our own is needed.
+koyomi::TDateTime ModifiedAt(const fs::path& path)
+{
+    std::error_code ec;
+    const fs::file_time_type written = fs::last_write_time(path, ec);
+    if (ec)
+        return 0;
+    constexpr double kSecondsPerDay = 86400.0;
+    const std::chrono::duration<double> age = fs::file_time_type::clock::now() - written;
+    return koyomi::Now() - age.count() / kSecondsPerDay;
+}
+
 } // namespace
 
 fs::path BackupFolderOf(const fs::path& file)
@@ -112,13 +126,19 @@ std::vector<TBackupFile> ListBackups(const fs::path& file, bool countMembers)
 {
     std::vector<TBackupFile> list;
     for (const TFoundCopy& copy : FindCopies(file)) {
-        TBackupFile backup{copy.path, copy.name.keptAt, -1};
+        TBackupFile backup;
+        backup.path = copy.path;
+        backup.keptAt = copy.name.keptAt;
+        backup.savedAt = ModifiedAt(copy.path);
         if (countMembers) {
             TMemberList members;
             TMemberFileReport report;
             try {
-                members.LoadFromCsv(copy.path, report);
+                members.LoadFromCsv(copy.path, report, kMaxMemberFileBytes);
                 backup.members = members.Count();
+                backup.unreadLines = report.UnreadLines();
+                for (int i = 0; i < std::min(members.Count(), kBackupNamesShown); ++i)
+                    backup.firstNames.push_back(members.Items(i).Name);
             } catch (const std::exception&) {
                 // unreadable: no count
             }
@@ -128,18 +148,18 @@ std::vector<TBackupFile> ListBackups(const fs::path& file, bool countMembers)
     return list;
 }
 
-fs::path KeepBackup(const fs::path& file, std::string_view newBytes, int kept)
+TBackupResult KeepBackup(const fs::path& file, std::string_view newBytes)
 {
     const std::optional<std::string> old = ReadWholeFile(file);
     if (!old || old->empty() || *old == newBytes)
         return {};
-    std::vector<TFoundCopy> copies = FindCopies(file);
+    const std::vector<TFoundCopy> copies = FindCopies(file);
     if (!copies.empty() && ReadWholeFile(copies.front().path) == old)
         return {};
     // Only a folder of this user's that no one else can write takes the copies.
     const fs::path folder = BackupFolderOf(file);
     if (!MakeOwnFolder(folder))
-        return {};
+        return {boFailed, {}};
     std::error_code ec;
     const std::string stamp = Stamp(koyomi::Now());
     // Copies kept within one second are numbered after the newest one of that second.
@@ -156,11 +176,24 @@ fs::path KeepBackup(const fs::path& file, std::string_view newBytes, int kept)
     }
     // The copy may be read by whoever may read the file, and by no one else.
     if (sequence > kMaxSameSecond || !WriteCopyOf(file, copy, *old))
-        return {};
-    copies.insert(copies.begin(), {*ReadCopyName(copy.filename().string(), file), copy});
-    for (std::size_t i = static_cast<std::size_t>(std::max(kept, 1)); i < copies.size(); ++i)
-        fs::remove(copies[i].path, ec);
-    return copy;
+        return {boFailed, {}};
+    // The copy carries the time its version was saved.
+    const fs::file_time_type saved = fs::last_write_time(file, ec);
+    if (!ec)
+        fs::last_write_time(copy, saved, ec);
+    return {boKept, copy};
+}
+
+int RemoveOldBackups(const fs::path& file, int kept, int most)
+{
+    const std::vector<TFoundCopy> copies = FindCopies(file);
+    int removed = 0;
+    std::error_code ec;
+    // The oldest first.
+    for (std::size_t i = copies.size(); i > static_cast<std::size_t>(std::max(kept, 1)) && removed < most; --i)
+        if (fs::remove(copies[i - 1].path, ec))
+            ++removed;
+    return removed;
 }
 
 int RemoveBackupLeftovers(const fs::path& file)
@@ -170,20 +203,27 @@ int RemoveBackupLeftovers(const fs::path& file)
     });
 }
 
-void SaveMemberListKeepingBackup(const TMemberList& members, const fs::path& file, TMemberSaveReport& report,
-                                 bool emptyReplaces)
+bool SaveMemberListKeepingBackup(const TMemberList& members, const fs::path& file, TMemberSaveReport& report,
+                                 bool emptyReplaces, const SaveWithoutBackup& askWithoutBackup)
 {
     // A list that cannot be written throws here, before any copy is made.
     const std::string text = members.FileText();
+    TBackupResult backup;
     if (!text.empty() || emptyReplaces)
-        KeepBackup(file, text);
-    members.SaveToCsv(file, report, emptyReplaces);
+        backup = KeepBackup(file, text);
+    if (backup.outcome == boFailed && askWithoutBackup && !askWithoutBackup(BackupFolderOf(file)))
+        return false;
+    // The version replaced is among the copies: no second copy beside the file.
+    const bool saved = members.SaveToCsv(file, report, emptyReplaces, backup.outcome != boFailed);
+    RemoveOldBackups(file);
+    return saved;
 }
 
 void SaveSettingsKeepingBackup(const TMirvoOptions& options)
 {
     KeepBackup(options.GetIniPath(), options.IniText());
     options.SaveToIni();
+    RemoveOldBackups(options.GetIniPath());
 }
 
 } // namespace mirvo

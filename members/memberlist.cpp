@@ -11,6 +11,7 @@
 #include "members/numbertext.h"
 
 #include <algorithm>
+#include <utility>
 #include <string_view>
 
 namespace mirvo {
@@ -111,6 +112,27 @@ std::optional<koyomi::TDateTime> ReadBirthday(const std::vector<std::string>& fi
         birthday += time;
     }
     return birthday;
+}
+
+// Whether a line's fields (UTF-8) name columns rather than hold a member:
+// no field holds a digit, ASCII or full-width (a date always does).
+bool IsHeaderLine(const std::vector<std::string>& fields)
+{
+    constexpr std::string_view kFullWidthDigitLead = "\xEF\xBC";  // ０-９ are EF BC 90-99
+    constexpr unsigned char kFullWidthZero = 0x90;
+    constexpr unsigned char kFullWidthNine = 0x99;
+    for (const std::string& field : fields) {
+        for (std::size_t i = 0; i < field.size(); ++i) {
+            if (field[i] >= '0' && field[i] <= '9')
+                return false;
+            if (field.compare(i, kFullWidthDigitLead.size(), kFullWidthDigitLead) == 0 && i + 2 < field.size()) {
+                const auto last = static_cast<unsigned char>(field[i + 2]);
+                if (last >= kFullWidthZero && last <= kFullWidthNine)
+                    return false;
+            }
+        }
+    }
+    return true;
 }
 
 bool IsBlankLine(std::string_view line)
@@ -243,6 +265,20 @@ void TMemberList::Assign(const TMemberList& other)
     FSeenFiles = other.FSeenFiles;
 }
 
+int TMemberFileReport::UnreadLines() const
+{
+    return static_cast<int>(std::count_if(problems.begin(), problems.end(), [](const TLineProblem& problem) {
+        return problem.kind != lpSexCode && problem.kind != lpHeaderLine;
+    }));
+}
+
+bool TMemberFileReport::Complete() const
+{
+    return !cut && std::all_of(problems.begin(), problems.end(), [](const TLineProblem& problem) {
+        return problem.kind == lpHeaderLine;
+    });
+}
+
 bool TMemberList::LoadFromCsv(const std::filesystem::path& path)
 {
     TMemberFileReport report;
@@ -282,15 +318,12 @@ bool TMemberList::LoadFromCsv(const std::filesystem::path& path, TMemberFileRepo
 
     int added = 0;
     int lineNumber = 0;
-    bool stopped = false;
+    bool firstLine = true;
     for (const std::string_view line : SplitLines(file.text)) {
         ++lineNumber;
         if (IsBlankLine(line))
             continue;
-        if (stopped) {
-            ++report.linesAfterStop;
-            continue;
-        }
+        const bool mayBeHeader = std::exchange(firstLine, false);
         TLineProblem problem{lineNumber, lpTooFewFields, {}};
         auto skip = [&](TLineProblemKind kind, std::string text = {}) {
             problem.kind = kind;
@@ -311,14 +344,23 @@ bool TMemberList::LoadFromCsv(const std::filesystem::path& path, TMemberFileRepo
             skip(lpOpenQuote);
             continue;
         }
+        if (mayBeHeader && fields.size() >= kMinFieldsPerLine) {
+            std::vector<std::string> names;
+            for (const std::string& field : fields)
+                names.push_back(decode(field));
+            if (IsHeaderLine(names)) {
+                skip(lpHeaderLine, decode(std::string(line)));
+                continue;
+            }
+        }
         if (fields.size() < kMinFieldsPerLine) {
             skip(lpTooFewFields);
             continue;
         }
         const std::optional<koyomi::TDateTime> birthday = ReadBirthday(fields, utf8, problem);
         if (!birthday) {
+            // Only this line is lost: the lines after it are read.
             report.problems.push_back(problem);
-            stopped = true;
             continue;
         }
         const std::string name = decode(fields[mfName]);
@@ -367,7 +409,8 @@ std::string TMemberList::FileText() const
     return content;
 }
 
-bool TMemberList::SaveToCsv(const std::filesystem::path& path, TMemberSaveReport& report, bool emptyReplaces) const
+bool TMemberList::SaveToCsv(const std::filesystem::path& path, TMemberSaveReport& report, bool emptyReplaces,
+                            bool originalKept) const
 {
     report = TMemberSaveReport();
     std::error_code ec;
@@ -386,14 +429,14 @@ bool TMemberList::SaveToCsv(const std::filesystem::path& path, TMemberSaveReport
     const bool exists = std::filesystem::exists(path, ec);
     if (seen != FSeenFiles.end()) {
         const std::optional<std::string> now = exists ? ReadWholeFile(path) : std::nullopt;
-        report.changedOnDisk = exists != seen->second.existed
-                               || (exists && (!now || ContentHash(*now) != seen->second.contentHash));
+        // A file deleted since holds no other version: the list goes back in its place.
+        report.changedOnDisk = exists && (!seen->second.existed || !now || ContentHash(*now) != seen->second.contentHash);
         if (report.changedOnDisk) {
             // Someone else's version stays where it is; this list goes beside it.
             report.writtenTo = NumberedNameBeside(path);
             if (report.writtenTo.empty())
                 throw MessageError(kMsgCannotCreate, {path.string()});
-        } else if (exists && seen->second.keepOriginal) {
+        } else if (exists && seen->second.keepOriginal && !originalKept) {
             // What was not read stays in the file's copy.
             report.backup = BackupNameBeside(path);
             if (report.backup.empty() || !CopyToNewFile(path, report.backup))
@@ -401,8 +444,11 @@ bool TMemberList::SaveToCsv(const std::filesystem::path& path, TMemberSaveReport
         }
     }
     CheckWriteAllowed(report.writtenTo);
-    if (!ReplaceWholeFile(report.writtenTo, content))
-        throw MessageError(kMsgCannotCreate, {report.writtenTo.string()});
+    if (!ReplaceWholeFile(report.writtenTo, content)) {
+        // A file that is there cannot be written; one that is not cannot be made.
+        const bool there = std::filesystem::exists(report.writtenTo, ec);
+        throw MessageError(there ? kMsgCannotWriteTo : kMsgCannotCreate, {report.writtenTo.string()});
+    }
     RememberFile(report.writtenTo, &content, false);
     return true;
 }

@@ -17,7 +17,7 @@
 
 namespace mirvo {
 
-// The size up to which mirvo-today reads a member file, as it reads a
+// The size up to which both programs read a member file, as they read a
 // settings file: a member list of thousands of members is far smaller.
 inline constexpr std::size_t kMaxMemberFileBytes = 1 << 20;
 
@@ -63,9 +63,10 @@ enum TLineProblemKind {
     lpOpenQuote,      // a quoted field without its closing quote: not read
     lpUndecodable,    // bytes that are not text in the file's encoding: not read
     lpUnsavable,      // a name or memo that Shift-JIS cannot hold (text: the reason): not read
-    lpBadDate,        // field 2 is no date (text: the field): the load stops here
-    lpBadTime,        // field 3 is no time (text: the field): the load stops here
+    lpBadDate,        // field 2 is no date (text: the field): not read
+    lpBadTime,        // field 3 is no time (text: the field): not read
     lpSexCode,        // a sex code outside 0-2 (text: the code): the member is read with sex 0
+    lpHeaderLine,     // the first line names the columns, as spreadsheets write it (text: the line): skipped
 };
 
 struct TLineProblem {
@@ -78,10 +79,11 @@ struct TLineProblem {
 struct TMemberFileReport {
     TMemberFileEncoding encoding = feShiftJis;
     std::vector<TLineProblem> problems;   // in line order
-    int linesAfterStop = 0;               // lines with text after a bad date or time, not read
     bool cut = false;                     // the file went on past the reader's size limit: the rest was not read
-    // Every line with text gave its member as written.
-    bool Complete() const { return problems.empty() && linesAfterStop == 0 && !cut; }
+    // Lines with text that gave no member (a header line is not counted).
+    int UnreadLines() const;
+    // Every line with text but a header line gave its member as written.
+    bool Complete() const;
 };
 
 // What saving the member list did besides writing it.
@@ -128,13 +130,16 @@ public:
     // Replaces the content by the members of the member file at `path`.
     // False, with an empty list, when the file is missing or has no member
     // lines. Throws EMirvoError for a file that cannot be read ("ファイル %s
-    // は開けません") and for a bad date or time field ("'%s' は日付では
-    // ありません", "'%s' は時刻ではありません"); the members of the lines
-    // before a bad one stay in the list.
+    // は開けません") and, after every other line was read, for the first bad
+    // date or time field ("'%s' は日付ではありません", "'%s' は時刻では
+    // ありません"); the members of all other lines stay in the list.
     bool LoadFromCsv(const std::filesystem::path& path);
     // The same, telling every line that gave no member, or not the member it
     // holds, in `report` instead of throwing for a bad date or time; throws
-    // only for a file that cannot be read. A file in UTF-8 or UTF-16 (see
+    // only for a file that cannot be read. A line that cannot be read is
+    // passed over and the lines after it are read. A first line whose fields
+    // hold no digit (column names such as 氏名,性別,生年月日) is skipped
+    // and noted (lpHeaderLine). A file in UTF-8 or UTF-16 (see
     // DecodeMemberFile) is read as what it is.
     // With `limit`, only the file's first `limit` bytes are read, up to the
     // last line end among them, and report.cut tells that there was more.
@@ -152,9 +157,12 @@ public:
     // beside it first (see TMemberSaveReport).
     // With `emptyReplaces`, an empty list replaces an existing file by an
     // empty one (the user deleted every member and said so); a missing file
-    // is still not made.
+    // is still not made. With `originalKept`, the caller has kept the file's
+    // present version already (among its backups), and no copy is made
+    // beside it.
     bool SaveToCsv(const std::filesystem::path& path) const;
-    bool SaveToCsv(const std::filesystem::path& path, TMemberSaveReport& report, bool emptyReplaces = false) const;
+    bool SaveToCsv(const std::filesystem::path& path, TMemberSaveReport& report, bool emptyReplaces = false,
+                   bool originalKept = false) const;
 
     // The bytes SaveToCsv writes for this list; throws as SaveToCsv does for
     // a Name or Memo that cannot be kept.

@@ -58,6 +58,35 @@ bool IsHexDigit(char c)
 
 } // namespace
 
+std::string AsciiNumberText(std::string_view text)
+{
+    // U+FF01-U+FF5E are EF BC 81-BF and EF BD 80-9E: the ASCII characters 0x21-0x7E.
+    constexpr std::string_view kFullWidthLead = "\xEF\xBC";
+    constexpr std::string_view kMinusSign = "\xE2\x88\x92";        // U+2212
+    constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80"; // U+3000
+    constexpr unsigned char kFullWidthOffset = 0x81 - 0x21;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::string_view rest = text.substr(pos);
+        if (rest.size() >= 3 && rest.starts_with(kFullWidthLead)) {
+            const char ascii = static_cast<char>(static_cast<unsigned char>(rest[2]) - kFullWidthOffset);
+            if (IsDigit(ascii) || ascii == '.' || ascii == '+' || ascii == '-' || ascii == ',') {
+                out += ascii;
+                pos += 3;
+                continue;
+            }
+        }
+        if (rest.starts_with(kMinusSign) || rest.starts_with(kIdeographicSpace)) {
+            out += rest.starts_with(kMinusSign) ? '-' : ' ';
+            pos += 3;
+            continue;
+        }
+        out += text[pos++];
+    }
+    return out;
+}
+
 std::optional<std::int32_t> ParseDecimalInt(std::string_view text)
 {
     // One sign at most, then digits; from_chars itself takes a minus sign only.

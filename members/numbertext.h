@@ -21,6 +21,12 @@ std::optional<std::int32_t> ParseIntOrHex(std::string_view text);
 // else, for blanks, a decimal comma, "inf", "nan" and values out of range.
 std::optional<double> ParseDecimalNumber(std::string_view text);
 
+// `text` (UTF-8) with the forms of number characters that a Japanese input
+// method types replaced by their ASCII forms: the full-width digits ０-９,
+// point ．, plus ＋, minus － (and the minus sign U+2212), comma ， and
+// the ideographic space; everything else is left as it is.
+std::string AsciiNumberText(std::string_view text);
+
 // The general decimal form with up to 15 significant digits: no trailing
 // zeros and no needless decimal point ("23", "1.5", "0.100000001490116");
 // values from 1e-5 up to below 1e15 in fixed notation, others as "1E20",

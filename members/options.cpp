@@ -20,6 +20,7 @@ constexpr const char* kWindowSection = "Window";
 constexpr const char* kOptionSection = "Option";
 
 constexpr std::int32_t kDefaultWindowPos = 0;
+const std::string kMemberFileInsteadKey = "MemberFileInstead";
 constexpr char kFolderSeparator = '/';
 
 // The whole lines of a settings file's first kMaxSettingsFileBytes bytes.
@@ -74,13 +75,13 @@ public:
     }
     std::int32_t Read(const char* section, const std::string& key, std::int32_t fallback) const
     {
-        const auto text = FDocument.ReadString(section, key);
+        const auto text = NumberText(section, key);
         return text ? ParseIntOrHex(*text).value_or(fallback) : fallback;
     }
     // Narrowed to the nearest 32-bit float; a value beyond the float range is unreadable.
     float Read(const char* section, const std::string& key, float fallback) const
     {
-        const auto text = FDocument.ReadString(section, key);
+        const auto text = NumberText(section, key);
         const std::optional<double> value = text ? ParseDecimalNumber(*text) : std::nullopt;
         if (!value)
             return fallback;
@@ -89,9 +90,19 @@ public:
     }
     bool Read(const char* section, const std::string& key, bool fallback) const
     {
-        const auto text = FDocument.ReadString(section, key);
+        const auto text = NumberText(section, key);
         const std::optional<std::int32_t> value = text ? ParseIntOrHex(*text) : std::nullopt;
         return value ? *value != 0 : fallback;
+    }
+    // A number's text as a Japanese input method may have typed it, in ASCII.
+    std::optional<std::string> NumberText(const char* section, const std::string& key) const
+    {
+        const auto text = FDocument.ReadString(section, key);
+        return text ? std::optional<std::string>(AsciiNumberText(*text)) : std::nullopt;
+    }
+    std::string RawText(const char* section, const std::string& key) const
+    {
+        return FDocument.ReadString(section, key).value_or(std::string());
     }
 
 private:
@@ -137,6 +148,40 @@ private:
 
 } // namespace
 
+namespace {
+
+// A number's text with full-width forms in ASCII and the blanks around it gone.
+std::string TrimmedNumberText(std::string_view text)
+{
+    std::string ascii = AsciiNumberText(text);
+    const auto first = ascii.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    const auto last = ascii.find_last_not_of(" \t");
+    return ascii.substr(first, last - first + 1);
+}
+
+} // namespace
+
+std::optional<float> CycleFromText(std::string_view text)
+{
+    const std::string digits = TrimmedNumberText(text);
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const std::optional<std::int32_t> value = ParseDecimalInt(digits);
+    if (!value || *value < kMinCycle || *value > kMaxCycle)
+        return std::nullopt;
+    return static_cast<float>(*value);
+}
+
+std::optional<float> WeightFromText(std::string_view text)
+{
+    const std::optional<double> value = ParseDecimalNumber(TrimmedNumberText(text));
+    if (!value || !IsPlanetWeight(*value))
+        return std::nullopt;
+    return static_cast<float>(*value);
+}
+
 TMirvoOptions::TMirvoOptions(const std::filesystem::path& iniPath, const std::filesystem::path& programFolder)
     : LastFolder(FolderText(programFolder)), FIniPath(iniPath), FProgramFolder(programFolder)
 {
@@ -156,6 +201,7 @@ void TMirvoOptions::Assign(const TMirvoOptions& source)
     LastFolder = source.LastFolder;
     WindowLeft = source.WindowLeft;
     WindowTop = source.WindowTop;
+    MemberFileInstead = source.MemberFileInstead;
 }
 
 TSettingsReadReport TMirvoOptions::LoadFromIni()
@@ -179,6 +225,15 @@ TSettingsReadReport TMirvoOptions::LoadFromIni()
         using TField = std::remove_reference_t<decltype(field)>;
         field = ini.Read(section, key, static_cast<TField>(fallback));
     });
+    MemberFileInstead = ini.Read(kOptionSection, kMemberFileInsteadKey, std::string());
+    // A weight out of range would swamp every reading; its default counts, and the user hears of it.
+    for (int n = 0; n < kPlanetCount; ++n) {
+        if (IsPlanetWeight(PlanetWeight[n]))
+            continue;
+        const std::string key = IndexedKey("PlanetRaito_", n);
+        report.weightsRefused.emplace_back(key, ini.RawText(kOptionSection, key));
+        PlanetWeight[n] = kDefaultPlanetWeight[n];
+    }
     return report;
 }
 
@@ -196,6 +251,9 @@ std::string TMirvoOptions::TextOver(std::string old) const
     const TIniWriter ini(document, FIniPath);
     ForEachSetting(*this, std::string(), [&ini](const char* section, const std::string& key, const auto& field,
                                                 const auto&) { ini.Write(section, key, field); });
+    // Written once the list has gone there; a file that names one keeps it.
+    if (!MemberFileInstead.empty() || document.ReadString(kOptionSection, kMemberFileInsteadKey))
+        ini.Write(kOptionSection, kMemberFileInsteadKey, MemberFileInstead);
     return document.Text();
 }
 

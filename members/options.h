@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace mirvo {
@@ -29,10 +31,34 @@ constexpr TPlanetWeights kDefaultPlanetWeight = {2, 1.5f, 1, 1, 1, 1, 1, 0.5f, 0
 constexpr TPlanetUses kDefaultPlanetUse = {true, true, true, true, true, true, true, false, false, false};
 constexpr std::int32_t kNoDefaultUser = -1;
 
+// The cycle lengths the settings window takes: whole days.
+constexpr int kMinCycle = 1;
+constexpr int kMaxCycle = 999;
+// The weights both the settings window and the settings file take; one
+// outside them in the file is refused (its default counts) and reported.
+// With ten bodies no star total, and no sum of totals, comes near the
+// range of a 32-bit integer.
+constexpr float kMinPlanetWeight = -100;
+constexpr float kMaxPlanetWeight = 100;
+
+// Whether a weight lies within kMinPlanetWeight..kMaxPlanetWeight.
+constexpr bool IsPlanetWeight(double weight)
+{
+    return weight >= kMinPlanetWeight && weight <= kMaxPlanetWeight;
+}
+
 // The largest settings file read whole; of a longer one only the lines
 // within this size are read (a settings file of the program is a few
 // hundred bytes).
 constexpr std::size_t kMaxSettingsFileBytes = 1024 * 1024;
+
+// A cycle length or a weight as typed in the settings window (UTF-8):
+// blanks around it allowed, full-width digits, point and minus taken as
+// ASCII (AsciiNumberText). A cycle is a whole number kMinCycle..kMaxCycle,
+// a weight a decimal number kMinPlanetWeight..kMaxPlanetWeight ("1.5",
+// "-2", "1e1"); nullopt for anything else.
+std::optional<float> CycleFromText(std::string_view text);
+std::optional<float> WeightFromText(std::string_view text);
 
 // What reading the settings file met besides the values, for the front ends
 // to tell the user; the store itself shows nothing.
@@ -40,7 +66,10 @@ struct TSettingsReadReport {
     bool unreadable = false;              // the file exists but could not be read: all defaults
     bool cut = false;                     // longer than kMaxSettingsFileBytes: only its start was read
     std::vector<std::size_t> longLines;   // numbers of lines too long to be settings, not read
-    bool Clean() const { return !unreadable && !cut && longLines.empty(); }
+    // Keys whose weight lies outside kMinPlanetWeight..kMaxPlanetWeight, with
+    // the text they held; their defaults count.
+    std::vector<std::pair<std::string, std::string>> weightsRefused;
+    bool Clean() const { return !unreadable && !cut && longLines.empty() && weightsRefused.empty(); }
 };
 
 class TMirvoOptions {
@@ -58,7 +87,9 @@ public:
     void Assign(const TMirvoOptions& source);
 
     // Reads every setting from the settings file; a missing file, section or
-    // key or an unreadable value gives that setting's default. A file that
+    // key or an unreadable value gives that setting's default. Numbers may
+    // be written with full-width digits, point and minus (AsciiNumberText);
+    // a weight outside kMinPlanetWeight..kMaxPlanetWeight gives its default. A file that
     // cannot be read gives all defaults; of a file longer than
     // kMaxSettingsFileBytes the whole lines within that size are read. The
     // report says what was met; nothing is shown here.
@@ -85,6 +116,9 @@ public:
     std::string LastFolder;                           // folder for member files, ending with "/"
     std::int32_t WindowLeft = 0;                      // main window's left edge, screen pixels
     std::int32_t WindowTop = 0;                       // main window's top edge, screen pixels
+    // The one file the member list goes to when its own file cannot be
+    // written ("Option"/"MemberFileInstead", written only when set); empty: none yet.
+    std::string MemberFileInstead;
 
 private:
     std::string DefaultLastFolder() const;

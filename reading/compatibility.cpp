@@ -173,8 +173,9 @@ TPairCompatibility PairCompatibility(koyomi::TDateTime first, koyomi::TDateTime 
     pair.daysApart = std::fabs(DaysSinceBirth(first, second));
     const BirthChart one = ChartOf(first);
     const BirthChart two = ChartOf(second);
-    int bioSum = 0;
-    std::int32_t starSum = 0;
+    // Wide enough for three totals of any size a float score rounds to.
+    std::int64_t bioSum = 0;
+    std::int64_t starSum = 0;
     for (int k = 0; k < kAxisCount; ++k) {
         PairAxis& axis = pair.axes[k];
         axis.bioCompatibility = BioCompatibility(settings.bioCycle[k], pair.daysApart);

@@ -179,4 +179,6 @@ private:
     int FDesignHelpLeft = 0;
     // Rows are being rebuilt, sorted or deleted: the current row's changes are not the user's.
     bool FRowsChanging = false;
+    // Every member was deleted, after the user said so: OK with the empty fields is no mistake.
+    bool FEmptiedByDelete = false;
 };

@@ -29,25 +29,11 @@ using mirvo::Q;
 
 namespace {
 
-constexpr int kMinCycle = 1;
-constexpr int kMaxCycle = 999;
-constexpr int kMaxCycleDigits = 3;
 constexpr int kMethodTab = 1;
 
 QString Fill(int id, std::initializer_list<std::string_view> arguments)
 {
     return Q(mirvo::FormatStr(id, arguments));
-}
-
-// A cycle length as typed: a whole number kMinCycle..kMaxCycle, blanks around it allowed.
-bool IsCycleText(const QString& text)
-{
-    const QString digits = text.trimmed();
-    if (digits.isEmpty() || digits.size() > kMaxCycleDigits
-        || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= '0' && c <= '9'; }))
-        return false;
-    const int value = digits.toInt();
-    return value >= kMinCycle && value <= kMaxCycle;
 }
 
 bool Ask(QWidget* owner, const QString& text)
@@ -139,16 +125,21 @@ void TTodayMirvoOption::KeepSexFocusOnChoice()
 
 bool TTodayMirvoOption::CyclesAreValid()
 {
-    const std::array<QLabel*, mirvo::kCycleCount> labels = {ui->labHealth, ui->labFeel, ui->labIntell};
-    for (int i = 0; i < mirvo::kCycleCount; ++i) {
-        if (IsCycleText(FBioEdits[i]->text()))
-            continue;
+    // The field's own words in the message, and the caret on the field.
+    const auto refuse = [this](QLineEdit* edit, const QString& text) {
         ui->pnlTab->setCurrentIndex(kMethodTab);
-        Refuse(this, Fill(mirvo::kMsgBadCycle, {labels[i]->text().toStdString()}));
-        FBioEdits[i]->setFocus(Qt::OtherFocusReason);
-        FBioEdits[i]->selectAll();
+        Refuse(this, text);
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
         return false;
-    }
+    };
+    const std::array<QLabel*, mirvo::kCycleCount> labels = {ui->labHealth, ui->labFeel, ui->labIntell};
+    for (int i = 0; i < mirvo::kCycleCount; ++i)
+        if (!mirvo::CycleFromText(FBioEdits[i]->text().toStdString()))
+            return refuse(FBioEdits[i], Fill(mirvo::kMsgBadCycle, {labels[i]->text().toStdString()}));
+    for (int n = 0; n < mirvo::kPlanetCount; ++n)
+        if (!mirvo::WeightFromText(FPlanetEdits[n]->text().toStdString()))
+            return refuse(FPlanetEdits[n], Fill(mirvo::kMsgBadWeight, {FPlanetChecks[n]->text().remove('&').toStdString()}));
     return true;
 }
 
@@ -225,11 +216,17 @@ void TTodayMirvoOption::RestoreBackup()
     mirvo::TMemberList restored;
     mirvo::TMemberFileReport report;
     try {
-        restored.LoadFromCsv(*dialog.Chosen(), report);
+        restored.LoadFromCsv(*dialog.Chosen(), report, mirvo::kMaxMemberFileBytes);
     } catch (const std::exception& e) {
         ShowError(Q(e.what()));
         return;
     }
+    // Lines of the copy that give no member are named before the list is replaced.
+    if ((report.UnreadLines() > 0 || report.cut)
+        && !Ask(this, Fill(mirvo::kMsgRestoreUnread, {dialog.Chosen()->filename().string(),
+                                                      std::to_string(report.UnreadLines()),
+                                                      std::to_string(restored.Count())})))
+        return;
     FMembers->Clear();
     for (int i = 0; i < restored.Count(); ++i)
         FMembers->AddCopy(restored.Items(i));

@@ -11,6 +11,7 @@
 #include "koyomi/datetime.h"
 #include "members/sjisorder.h"
 #include "settings/formoptionparts.h"
+#include "settings/restorebackup.h"
 #include "start/filemessages.h"
 #include "start/programpaths.h"
 #include "ui_formoption.h"
@@ -321,6 +322,7 @@ void TTodayMirvoOption::DeleteMembers()
             firstDeleted = p;
     }
     FRowsChanging = false;
+    FEmptiedByDelete = list->topLevelItemCount() == 0;
     if (list->topLevelItemCount() == 0)
         ClearMember();
     else
@@ -333,7 +335,8 @@ void TTodayMirvoOption::DeleteMembers()
 bool TTodayMirvoOption::CommitMember()
 {
     if (ui->txtName->text().isEmpty()) {
-        ShowWarning(nullptr, Q(mirvo::LoadStr(mirvo::kMsgNameRequiredOnOK)));
+        if (!(FEmptiedByDelete && FMembers->Count() == 0))
+            ShowWarning(nullptr, Q(mirvo::LoadStr(mirvo::kMsgNameRequiredOnOK)));
         return true;
     }
     // A name or memo that the member file cannot hold, or a birth date to
@@ -444,26 +447,21 @@ void TTodayMirvoOption::LoadMemberFile()
     };
     try {
         FMembers->Clear();
-        FMembers->LoadFromCsv(file, report);
+        FMembers->LoadFromCsv(file, report, mirvo::kMaxMemberFileBytes);
     } catch (const std::exception& e) {
         restore();
         RebuildRows();
         ShowError(Q(e.what()));
         return;
     }
-    const bool stopped = std::any_of(report.problems.begin(), report.problems.end(), [](const auto& problem) {
-        return problem.kind == mirvo::lpBadDate || problem.kind == mirvo::lpBadTime;
-    });
-    // A file that stopped at a bad date or time does not become the folder to start in.
-    if (!stopped)
+    // A file that gave no member does not become the folder to start in.
+    if (FMembers->Count() > 0)
         FOptions->LastFolder = mirvo::FolderWithSeparator(fs::absolute(file).parent_path());
     // Every line that was not read, with its number, in one box. When the
     // list would lose members by it, the box asks what to keep, and the
     // list shown meanwhile is the one the user had.
     const std::vector<std::string> problems = mirvo::MemberFileMessages(file, report);
-    const bool incomplete = std::any_of(report.problems.begin(), report.problems.end(), [](const auto& problem) {
-        return problem.kind != mirvo::lpSexCode;
-    }) || report.linesAfterStop > 0;
+    const bool incomplete = report.UnreadLines() > 0 || report.cut;
     if ((incomplete || FMembers->Count() == 0) && previous.Count() > 0) {
         mirvo::TMemberList read;
         read.Assign(*FMembers);
@@ -499,7 +497,9 @@ void TTodayMirvoOption::SaveMemberFile()
         return;
     mirvo::TMemberSaveReport report;
     try {
-        mirvo::SaveMemberListKeepingBackup(*FMembers, file, report);
+        const auto ask = [this, &file](const fs::path& folder) { return AskSaveWithoutBackup(this, file, folder); };
+        if (!mirvo::SaveMemberListKeepingBackup(*FMembers, file, report, false, ask))
+            return;
     } catch (const std::exception& e) {
         ShowError(Q(e.what()));
         return;

@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
-#include <cmath>
 #include <optional>
 #include <string>
 
@@ -31,19 +30,12 @@ QString NumberText(float value)
     return mirvo::Q(mirvo::FormatGeneralNumber(static_cast<double>(value)));
 }
 
-// What a cycle or weight edit holds, as a setting: leading blanks are
-// skipped, the rest must be a whole decimal number; anything else, and a
-// number that a single-precision setting cannot hold (infinite), is 0.
-float EditNumber(const QString& text)
+// What a cycle or weight edit holds, as a setting; a text that is no
+// cycle or weight is 0 (and refused at OK).
+float EditNumber(const QString& text, bool cycle)
 {
-    std::string s = text.toStdString();
-    const auto start = s.find_first_not_of(" \t");
-    s.erase(0, start == std::string::npos ? s.size() : start);
-    const std::optional<double> value = mirvo::ParseDecimalNumber(s);
-    if (!value)
-        return 0.0f;
-    const auto narrowed = static_cast<float>(*value);
-    return std::isfinite(narrowed) ? narrowed : 0.0f;
+    const std::string typed = text.toStdString();
+    return (cycle ? mirvo::CycleFromText(typed) : mirvo::WeightFromText(typed)).value_or(0.0f);
 }
 
 } // namespace
@@ -103,11 +95,10 @@ void TTodayMirvoOption::SetPlanetDefaults()
 void TTodayMirvoOption::TextBioPlanetOnChange(const QString& text)
 {
     const int tag = Tag(sender());
-    const float value = EditNumber(text);
     if (tag >= kBioTagFirst && tag <= kBioTagLast)
-        FOptions->BioCycle[tag - kBioTagFirst] = value;
+        FOptions->BioCycle[tag - kBioTagFirst] = EditNumber(text, true);
     else if (tag >= kPlanetTagFirst && tag < kPlanetTagEnd)
-        FOptions->PlanetWeight[tag - kPlanetTagFirst] = value;
+        FOptions->PlanetWeight[tag - kPlanetTagFirst] = EditNumber(text, false);
 }
 
 void TTodayMirvoOption::CheckPlanetOnChange(bool checked)

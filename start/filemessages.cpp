@@ -2,6 +2,7 @@
 
 #include "base/messages.h"
 #include "base/stringtable.h"
+#include "members/backups.h"
 
 namespace mirvo {
 
@@ -25,6 +26,7 @@ std::string Reason(const TLineProblem& problem, TMemberFileEncoding encoding)
     case lpBadTime:
         return FormatStr(kMsgFieldNotATime, {problem.text});
     case lpSexCode:
+    case lpHeaderLine:
         break;
     }
     return problem.text;
@@ -39,26 +41,23 @@ std::vector<std::string> MemberFileMessages(const std::filesystem::path& file, c
     std::vector<std::string> messages;
     if (report.cut)
         messages.push_back(FormatStr(kMsgMemberFileCut, {path, std::to_string(kMaxMemberFileBytes)}));
-    int stopLine = 0;
     for (const TLineProblem& problem : report.problems) {
         const std::string line = std::to_string(problem.line);
-        if (problem.kind == lpSexCode) {
+        if (problem.kind == lpSexCode)
             messages.push_back(FormatStr(kMsgSexCode, {path, line, problem.text}));
-            continue;
-        }
-        messages.push_back(FormatStr(kMsgLineNotRead, {path, line, Reason(problem, report.encoding)}));
-        if (problem.kind == lpBadDate || problem.kind == lpBadTime)
-            stopLine = problem.line;
+        else if (problem.kind == lpHeaderLine)
+            messages.push_back(FormatStr(kMsgHeaderLine, {path, line, problem.text}));
+        else
+            messages.push_back(FormatStr(kMsgLineNotRead, {path, line, Reason(problem, report.encoding)}));
     }
-    if (report.linesAfterStop > 0)
-        messages.push_back(FormatStr(kMsgLinesAfterStop,
-                                     {path, std::to_string(stopLine + 1), std::to_string(report.linesAfterStop)}));
     if (use == fmReadOnly)
         return messages;
     if (report.encoding != feShiftJis)
         messages.push_back(FormatStr(kMsgOtherEncoding, {path, LoadStr(kTextEncodingNames + report.encoding)}));
-    if (!messages.empty())
-        messages.push_back(LoadStr(kMsgBackupWillBeKept));
+    // The file as it is goes among its copies before a save replaces it; a
+    // header line alone loses nothing.
+    if (!report.Complete())
+        messages.push_back(FormatStr(kMsgBackupWillBeKept, {BackupFolderOf(file).string()}));
     return messages;
 }
 
@@ -85,6 +84,8 @@ std::vector<std::string> SettingsReadMessages(const std::filesystem::path& file,
         messages.push_back(FormatStr(kMsgSettingsCut, {path, std::to_string(kMaxSettingsFileBytes)}));
     for (const std::size_t line : report.longLines)
         messages.push_back(FormatStr(kMsgSettingsLongLine, {path, std::to_string(line)}));
+    for (const auto& [key, value] : report.weightsRefused)
+        messages.push_back(FormatStr(kMsgWeightRefused, {path, key, value}));
     return messages;
 }
 

@@ -21,10 +21,10 @@ enum TMemberFileUse {
 };
 
 // One message per line that gave no member, or not the member it holds, in
-// line order, each naming the file and the line; then one for the lines
-// after a bad date or time. For fmWillSave also one for a file not in
-// Shift-JIS and one that says the original will be kept when the list is
-// saved. Empty for a file read completely.
+// line order, each naming the file and the line (a header line is noted as
+// one). For fmWillSave also one for a file not in Shift-JIS and, for a file
+// read incompletely, one that says the original will be kept among the
+// copies when the list is saved. Empty for a file read completely.
 std::vector<std::string> MemberFileMessages(const std::filesystem::path& file, const TMemberFileReport& report,
                                             TMemberFileUse use = fmWillSave);
 
@@ -34,7 +34,8 @@ std::vector<std::string> MemberFileMessages(const std::filesystem::path& file, c
 std::vector<std::string> MemberSaveMessages(const std::filesystem::path& file, const TMemberSaveReport& report);
 
 // A settings file that could not be read (then the defaults count), that
-// was read only up to the size limit, or that holds lines too long to read.
+// was read only up to the size limit, that holds lines too long to read or
+// weights out of range.
 std::vector<std::string> SettingsReadMessages(const std::filesystem::path& file, const TSettingsReadReport& report);
 
 // The messages as one text, one a line.

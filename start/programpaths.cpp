@@ -29,19 +29,6 @@ bool FileIsWritable(const std::filesystem::path& file)
            && (status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) != perms::none;
 }
 
-std::filesystem::path PlaceToSaveInstead(const std::filesystem::path& file, const UserFolders& user)
-{
-    if (FolderIsWritable(FolderOf(file)))
-        return NumberedNameBeside(file);
-    const std::filesystem::path folder = user.dataHome / kUserFolderName;
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (!FolderIsWritable(folder))
-        return {};
-    const std::filesystem::path there = folder / file.filename();
-    return std::filesystem::exists(std::filesystem::symlink_status(there, ec)) ? NumberedNameBeside(there) : there;
-}
-
 ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile, const FolderCheck& writable,
                                 const UserFolders& user, const FolderCheck& shared)
 {

@@ -125,12 +125,6 @@ ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile);
 // a write permission. Nothing is written.
 bool FileIsWritable(const std::filesystem::path& file);
 
-// Where a member list that cannot be written to `file` is saved instead:
-// a free name beside it ("Mirvo (2).csv") when its folder can be written,
-// else a free name in <dataHome>/TodayMirvo. Empty when neither folder can
-// be written (or made).
-std::filesystem::path PlaceToSaveInstead(const std::filesystem::path& file, const UserFolders& user);
-
 // Makes the folders of the settings file and the member list when they are
 // the user's folders, so that both can be written at exit, and takes other
 // users' write permission away from them when this user owns them. False

@@ -6,6 +6,8 @@
 #include "koyomi/datafile.h"
 #include "members/numbertext.h"
 
+#include <cmath>
+
 namespace mirvo {
 
 namespace {
@@ -85,7 +87,10 @@ TodayMember StartMember(const TMemberList& members, int defaultUserIndex, koyomi
 {
     TodayMember chosen;
     if (members.Count() == 0) {
-        chosen.item.Birthday = now;
+        // Born today at noon, as the settings window's クリア leaves the
+        // fields: someone added from these fields gets no made-up birth time.
+        constexpr koyomi::TDateTime kNoon = 0.5;
+        chosen.item.Birthday = std::floor(now) + kNoon;
         return chosen;
     }
     chosen.index = (defaultUserIndex >= 0 && defaultUserIndex < members.Count()) ? defaultUserIndex : 0;

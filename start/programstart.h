@@ -106,7 +106,7 @@ struct TodayMember {
 
 // The member shown at start: the one at DefaultUserIndex, member 0 when that
 // index lies outside the list, and for an empty list the anonymous member
-// (no name, sex 0, born `now`, time not known, no memo).
+// (no name, sex 0, born on the day of `now` at 12:00, time not known, no memo).
 TodayMember StartMember(const TMemberList& members, int defaultUserIndex, koyomi::TDateTime now);
 
 // The member named by `key`, as mirvo-today's --member and the window

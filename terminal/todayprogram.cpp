@@ -7,6 +7,7 @@
 #include "base/systemerror.h"
 #include "base/wholefile.h"
 #include "start/filemessages.h"
+#include "start/memberplaces.h"
 #include "start/programstart.h"
 #include "start/startreport.h"
 #include "start/todayreport.h"
@@ -131,10 +132,23 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
     TMemberList members;
     TSettingsReadReport settingsRead;
     TMemberFileReport membersRead;
+    std::filesystem::path memberFile = args.membersFile.value_or(paths.MemberFile());
     try {
         module = LoadDataFile(paths);
         options = LoadSettings(paths, args.settingsFile, &settingsRead);
-        LoadMembers(members, paths, args.membersFile, &membersRead, kMaxMemberFileBytes);
+        // As the window: the newest of the list's own file, the list beside
+        // the program and the file the window saved it to instead.
+        if (!args.membersFile) {
+            const TMemberFileChoice choice = ChooseMemberFileToRead(
+                paths.MemberFile(), {MemberFileBesideProgram(paths), options.MemberFileInstead});
+            if (choice.other) {
+                memberFile = choice.readFrom;
+                Warn(err, {FormatStr(kMsgReadFromOther, {memberFile.string(), paths.MemberFile().string(),
+                                                         paths.MemberFile().string()})});
+            }
+        }
+        LoadMembers(members, paths, memberFile == paths.MemberFile() ? args.membersFile : std::optional(memberFile),
+                    &membersRead, kMaxMemberFileBytes);
     } catch (const EStartError& e) {
         if (e.Failure() != sfMemberFileBad)
             throw StartFailure(e);
@@ -145,11 +159,9 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
     // Read errors after opening (a failing disk) are the settings file's, as one that cannot be opened.
     if (settingsRead.unreadable)
         throw TodayFailure{teFile, Message(kMsgFileUnreadable, options.GetIniPath().string())};
-    const std::filesystem::path memberFile = args.membersFile.value_or(paths.MemberFile());
     // A settings file too long, or with lines too long, is read as far as it
     // can be, and member lines that were not read are told line by line; the
-    // reading goes on. As in the window, a bad date or time stops the member
-    // file: its message is a warning, the members before it are shown.
+    // reading goes on.
     Warn(err, SettingsReadMessages(options.GetIniPath(), settingsRead));
     Warn(err, MemberFileMessages(memberFile, membersRead, fmReadOnly));
     // A first start: nobody is in the list yet. The reading below is the

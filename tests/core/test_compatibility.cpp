@@ -5,6 +5,7 @@
 #include "koyomi/calendar.h"
 #include "koyomi/datafile.h"
 #include "koyomi/positions.h"
+#include "members/options.h"
 #include "reading/compatibility.h"
 #include "reading/pairdays.h"
 
@@ -128,6 +129,27 @@ TEST_F(CompatibilityTest, MatchesHandWorkedPairsAndIsSymmetric)
         EXPECT_EQ(ba.level, ab.level);
         EXPECT_EQ(ba.sentenceId, ab.sentenceId);
     }
+}
+
+TEST_F(CompatibilityTest, HugeWeightsGiveTheMeanOfTheAxesWithoutOverflow)
+{
+    // Weights far past what the settings take: each axis saturates at the
+    // integer range, and the overall score is still the mean of the three.
+    EvalSettings settings;
+    settings.planetWeight.fill(4294967296.0f);
+    settings.planetUse.fill(true);
+    for (const HandPair& hand : kHandPairs) {
+        const TPairCompatibility pair = PairCompatibility(hand.first, hand.second, settings);
+        double sum = 0;
+        for (const PairAxis& axis : pair.axes)
+            sum += axis.starScore;
+        EXPECT_EQ(pair.starScore, koyomi::RoundToInt(sum / kAxisCount));
+    }
+    // The largest weights the settings take stay far inside the range.
+    settings.planetWeight.fill(kMaxPlanetWeight);
+    const TPairCompatibility pair = PairCompatibility(kHandPairs[0].first, kHandPairs[0].second, settings);
+    for (int k = 0; k < kAxisCount; ++k)
+        EXPECT_EQ(pair.axes[k].starScore, StarScoreByHand(kHandPairs[0].first, kHandPairs[0].second, k, settings));
 }
 
 TEST_F(CompatibilityTest, SameDayIsFullyInStepAndConjunctEverywhere)

@@ -1,4 +1,5 @@
 #include "base/error.h"
+#include "base/sjis.h"
 #include "base/utf8.h"
 #include "base/wholefile.h"
 #include "koyomi/datetime.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -197,13 +199,15 @@ TEST_F(MemberFileTest, ReadsShiftJis)
     EXPECT_EQ(Bytes(copy), Bytes(kDataDir / "japanese.csv"));
 }
 
-TEST_F(MemberFileTest, BadDateOrTimeStopsTheLoad)
+TEST_F(MemberFileTest, BadDateOrTimeLosesOnlyItsLine)
 {
     TMemberList list;
+    // The message of the first bad line, and every other line read.
     ExpectError([&] { list.LoadFromCsv(kDataDir / "baddate-line3.csv"); }, "'2001/13/01' は日付ではありません");
-    ASSERT_EQ(list.Count(), 2);
+    ASSERT_EQ(list.Count(), 3);
     EXPECT_EQ(list.Items(0).Name, "Aiko");
     EXPECT_EQ(list.Items(1).Name, "Ben");
+    EXPECT_EQ(list.Items(2).Name, "Dan");
 
     ExpectError([&] { list.LoadFromCsv(kDataDir / "badtime-line2.csv"); }, "'25:00' は時刻ではありません");
     ASSERT_EQ(list.Count(), 1);
@@ -216,6 +220,42 @@ TEST_F(MemberFileTest, BadDateOrTimeStopsTheLoad)
     // The field's text is shown in UTF-8.
     Write(shifted, "\"x\",1,\x93\xFA\x95\x74\r\n");
     ExpectError([&] { list.LoadFromCsv(shifted); }, "'日付' は日付ではありません");
+}
+
+TEST_F(MemberFileTest, AHeaderLineIsSkippedWithANote)
+{
+    // As a spreadsheet saves a list: column names first (Shift-JIS), then three members.
+    const std::string header = koyomi::Utf8ToCp932("氏名,性別,生年月日,時刻,時刻あり,メモ").value();
+    const std::string members = "\"A\",1,1990/01/02\r\n\"B\",2,1991/03/04,05:06:07,1,\"m\"\r\n\"C\",0,1992/05/06\r\n";
+    const fs::path file = FDir / "sheet.csv";
+    Write(file, header + "\r\n" + members);
+    TMemberList list;
+    TMemberFileReport report;
+    ASSERT_TRUE(list.LoadFromCsv(file, report));
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Items(0).Name, "A");
+    EXPECT_EQ(list.Items(2).Birthday, EncodeDate(1992, 5, 6));
+    ASSERT_EQ(report.problems.size(), 1u);
+    EXPECT_EQ(report.problems[0].kind, lpHeaderLine);
+    EXPECT_EQ(report.problems[0].line, 1);
+    EXPECT_EQ(report.problems[0].text, "氏名,性別,生年月日,時刻,時刻あり,メモ");
+    // The names lose no member: nothing is unread.
+    EXPECT_TRUE(report.Complete());
+    EXPECT_EQ(report.UnreadLines(), 0);
+
+    // Only the first line can be one; a later line without digits is a bad line.
+    Write(file, members + header + "\r\n");
+    ASSERT_TRUE(list.LoadFromCsv(file, report));
+    EXPECT_EQ(list.Count(), 3);
+    ASSERT_EQ(report.problems.size(), 1u);
+    EXPECT_EQ(report.problems[0].kind, lpBadDate);
+    EXPECT_EQ(report.UnreadLines(), 1);
+    // A first line with a date written in full-width digits is no header: it is a bad date.
+    Write(file, "\"Ｚ\",1,１９９０/０１/０２\r\n" + members);
+    ASSERT_TRUE(list.LoadFromCsv(file, report));
+    EXPECT_EQ(list.Count() + report.UnreadLines(), 4);
+    for (const TLineProblem& problem : report.problems)
+        EXPECT_NE(problem.kind, lpHeaderLine);
 }
 
 TEST_F(MemberFileTest, MissingOrUnreadableFiles)
@@ -288,9 +328,9 @@ TEST_F(MemberFileTest, FailedSaveLeavesTheOldFileByteForByte)
     TMemberList list;
     list.AddMember("New", kSexMale, EncodeDate(2001, 1, 1), false, "");
 
-    // A file without write permission (also root is refused).
+    // A file without write permission (also root is refused): it is there, it cannot be written.
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    ExpectError([&] { list.SaveToCsv(path); }, "ファイル " + path.string() + " を作成できません");
+    ExpectError([&] { list.SaveToCsv(path); }, path.string() + " に書き込めません");
     EXPECT_EQ(Bytes(path), old);
     fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
 
@@ -381,14 +421,26 @@ TEST_F(MemberFileTest, EveryLineNotReadIsReportedWithItsNumber)
     EXPECT_EQ(report.problems[3].text, "7");
     EXPECT_FALSE(report.Complete());
 
-    // A bad date stops the load: the lines after it are counted, not read.
+    // A bad date loses its line alone: the lines after it are read.
     ASSERT_TRUE(list.LoadFromCsv(kDataDir / "five-baddate-line3.csv", report));
-    EXPECT_EQ(list.Count(), 2);
+    ASSERT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.Items(2).Name, "Daisuke");
     ASSERT_EQ(report.problems.size(), 1u);
     EXPECT_EQ(report.problems[0].line, 3);
     EXPECT_EQ(report.problems[0].kind, lpBadDate);
     EXPECT_EQ(report.problems[0].text, "1990/13/01");
-    EXPECT_EQ(report.linesAfterStop, 2);
+    EXPECT_EQ(report.UnreadLines(), 1);
+
+    // Read up to a size limit, a line cut in two is not read, although its
+    // first part would read as a member (born at 06:30 instead of 06:30:59).
+    const std::string two = "\"A\",1,1990/01/02,12:00:00,0,\"\"\r\n\"B\",2,1975/11/23,06:30:59,1,\"\"\r\n";
+    const fs::path cut = FDir / "cut.csv";
+    Write(cut, two);
+    ASSERT_TRUE(list.LoadFromCsv(cut, report, two.find("06:30:59") + 5));
+    EXPECT_TRUE(report.cut);
+    EXPECT_FALSE(report.Complete());
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.Items(0).Name, "A");
 
     ASSERT_TRUE(list.LoadFromCsv(kDataDir / "japanese.csv", report));
     EXPECT_TRUE(report.Complete());
@@ -460,7 +512,7 @@ TEST_F(MemberFileTest, APartlyReadFileIsKeptBeforeItIsReplaced)
     TMemberList list;
     TMemberFileReport report;
     list.LoadFromCsv(path, report);
-    ASSERT_EQ(list.Count(), 2);
+    ASSERT_EQ(list.Count(), 4);
 
     TMemberSaveReport saved;
     ASSERT_TRUE(list.SaveToCsv(path, saved));
@@ -468,7 +520,8 @@ TEST_F(MemberFileTest, APartlyReadFileIsKeptBeforeItIsReplaced)
     EXPECT_FALSE(saved.changedOnDisk);
     EXPECT_EQ(saved.backup, FDir / "Mirvo.csv.bak");
     EXPECT_EQ(Bytes(saved.backup), original);
-    EXPECT_EQ(Bytes(path), "\"Aiko\",2,1980/04/01,12:00:00,0,\"one\"\r\n\"Ben\",1,1975/11/23,06:30:00,1,\"two\"\r\n");
+    EXPECT_EQ(Bytes(path), "\"Aiko\",2,1980/04/01,12:00:00,0,\"one\"\r\n\"Ben\",1,1975/11/23,06:30:00,1,\"two\"\r\n"
+                           "\"Daisuke\",1,1988/02/29,12:00:00,0,\"four\"\r\n\"Emi\",0,2001/07/07,12:00:00,0,\"five\"\r\n");
 
     // A second partial read of the same file never replaces the first copy.
     fs::copy_file(kDataDir / "five-baddate-line3.csv", path, fs::copy_options::overwrite_existing);
@@ -485,7 +538,7 @@ TEST_F(MemberFileTest, APartlyReadFileIsKeptBeforeItIsReplaced)
     copy.Assign(list);
     ASSERT_TRUE(copy.SaveToCsv(path, saved));
     EXPECT_EQ(saved.backup, FDir / "Mirvo.csv.bak3");
-    // The thrown form of the load still stops at the bad date with its message.
+    // The thrown form of the load names the bad date; the file is kept all the same.
     fs::copy_file(kDataDir / "five-baddate-line3.csv", path, fs::copy_options::overwrite_existing);
     ExpectError([&] { list.LoadFromCsv(path); }, "'1990/13/01' は日付ではありません");
     ASSERT_TRUE(list.SaveToCsv(path, saved));
@@ -529,6 +582,14 @@ TEST_F(MemberFileTest, TwoListsOfOneFileLoseNeitherVersion)
     ASSERT_TRUE(third.SaveToCsv(late, saved));
     EXPECT_EQ(saved.writtenTo, FDir / "late (2).csv");
     EXPECT_EQ(Bytes(late), "\"Other\",1,2000/01/01\r\n");
+    // A file deleted since holds no other version: the list goes back in its
+    // place, where the next start looks for it.
+    fs::remove(path);
+    first.AddMember("After", kSexMale, EncodeDate(2005, 5, 5), false, "");
+    ASSERT_TRUE(first.SaveToCsv(path, saved));
+    EXPECT_FALSE(saved.changedOnDisk);
+    EXPECT_EQ(saved.writtenTo, path);
+    EXPECT_EQ(Bytes(path), first.FileText());
 }
 
 TEST_F(MemberFileTest, SomethingOtherThanARegularFileIsNeverReplaced)
@@ -596,6 +657,87 @@ TEST_F(MemberFileTest, SavesKeepTheTenVersionsTheyReplacedNewestFirst)
     list.AddMember("😀", kSexNone, EncodeDate(2000, 1, 1), false, "");
     EXPECT_THROW(SaveMemberListKeepingBackup(list, file, report), koyomi::EMirvoError);
     EXPECT_EQ(ListBackups(file, true).front().members, 15);
+}
+
+TEST_F(MemberFileTest, ACopyOnlyWhenTheContentChanges)
+{
+    const fs::path file = FDir / "Mirvo.csv";
+    Write(file, "\"A\",1,1990/01/02\r\n");
+    EXPECT_EQ(KeepBackup(file, "other bytes").outcome, boKept);
+    // The file as it is is the newest copy already: no second copy, whatever replaces it.
+    EXPECT_EQ(KeepBackup(file, "third bytes").outcome, boNotNeeded);
+    EXPECT_EQ(KeepBackup(file, Bytes(file)).outcome, boNotNeeded);
+    EXPECT_EQ(ListBackups(file).size(), 1u);
+    Write(file, "\"B\",1,1990/01/02\r\n");
+    EXPECT_EQ(KeepBackup(file, "other bytes").outcome, boKept);
+    EXPECT_EQ(ListBackups(file).size(), 2u);
+}
+
+TEST_F(MemberFileTest, OldCopiesGoAfterTheSaveAFewAtATime)
+{
+    const fs::path file = FDir / "Mirvo.csv";
+    Write(file, "\"Old\",1,1990/01/02\r\n");
+    // 120 copies from long ago.
+    fs::create_directory(FDir / "backup");
+    for (int i = 0; i < 120; ++i)
+        Write(FDir / "backup" / ("Mirvo-20000101-000000-" + std::to_string(i + 2) + ".csv"), "x");
+    TMemberList list;
+    list.AddMember("New", kSexMale, EncodeDate(1990, 1, 2), false, "");
+    TMemberSaveReport report;
+    ASSERT_TRUE(SaveMemberListKeepingBackup(list, file, report));
+    EXPECT_EQ(Bytes(file), list.FileText());
+    // The new copy and the newest old ones stay; one save removes kBackupsRemovedPerSave.
+    std::vector<TBackupFile> copies = ListBackups(file);
+    ASSERT_EQ(copies.size(), std::size_t(121 - kBackupsRemovedPerSave));
+    EXPECT_EQ(Bytes(copies[0].path), "\"Old\",1,1990/01/02\r\n");
+    EXPECT_EQ(copies[1].path.filename(), "Mirvo-20000101-000000-121.csv");
+    EXPECT_EQ(copies.back().path.filename(), "Mirvo-20000101-000000-" + std::to_string(2 + kBackupsRemovedPerSave) + ".csv");
+    // Later saves, even of the same list, go on until kBackupsKept remain.
+    for (int i = 0; i < 3; ++i)
+        SaveMemberListKeepingBackup(list, file, report);
+    EXPECT_EQ(ListBackups(file).size(), std::size_t(kBackupsKept));
+    EXPECT_EQ(ListBackups(file)[0].path, copies[0].path);
+}
+
+TEST_F(MemberFileTest, NoSaveWithoutItsCopyUnlessTheUserAgrees)
+{
+    const fs::path file = FDir / "Mirvo.csv";
+    const std::string ten = "\"A\",1,1990/01/02\r\n\"B\",2,1991/01/02\r\n";
+    Write(file, ten);
+    // "backup" is a file: no copy can be made there.
+    Write(FDir / "backup", "not a folder");
+    TMemberList list;
+    list.AddMember("A", kSexMale, EncodeDate(1990, 1, 2), false, "");
+    TMemberSaveReport report;
+    fs::path askedAbout;
+    const auto refuse = [&](const fs::path& folder) { askedAbout = folder; return false; };
+    EXPECT_FALSE(SaveMemberListKeepingBackup(list, file, report, false, refuse));
+    EXPECT_EQ(askedAbout, FDir / "backup");
+    EXPECT_EQ(Bytes(file), ten);
+    // Agreed: saved without it.
+    EXPECT_TRUE(SaveMemberListKeepingBackup(list, file, report, false, [](const fs::path&) { return true; }));
+    EXPECT_EQ(Bytes(file), list.FileText());
+    // Nothing to keep (the same bytes): nobody is asked.
+    askedAbout.clear();
+    EXPECT_TRUE(SaveMemberListKeepingBackup(list, file, report, false, refuse));
+    EXPECT_TRUE(askedAbout.empty());
+}
+
+TEST_F(MemberFileTest, TheRestoreListTellsWhenACopyWasSavedAndWhatItHolds)
+{
+    const fs::path file = FDir / "Mirvo.csv";
+    Write(file, "\"Aiko\",2,1980/04/01\r\n\"Ben\",1,1980/13/01\r\n\"Chika\",2,1980/04/03\r\n"
+                "\"Daisuke\",1,1980/04/04\r\n\"Emi\",2,1980/04/05\r\n");
+    // Saved two days ago, replaced now.
+    fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(48));
+    ASSERT_EQ(KeepBackup(file, "new").outcome, boKept);
+    const std::vector<TBackupFile> copies = ListBackups(file, true);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_NEAR(copies[0].savedAt, koyomi::Now() - 2.0, 1.0 / 24 / 60);
+    EXPECT_NEAR(copies[0].keptAt, koyomi::Now(), 1.0 / 24 / 60);
+    EXPECT_EQ(copies[0].members, 4);
+    EXPECT_EQ(copies[0].unreadLines, 1);
+    EXPECT_EQ(copies[0].firstNames, (std::vector<std::string>{"Aiko", "Chika", "Daisuke"}));
 }
 
 TEST_F(MemberFileTest, SettingsSavesKeepTheSettingsTheyReplaced)

@@ -193,7 +193,7 @@ TEST(MirvoTodayMember, StartMemberIsTheMainWindowsChoice)
     EXPECT_EQ(anonymous.index, kAnonymousMember);
     EXPECT_EQ(anonymous.item.Name, "");
     EXPECT_EQ(anonymous.item.Sex, kSexNone);
-    EXPECT_EQ(anonymous.item.Birthday, now);
+    EXPECT_EQ(anonymous.item.Birthday, EncodeDate(2024, 5, 1) + EncodeTime(12, 0, 0));
     EXPECT_FALSE(anonymous.item.TimeKnown);
 
     members.AddMember("A", kSexMale, EncodeDate(1990, 1, 1), false, "");

@@ -40,6 +40,20 @@ TEST(NumberText, DecimalNumbers)
         EXPECT_FALSE(ParseDecimalNumber(bad).has_value()) << bad;
 }
 
+TEST(NumberText, FullWidthFormsAsTypedInJapanese)
+{
+    EXPECT_EQ(AsciiNumberText("２３"), "23");
+    EXPECT_EQ(AsciiNumberText("１．５"), "1.5");
+    EXPECT_EQ(AsciiNumberText("－０．５"), "-0.5");
+    EXPECT_EQ(AsciiNumberText("\xE2\x88\x92" "1"), "-1");   // MINUS SIGN
+    EXPECT_EQ(AsciiNumberText("＋１，０００"), "+1,000");
+    EXPECT_EQ(AsciiNumberText("\xE3\x80\x80" "9"), " 9");   // ideographic space
+    // Other full-width characters and all other text stay as they are.
+    EXPECT_EQ(AsciiNumberText("ａｂｃ１ｅ５"), "ａｂｃ1ｅ5");
+    EXPECT_EQ(AsciiNumberText("日付：２０"), "日付：20");
+    EXPECT_EQ(AsciiNumberText("\xEF\xBC"), "\xEF\xBC");   // cut short
+}
+
 TEST(NumberText, GeneralForm)
 {
     EXPECT_EQ(FormatGeneralNumber(23), "23");

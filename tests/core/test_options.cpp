@@ -226,3 +226,40 @@ TEST_F(OptionsTest, ReadProblemsAreReportedAndGiveTheDefaults)
     EXPECT_TRUE(fs::is_fifo(FIni));
 #endif
 }
+
+TEST_F(OptionsTest, CyclesAndWeightsAsTypedAreTakenOrRefused)
+{
+    // Full-width forms are the numbers they look like; the rest is refused.
+    EXPECT_EQ(CycleFromText("２３"), 23.0f);
+    EXPECT_EQ(CycleFromText(" 28 "), 28.0f);
+    EXPECT_EQ(CycleFromText("999"), 999.0f);
+    for (const char* bad : {"abc", "１．５", "23.5", "0", "1000", "1e10", "-1e10", "-23", "", "2 3"})
+        EXPECT_FALSE(CycleFromText(bad).has_value()) << bad;
+
+    EXPECT_EQ(WeightFromText("１．５"), 1.5f);
+    EXPECT_EQ(WeightFromText("－２"), -2.0f);
+    EXPECT_EQ(WeightFromText("100"), 100.0f);
+    EXPECT_EQ(WeightFromText("-100"), -100.0f);
+    EXPECT_EQ(WeightFromText("1e1"), 10.0f);
+    for (const char* bad : {"abc", "1e10", "-1e10", "100.5", "4294967296", "9999999999", "１，５", ""})
+        EXPECT_FALSE(WeightFromText(bad).has_value()) << bad;
+}
+
+TEST_F(OptionsTest, WeightsOutOfRangeAndFullWidthNumbersInTheFile)
+{
+    Write("[Option]\nPlanetRaito_0=4294967296\nPlanetRaito_1=-101\nPlanetRaito_2=１．５\nBioRaito_0=２０\n"
+          "PlanetRaito_3=-100\n");
+    TMirvoOptions options(FIni, FDir);
+    const TSettingsReadReport report = options.LoadFromIni();
+    // Out of range: the default, and the key with its text in the report.
+    EXPECT_EQ(options.PlanetWeight[0], 2.0f);
+    EXPECT_EQ(options.PlanetWeight[1], 1.5f);
+    ASSERT_EQ(report.weightsRefused.size(), 2u);
+    EXPECT_EQ(report.weightsRefused[0], (std::pair<std::string, std::string>("PlanetRaito_0", "4294967296")));
+    EXPECT_EQ(report.weightsRefused[1].first, "PlanetRaito_1");
+    EXPECT_FALSE(report.Clean());
+    // Full-width digits and point as the ASCII ones; the limit itself is taken.
+    EXPECT_EQ(options.PlanetWeight[2], 1.5f);
+    EXPECT_EQ(options.BioCycle[0], 20.0f);
+    EXPECT_EQ(options.PlanetWeight[3], -100.0f);
+}

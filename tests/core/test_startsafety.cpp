@@ -8,11 +8,15 @@
 #include "base/wholefile.h"
 #include "members/backups.h"
 #include "start/instancelock.h"
+#include "start/memberplaces.h"
 #include "start/programpaths.h"
 #include "start/startreport.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -259,7 +263,7 @@ TEST_F(StartSafety, StartReportShowsTwentyLinesAndLogsTheRest)
     EXPECT_NE(noLog.text.find("199980"), std::string::npos);
 }
 
-TEST_F(StartSafety, ListThatCannotBeWrittenWhereItBelongsGoesBesideOrToTheUsersFolder)
+TEST_F(StartSafety, ListThatCannotBeWrittenWhereItBelongsGoesToOnePlaceThatTheNextStartReads)
 {
     TMemberList list;
     for (int i = 0; i < 100; ++i)
@@ -269,32 +273,95 @@ TEST_F(StartSafety, ListThatCannotBeWrittenWhereItBelongsGoesBesideOrToTheUsersF
     const std::string saved = *ReadWholeFile(file);
     UserFolders user;
     user.dataHome = Folder() / "user";
+    const fs::path privateFolder = Folder() / "private";
+    fs::create_directory(privateFolder);
 
-    // Swapped for a FIFO, then a folder: refused there, a free name beside it takes the list.
-    for (const bool fifo : {true, false}) {
-        fs::remove(file);
-        if (fifo)
-            ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
-        else
-            fs::create_directory(file);
-        TMemberSaveReport report;
-        EXPECT_THROW(SaveMemberListKeepingBackup(list, file, report), koyomi::EMirvoError);
-        EXPECT_FALSE(FileIsWritable(file));
-        std::ofstream(Folder() / "Mirvo (2).csv") << "someone's";
-        const fs::path instead = PlaceToSaveInstead(file, user);
-        EXPECT_EQ(instead, Folder() / (fifo ? "Mirvo (3).csv" : "Mirvo (4).csv"));
-        SaveMemberListKeepingBackup(list, instead, report);
-        EXPECT_EQ(ReadWholeFile(instead), saved);
-        EXPECT_EQ(ReadWholeFile(Folder() / "Mirvo (2).csv"), "someone's");
-    }
+    // Swapped for a FIFO: refused there; a free name beside it, the user's
+    // data folder and the private folder are offered, in that order.
+    fs::remove(file);
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    TMemberSaveReport report;
+    EXPECT_THROW(SaveMemberListKeepingBackup(list, file, report), koyomi::EMirvoError);
+    EXPECT_FALSE(FileIsWritable(file));
+    std::ofstream(Folder() / "Mirvo (2).csv") << "someone's";
+    const std::vector<fs::path> places = PlacesToSaveInstead(file, {}, user, privateFolder);
+    ASSERT_EQ(places, (std::vector<fs::path>{Folder() / "Mirvo (3).csv", user.dataHome / "TodayMirvo" / "Mirvo.csv",
+                                            privateFolder / "Mirvo.csv"}));
+    SaveMemberListKeepingBackup(list, places[0], report);
+    EXPECT_EQ(ReadWholeFile(places[0]), saved);
+    EXPECT_EQ(ReadWholeFile(Folder() / "Mirvo (2).csv"), "someone's");
+    // Remembered, it is the same place the next time, although a file lies there now.
+    EXPECT_EQ(PlacesToSaveInstead(file, places[0], user, privateFolder).front(), places[0]);
 
-    // Nothing can be made beside it (its folder is gone): the user's data folder takes it.
-    const fs::path gone = Folder() / "gone" / "Mirvo.csv";
-    EXPECT_EQ(PlaceToSaveInstead(gone, user), user.dataHome / "TodayMirvo" / "Mirvo.csv");
-    // Nowhere at all: no place is offered.
+    // The next start reads the newer of the two; the FIFO is passed over.
+    EXPECT_EQ(ChooseMemberFileToRead(file, {{}, places[0]}).readFrom, places[0]);
+    EXPECT_TRUE(ChooseMemberFileToRead(file, {{}, places[0]}).other);
+    // The own file written again later is the newer one.
+    fs::remove(file);
+    ASSERT_TRUE(list.SaveToCsv(file));
+    fs::last_write_time(places[0], fs::last_write_time(file) - std::chrono::seconds(5));
+    EXPECT_EQ(ChooseMemberFileToRead(file, {{}, places[0]}).readFrom, file);
+    EXPECT_FALSE(ChooseMemberFileToRead(file, {{}, places[0]}).other);
+    // A list beside the program is read when the own file is missing.
+    fs::remove(file);
+    EXPECT_EQ(ChooseMemberFileToRead(file, {Folder() / "Mirvo (2).csv", {}}).readFrom, Folder() / "Mirvo (2).csv");
+
+    // The list's folder gone: the user's data folder.
+    EXPECT_EQ(PlacesToSaveInstead(Folder() / "gone" / "Mirvo.csv", {}, user, {}).front(), places[1]);
+    // Nowhere at all (no data folder, the list's folder gone, no private folder): no place is offered.
     std::ofstream(Folder() / "file-not-folder") << "x";
     user.dataHome = Folder() / "file-not-folder" / "x";
-    EXPECT_TRUE(PlaceToSaveInstead(gone, user).empty());
+    EXPECT_TRUE(PlacesToSaveInstead(Folder() / "gone" / "Mirvo.csv", {}, user, {}).empty());
+}
+
+TEST_F(StartSafety, KillsDuringSavesBesideTenThousandOldCopiesLoseNothing)
+{
+    const fs::path file = Folder() / "Mirvo.csv";
+    const fs::path backup = Folder() / "backup";
+    fs::create_directory(backup);
+    for (int i = 0; i < 10000; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "Mirvo-20000101-%02d%02d%02d.csv", i / 3600, i / 60 % 60, i % 60);
+        std::ofstream(backup / name) << "\"Old\",1,2000/01/01\r\n";
+    }
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> moment(0, 4000);
+    TMemberList list;
+    int killedMidway = 0;
+    for (int round = 0; round < 50; ++round) {
+        const std::string before = ReadWholeFile(file).value_or("");
+        Add(list, "m" + std::to_string(round));
+        const std::string after = list.FileText();
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            TMemberSaveReport report;
+            SaveMemberListKeepingBackup(list, file, report);
+            ::_exit(0);
+        }
+        ::usleep(static_cast<useconds_t>(moment(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        killedMidway += WIFSIGNALED(status) ? 1 : 0;
+        // The file is the old list or the new one, never a part; once it is
+        // the new one, the old one is the newest copy.
+        const std::string now = ReadWholeFile(file).value_or("");
+        ASSERT_TRUE(now == before || now == after) << "round " << round;
+        if (now == after && !before.empty())
+            EXPECT_EQ(ReadWholeFile(ListBackups(file).front().path), before) << "round " << round;
+        // What the next start removes, and nothing else, is left over.
+        RemoveLeftoverTemporaries(file);
+        RemoveBackupLeftovers(file);
+        for (const fs::path& folder : {Folder(), backup})
+            for (const auto& entry : fs::directory_iterator(folder))
+                ASSERT_FALSE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
+        // The list goes on from what the disk holds, as the next start would.
+        ASSERT_TRUE(now.empty() || list.LoadFromCsv(file));
+    }
+    // Some saves were cut short, and every old copy beyond the newest ten goes in time.
+    EXPECT_GT(killedMidway, 0);
+    EXPECT_GE(ListBackups(file).size(), std::size_t(kBackupsKept));
 }
 
 // Another user makes a sticky folder every user may write and puts links

@@ -5,6 +5,7 @@
 
 #include "koyomi/datafile.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QStringList>
@@ -12,6 +13,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <utility>
 
 namespace testing_gui {
 
@@ -35,7 +37,8 @@ void WhenActiveModal(QObject* context, std::function<void(W&)> action, int attem
 // watch lives: keeps its text and closes it with OK.
 class TMessageBoxWatch final : public QObject {
 public:
-    TMessageBoxWatch() { Arm(); }
+    // `press`: the object name of a button to click instead, in a box that has one.
+    explicit TMessageBoxWatch(QString press = {}) : FPress(std::move(press)) { Arm(); }
     QStringList texts;
 
 private:
@@ -44,11 +47,16 @@ private:
         QTimer::singleShot(kPollMilliseconds, this, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 texts << box->text();
-                box->done(QMessageBox::Ok);
+                QAbstractButton* button = FPress.isEmpty() ? nullptr : box->findChild<QAbstractButton*>(FPress);
+                if (button)
+                    button->click();
+                else
+                    box->done(QMessageBox::Ok);
             }
             Arm();
         });
     }
+    QString FPress;
 };
 
 // The child widget of `w` named `name`; the test stops when there is none.

@@ -165,20 +165,24 @@ void TestFileSafety::partlyReadMemberFileIsKeptBesideTheSavedList()
         texts = boxes.texts;
     }
 
-    // The box at start names line 3 and the lines after it; the box at exit names the copy.
-    QCOMPARE(texts.size(), 2);
+    // The box at start names line 3 alone and where the file will be kept; the lines after it are read.
+    QCOMPARE(texts.size(), 1);
     const QString file = QString::fromStdString((folder / "Mirvo.csv").string());
     QVERIFY2(texts[0].contains(file + " の 3 行目は読んでいません: '1990/13/01' は日付ではありません"),
              qPrintable(texts[0]));
-    QVERIFY(texts[0].contains(file + " の 4 行目から後の 2 行は読んでいません."));
-    QVERIFY2(texts[1].contains(QString::fromStdString((folder / "Mirvo.csv.bak").string())), qPrintable(texts[1]));
-    // All five members' lines are still on disk.
-    QCOMPARE(ReadFile(folder / "Mirvo.csv.bak"), original);
+    QVERIFY(!texts[0].contains(" 4 行目"));
+    QVERIFY2(texts[0].contains(QString::fromStdString((folder / "backup").string())), qPrintable(texts[0]));
+    // All five members' lines are still on disk: the original among the copies, four in the list.
+    std::vector<fs::path> copies;
+    for (const auto& entry : fs::directory_iterator(folder / "backup"))
+        copies.push_back(entry.path());
+    QCOMPARE(copies.size(), std::size_t(1));
+    QCOMPARE(ReadFile(copies[0]), original);
+    QVERIFY(!fs::exists(folder / "Mirvo.csv.bak"));
     const std::string saved = ReadFile(folder / "Mirvo.csv");
     QVERIFY(saved.starts_with("\"Aiko\",2,1980/04/01"));
-    QVERIFY(saved.find("\"Ben\"") != std::string::npos);
-    for (const char* name : {"Aiko", "Ben", "Chika", "Daisuke", "Emi"})
-        QVERIFY2(ReadFile(folder / "Mirvo.csv.bak").find(name) != std::string::npos, name);
+    for (const char* name : {"Aiko", "Ben", "Daisuke", "Emi"})
+        QVERIFY2(saved.find(name) != std::string::npos, name);
     QVERIFY(fs::exists(folder / "TodayMirvo.ini"));
 
     // The next run reads the saved list completely: no box, no further copy.
@@ -186,7 +190,7 @@ void TestFileSafety::partlyReadMemberFileIsKeptBesideTheSavedList()
     CloseMainWindowWhenShown(&context);
     QCOMPARE(Run(folder), 0);
     QVERIFY(again.texts.isEmpty());
-    QVERIFY(!fs::exists(folder / "Mirvo.csv.bak2"));
+    QCOMPARE(std::distance(fs::directory_iterator(folder / "backup"), fs::directory_iterator()), 1);
 }
 
 void TestFileSafety::signalDuringTheStartBoxEndsTheRunAndSaves()
@@ -206,8 +210,9 @@ void TestFileSafety::signalDuringTheStartBoxEndsTheRunAndSaves()
     QVERIFY2(clock.elapsed() < kFewSeconds, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(fs::exists(folder / "TodayMirvo.ini"));
     QVERIFY(ReadFile(folder / "TodayMirvo.ini").find("DefaultUserIndex=0") != std::string::npos);
-    // The list went to the file, the original beside it, without a box.
-    QVERIFY(fs::exists(folder / "Mirvo.csv.bak"));
+    // The list went to the file, the original among its copies, without a box.
+    QVERIFY(ReadFile(folder / "Mirvo.csv").find("Emi") != std::string::npos);
+    QVERIFY(fs::is_directory(folder / "backup"));
 }
 
 void TestFileSafety::signalDuringTheExitErrorBoxGoesOnSaving()
@@ -284,22 +289,55 @@ void TestFileSafety::unwritableMemberFileIsToldAtStartAndSavedElsewhereAtExit()
     QCOMPARE(ReadFile(folder / "mine.csv"), members);
     QCOMPARE(ReadFile(folder / "Mirvo.csv"), members);
 
-    // Second run: the offer declined, the list goes where the start-up box said.
+    // Second run: the newer list, the one chosen, is read and named; the
+    // save offers that file again, and the list goes there.
     texts.clear();
+    const QString mine = QString::fromStdString((folder / "mine.csv").string());
     {
         QObject context;
         CloseMainWindowWhenShown(&context);
         AnswerModals(&context, [&](QWidget& modal) {
             if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
                 texts << box->text();
-                box->done(box->objectName() == "boxSaveFailed" ? QMessageBox::Cancel : QMessageBox::Ok);
+                if (box->objectName() == "boxSaveFailed")
+                    box->findChild<QPushButton*>("btnSaveInstead")->click();
+                else
+                    box->done(QMessageBox::Ok);
             }
         });
         QCOMPARE(Run(folder), 0);
     }
     QCOMPARE(texts.size(), 3);
-    QVERIFY2(texts[2].contains(instead), qPrintable(texts[2]));
-    QCOMPARE(ReadFile(folder / "Mirvo (2).csv"), members);
+    QVERIFY2(texts[0].contains("より新しい " + mine + " から読み込みました"), qPrintable(texts[0]));
+    QVERIFY2(texts[1].contains(mine), qPrintable(texts[1]));
+    QVERIFY2(texts[2].contains(mine), qPrintable(texts[2]));
+    QCOMPARE(ReadFile(folder / "mine.csv"), members);
+    QVERIFY(!fs::exists(folder / "Mirvo (2).csv"));
+
+    // Third run: キャンセル saves nothing; asked whether to end without saving, yes.
+    texts.clear();
+    fs::remove(folder / "mine.csv");
+    {
+        QObject context;
+        CloseMainWindowWhenShown(&context);
+        AnswerModals(&context, [&](QWidget& modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+                texts << box->text();
+                if (box->objectName() == "boxSaveFailed")
+                    box->button(QMessageBox::Cancel)->click();
+                else if (box->button(QMessageBox::Yes))
+                    box->button(QMessageBox::Yes)->click();
+                else
+                    box->done(QMessageBox::Ok);
+            }
+        });
+        QCOMPARE(Run(folder), 0);
+    }
+    QCOMPARE(texts.size(), 3);
+    QVERIFY2(texts[2].contains("保存しないで終了しますか"), qPrintable(texts[2]));
+    QVERIFY(!fs::exists(folder / "mine.csv"));
+    QVERIFY(!fs::exists(folder / "Mirvo (2).csv"));
+    QCOMPARE(ReadFile(folder / "Mirvo.csv"), members);
 }
 
 void TestFileSafety::newMemberSurvivesAKillRightAfterOK()

@@ -453,11 +453,11 @@ void TestFormMain::failedMemberSaveStillSavesTheSettings()
         // The member file's place is taken by a folder: saving it must fail.
         std::filesystem::remove(paths.MemberFile());
         std::filesystem::create_directory(paths.MemberFile());
-        testing_gui::TMessageBoxWatch watch;
+        testing_gui::TMessageBoxWatch watch("btnSaveInstead");
         w.close();
         boxes = watch.texts;
     }
-    // The failure with the offer (declined), then the place the list went instead.
+    // The failure with the offer (the place to save instead taken), then where the list went.
     QVERIFY(errors.isEmpty());
     QCOMPARE(boxes.size(), 2);
     QVERIFY2(boxes[0].contains("Mirvo.csv") && boxes[0].contains("名前を付けて保存しますか?"), qPrintable(boxes[0]));

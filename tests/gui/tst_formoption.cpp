@@ -26,6 +26,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <chrono>
 #include <fstream>
 
 using testing_gui::Child;
@@ -586,33 +587,41 @@ void TestFormOption::memberAreaTitleFollowsTheFields()
 void TestFormOption::numbersOfTheEdits_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<float>("value");
-    QTest::newRow("letters") << "abc" << 0.0f;
-    QTest::newRow("empty") << "" << 0.0f;
-    QTest::newRow("decimal") << "1.5" << 1.5f;
-    QTest::newRow("leading blanks") << "  2.5" << 2.5f;
-    QTest::newRow("trailing blank") << "2.5 " << 0.0f;
-    QTest::newRow("negative exponent") << "-2.5E-1" << -0.25f;
-    QTest::newRow("decimal comma") << "1,5" << 0.0f;
-    QTest::newRow("beyond single precision") << "1e39" << 0.0f;
-    QTest::newRow("beyond double precision") << "1e400" << 0.0f;
-    QTest::newRow("inf") << "inf" << 0.0f;
-    QTest::newRow("nan") << "nan" << 0.0f;
+    QTest::addColumn<float>("cycle");
+    QTest::addColumn<float>("weight");
+    QTest::newRow("letters") << "abc" << 0.0f << 0.0f;
+    QTest::newRow("empty") << "" << 0.0f << 0.0f;
+    QTest::newRow("whole") << " 28" << 28.0f << 28.0f;
+    QTest::newRow("full-width whole") << "２３" << 23.0f << 23.0f;
+    QTest::newRow("decimal") << "1.5" << 0.0f << 1.5f;
+    QTest::newRow("full-width decimal") << "１．５" << 0.0f << 1.5f;
+    QTest::newRow("full-width minus") << "－２" << 0.0f << -2.0f;
+    QTest::newRow("leading blanks") << "  2.5" << 0.0f << 2.5f;
+    QTest::newRow("trailing blank") << "2.5 " << 0.0f << 2.5f;
+    QTest::newRow("negative exponent") << "-2.5E-1" << 0.0f << -0.25f;
+    QTest::newRow("decimal comma") << "1,5" << 0.0f << 0.0f;
+    QTest::newRow("full-width comma") << "１，５" << 0.0f << 0.0f;
+    QTest::newRow("past the weights") << "1e10" << 0.0f << 0.0f;
+    QTest::newRow("below the weights") << "-1e10" << 0.0f << 0.0f;
+    QTest::newRow("beyond double precision") << "1e400" << 0.0f << 0.0f;
+    QTest::newRow("inf") << "inf" << 0.0f << 0.0f;
+    QTest::newRow("nan") << "nan" << 0.0f << 0.0f;
 }
 
 void TestFormOption::numbersOfTheEdits()
 {
     QFETCH(QString, text);
-    QFETCH(float, value);
+    QFETCH(float, cycle);
+    QFETCH(float, weight);
     auto w = MakeWindow({});
     for (int n = 0; n < mirvo::kPlanetCount; ++n) {
         Type(*w, kWeightEdits[n], text);
-        QCOMPARE(w->Options().PlanetWeight[n], value);
+        QCOMPARE(w->Options().PlanetWeight[n], weight);
     }
     const char* const bioEdits[] = {"txtHealth", "txtFeel", "txtIntell"};
     for (int i = 0; i < mirvo::kCycleCount; ++i) {
         Type(*w, bioEdits[i], text);
-        QCOMPARE(w->Options().BioCycle[i], value);
+        QCOMPARE(w->Options().BioCycle[i], cycle);
     }
 }
 
@@ -676,17 +685,17 @@ void TestFormOption::memberFileWithABadDateKeepsRowsAndMembersInStep()
     TBoxAnswers boxes("btnUseRead");
     Child<QAction>(*w, "mniLoadFromFile")->trigger();
     QCOMPARE(offeredFolder, FDir.path());  // LastFolder does not exist: the program's folder
-    // One box names the line and the lines after it that were not read.
+    // One box names the line that was not read; the lines after it are read.
     QCOMPARE(boxes.texts.size(), 1);
     const QStringList lines = boxes.texts[0].split('\n');
     QCOMPARE(lines.value(0), Q(file.string()) + " の 3 行目は読んでいません: '1982/13/03' は日付ではありません");
-    QCOMPARE(lines.value(1), Q(file.string()) + " の 4 行目から後の 1 行は読んでいません.");
-    QCOMPARE(lines.last(), Q(file.string()) + " から読めたのは 2 人です (今の一覧は 5 人). どうしますか?");
-    QCOMPARE(w->Members().Count(), 2);
-    QCOMPARE(Column(*w, 0), QStringList({"一郎", "二郎"}));
-    for (int i = 0; i < 2; ++i)
+    QVERIFY2(!boxes.texts[0].contains("4 行目"), qPrintable(boxes.texts[0]));
+    QCOMPARE(lines.last(), Q(file.string()) + " から読めたのは 3 人です (今の一覧は 5 人). どうしますか?");
+    QCOMPARE(w->Members().Count(), 3);
+    QCOMPARE(Column(*w, 0), QStringList({"一郎", "二郎", "四郎"}));
+    for (int i = 0; i < 3; ++i)
         QCOMPARE(TTodayMirvoOption::RowMember(List(*w)->topLevelItem(i)), &w->Members().Items(i));
-    QCOMPARE(w->Options().LastFolder, std::string("/nowhere/"));
+    QCOMPARE(std::filesystem::path(w->Options().LastFolder), folder / "");
     // The rows are usable: a click shows a member that is still there.
     ClickRow(*w, 1);
     QCOMPARE(Q(w->CurrentMember().Name), QString("二郎"));
@@ -754,12 +763,16 @@ void TestFormOption::savingBackAPartlyReadFileKeepsTheOriginal()
     QVERIFY2(boxes.texts[0].startsWith(Q(file.string()) + " の 2 行目は読んでいません: 引用符 (\") が閉じていません"),
              qPrintable(boxes.texts[0]));
     Child<QAction>(*w, "mniSaveToFile")->trigger();
-    // Asked first; the original, with the line that was not read, is kept and named.
-    const auto backup = folder / "members.csv.bak";
-    QCOMPARE(boxes.texts.size(), 3);
-    QVERIFY2(boxes.texts[1].contains("はすでにあります. 置き換えますか?"), qPrintable(boxes.texts[1]));
-    QVERIFY2(boxes.texts[2].contains(Q(backup.string())), qPrintable(boxes.texts[2]));
-    QVERIFY(mirvo::ReadWholeFile(backup) == koyomi::Utf8ToCp932(original));
+    // Asked first, naming the folder where the original, with the line that
+    // was not read, is kept; one copy only, none beside the file.
+    QCOMPARE(boxes.texts.size(), 2);
+    QVERIFY2(boxes.texts[1].contains("はすでにあります. 置き換えますか?")
+                 && boxes.texts[1].contains(Q((folder / "backup").string())),
+             qPrintable(boxes.texts[1]));
+    const std::vector<mirvo::TBackupFile> copies = mirvo::ListBackups(file);
+    QCOMPARE(copies.size(), std::size_t(1));
+    QVERIFY(mirvo::ReadWholeFile(copies[0].path) == koyomi::Utf8ToCp932(original));
+    QVERIFY(!std::filesystem::exists(folder / "members.csv.bak"));
     mirvo::TMemberList back;
     QVERIFY(back.LoadFromCsv(file));
     QCOMPARE(back.Count(), 2);
@@ -785,12 +798,22 @@ void TestFormOption::weightsTakeEffectInTheEvaluationAfterOK()
     mirvo::EvalSettings settings;
     settings.planetUse.fill(true);
 
-    QVERIFY(RunSettingsWindow(main, typeWeights("abc")));
-    QCOMPARE(main.Options().PlanetWeight, mirvo::TPlanetWeights{});
-    QCOMPARE(main.LastEvaluation().reading.StarScore, (std::array<mirvo::BodyTable, mirvo::kAxisCount>{}));
-    QCOMPARE(main.LastEvaluation().reading.StarTotal, (std::array<std::int32_t, mirvo::kAxisCount>{}));
+    // A weight that is no number is refused in the field's words; the window stays, Cancel changes nothing.
+    QStringList refused;
+    QVERIFY(RunSettingsWindow(main, [&](TTodayMirvoOption& w) {
+        TBoxAnswers boxes;
+        Child<QTabWidget>(w, "pnlTab")->setCurrentIndex(1);
+        Type(w, "txtMoon", "abc");
+        Click(w, "btnOK");
+        refused = boxes.texts;
+        QCOMPARE(w.focusWidget(), Child<QLineEdit>(w, "txtMoon"));
+        Click(w, "btnCancel");
+    }));
+    QCOMPARE(refused, QStringList({"月の掛け率は -100 から 100 までの数で入力してください."}));
+    QCOMPARE(main.Options().PlanetWeight, mirvo::kDefaultPlanetWeight);
 
-    QVERIFY(RunSettingsWindow(main, typeWeights("1.5")));
+    // Full-width, as a Japanese input method types it.
+    QVERIFY(RunSettingsWindow(main, typeWeights("１．５")));
     QCOMPARE(main.Options().PlanetWeight[0], 1.5f);
     QCOMPARE(main.Options().PlanetWeight[9], 1.5f);
     settings.planetWeight.fill(1.5f);
@@ -857,6 +880,8 @@ void TestFormOption::okRecomputesTheDefaultMember()
     }));
     QCOMPARE(Q(main.Member().Name), QString("Kenny"));
     QCOMPARE(main.Options().DefaultUserIndex, -1);
+    // The title says that Kenny is not in the list.
+    QVERIFY2(main.windowTitle().endsWith("[Kenny] (一覧にはいません)"), qPrintable(main.windowTitle()));
     QCOMPARE(main.MemberList().Count(), 3);
     QVERIFY(main.findChildren<TTodayMirvoOption*>().isEmpty());
 }
@@ -899,13 +924,13 @@ void TestFormOption::editFieldsShowTheirTextFromItsStart()
 
 void TestFormOption::loadingAFileWithLinesNotReadAsksWhatToKeep()
 {
-    // A file with a header line (its date field stops the reading: no
-    // member), and one whose second line has too few fields.
+    // A file of column names alone (no member, no line unread), and one
+    // whose second line has too few fields.
     QTemporaryDir dir;
     const mirvo::ProgramPaths paths = PathsIn(dir);
     WriteFile(paths.MemberFile(), kThree);
     const auto header = std::filesystem::path(dir.path().toStdString()) / "header.csv";
-    WriteFile(header, "氏名,性別,生年月日,出生時刻,時刻状態,メモ\r\n\"Aki\",2,1990/05/05,12:00:00,0,\"\"\r\n");
+    WriteFile(header, "氏名,性別,生年月日,出生時刻,時刻状態,メモ\r\n");
     const auto partly = std::filesystem::path(dir.path().toStdString()) / "partly.csv";
     WriteFile(partly, "\"Aki\",2,1990/05/05,12:00:00,0,\"\"\r\n\"Bo\",1\r\n");
     TTodayMirvo main(paths);
@@ -927,7 +952,7 @@ void TestFormOption::loadingAFileWithLinesNotReadAsksWhatToKeep()
     // Keep: the list stays while asked and after, and so does the file.
     QVERIFY(load(header, "btnKeepList"));
     QCOMPARE(texts.size(), 1);
-    QVERIFY2(texts[0].contains("1 行目は読んでいません: '生年月日' は日付ではありません"), qPrintable(texts[0]));
+    QVERIFY2(texts[0].contains("1 行目は列の名前 (見出しの行) なので, メンバーとしては読まずに飛ばしました"), qPrintable(texts[0]));
     QVERIFY2(texts[0].contains(Q(header.string()) + " から読めたのは 0 人です (今の一覧は 3 人)"), qPrintable(texts[0]));
     QCOMPARE(rowsWhileAsked, QStringList({"Hana", "山田太郎", "Ken"}));
     QCOMPARE(rows, QStringList({"Hana", "山田太郎", "Ken"}));
@@ -955,6 +980,12 @@ void TestFormOption::keyboardSelectionLoadsTheRowAndUpdateNamesWhomItReplaces()
     QCOMPARE(SelectedRows(*w), QList<int>{1});
     QCOMPARE(Child<QLineEdit>(*w, "txtName")->text(), QString("山田太郎"));
     QCOMPARE(Child<QDateTimeEdit>(*w, "edtDate")->date(), QDate(1985, 6, 15));
+    // Ctrl+Down moves the current row without selecting it: the fields stay.
+    QTest::keyClick(List(*w), Qt::Key_Down, Qt::ControlModifier);
+    QCOMPARE(List(*w)->indexOfTopLevelItem(List(*w)->currentItem()), 2);
+    QCOMPARE(SelectedRows(*w), QList<int>{1});
+    QCOMPARE(Child<QLineEdit>(*w, "txtName")->text(), QString("山田太郎"));
+    QTest::keyClick(List(*w), Qt::Key_Up, Qt::ControlModifier);
     // Fields loaded from the row: 更新 asks nothing.
     TBoxAnswers no("No");
     Type(*w, "txtMemo", "memo2");
@@ -992,8 +1023,8 @@ void TestFormOption::deletingEveryMemberAndOKKeepsAnEmptyList()
             Click(w, "btnOK");
             texts = boxes.texts;
         }));
-        QCOMPARE(texts, QStringList({"3 人のメンバーを全て削除しますか? このまま OK を押すと, 空の一覧が保存されます (今の一覧は backup フォルダに残ります).",
-                                     "氏名が入力されていないと登録できません.."}));
+        // Done on purpose, it ends without an error box.
+        QCOMPARE(texts, QStringList({"3 人のメンバーを全て削除しますか? このまま OK を押すと, 空の一覧が保存されます (今の一覧は backup フォルダに残ります)."}));
         QCOMPARE(main.MemberList().Count(), 0);
     }
     // What the user saw after OK is what the next start finds; the members are in the backup.
@@ -1055,8 +1086,19 @@ void TestFormOption::impossibleCyclesAndBirthDatesAreRefused()
     QCOMPARE(boxes.texts.size(), 6);
     QCOMPARE(QSet<QString>(boxes.texts.begin(), boxes.texts.end()),
              QSet<QString>{"感情の周期は 1 から 999 までの整数で入力してください."});
+    // A weight out of range, in the words of its field.
+    Type(*w, "txtFeel", "\u3000９９９");
+    for (const char* text : {"abc", "1e10", "-1e10", "100.5"}) {
+        Type(*w, "txtSun", text);
+        Click(*w, "btnOK");
+        QVERIFY2(w->isVisible() && w->result() != QDialog::Accepted, text);
+        QCOMPARE(w->focusWidget(), Child<QLineEdit>(*w, "txtSun"));
+    }
+    QCOMPARE(boxes.texts.size(), 10);
+    QCOMPARE(boxes.texts.last(), QString("太陽の掛け率は -100 から 100 までの数で入力してください."));
+    boxes.texts = boxes.texts.mid(0, 6);
+    Type(*w, "txtSun", "-100");
     // A birth date after today: refused by 追加, 更新 and OK, the window stays.
-    Type(*w, "txtFeel", " 999");
     const QDate tomorrow = QDate::currentDate().addDays(1);
     Child<QDateTimeEdit>(*w, "edtDate")->setDate(tomorrow);
     Click(*w, "btnAdd");
@@ -1076,6 +1118,7 @@ void TestFormOption::impossibleCyclesAndBirthDatesAreRefused()
     Click(*w, "btnOK");
     QCOMPARE(w->result(), int(QDialog::Accepted));
     QCOMPARE(w->Options().BioCycle[1], 999.0f);
+    QCOMPARE(w->Options().PlanetWeight[0], -100.0f);
 }
 
 void TestFormOption::restoringAKeptListBringsItsMembersBack()
@@ -1106,13 +1149,50 @@ void TestFormOption::restoringAKeptListBringsItsMembersBack()
         QCOMPARE(Column(w, 0), QStringList({"Hana", "山田太郎", "Ken"}));
         Click(w, "btnOK");
     }));
-    QCOMPARE(shown.size(), 4);
+    // When the list was saved, its members, no unread line, the first names, the copy's file; one copy.
+    QCOMPARE(shown.size(), 6);
     QVERIFY2(shown[0].startsWith(Q(koyomi::DateToFileText(koyomi::Now()))), qPrintable(shown[0]));
     QCOMPARE(shown[1], QString("3 人"));
-    QVERIFY2(shown[2].startsWith("Mirvo-") && shown[2].endsWith(".csv"), qPrintable(shown[2]));
-    QCOMPARE(shown[3], QString("1"));
+    QCOMPARE(shown[2], QString("0"));
+    QCOMPARE(shown[3], QString("Hana、山田太郎、Ken"));
+    QVERIFY2(shown[4].startsWith("Mirvo-") && shown[4].endsWith(".csv"), qPrintable(shown[4]));
+    QCOMPARE(shown[5], QString("1"));
     QCOMPARE(NamesIn(paths.MemberFile()), QStringList({"Hana", "山田太郎", "Ken"}));
     QCOMPARE(main.MemberList().Count(), 3);
+
+    // A copy saved years ago with a line that cannot be read: listed with its
+    // time and the count, and restoring it asks first, naming the count.
+    const auto old = mirvo::BackupFolderOf(paths.MemberFile()) / "Mirvo-20200101-120000.csv";
+    WriteFile(old, "\"Old1\",1,1970/01/02\r\n\"Bad\",1,1970/13/02\r\n\"Old2\",2,1971/01/02\r\n");
+    const auto when = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 400);
+    std::filesystem::last_write_time(old, when);
+    for (const char* answer : {"No", "Yes"}) {
+        shown.clear();
+        TBoxAnswers asked(answer);
+        QVERIFY(RunSettingsWindow(main, [&](TTodayMirvoOption& w) {
+            QObject context;
+            WhenActiveModal<TRestoreBackupDialog>(&context, [&](TRestoreBackupDialog& d) {
+                auto* list = Child<QTreeWidget>(d, "lstBackups");
+                QTreeWidgetItem* last = list->topLevelItem(list->topLevelItemCount() - 1);
+                for (int c = 0; c < TRestoreBackupDialog::rcColumnCount; ++c)
+                    shown << last->text(c);
+                list->setCurrentItem(last);
+                Click(d, "btnRestore");
+            });
+            Child<QAction>(w, "mniRestoreBackup")->trigger();
+            Click(w, "btnOK");
+        }));
+        QVERIFY2(shown.value(0).startsWith(Q(koyomi::DateToFileText(koyomi::Now() - 400))), qPrintable(shown.value(0)));
+        QCOMPARE(shown.value(1), QString("2 人"));
+        QCOMPARE(shown.value(2), QString("1"));
+        QCOMPARE(shown.value(3), QString("Old1、Old2"));
+        QCOMPARE(asked.texts.size(), 1);
+        QVERIFY2(asked.texts[0].contains("読めない行が 1 行あります") && asked.texts[0].contains("読めた 2 人だけ"),
+                 qPrintable(asked.texts[0]));
+        if (QString(answer) == "No")
+            QCOMPARE(NamesIn(paths.MemberFile()), QStringList({"Hana", "山田太郎", "Ken"}));
+    }
+    QCOMPARE(NamesIn(paths.MemberFile()), QStringList({"Old1", "Old2"}));
 }
 
 QTEST_MAIN(TestFormOption)

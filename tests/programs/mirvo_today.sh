@@ -40,7 +40,7 @@ expect_error 5 "ファイル $work/none.csv が見つかりません." "$program
 expect_error 5 "ファイル $work/none.ini が見つかりません." "$program" --settings "$work/none.ini"
 expect_error 5 "ファイル $work は開けません" "$program" --members "$work"
 
-# --- a member file with a bad line: a warning, and the members before it -----
+# --- a member file with a bad line: a warning, and the other members -----
 warning="$work/damaged.csv の 3 行目は読んでいません: '2024/13/01' は日付ではありません"
 for member in 1 B; do
   "$program" --members "$work/damaged.csv" --member "$member" --date 2024-05-01 >"$work/out" 2>"$work/stderr"
@@ -51,7 +51,12 @@ for member in 1 B; do
 done
 "$program" --members "$work/damaged.csv" --date 2024-05-01 >"$work/out" 2>/dev/null \
   && [ "$(head -1 "$work/out")" = "今日のミルボ [A]" ] || fail "the damaged file's default member is not member 0"
-for member in 4 3 2 D C; do
+# The line after the bad one is read: D is member 2.
+for member in 2 D; do
+  "$program" --members "$work/damaged.csv" --member "$member" --date 2024-05-01 >"$work/out" 2>/dev/null \
+    && [ "$(head -1 "$work/out")" = "今日のミルボ [D]" ] || fail "--member $member of the damaged file is not D"
+done
+for member in 4 3 C; do
   expect_error 4 "メンバー '$member' はメンバーリストにいません." "$program" --members "$work/damaged.csv" --member "$member"
   grep -qF -- "$warning" "$work/stderr" || fail "no warning with --member $member: '$(cat "$work/stderr")'"
 done
