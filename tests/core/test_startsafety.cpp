@@ -348,14 +348,17 @@ TEST_F(StartSafety, KillsDuringSavesBesideTenThousandOldCopiesLoseNothing)
         // the new one, the old one is the newest copy.
         const std::string now = ReadWholeFile(file).value_or("");
         ASSERT_TRUE(now == before || now == after) << "round " << round;
-        if (now == after && !before.empty())
+        if (now == after && !before.empty()) {
             EXPECT_EQ(ReadWholeFile(ListBackups(file).front().path), before) << "round " << round;
+        }
         // What the next start removes, and nothing else, is left over.
         RemoveLeftoverTemporaries(file);
         RemoveBackupLeftovers(file);
-        for (const fs::path& folder : {Folder(), backup})
-            for (const auto& entry : fs::directory_iterator(folder))
+        for (const fs::path& folder : {Folder(), backup}) {
+            for (const auto& entry : fs::directory_iterator(folder)) {
                 ASSERT_FALSE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
+            }
+        }
         // The list goes on from what the disk holds, as the next start would.
         ASSERT_TRUE(now.empty() || list.LoadFromCsv(file));
     }
