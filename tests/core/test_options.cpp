@@ -110,7 +110,7 @@ TEST_F(OptionsTest, RoundTripOfAFreshFile)
     TMirvoOptions options(FIni, FDir);
     options.DefaultUserIndex = 3;
     options.BioCycle = {23.5f, 0.1f, -1};
-    options.PlanetWeight = {0, 1e-7f, 3.4e38f, 1, 1, 1, 1, 9, 0.25f, 100};
+    options.PlanetWeight = {0, 1e-7f, -100, 1, 1, 1, 1, 9, 0.25f, 100};
     options.PlanetUse = {false, true, false, true, false, true, false, true, true, true};
     options.LastFolder = " /tmp/with blanks/ ";
     options.WindowLeft = -1920;
