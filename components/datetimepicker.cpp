@@ -438,7 +438,7 @@ void TDateTimePicker::keyPressEvent(QKeyEvent* event)
         const int digit = text[0].digitValue();
         if (digit >= 0)
             TypeDigit(digit);
-        else if (QStringLiteral("/-.:年月日時分秒 ").contains(text[0]) && !movedOn)  // not a message: keys that move on
+        else if (QStringLiteral("/-.:／－．：年月日時分秒 　").contains(text[0]) && !movedOn)  // not a message: keys that move on
             MovePart(1);
         return;
     }

@@ -168,6 +168,33 @@ bool TTodayMirvoOption::ConfirmDeleteAll(int count)
     return Ask(this, Fill(mirvo::kMsgDeleteEveryMember, {std::to_string(count)}));
 }
 
+bool TTodayMirvoOption::OfferToAddAtOK()
+{
+    const std::string name = ui->txtName->text().toStdString();
+    if (FMembers->Count() == 0)
+        return true;  // the person becomes the list's first member anyway
+    for (int i = 0; i < FMembers->Count(); ++i)
+        if (FMembers->Items(i).Name == name)
+            return true;
+    QMessageBox box(QMessageBox::Question, Q(mirvo::AppFileDescription()), Fill(mirvo::kMsgAddToListAsk, {name}),
+                    QMessageBox::NoButton, this);
+    box.setObjectName("boxAddToList");
+    QPushButton* add = box.addButton(Q(mirvo::LoadStr(mirvo::kTextAddToListButton)), QMessageBox::AcceptRole);
+    QPushButton* dontAdd = box.addButton(Q(mirvo::LoadStr(mirvo::kTextDontAddButton)), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    add->setObjectName("btnAddToList");
+    dontAdd->setObjectName("btnDontAdd");
+    cancel->setObjectName("btnCancelAdd");
+    box.setDefaultButton(add);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == add) {
+        AppendMember();
+        return true;
+    }
+    return box.clickedButton() == dontAdd;
+}
+
 TTodayMirvoOption::LoadChoice TTodayMirvoOption::AskLoadChoice(const fs::path& file, const std::string& problems,
                                                                int read, int had)
 {

@@ -341,7 +341,7 @@ bool TTodayMirvoOption::CommitMember()
     }
     // A name or memo that the member file cannot hold, or a birth date to
     // come, never reaches the list; the window stays open to mend it.
-    if (RefuseUnsavableText(this) || RefuseFutureBirthday())
+    if (RefuseUnsavableText(this) || RefuseFutureBirthday() || !OfferToAddAtOK())
         return false;
     FCurrentMember->Name = ui->txtName->text().toStdString();
     FCurrentMember->Sex = static_cast<std::int8_t>(SexFromFields());

@@ -224,6 +224,7 @@ private slots:
     void sortingByColumnClicks();
     void textColumnsCompareAsShiftJis();
     void okWithANameOnAnEmptyListAddsTheMember();
+    void okWithANameNotInTheListOffersToAddIt();
     void okAfterClearWithoutANameKeepsTheClearedMember();
     void deleteKeepsTheUnselectedRowsAndShowsTheNextOne();
     void addTwiceAndUpdateInPlaceAfterSorting();
@@ -355,6 +356,38 @@ void TestFormOption::okWithANameOnAnEmptyListAddsTheMember()
     QCOMPARE(koyomi::DateToFileText(w->CurrentMember().Birthday), koyomi::DateToFileText(koyomi::Now()));
     QVERIFY(!w->CurrentMember().TimeKnown);
     QVERIFY(mirvo::SameMemberData(w->CurrentMember(), w->Members().Items(0)));
+}
+
+// OK with a name that no member has asks whether the person joins the list.
+void TestFormOption::okWithANameNotInTheListOffersToAddIt()
+{
+    for (const QString press : {"btnCancelAdd", "btnDontAdd", "btnAddToList"}) {
+        auto w = MakeWindow(kFive, 1);
+        w->show();
+        Type(*w, "txtName", "新人");
+        TBoxAnswers boxes(press);
+        Click(*w, "btnOK");
+        QTRY_COMPARE(boxes.texts.size(), 1);
+        QCOMPARE(boxes.texts[0], QString("新人 さんは一覧にいません. 一覧に追加しますか?\n"
+                                         "追加しないときは, この人の鑑定を今回だけ表示します (次の起動では一覧の人に戻ります)."));
+        if (press == "btnCancelAdd") {
+            QVERIFY(w->isVisible());
+            QCOMPARE(Q(w->CurrentMember().Name), QString("山田太郎"));
+            QCOMPARE(w->Members().Count(), 5);
+            continue;
+        }
+        QCOMPARE(w->result(), int(QDialog::Accepted));
+        QCOMPARE(Q(w->CurrentMember().Name), QString("新人"));
+        QCOMPARE(w->Members().Count(), press == "btnAddToList" ? 6 : 5);
+        QCOMPARE(Q(w->Members().Items(w->Members().Count() - 1).Name), press == "btnAddToList" ? QString("新人") : QString("Ａ子"));
+    }
+    // A name the list has asks nothing.
+    auto w = MakeWindow(kFive, 1);
+    TMessageBoxWatch boxes;
+    Type(*w, "txtName", "Ken");
+    Click(*w, "btnOK");
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(w->result(), int(QDialog::Accepted));
 }
 
 void TestFormOption::okAfterClearWithoutANameKeepsTheClearedMember()
