@@ -906,11 +906,14 @@ void TestFormOption::okRecomputesTheDefaultMember()
     QCOMPARE(main.Options().DefaultUserIndex, 2);
     QVERIFY(main.windowTitle().endsWith("[Ken]"));
 
-    // A shown member that is not in the list: no default member.
+    // A shown member that is not in the list, as the user chose at OK: no default member.
+    TMessageBoxWatch offer("btnDontAdd");
     QVERIFY(RunSettingsWindow(main, [](TTodayMirvoOption& w) {
         Type(w, "txtName", "Kenny");
         Click(w, "btnOK");
     }));
+    QCOMPARE(offer.texts.size(), 1);
+    QVERIFY2(offer.texts[0].startsWith("Kenny さんは一覧にいません."), qPrintable(offer.texts[0]));
     QCOMPARE(Q(main.Member().Name), QString("Kenny"));
     QCOMPARE(main.Options().DefaultUserIndex, -1);
     // The title says that Kenny is not in the list.
