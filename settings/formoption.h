@@ -154,8 +154,8 @@ private:
     bool RefuseFutureBirthday();
     bool ConfirmStoreOver(const mirvo::TMemberListItem& rowMember);
     bool ConfirmDeleteAll(int count);
-    // OK with a name that no member of the list has: asks whether the person
-    // joins the list. False when the user cancels (the window stays open).
+    // OK with a name typed that no member of the list has: asks whether the
+    // person joins the list. False when the user cancels (the window stays open).
     bool OfferToAddAtOK();
     LoadChoice AskLoadChoice(const std::filesystem::path& file, const std::string& problems, int read, int had);
     bool ConfirmReplaceFile(const std::filesystem::path& file);

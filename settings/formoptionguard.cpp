@@ -170,6 +170,10 @@ bool TTodayMirvoOption::ConfirmDeleteAll(int count)
 
 bool TTodayMirvoOption::OfferToAddAtOK()
 {
+    // Only a name the user typed: the fields of a member shown from the list
+    // (or from before a list was read) are not offered again.
+    if (!ui->txtName->isModified())
+        return true;
     const std::string name = ui->txtName->text().toStdString();
     if (FMembers->Count() == 0)
         return true;  // the person becomes the list's first member anyway
