@@ -16,7 +16,9 @@ today="$runtime/mirvo-today"
 pids=()
 others_dirs=()
 on_exit() {
-  for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null; done
+  # A program started under strace is strace's child: it goes first, so
+  # that no copy outlives the test.
+  for pid in "${pids[@]}"; do pkill -KILL -P "$pid" 2>/dev/null; kill -KILL "$pid" 2>/dev/null; done
   for dir in "${others_dirs[@]}"; do rm -rf "$dir"; done
 }
 
