@@ -18,27 +18,6 @@ constexpr unsigned char kKatakanaFirst = 0xA1;
 constexpr unsigned char kKatakanaLast = 0xDF;
 constexpr int kMaxUnitsPerCharacter = 2;
 
-constexpr char32_t kSurrogateFirst = 0xD800;
-constexpr char32_t kLowSurrogateFirst = 0xDC00;
-constexpr char32_t kSurrogateEnd = 0xE000;
-constexpr char32_t kSupplementaryFirst = 0x10000;
-constexpr unsigned kSurrogateBits = 10;
-
-void AppendUtf16AsUtf8(std::string& out, const wchar_t* units, int count)
-{
-    for (int i = 0; i < count; ++i) {
-        char32_t c = static_cast<char16_t>(units[i]);
-        if (c >= kSurrogateFirst && c < kLowSurrogateFirst && i + 1 < count) {
-            const char32_t low = static_cast<char16_t>(units[i + 1]);
-            if (low >= kLowSurrogateFirst && low < kSurrogateEnd) {
-                c = kSupplementaryFirst + ((c - kSurrogateFirst) << kSurrogateBits) + (low - kLowSurrogateFirst);
-                ++i;
-            }
-        }
-        AppendUtf8(out, c);
-    }
-}
-
 // One character of code page 932 (one byte or a lead and a trail byte) in
 // UTF-8; false when the code page has no character there. Windows' table
 // also gives the single bytes 0x80, 0xA0 and 0xFD-0xFF private meanings;
@@ -54,7 +33,7 @@ bool DecodeCharacter(std::string_view character, std::string& out)
                                             static_cast<int>(character.size()), units, kMaxUnitsPerCharacter);
     if (count <= 0)
         return false;
-    AppendUtf16AsUtf8(out, units, count);
+    AppendUtf16AsUtf8(out, std::u16string_view(reinterpret_cast<const char16_t*>(units), static_cast<std::size_t>(count)));
     return true;
 }
 

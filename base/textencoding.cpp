@@ -9,28 +9,12 @@ namespace mirvo {
 
 namespace {
 
-using koyomi::AppendUtf8;
 using koyomi::IsValidUtf8;
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LEBom = "\xFF\xFE";
 constexpr std::string_view kUtf16BEBom = "\xFE\xFF";
 constexpr std::string_view kReplacementChar = "\xEF\xBF\xBD";   // U+FFFD
-
-constexpr char32_t kHighSurrogateFirst = 0xD800;
-constexpr char32_t kLowSurrogateFirst = 0xDC00;
-constexpr char32_t kLowSurrogateLast = 0xDFFF;
-constexpr char32_t kSurrogateBase = 0x10000;
-
-bool IsHighSurrogate(char32_t unit)
-{
-    return unit >= kHighSurrogateFirst && unit < kLowSurrogateFirst;
-}
-
-bool IsLowSurrogate(char32_t unit)
-{
-    return unit >= kLowSurrogateFirst && unit <= kLowSurrogateLast;
-}
 
 // Whether Shift-JIS decodes every byte of the text to a character.
 bool IsCleanShiftJis(std::string_view bytes)
@@ -46,29 +30,18 @@ bool IsCleanShiftJis(std::string_view bytes)
 
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian)
 {
-    std::string out;
-    out.reserve(bytes.size() * 3 / 2);
-    auto unitAt = [&](std::size_t pos) -> char32_t {
+    std::u16string text;
+    text.reserve(bytes.size() / 2);
+    for (std::size_t pos = 0; pos + 1 < bytes.size(); pos += 2) {
         const auto first = static_cast<unsigned char>(bytes[pos]);
         const auto second = static_cast<unsigned char>(bytes[pos + 1]);
-        return bigEndian ? (char32_t{first} << 8) | second : (char32_t{second} << 8) | first;
-    };
-    std::size_t pos = 0;
-    while (pos + 1 < bytes.size()) {
-        const char32_t unit = unitAt(pos);
-        pos += 2;
-        if (IsHighSurrogate(unit) && pos + 1 < bytes.size() && IsLowSurrogate(unitAt(pos))) {
-            const char32_t low = unitAt(pos);
-            pos += 2;
-            AppendUtf8(out, kSurrogateBase + ((unit - kHighSurrogateFirst) << 10) + (low - kLowSurrogateFirst));
-        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-            out += kReplacementChar;
-        } else {
-            AppendUtf8(out, unit);
-        }
+        text += static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
     }
-    if (pos < bytes.size())
-        out += kReplacementChar;
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2);
+    koyomi::AppendUtf16AsUtf8(out, text);
+    if (bytes.size() % 2 != 0)
+        out += kReplacementChar;   // half a unit at the end
     return out;
 }
 

@@ -9,6 +9,8 @@ constexpr char32_t kSurrogateFirst = 0xD800;
 constexpr char32_t kLowSurrogateFirst = 0xDC00;
 constexpr char32_t kSurrogateLast = 0xDFFF;
 constexpr char32_t kSupplementaryFirst = 0x10000;
+constexpr unsigned kSurrogateBits = 10;        // bits of the code point in each surrogate
+constexpr char32_t kReplacementCode = 0xFFFD;  // what stands for a character that cannot be read
 
 } // namespace
 
@@ -78,6 +80,25 @@ bool IsValidUtf8(std::string_view text)
         pos += s.length;
     }
     return true;
+}
+
+Utf16Character ReadUtf16(char16_t first, char16_t next)
+{
+    const char32_t unit = first;
+    if (unit < kSurrogateFirst || unit > kSurrogateLast)
+        return {unit, 1};
+    if (unit < kLowSurrogateFirst && next >= kLowSurrogateFirst && next <= kSurrogateLast)
+        return {kSupplementaryFirst + ((unit - kSurrogateFirst) << kSurrogateBits) + (next - kLowSurrogateFirst), 2};
+    return {kReplacementCode, 1};
+}
+
+void AppendUtf16AsUtf8(std::string& out, std::u16string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf16Character c = ReadUtf16(text[i], i + 1 < text.size() ? text[i + 1] : char16_t{0});
+        AppendUtf8(out, c.code);
+        i += c.length;
+    }
 }
 
 std::optional<std::u16string> Utf8ToUtf16(std::string_view text)

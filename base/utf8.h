@@ -1,6 +1,7 @@
-// The program's one UTF-8 coder: every place that writes or reads UTF-8 by
-// hand (the data file's strings, the code page, member files, the version
-// block, the terminal's text, the zodiac and Braille characters) uses it.
+// UTF-8 and UTF-16 by hand: every place that writes or reads UTF-8, or
+// turns UTF-16 into it (the data file's strings, the code page, member
+// files, the version block, the terminal's text, the zodiac and Braille
+// characters), uses these.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +30,18 @@ Utf8Sequence ReadUtf8(std::string_view text, std::size_t pos);
 
 // Whether `text` is valid UTF-8 throughout (every sequence whole and sound).
 bool IsValidUtf8(std::string_view text);
+
+// One character of UTF-16 text, read from its first unit and the unit after
+// it (0 where the text ends there).
+struct Utf16Character {
+    char32_t code = 0;        // the code point; U+FFFD for a surrogate without its partner
+    std::size_t length = 1;   // units taken, 1 or 2 (a surrogate pair)
+};
+Utf16Character ReadUtf16(char16_t first, char16_t next);
+
+// UTF-16 text in UTF-8, appended to `out`; a surrogate without its partner
+// becomes U+FFFD, as the member files and the version block show it.
+void AppendUtf16AsUtf8(std::string& out, std::u16string_view text);
 
 // `text` in UTF-16; nothing when it is not valid UTF-8.
 std::optional<std::u16string> Utf8ToUtf16(std::string_view text);

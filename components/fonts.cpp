@@ -1,7 +1,7 @@
 #include "components/fonts.h"
 
-#include "base/messages.h"
 #include "base/stringtable.h"
+#include "reading/glyphs.h"
 
 #include <QFontInfo>
 #include <QWidget>
@@ -43,30 +43,6 @@ const std::array<FaceStandIn, 5> kStandIns{{
 const QString& kJapaneseFallbackFamily = kFamilyIPAPGothic;
 #endif
 
-struct SymbolGlyph {
-    char32_t code;     // code of the character in the symbol font, 0x20 ... 0xFF
-    char32_t unicode;  // what it looks like
-    int spoken;        // string-table number of what a screen reader says for it
-};
-
-constexpr char32_t kWingdingsFirstSign = U'^';  // Aries; the twelve signs follow in order
-constexpr char32_t kFirstZodiacSymbol = U'\u2648';  // ♈
-constexpr int kSignCount = 12;
-
-constexpr std::array<SymbolGlyph, 4> kWingdingsFaces{{
-    {U'J', U'\u263A', kSpokenGlyphs + 0},      // ☺ smiling face
-    {U'K', U'\U0001F610', kSpokenGlyphs + 1},  // 😐 neutral face
-    {U'L', U'\u2639', kSpokenGlyphs + 2},      // ☹ frowning face
-    {U'M', U'\U0001F4A3', kSpokenGlyphs + 3},  // 💣 bomb
-}};
-
-constexpr std::array<SymbolGlyph, 4> kSymbolSuits{{
-    {0xA7, U'\u2663', kSpokenGlyphs + 4},  // ♣
-    {0xA8, U'\u2666', kSpokenGlyphs + 5},  // ♦
-    {0xA9, U'\u2665', kSpokenGlyphs + 6},  // ♥
-    {0xAA, U'\u2660', kSpokenGlyphs + 7},  // ♠
-}};
-
 // Asks for the plain text look of a symbol that also has a colour emoji look.
 constexpr char16_t kTextPresentation = u'\uFE0E';
 
@@ -92,26 +68,6 @@ std::optional<char32_t> SymbolCode(char32_t c)
     return std::nullopt;
 }
 
-template <std::size_t N>
-std::optional<SymbolGlyph> Lookup(const std::array<SymbolGlyph, N>& table, char32_t code)
-{
-    for (const SymbolGlyph& g : table) {
-        if (g.code == code) {
-            return g;
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<SymbolGlyph> WingdingsGlyph(char32_t code)
-{
-    if (code >= kWingdingsFirstSign && code < kWingdingsFirstSign + kSignCount) {
-        const int sign = static_cast<int>(code - kWingdingsFirstSign);
-        return SymbolGlyph{code, kFirstZodiacSymbol + sign, kSpokenFirstSign + sign};
-    }
-    return Lookup(kWingdingsFaces, code);
-}
-
 // The glyph a character of `caption` stands for in `face`, if it is a symbol.
 std::optional<SymbolGlyph> GlyphOf(bool wingdings, char32_t c)
 {
@@ -119,7 +75,7 @@ std::optional<SymbolGlyph> GlyphOf(bool wingdings, char32_t c)
     if (!code) {
         return std::nullopt;
     }
-    return wingdings ? WingdingsGlyph(*code) : Lookup(kSymbolSuits, *code);
+    return wingdings ? WingdingsGlyph(*code) : SymbolFontGlyph(*code);
 }
 
 const FaceStandIn* FindStandIn(const QString& face)

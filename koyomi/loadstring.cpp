@@ -18,35 +18,18 @@ constexpr std::size_t kLoadStringBuffer = 255; // LoadStringA's buffer: 254 byte
 constexpr std::size_t kMaxStringBytes = kLoadStringBuffer - 1;
 constexpr char kUnmappableChar = '?';          // what the code page conversion puts for a missing character
 
-constexpr char32_t kSurrogateFirst = 0xD800;
-constexpr char32_t kLowSurrogateFirst = 0xDC00;
-constexpr char32_t kSurrogateEnd = 0xE000;
-constexpr char32_t kSupplementaryFirst = 0x10000;
-constexpr unsigned kSurrogateBits = 10;
-
 // The UTF-8 form of each character of UTF-16 text, up to `limit` characters
 // and the first NUL (where LoadStringA's C string ends); an unpaired
-// surrogate becomes an empty entry, which nothing can encode.
+// surrogate becomes U+FFFD, which code page 932 has no bytes for.
 std::vector<std::string> SplitCharacters(std::u16string_view text, std::size_t limit)
 {
     std::vector<std::string> chars;
-    for (std::size_t i = 0; i < text.size() && chars.size() < limit; ++i) {
-        char32_t c = text[i];
-        if (c == 0)
-            break;
+    for (std::size_t i = 0; i < text.size() && chars.size() < limit && text[i] != 0;) {
+        const Utf16Character c = ReadUtf16(text[i], i + 1 < text.size() ? text[i + 1] : char16_t{0});
         std::string utf8;
-        if (c >= kSurrogateFirst && c < kSurrogateEnd) {
-            const bool pairs = c < kLowSurrogateFirst && i + 1 < text.size()
-                               && text[i + 1] >= kLowSurrogateFirst && text[i + 1] < kSurrogateEnd;
-            if (pairs) {
-                c = kSupplementaryFirst + ((c - kSurrogateFirst) << kSurrogateBits)
-                    + (text[++i] - kLowSurrogateFirst);
-                AppendUtf8(utf8, c);
-            }
-        } else {
-            AppendUtf8(utf8, c);
-        }
+        AppendUtf8(utf8, c.code);
         chars.push_back(std::move(utf8));
+        i += c.length;
     }
     return chars;
 }

@@ -1,6 +1,7 @@
 #include "members/memberlist.h"
 
 #include "base/error.h"
+#include "base/fnv1a.h"
 #include "base/messages.h"
 #include "base/sjis.h"
 #include "base/stringtable.h"
@@ -148,19 +149,6 @@ bool IsDecodable(std::string_view line, bool utf8)
     if (utf8)
         return koyomi::IsValidUtf8(line) && line.find(kReplacementChar) == std::string_view::npos;
     return koyomi::Cp932ToUtf8(line).find(kReplacementChar) == std::string::npos;
-}
-
-// FNV-1a: enough to see whether a file changed since it was read.
-std::uint64_t ContentHash(std::string_view bytes)
-{
-    constexpr std::uint64_t kOffsetBasis = 14695981039346656037ULL;
-    constexpr std::uint64_t kPrime = 1099511628211ULL;
-    std::uint64_t hash = kOffsetBasis;
-    for (const char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= kPrime;
-    }
-    return hash;
 }
 
 // The full path a file is known by, links followed.
@@ -391,7 +379,7 @@ void TMemberList::RememberFile(const std::filesystem::path& path, const std::str
 {
     TSeenFile& seen = FSeenFiles[FileKey(path)];
     seen.existed = content != nullptr;
-    seen.contentHash = content ? ContentHash(*content) : 0;
+    seen.contentHash = content ? koyomi::Fnv1a(*content) : 0;
     seen.keepOriginal = keepOriginal;
 }
 
@@ -430,7 +418,7 @@ bool TMemberList::SaveToCsv(const std::filesystem::path& path, TMemberSaveReport
     if (seen != FSeenFiles.end()) {
         const std::optional<std::string> now = exists ? ReadWholeFile(path) : std::nullopt;
         // A file deleted since holds no other version: the list goes back in its place.
-        report.changedOnDisk = exists && (!seen->second.existed || !now || ContentHash(*now) != seen->second.contentHash);
+        report.changedOnDisk = exists && (!seen->second.existed || !now || koyomi::Fnv1a(*now) != seen->second.contentHash);
         if (report.changedOnDisk) {
             // Someone else's version stays where it is; this list goes beside it.
             report.writtenTo = NumberedNameBeside(path);

@@ -43,20 +43,25 @@ double CyclePhase(float cycle, double dayCount)
     return Phase(cycle, dayCount);
 }
 
+double CurveValue(double phase)
+{
+    return std::sin(2.0 * kPi * phase);
+}
+
 BioReading CalcBiorhythm(const Cycles& cycles, double dayCount)
 {
     BioReading r;
     for (int k = 0; k < kAxisCount; ++k) {
         const double f = CyclePhase(cycles[k], dayCount);
         r.phase[k] = koyomi::RoundToInt(f * 360.0);
-        r.percent[k] = koyomi::RoundToInt(std::sin(2.0 * kPi * f) * kPercentScale);
+        r.percent[k] = koyomi::RoundToInt(CurveValue(f) * kPercentScale);
     }
     return r;
 }
 
 int ChartValue(float fraction)
 {
-    return static_cast<int>(std::trunc(std::sin(2.0 * kPi * fraction) * kPercentScale));
+    return static_cast<int>(std::trunc(CurveValue(fraction) * kPercentScale));
 }
 
 int ChartRow(int height, int value)

@@ -32,6 +32,11 @@ double CyclePhase(float cycle, float dayCount);
 // The same with the day count at full precision (the displayed readings).
 double CyclePhase(float cycle, double dayCount);
 
+// The curve's value at a phase (a fraction of the cycle, see CyclePhase):
+// sin(2π·phase), -1..1, before any rounding. The percent rounds it, the chart
+// cuts it, the spoken text compares it.
+double CurveValue(double phase);
+
 struct BioReading {
     std::array<std::int32_t, kAxisCount> percent{};  // -100..100
     std::array<std::int32_t, kAxisCount> phase{};    // degrees, 0..360 (-360..0 before birth)

@@ -30,6 +30,8 @@ public:
 
     koyomi::TDateTime Birthday() const { return FBirthday; }
     const EvalSettings& Settings() const { return FSettings; }
+    // Noon positions of the Sun, Moon and Mercury on the birth date.
+    const NatalPositions& Natal() const { return FNatal; }
 
 private:
     koyomi::TDateTime FBirthday;

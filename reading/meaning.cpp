@@ -2,6 +2,8 @@
 
 #include "base/messages.h"
 #include "base/stringtable.h"
+#include "base/utf8.h"
+#include "reading/glyphs.h"
 
 namespace mirvo {
 
@@ -12,7 +14,7 @@ std::string FaceGlyph(TFace face)
 
 std::string FaceSymbol(TFace face)
 {
-    return LookOf(face).symbol;
+    return koyomi::Utf8Of(WingdingsGlyph(static_cast<unsigned char>(LookOf(face).glyph))->unicode);
 }
 
 int RatingId(TRatingLevel level)

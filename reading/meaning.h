@@ -46,8 +46,7 @@ constexpr std::uint32_t kColourRed = 0x000000FF;
 constexpr std::uint32_t kColourYellow = 0x0000FFFF;
 
 struct FaceLook {
-    char glyph;          // letter of the symbol font (Wingdings) the window draws
-    const char* symbol;  // the same picture as a Unicode character, UTF-8
+    char glyph;          // letter of the symbol font (Wingdings) the window draws; its picture in reading/glyphs.h
     int spokenName;      // string-table number of its name for a screen reader: 好調の顔
     int spokenWord;      // ... and of its word in a sentence: 好調
 };
@@ -63,9 +62,9 @@ struct AxisLook {
 
 // Indexed by TFace.
 constexpr std::array<FaceLook, 3> kFaceLooks = {{
-    {'J', "\u263A", kSpokenFaceNames + 0, kSpokenFaceWords + 0},      // ☺
-    {'L', "\u2639", kSpokenFaceNames + 2, kSpokenFaceWords + 2},      // ☹
-    {'M', "\U0001F4A3", kSpokenFaceNames + 3, kSpokenFaceWords + 3},  // 💣
+    {'J', kSpokenFaceNames + 0, kSpokenFaceWords + 0},  // ☺
+    {'L', kSpokenFaceNames + 2, kSpokenFaceWords + 2},  // ☹
+    {'M', kSpokenFaceNames + 3, kSpokenFaceWords + 3},  // 💣
 }};
 
 // From the best to the worst.

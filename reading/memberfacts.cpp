@@ -5,30 +5,25 @@
 #include "koyomi/datafile.h"
 #include "koyomi/positions.h"
 #include "reading/biorhythm.h"
+#include "reading/glyphs.h"
 #include "reading/verdict.h"
 
 namespace mirvo {
 
-namespace {
-
-// Data-file string numbers.
-
-constexpr char32_t kFirstZodiacSymbol = U'\u2648';  // ♈ Aries; the twelve follow in order
-
-} // namespace
-
 std::string ZodiacSymbol(int sign)
 {
-    return koyomi::Utf8Of(kFirstZodiacSymbol + static_cast<char32_t>(sign));
+    return koyomi::Utf8Of(ZodiacCharacter(sign));
 }
 
 TSunSign SunSignOf(koyomi::TDateTime birthday)
 {
-    const koyomi::DateParts birth = koyomi::DecodeDate(birthday);
-    const float longitude = koyomi::BodyCoordinate(koyomi::bdSun, koyomi::kComponentLongitude, birth.year,
-                                                   birth.month, birth.day, 0, 0, kNoonHour);
+    return SunSignOf(BirthPositions(birthday));
+}
+
+TSunSign SunSignOf(const NatalPositions& natal)
+{
     TSunSign sign;
-    sign.index = koyomi::SignIndex(longitude);
+    sign.index = koyomi::SignIndex(natal.longitude[koyomi::bdSun]);
     sign.name = koyomi::LoadDataString(koyomi::kDataSignNames + sign.index);
     sign.symbolCode = koyomi::LoadDataString(koyomi::kDataSignSymbols + sign.index);
     sign.symbol = ZodiacSymbol(sign.index);

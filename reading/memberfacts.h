@@ -5,6 +5,7 @@
 #pragma once
 
 #include "koyomi/datetime.h"
+#include "reading/verdict.h"
 
 #include <string>
 
@@ -23,6 +24,9 @@ struct TSunSign {
 // The sign of the Sun's ecliptic longitude at noon, Japan time, of the birth
 // date (kNoonHour; only the date part of `birthday` counts).
 TSunSign SunSignOf(koyomi::TDateTime birthday);
+// The same sign from the birth positions already worked out (the Sun's
+// longitude among them), so that a reading computes the birth Sun once.
+TSunSign SunSignOf(const NatalPositions& natal);
 
 // Whole days from the birth date to `day` (negative before it), by the day
 // numbers of the dates; the same count as the biorhythm's DaysSinceBirth.

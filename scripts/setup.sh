@@ -38,6 +38,9 @@ packages=(
   libsystemd-dev dbus-daemon python3-dbus python3-gi gir1.2-glib-2.0
   # bench_speed compares with libnova.
   libnova-dev
+  # Locales the tests switch to: German (a decimal comma that must not reach
+  # the files) and Japanese (the Windows tests' console).
+  locales
   # Only for the coefficient fitter and bench_accuracy, which are built on
   # request (-DMIRVO_BUILD_FITTER=ON): the Swiss Ephemeris and LAPACK.
   libswe-dev liblapack-dev
@@ -56,4 +59,21 @@ if [ ${#missing[@]} -gt 0 ]; then
   if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The locales the tests use, made when missing.
+wanted_locales=(de_DE.UTF-8 ja_JP.UTF-8)
+make_locales=()
+for l in "${wanted_locales[@]}"; do
+  short=$(echo "$l" | sed 's/UTF-8/utf8/')
+  locale -a 2>/dev/null | grep -qx "$short" || make_locales+=("$l")
+done
+if [ ${#make_locales[@]} -gt 0 ]; then
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  for l in "${make_locales[@]}"; do
+    $SUDO sed -i "s/^# *\($l UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$l UTF-8" /etc/locale.gen || echo "$l UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+  done
+  $SUDO locale-gen >/dev/null
 fi

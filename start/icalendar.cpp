@@ -1,5 +1,6 @@
 #include "start/icalendar.h"
 
+#include "base/fnv1a.h"
 #include "base/messages.h"
 #include "base/stringtable.h"
 #include "koyomi/holidays.h"
@@ -17,8 +18,6 @@ namespace {
 constexpr const char* kCrLf = "\r\n";
 constexpr unsigned char kUtf8ContinuationMask = 0xC0;
 constexpr unsigned char kUtf8Continuation = 0x80;
-constexpr std::uint64_t kFnvOffset = 0xcbf29ce484222325ULL;
-constexpr std::uint64_t kFnvPrime = 0x100000001b3ULL;
 constexpr double kSecondsPerDay = 86400.0;
 // 1970-01-01, the start of the system's clock, as a date-time value.
 constexpr double kUnixEpochDay = 25569.0;
@@ -26,16 +25,6 @@ constexpr double kUnixEpochDay = 25569.0;
 bool IsContinuationByte(char c)
 {
     return (static_cast<unsigned char>(c) & kUtf8ContinuationMask) == kUtf8Continuation;
-}
-
-std::uint64_t Fnv1a(std::string_view text)
-{
-    std::uint64_t hash = kFnvOffset;
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= kFnvPrime;
-    }
-    return hash;
 }
 
 std::string DateValue(koyomi::TDateTime day)
@@ -115,7 +104,7 @@ std::string IcsUid(const TMemberListItem& member, koyomi::TDateTime day)
 {
     const std::string who = member.Name + '\n' + koyomi::DateToFileText(member.Birthday);
     char hash[17];
-    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(Fnv1a(who)));
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(koyomi::Fnv1a(who)));
     return DateValue(day) + "-" + hash + "@todaymirvo";
 }
 

@@ -1,4 +1,5 @@
 #include "start/instancelock.h"
+#include "base/fnv1a.h"
 
 #include "start/programpaths.h"
 
@@ -22,17 +23,6 @@ constexpr mode_t kLockFileMode = 0644;
 constexpr mode_t kPrivateFolderMode = 0700;
 constexpr mode_t kOthersBits = 0077;
 
-// FNV-1a of the folder's path: a short, fixed name for it.
-std::uint64_t PathHash(const std::string& text)
-{
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
-    }
-    return hash;
-}
-
 // The settings folder's full path as 16 hexadecimal digits.
 std::string FolderHash(const std::filesystem::path& settingsFolder)
 {
@@ -40,7 +30,7 @@ std::string FolderHash(const std::filesystem::path& settingsFolder)
     const std::filesystem::path full = std::filesystem::weakly_canonical(settingsFolder, ec);
     const std::string folder = (ec ? settingsFolder : full).string();
     char hex[17] = {};
-    const std::uint64_t hash = PathHash(folder);
+    const std::uint64_t hash = koyomi::Fnv1a(folder);
     for (int i = 0; i < 16; ++i)
         hex[i] = "0123456789abcdef"[(hash >> (60 - 4 * i)) & 0xF];
     return hex;

@@ -2,6 +2,7 @@
 // (_SH_DENYRW), which Windows, like flock(2), gives up when the process ends
 // in any way.
 #include "start/instancelock.h"
+#include "base/fnv1a.h"
 
 #include <windows.h>
 
@@ -18,17 +19,6 @@ namespace {
 
 const wchar_t* const kLockFileName = L"TodayMirvo.lock";
 constexpr DWORD kUserNameLength = 257;  // UNLEN + 1
-
-// FNV-1a: a short, fixed name for a text.
-std::uint64_t TextHash(const std::string& text)
-{
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
-    }
-    return hash;
-}
 
 std::string Hex(std::uint64_t value)
 {
@@ -75,7 +65,7 @@ std::string InstanceChannelName(const std::filesystem::path& settingsFolder)
     std::error_code ec;
     const std::filesystem::path full = std::filesystem::weakly_canonical(settingsFolder, ec);
     const std::string folder = (ec ? settingsFolder : full).string();
-    return "TodayMirvo-" + Hex(TextHash(UserName())) + "-" + Hex(TextHash(folder));
+    return "TodayMirvo-" + Hex(koyomi::Fnv1a(UserName())) + "-" + Hex(koyomi::Fnv1a(folder));
 }
 
 // Windows has no runtime folder of the user's: the channel is a named pipe

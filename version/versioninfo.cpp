@@ -12,7 +12,6 @@
 
 namespace mirvo {
 
-using koyomi::AppendUtf8;
 using koyomi::EMirvoError;
 using koyomi::Utf8ToUtf16;
 
@@ -25,11 +24,6 @@ constexpr std::uint16_t kTypeText = 1;
 constexpr std::uint16_t kCodePageShiftJis = 932;
 constexpr char kPathSeparator = '\\';
 
-constexpr char16_t kReplacementChar = 0xFFFD;
-constexpr char32_t kSurrogateFirst = 0xD800;
-constexpr char32_t kLowSurrogateFirst = 0xDC00;
-constexpr char32_t kSurrogateLast = 0xDFFF;
-constexpr char32_t kSupplementaryFirst = 0x10000;
 
 const char* const kRootKey = "VS_VERSION_INFO";
 const char* const kStringFileInfoKey = "StringFileInfo";
@@ -215,9 +209,6 @@ std::optional<TNodeView> ReadRoot(std::span<const std::uint8_t> block)
     return root;
 }
 
-bool IsHighSurrogate(char32_t unit) { return unit >= kSurrogateFirst && unit < kLowSurrogateFirst; }
-bool IsLowSurrogate(char32_t unit) { return unit >= kLowSurrogateFirst && unit <= kSurrogateLast; }
-
 } // namespace
 
 std::string TranslationKey(std::uint16_t language, std::uint16_t codePage)
@@ -321,22 +312,16 @@ std::optional<TVersionValue> QueryVersionValue(std::span<const std::uint8_t> blo
 
 std::string Utf16LeToUtf8(std::span<const std::uint8_t> bytes)
 {
-    std::string out;
+    std::u16string text;
     const std::size_t units = bytes.size() / sizeof(char16_t);
     for (std::size_t i = 0; i < units; ++i) {
-        const char32_t unit = Get16(bytes, i * sizeof(char16_t));
+        const auto unit = static_cast<char16_t>(Get16(bytes, i * sizeof(char16_t)));
         if (unit == 0)
             break;
-        if (IsHighSurrogate(unit) && i + 1 < units) {
-            const char32_t low = Get16(bytes, (i + 1) * sizeof(char16_t));
-            if (IsLowSurrogate(low)) {
-                AppendUtf8(out, kSupplementaryFirst + ((unit - kSurrogateFirst) << 10) + (low - kLowSurrogateFirst));
-                ++i;
-                continue;
-            }
-        }
-        AppendUtf8(out, IsHighSurrogate(unit) || IsLowSurrogate(unit) ? char32_t{kReplacementChar} : unit);
+        text += unit;
     }
+    std::string out;
+    koyomi::AppendUtf16AsUtf8(out, text);
     return out;
 }
 

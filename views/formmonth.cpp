@@ -124,7 +124,7 @@ void TMirvoMonth::ShowMonth(const mirvo::TMemberListItem& member, const mirvo::E
                             koyomi::TDateTime day)
 {
     FMember.Assign(member);
-    FSettings = settings;
+    FDays = mirvo::TMemberDays(member.Birthday, settings);
     FDay = koyomi::DateOf(day);
     const koyomi::DateParts parts = koyomi::DecodeDate(FDay);
     FYear = parts.year;
@@ -141,8 +141,7 @@ void TMirvoMonth::StepShownMonth(int delta)
 
 void TMirvoMonth::Recompute()
 {
-    const mirvo::TMemberDays days(FMember.Birthday, FSettings);
-    ui->pnlMonth->SetMonth(mirvo::MakeMonthGrid(days, FYear, FMonth), Q(FMember.Name), koyomi::Now(), FDay);
+    ui->pnlMonth->SetMonth(mirvo::MakeMonthGrid(FDays, FYear, FMonth), Q(FMember.Name), koyomi::Now(), FDay);
     FitToScreen();
 }
 
@@ -192,7 +191,7 @@ void TMirvoMonth::MoveDay(double days)
 
 void TMirvoMonth::GoToNextGoodDay()
 {
-    const auto good = mirvo::NextGoodDay(mirvo::TMemberDays(FMember.Birthday, FSettings), FDay);
+    const auto good = mirvo::NextGoodDay(FDays, FDay);
     if (good)
         FShowDay(good->date);
     else
@@ -216,7 +215,6 @@ void TMirvoMonth::SavePicture()
 
 std::string TMirvoMonth::CalendarText(int months, koyomi::TDateTime stampUtc) const
 {
-    const mirvo::TMemberDays days(FMember.Birthday, FSettings);
     koyomi::TDateTime first = koyomi::EncodeDate(FYear, FMonth, 1);
     int year = FYear, month = FMonth;
     if (months > 1) {
@@ -232,7 +230,7 @@ std::string TMirvoMonth::CalendarText(int months, koyomi::TDateTime stampUtc) co
     koyomi::TDateTime end = 0;
     if (!koyomi::TryEncodeDate(year, month, months > 1 ? day : 1, end) || end <= first)
         end = koyomi::EncodeDate(9999, 12, 31) + 1;
-    return mirvo::MakeIcsCalendar(FMember, days.Days(first, static_cast<int>(end - first)), stampUtc);
+    return mirvo::MakeIcsCalendar(FMember, FDays.Days(first, static_cast<int>(end - first)), stampUtc);
 }
 
 void TMirvoMonth::ExportCalendar()

@@ -72,7 +72,9 @@ private:
     std::unique_ptr<Ui::TMirvoMonth> ui;
     DayRequest FShowDay;
     mirvo::TMemberListItem FMember;
-    mirvo::EvalSettings FSettings;
+    // The member's days with the birth positions worked out once, for the
+    // month shown, the good-day search and the calendar file alike.
+    mirvo::TMemberDays FDays{0, {}};
     koyomi::TDateTime FDay = 0;
     int FYear = 0;
     int FMonth = 0;

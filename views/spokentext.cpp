@@ -14,18 +14,18 @@ const std::string kZeroScore = "0";
 constexpr const char* kSentenceJoint = ". ";
 
 // The curve's value, -1..1, as the shown percent takes it (before rounding).
-double CurveValue(float cycle, double dayCount)
+double CurveValueOn(float cycle, double dayCount)
 {
-    return std::sin(2.0 * kPi * CyclePhase(cycle, dayCount));
+    return CurveValue(CyclePhase(cycle, dayCount));
 }
 
 } // namespace
 
 TCurveDirection CurveDirection(float cycle, double dayCount)
 {
-    const double before = CurveValue(cycle, dayCount - 1.0);
-    const double now = CurveValue(cycle, dayCount);
-    const double after = CurveValue(cycle, dayCount + 1.0);
+    const double before = CurveValueOn(cycle, dayCount - 1.0);
+    const double now = CurveValueOn(cycle, dayCount);
+    const double after = CurveValueOn(cycle, dayCount + 1.0);
     if (before == now && now == after)
         return cdFlat;
     if (before < now && now < after)

@@ -3,7 +3,7 @@
 // build puts beside the program.
 #pragma once
 
-#include "koyomi/datafile.h"
+#include "datafile.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -72,11 +72,8 @@ T* Child(const QWidget& w, const char* name)
 // Loads Kosmera.dat from beside the program for the rest of the run.
 inline bool LoadDataFile()
 {
-    static const bool loaded = [] {
-        const koyomi::ModuleHandle module = koyomi::LoadLibraryA(MIRVO_KOSMERA_PATH);
-        return module && koyomi::InitKoyomiLib(module, false);
-    }();
-    return loaded;
+    static const testsupport::TLoadedDataFile file;
+    return file.Loaded();
 }
 
 } // namespace testing_gui
