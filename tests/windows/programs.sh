@@ -14,7 +14,9 @@ winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 # DLLs that every 64-bit Windows has in its system folder.
 system_dlls=" kernel32.dll msvcrt.dll user32.dll shell32.dll ole32.dll advapi32.dll "
 
-for program in mirvo-today mkkosmera core_tests; do
+core_programs=$(cd "$MIRVO_RUNTIME_DIR" && ls core_*_tests.exe 2>/dev/null | sed 's/\.exe$//')
+[ -n "$core_programs" ] || fail "no core test program in $MIRVO_RUNTIME_DIR"
+for program in mirvo-today mkkosmera $core_programs; do
   exe="$MIRVO_RUNTIME_DIR/$program.exe"
   kind=$(file -b "$exe")
   case $kind in
