@@ -214,6 +214,10 @@ TEST_F(CompatibilityTest, DaysGoodForBothEqualADayByDayScan)
     }
     EXPECT_EQ(GoodDaysForBoth(first, second, shown + 1, kGoodDaySearchDays, 5).size(),
               std::min<std::size_t>(5, scan.size()));
+    // A limit below the days there are stops at exactly the limit.
+    for (const int limit : {1, static_cast<int>(scan.size()) - 1})
+        EXPECT_EQ(GoodDaysForBoth(first, second, shown + 1, kGoodDaySearchDays, limit).size(),
+                  static_cast<std::size_t>(limit));
 
     const auto next = NextGoodDayForBoth(first, second, shown);
     ASSERT_TRUE(next);

@@ -210,3 +210,20 @@ TEST(Sjis, TablesConvertAsTheSystemDoes)
     EXPECT_EQ(differences, 0);
 }
 #endif
+
+// UTF-16 read anywhere (member files, the version block, Windows' answers):
+// a pair is one character, a surrogate without its partner is U+FFFD.
+TEST(Utf16, PairsJoinAndLoneSurrogatesBecomeReplacementCharacters)
+{
+    const auto utf8 = [](std::u16string_view text) {
+        std::string out;
+        koyomi::AppendUtf16AsUtf8(out, text);
+        return out;
+    };
+    EXPECT_EQ(utf8(u"山田"), "山田");
+    EXPECT_EQ(utf8(u"\xD83D\xDCA3"), "\xF0\x9F\x92\xA3");          // U+1F4A3 from its pair
+    EXPECT_EQ(utf8(u"a\xD83D"), "a\xEF\xBF\xBD");                  // high surrogate at the end
+    EXPECT_EQ(utf8(u"\xD83Dz"), "\xEF\xBF\xBDz");                  // high surrogate before a letter
+    EXPECT_EQ(utf8(u"\xDCA3\xD83D"), "\xEF\xBF\xBD\xEF\xBF\xBD");  // low before high: two lone ones
+    EXPECT_EQ(utf8(u"\xD83D\xD83D\xDCA3"), "\xEF\xBF\xBD\xF0\x9F\x92\xA3");
+}

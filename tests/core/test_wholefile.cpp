@@ -73,6 +73,12 @@ TEST_F(WholeFileTest, CopiesGoToNamesNoFileHas)
     Write(path, "changed");
     EXPECT_FALSE(CopyToNewFile(path, FDir / "Mirvo.csv.bak"));
     EXPECT_EQ(ReadWholeFile(FDir / "Mirvo.csv.bak"), "original");
+    // Numbered copies go up to "(1000)", the last one tried, and no further.
+    for (int n = 2; n < 1000; ++n)
+        Write(FDir / ("Mirvo (" + std::to_string(n) + ").csv"), "");
+    EXPECT_EQ(NumberedNameBeside(path), FDir / "Mirvo (1000).csv");
+    Write(FDir / "Mirvo (1000).csv", "");
+    EXPECT_EQ(NumberedNameBeside(path), fs::path());
 }
 
 // What an interrupted save left: only the program's own temporary names go.
