@@ -17,6 +17,8 @@ namespace {
 constexpr std::size_t kLoadStringBuffer = 255; // LoadStringA's buffer: 254 bytes of text and a NUL
 constexpr std::size_t kMaxStringBytes = kLoadStringBuffer - 1;
 constexpr char kUnmappableChar = '?';          // what the code page conversion puts for a missing character
+constexpr char16_t kSurrogateFirst = 0xD800;
+constexpr char16_t kSurrogateEnd = 0xE000;
 
 // The UTF-8 form of each character of UTF-16 text, up to `limit` characters
 // and the first NUL (where LoadStringA's C string ends); an unpaired
