@@ -1,6 +1,6 @@
 // The instance lock on Windows: the lock file opened without sharing
 // (_SH_DENYRW), which Windows, like flock(2), gives up when the process ends
-// in any way.
+// in any way; a clean exit removes the file too.
 #include "start/instancelock.h"
 #include "base/fnv1a.h"
 
@@ -56,8 +56,12 @@ TInstanceLock::TInstanceLock(const std::filesystem::path& settingsFolder) : FLoc
 
 TInstanceLock::~TInstanceLock()
 {
-    if (FFd >= 0)
-        ::_close(FFd);   // drops the lock
+    if (FFd < 0)
+        return;
+    ::_close(FFd);   // drops the lock
+    // A clean exit leaves no lock file behind. Should a second copy have
+    // opened it in between, Windows refuses the removal and it keeps its lock.
+    ::DeleteFileW(FLockFile.c_str());
 }
 
 std::string InstanceChannelName(const std::filesystem::path& settingsFolder)

@@ -83,10 +83,11 @@ struct UserFolders {
 };
 
 // Whether new files can be made in a folder, as the system answers for the
-// effective user (access(2); on Windows, whether the folder opens with the
-// right to add files): besides the permission bits this takes in a
+// effective user (access(2)): besides the permission bits this takes in a
 // read-only file system, which refuses root too, and a folder marked
-// immutable. Nothing is written. False for a missing folder.
+// immutable; nothing is written. On Windows, whose answers about rights a
+// save can still contradict, a hidden file is made there and removed again.
+// False for a missing folder.
 bool FolderIsWritable(const std::filesystem::path& folder);
 
 // Whether users other than this one may add, remove or rename files in a

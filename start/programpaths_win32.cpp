@@ -1,12 +1,13 @@
 // The user's folders and the writability check on Windows: %APPDATA% (the
-// roaming application data folder) in place of the XDG folders, and the
-// system's answer whether this user may add files to a folder.
+// roaming application data folder) in place of the XDG folders, and whether
+// files can be made and removed in a folder, found by trying.
 #include "start/programpaths.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
 #include <cwchar>
+#include <string>
 
 namespace mirvo {
 
@@ -33,6 +34,16 @@ std::filesystem::path KnownFolder(REFKNOWNFOLDERID id)
     return result;
 }
 
+constexpr int kTrialAttempts = 8;
+
+// The name of the file that FolderIsWritable makes and removes: hidden, and
+// distinct for each process and attempt.
+std::wstring TrialName(int attempt)
+{
+    return L".TodayMirvo-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(::GetTickCount64())
+           + L"-" + std::to_wstring(attempt) + L".tmp";
+}
+
 } // namespace
 
 UserFolders UserFolders::FromEnvironment()
@@ -51,19 +62,29 @@ UserFolders UserFolders::FromEnvironment()
 
 bool FolderIsWritable(const std::filesystem::path& folder)
 {
-    // Opening the folder itself for adding files succeeds only when the
-    // system grants this user that right (and the volume is not read-only);
-    // nothing is written.
+    // The folder's access rights do not tell: Wine grants the right to add
+    // files to a folder it cannot write, and a Windows folder may answer for
+    // its access list what the volume or a filter then refuses. Making a
+    // file there and removing it again tells what a save will meet.
     const DWORD attributes = ::GetFileAttributesW(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return false;
-    HANDLE handle = ::CreateFileW(folder.c_str(), FILE_ADD_FILE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    ::CloseHandle(handle);
-    return true;
+    for (int attempt = 0; attempt < kTrialAttempts; ++attempt) {
+        const std::filesystem::path trial = folder / TrialName(attempt);
+        HANDLE handle = ::CreateFileW(trial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            // Another program's file of that name: try the next one.
+            if (::GetLastError() == ERROR_FILE_EXISTS)
+                continue;
+            return false;
+        }
+        ::CloseHandle(handle);
+        // A folder where files can be made but not removed cannot take a
+        // save either: it replaces the file by renaming a new one over it.
+        return ::DeleteFileW(trial.c_str()) != 0;
+    }
+    return false;
 }
 
 // Windows folders carry access lists, not mode bits: a program folder under

@@ -1,5 +1,5 @@
-// Where the program keeps its files on Windows: beside it when its folder can
-// be written, else in %APPDATA%\TodayMirvo.
+// Where the program keeps its files on Windows: beside it when a file can be
+// made and removed in its folder, else in %APPDATA%\TodayMirvo.
 #include "start/programpaths.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +65,7 @@ TEST(ProgramPathsWindows, UserFoldersComeFromAppDataAndTheProfile)
     }
 }
 
-TEST(ProgramPathsWindows, WritabilityIsAskedOfTheSystem)
+TEST(ProgramPathsWindows, WritabilityIsFoundByTrying)
 {
     const fs::path folder = fs::temp_directory_path() / ("mirvo-paths-" + std::to_string(::GetCurrentProcessId()));
     fs::create_directories(folder);
@@ -74,8 +74,18 @@ TEST(ProgramPathsWindows, WritabilityIsAskedOfTheSystem)
     const fs::path file = folder / "file.txt";
     std::ofstream(file) << "x";
     EXPECT_FALSE(FolderIsWritable(file));
-    // Nothing was written to find out.
+    // The trial file is gone again.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+
+    // A folder that opens with the right to add files but refuses them: under
+    // Wine, Linux's /proc (read-only to root too) as Z:\proc. The program
+    // folder under Program Files made immutable answers the same way.
+    const fs::path proc = L"Z:\\proc";
+    if (fs::is_directory(proc)) {
+        EXPECT_FALSE(FolderIsWritable(proc));
+        const ProgramPaths there = LocateProgramFiles(proc / "TodayMirvo.exe");
+        EXPECT_TRUE(there.InUserFolders());
+    }
 
     // A writable program folder keeps everything beside the program.
     const ProgramPaths paths = LocateProgramFiles(folder / "mirvo-today.exe");

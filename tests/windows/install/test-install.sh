@@ -5,6 +5,9 @@
 #     and the uninstaller in Windows' list of programs;
 #   - the installed TodayMirvo.exe opens its main window titled 今日のミルボ under
 #     Xvfb, once at 96 DPI and once at Wine's 192 DPI setting (screenshots);
+#   - with the install folder read-only, a member registered through the
+#     window is kept, with the settings, in %APPDATA%\TodayMirvo, without a
+#     box at any start, and shown at the next start;
 #   - the zip unpacked into a folder whose name is Japanese (and has a letter
 #     that code page 932 lacks) starts from there, reads the member list
 #     beside it and writes the list and the settings back there;
@@ -34,7 +37,12 @@ wineserver=/usr/lib/wine/wineserver64
 
 work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
-cleanup() { "$wineserver" -k 2>/dev/null; rm -rf "$work"; }
+cleanup() {
+  "$wineserver" -k 2>/dev/null
+  chattr -i "$work/prefix/drive_c/Program Files/TodayMirvo" 2>/dev/null
+  chmod -R u+w "$work" 2>/dev/null
+  rm -rf "$work"
+}
 trap cleanup EXIT
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
@@ -146,8 +154,104 @@ reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'
 for f in Mirvo.csv TodayMirvo.ini; do
   [ -f "$installed/$f" ] && ok "installed program wrote $f" || fail "installed program wrote no $f"
 done
+[ ! -e "$installed/TodayMirvo.lock" ] && ok "no lock file left after a clean exit" || fail "TodayMirvo.lock left after a clean exit"
 
-# 3. The zip in a folder named in Japanese.
+# 3. Program Files that cannot be written, as for a user without
+# administrator rights: the folder made immutable (or, for a user other than
+# root, read-only), which Wine still lets the program open for adding files.
+# The user registers through the window; everything goes to
+# %APPDATA%\TodayMirvo, no box is shown, and the next start shows the member.
+appdata=$("$wine" cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
+appdata_dir=$("$wine" winepath -u "$appdata" 2>/dev/null)/TodayMirvo
+# The list and settings of step 2 wait aside; the uninstall below must keep them.
+mkdir -p "$work/aside"
+mv "$installed/Mirvo.csv" "$installed/TodayMirvo.ini" "$work/aside/"
+[ -d "$installed/backup" ] && mv "$installed/backup" "$work/aside/"
+rm -rf "$appdata_dir"
+before_install=$(cd "$installed" && ls -A | sort | tr '\n' ' ')
+if [ "$(id -u)" = 0 ]; then chattr +i "$installed"; else chmod a-w "$installed"; fi
+if touch "$installed/probe" 2>/dev/null; then
+  rm -f "$installed/probe"
+  fail "the install folder could not be made read-only (chattr +i needs CAP_LINUX_IMMUTABLE)"
+else
+  # visible windows besides the main window $1, by title
+  other_windows() {
+    local w
+    for w in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+      [ "$w" = "$1" ] || xdotool getwindowname "$w"
+    done
+  }
+  focus_other() {
+    local w
+    for w in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+      [ "$w" = "$1" ] || xdotool windowfocus --sync "$w" 2>/dev/null
+    done
+  }
+  "$wine" 'C:\Program Files\TodayMirvo\TodayMirvo.exe' >"$work/window.log" 2>&1 &
+  pid=$!
+  if id=$(wait_for_window); then
+    sleep 3
+    boxes=$(other_windows "$id")
+    [ -z "$boxes" ] && ok "read-only Program Files: the first start shows no box" \
+      || fail "read-only Program Files: the first start shows: $boxes"
+    # The welcome's button (Enter) opens the settings window on the name
+    # field; six tabs lead to 追加, back to the memo field, Enter is OK.
+    xdotool windowfocus --sync "$id" 2>/dev/null; sleep 0.5
+    xdotool key Return; sleep 2
+    focus_other "$id"; sleep 0.5
+    xdotool type --delay 80 Hanako; sleep 0.3
+    for key in Tab Tab Tab Tab Tab Tab space shift+Tab; do xdotool key "$key"; sleep 0.3; done
+    import -window root "$shots/readonly-settings.png"
+    xdotool key Return; sleep 2
+    boxes=$(other_windows "$id")
+    [ -z "$boxes" ] && ok "read-only Program Files: no box after OK" || fail "read-only Program Files: after OK: $boxes"
+    "$wine" taskkill /im TodayMirvo.exe >/dev/null 2>&1
+    for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+    if kill -0 "$pid" 2>/dev/null; then
+      fail "read-only Program Files: the program did not end on WM_CLOSE: $(other_windows "$id")"
+      import -window root "$shots/readonly-exit.png"
+      "$wine" taskkill /f /im TodayMirvo.exe >/dev/null 2>&1
+    fi
+  else
+    fail "read-only Program Files: no window titled 今日のミルボ within 30 s"
+    cat "$work/window.log" >&2
+    "$wine" taskkill /f /im TodayMirvo.exe >/dev/null 2>&1
+  fi
+  wait "$pid" 2>/dev/null
+  if grep -q '^"Hanako",' "$appdata_dir/Mirvo.csv" 2>/dev/null && [ -f "$appdata_dir/TodayMirvo.ini" ]; then
+    ok "read-only Program Files: the member list and the settings are in $appdata\\TodayMirvo"
+  else
+    fail "read-only Program Files: no member list with Hanako and settings in $appdata_dir ($(ls -A "$appdata_dir" 2>&1 | tr '\n' ' '))"
+  fi
+  [ ! -e "$appdata_dir/TodayMirvo.lock" ] && ok "read-only Program Files: no lock file left" \
+    || fail "read-only Program Files: TodayMirvo.lock left in %APPDATA%\\TodayMirvo"
+  after_install=$(cd "$installed" && ls -A | sort | tr '\n' ' ')
+  [ "$after_install" = "$before_install" ] && ok "read-only Program Files: nothing new in the install folder" \
+    || fail "read-only Program Files: the install folder now holds: $after_install"
+  # The next start reads the list from %APPDATA% and shows the member.
+  "$wine" 'C:\Program Files\TodayMirvo\TodayMirvo.exe' >"$work/window.log" 2>&1 &
+  pid=$!
+  if id=$(wait_for_window); then
+    sleep 3
+    title=$(xdotool getwindowname "$id")
+    [[ $title == *Hanako* ]] && ok "read-only Program Files: the next start shows '$title'" \
+      || fail "read-only Program Files: the next start shows '$title', not the member"
+    boxes=$(other_windows "$id")
+    [ -z "$boxes" ] && ok "read-only Program Files: the next start shows no box" \
+      || fail "read-only Program Files: the next start shows: $boxes"
+    "$wine" taskkill /im TodayMirvo.exe >/dev/null 2>&1
+    for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+    kill -0 "$pid" 2>/dev/null && "$wine" taskkill /f /im TodayMirvo.exe >/dev/null 2>&1
+  else
+    fail "read-only Program Files: no window at the next start"
+    "$wine" taskkill /f /im TodayMirvo.exe >/dev/null 2>&1
+  fi
+  wait "$pid" 2>/dev/null
+fi
+if [ "$(id -u)" = 0 ]; then chattr -i "$installed"; else chmod u+w "$installed"; fi
+mv "$work/aside/"* "$installed/"
+
+# 4. The zip in a folder named in Japanese.
 japanese_folder="$drive_c/users/Public/山田_Müller のミルボ"
 mkdir -p "$japanese_folder"
 (cd "$japanese_folder" && unzip -q "$zip")
@@ -162,7 +266,7 @@ else
   fail "the member list in the Japanese folder changed or is gone"
 fi
 
-# 4. mirvo-today.exe with its files in the Japanese folder against Linux.
+# 5. mirvo-today.exe with its files in the Japanese folder against Linux.
 "$linux_today" --members "$source_dir/tests/data/today/members.csv" --settings "$source_dir/tests/data/today/settings.ini" \
   --member 2 --date 1985-07-23 --days 3 --json >"$work/linux.json"
 "$wine" 'C:\users\Public\山田_Müller のミルボ\TodayMirvo\mirvo-today.exe' \
@@ -177,7 +281,7 @@ else
   cat "$work/today.err" >&2
 fi
 
-# 5. The silent uninstall.
+# 6. The silent uninstall.
 t0=$(seconds)
 "$wine" 'C:\Program Files\TodayMirvo\uninstall.exe' /S
 "$wineserver" -w
