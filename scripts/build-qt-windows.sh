@@ -16,17 +16,21 @@
 # system's apt set-up stays as it is; each .dsc must have the SHA-256 sum
 # below, and every file it names is checked against it before unpacking.
 #
-# Usage: bash scripts/build-qt-windows.sh [--jobs N]
+# Usage: bash scripts/build-qt-windows.sh [--jobs N] [--check]
+# --check builds nothing: exit code 0 when the cache is complete and its
+# stamps match this script's sources and options, 1 otherwise.
 # Environment: MIRVO_QT_WINDOWS_PREFIX (install folder), NICE (default 19).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs=2
+check_only=no
 while [ $# -gt 0 ]; do
   case "$1" in
     --jobs) jobs=$2; shift 2 ;;
     --jobs=*) jobs=${1#--jobs=}; shift ;;
-    *) echo "usage: $0 [--jobs N]" >&2; exit 2 ;;
+    --check) check_only=yes; shift ;;
+    *) echo "usage: $0 [--jobs N] [--check]" >&2; exit 2 ;;
   esac
 done
 
@@ -82,6 +86,10 @@ stamp_matches() { [ -f "$1" ] && [ "$(cat "$1")" = "$2" ]; }
 if stamp_matches "$qt_stamp" "$qt_stamp_text" && stamp_matches "$chm_stamp" "$chm_stamp_text"; then
   echo "Qt $qt_version and chmlib for Windows are ready: $prefix"
   exit 0
+fi
+if [ $check_only = yes ]; then
+  echo "No complete Qt $qt_version and chmlib for Windows of these sources and options in $prefix"
+  exit 1
 fi
 
 bash scripts/setup.sh
