@@ -535,7 +535,7 @@ bool TTodayMirvo::SaveMemberList(TSaveMoment moment)
             const QString chosen = FChooseMemberFile(this, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)),
                                                      Q(start.string()), Q(mirvo::LoadStr(mirvo::kTextMemberFileFilter)));
             if (!chosen.isEmpty()) {
-                target = chosen.toStdString();
+                target = mirvo::PathFromQ(chosen);
                 if (!target.has_extension())
                     target += kMemberFileExtension;
             }

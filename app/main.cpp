@@ -1,7 +1,7 @@
 // TodayMirvo: how a person's day looks, by biorhythm and by the stars.
 #include "app/desktopentry.h"
 #include "app/startup.h"
-#include "base/utf8.h"
+#include "components/qtext.h"
 #include "components/windowslook.h"
 #include "start/instancelock.h"
 
@@ -18,7 +18,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     mirvo::UseDesktopEntry();
     mirvo::InstallProgramLook(app);
-    const std::filesystem::path programDir = koyomi::PathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
+    const std::filesystem::path programDir = mirvo::PathFromQ(QCoreApplication::applicationDirPath());
     // Qt has taken its own options out; "--member KEY" opens the window on that member.
     std::vector<std::string> args;
     for (const QString& a : QCoreApplication::arguments().mid(1))

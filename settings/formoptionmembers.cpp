@@ -417,7 +417,7 @@ void TTodayMirvoOption::InvertSelection()
 QString TTodayMirvoOption::InitialFolder() const
 {
     std::error_code ec;
-    if (!FOptions->LastFolder.empty() && fs::is_directory(FOptions->LastFolder, ec))
+    if (!FOptions->LastFolder.empty() && fs::is_directory(koyomi::PathFromUtf8(FOptions->LastFolder), ec))
         return Q(FOptions->LastFolder);
     return Q(FProgramFolder.string());
 }
@@ -435,7 +435,7 @@ void TTodayMirvoOption::LoadMemberFile()
     const QString chosen = FChooseOpenFile(this, InitialFolder());
     if (chosen.isEmpty())
         return;
-    const fs::path file = koyomi::PathFromUtf8(chosen.toStdString());
+    const fs::path file = mirvo::PathFromQ(chosen);
     mirvo::TMemberFileReport report;
     // The list as it was, to keep or to add to when the file gives fewer members.
     mirvo::TMemberList previous;
@@ -489,7 +489,7 @@ void TTodayMirvoOption::SaveMemberFile()
     const QString chosen = FChooseSaveFile(this, InitialFolder());
     if (chosen.isEmpty())
         return;
-    fs::path file = koyomi::PathFromUtf8(chosen.toStdString());
+    fs::path file = mirvo::PathFromQ(chosen);
     if (!file.has_extension())
         file += kMemberFileExtension;
     // An existing file is replaced only when the user says so, and is kept among its backups.

@@ -59,12 +59,15 @@ private:
     }
 };
 
-// The program's folder with a trailing separator, as LastFolder holds it.
+// The program's folder with a trailing separator, as LastFolder holds it:
+// UTF-8, with the system's separators.
 inline std::string FolderWithSeparator(const std::filesystem::path& folder)
 {
-    std::string s = folder.string();
-    if (s.empty() || s.back() != '/')
-        s += '/';
+    constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+    std::filesystem::path shown = folder;
+    std::string s = shown.make_preferred().string();
+    if (s.empty() || s.back() != kSeparator)
+        s += kSeparator;
     return s;
 }
 

@@ -30,7 +30,10 @@ void RequireFile(const std::filesystem::path& path)
 
 ProgramPaths ProgramFilesIn(const std::filesystem::path& programFolder)
 {
-    return LocateProgramFiles(programFolder / kProgramName);
+    // Every path made from it, and every message that names one, takes the
+    // system's separators ("\\" on Windows, whatever the caller used).
+    std::filesystem::path folder = programFolder;
+    return LocateProgramFiles(folder.make_preferred() / kProgramName);
 }
 
 void DataModuleRelease::operator()(const koyomi::TResourceModule* module) const

@@ -4,11 +4,12 @@
 #include "base/messages.h"
 #include "base/stringtable.h"
 #include "base/systemerror.h"
-#include "base/utf8.h"
 #include "base/wholefile.h"
 #include "components/japanese.h"
+#include "components/qtext.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileDialog>
 #include <QImage>
 #include <QPainter>
@@ -24,7 +25,7 @@ constexpr const char* kSvgSuffix = ".svg";
 // A file name as a message quotes it: shown, never obeyed (a line break in it starts no line).
 QString Shown(const QString& path)
 {
-    return QString::fromStdString(HarmlessText(path.toStdString()));
+    return QString::fromStdString(HarmlessText(QDir::toNativeSeparators(path).toStdString()));
 }
 
 } // namespace
@@ -48,14 +49,14 @@ QByteArray PngBytes(QSize logical, const PaintFunction& paint, qreal scale)
 std::optional<QString> WriteFileBytes(const QString& path, const QByteArray& bytes, int failureMessageId)
 {
     try {
-        CheckWriteAllowed(koyomi::PathFromUtf8(path.toStdString()));
+        CheckWriteAllowed(PathFromQ(path));
     } catch (const koyomi::EMirvoError& e) {
         return QString::fromStdString(e.what());
     }
     // What an earlier save of this name left when it was stopped goes first.
-    RemoveLeftoverTemporaries(koyomi::PathFromUtf8(path.toStdString()));
+    RemoveLeftoverTemporaries(PathFromQ(path));
     errno = 0;
-    if (ReplaceWholeFile(koyomi::PathFromUtf8(path.toStdString()),
+    if (ReplaceWholeFile(PathFromQ(path),
                          std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
         return std::nullopt;
     const int error = errno;

@@ -7,9 +7,11 @@
 #include "app/formmain.h"
 #include "app/instancechannel.h"
 #include "app/startup.h"
+#include "base/utf8.h"
 #include "modalwatch.h"
 #include "settings/formoption.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProcess>
@@ -47,10 +49,11 @@ std::string ReadFile(const fs::path& p)
     return s.str();
 }
 
-// A folder like the program's: the data file beside the (imagined) program.
+// A folder like the program's: the data file beside the (imagined) program,
+// in a folder named in Japanese, as under a user named 山田.
 struct ProgramFolder {
-    QTemporaryDir dir;
-    fs::path path{dir.path().toStdString()};
+    QTemporaryDir dir{QDir::tempPath() + "/山田のミルボ-XXXXXX"};
+    fs::path path{koyomi::PathFromUtf8(dir.path().toStdString())};
     ProgramFolder() { fs::copy_file(MIRVO_KOSMERA_PATH, path / "Kosmera.dat"); }
     fs::path operator/(const char* name) const { return path / name; }
 };
@@ -167,11 +170,12 @@ void TestFileSafety::partlyReadMemberFileIsKeptBesideTheSavedList()
 
     // The box at start names line 3 alone and where the file will be kept; the lines after it are read.
     QCOMPARE(texts.size(), 1);
-    const QString file = QString::fromStdString((folder / "Mirvo.csv").string());
+    const QString file = QDir::toNativeSeparators(QString::fromStdString((folder / "Mirvo.csv").string()));
     QVERIFY2(texts[0].contains(file + " の 3 行目は読んでいません: '1990/13/01' は日付ではありません"),
              qPrintable(texts[0]));
     QVERIFY(!texts[0].contains(" 4 行目"));
-    QVERIFY2(texts[0].contains(QString::fromStdString((folder / "backup").string())), qPrintable(texts[0]));
+    QVERIFY2(texts[0].contains(QDir::toNativeSeparators(QString::fromStdString((folder / "backup").string()))),
+             qPrintable(texts[0]));
     // All five members' lines are still on disk: the original among the copies, four in the list.
     std::vector<fs::path> copies;
     for (const auto& entry : fs::directory_iterator(folder / "backup"))
@@ -195,6 +199,9 @@ void TestFileSafety::partlyReadMemberFileIsKeptBesideTheSavedList()
 
 void TestFileSafety::signalDuringTheStartBoxEndsTheRunAndSaves()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows has no such signals: its console's Ctrl+C and the end of the session take their own road");
+#else
     ProgramFolder folder;
     fs::copy_file(kMembersData / "five-baddate-line3.csv", folder / "Mirvo.csv");
     QObject context;
@@ -213,10 +220,14 @@ void TestFileSafety::signalDuringTheStartBoxEndsTheRunAndSaves()
     // The list went to the file, the original among its copies, without a box.
     QVERIFY(ReadFile(folder / "Mirvo.csv").find("Emi") != std::string::npos);
     QVERIFY(fs::is_directory(folder / "backup"));
+#endif
 }
 
 void TestFileSafety::signalDuringTheExitErrorBoxGoesOnSaving()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows has no such signals: its console's Ctrl+C and the end of the session take their own road");
+#else
     ProgramFolder folder;
     const std::string members = "\"Hana\",2,1970/01/02,12:00:00,0,\"\"\r\n";
     std::ofstream(folder / "Mirvo.csv", std::ios::binary) << members;
@@ -241,6 +252,7 @@ void TestFileSafety::signalDuringTheExitErrorBoxGoesOnSaving()
     QCOMPARE(ReadFile(folder / "Mirvo.csv"), members);
     // With no one to ask, the list went to the place the start-up box named.
     QCOMPARE(ReadFile(folder / "Mirvo (2).csv"), members);
+#endif
 }
 
 void TestFileSafety::unwritableMemberFileIsToldAtStartAndSavedElsewhereAtExit()
@@ -251,9 +263,13 @@ void TestFileSafety::unwritableMemberFileIsToldAtStartAndSavedElsewhereAtExit()
     const std::string members = "\"Hana\",2,1970/01/02,12:00:00,0,\"\"\r\n\"Ken\",1,2001/11/30,12:00:00,0,\"\"\r\n";
     std::ofstream(folder / "Mirvo.csv", std::ios::binary) << members;
     fs::permissions(folder / "Mirvo.csv", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const QString file = QString::fromStdString((folder / "Mirvo.csv").string());
-    const QString instead = QString::fromStdString((folder / "Mirvo (2).csv").string());
-    const fs::path chosen = folder / "mine";
+    // Paths as the system shows them ("\\" on Windows).
+    const QString file = QDir::toNativeSeparators(QString::fromStdString((folder / "Mirvo.csv").string()));
+    const QString instead = QDir::toNativeSeparators(QString::fromStdString((folder / "Mirvo (2).csv").string()));
+    // 名前を付けて保存 into Japanese folders, answered as Qt's dialog answers (with "/").
+    const QString chosenFolder = folder.dir.path() + "/ドキュメント/ミルボ資料";
+    QVERIFY(QDir().mkpath(chosenFolder));
+    const QString chosen = chosenFolder + "/メンバー";
 
     // First run: 名前を付けて保存 at exit, into a file of the user's choice.
     QStringList texts;
@@ -269,7 +285,7 @@ void TestFileSafety::unwritableMemberFileIsToldAtStartAndSavedElsewhereAtExit()
             if (box->objectName() == "boxSaveFailed") {
                 TodayMirvo->SetMemberFileChooser([&](QWidget*, const QString&, const QString&, const QString&) {
                     chooserAsked = true;
-                    return QString::fromStdString(chosen.string());
+                    return chosen;
                 });
                 ButtonNamed(*box, "名前を付けて保存(&A)...")->click();
             } else {
@@ -285,14 +301,15 @@ void TestFileSafety::unwritableMemberFileIsToldAtStartAndSavedElsewhereAtExit()
     // At exit: the failure, with the offer.
     QVERIFY2(texts[1].contains(file) && texts[1].contains("名前を付けて保存しますか?"), qPrintable(texts[1]));
     QVERIFY(chooserAsked);
-    QVERIFY2(texts[2].contains(QString::fromStdString((folder / "mine.csv").string())), qPrintable(texts[2]));
-    QCOMPARE(ReadFile(folder / "mine.csv"), members);
+    QVERIFY2(texts[2].contains(QDir::toNativeSeparators(chosen + ".csv")), qPrintable(texts[2]));
+    QCOMPARE(ReadFile(koyomi::PathFromUtf8((chosen + ".csv").toStdString())), members);
     QCOMPARE(ReadFile(folder / "Mirvo.csv"), members);
 
     // Second run: the newer list, the one chosen, is read and named; the
     // save offers that file again, and the list goes there.
     texts.clear();
-    const QString mine = QString::fromStdString((folder / "mine.csv").string());
+    const QString mine = QDir::toNativeSeparators(chosen + ".csv");
+    const fs::path minePath = koyomi::PathFromUtf8((chosen + ".csv").toStdString());
     {
         QObject context;
         CloseMainWindowWhenShown(&context);
@@ -311,12 +328,12 @@ void TestFileSafety::unwritableMemberFileIsToldAtStartAndSavedElsewhereAtExit()
     QVERIFY2(texts[0].contains("より新しい " + mine + " から読み込みました"), qPrintable(texts[0]));
     QVERIFY2(texts[1].contains(mine), qPrintable(texts[1]));
     QVERIFY2(texts[2].contains(mine), qPrintable(texts[2]));
-    QCOMPARE(ReadFile(folder / "mine.csv"), members);
+    QCOMPARE(ReadFile(minePath), members);
     QVERIFY(!fs::exists(folder / "Mirvo (2).csv"));
 
     // Third run: キャンセル saves nothing; asked whether to end without saving, yes.
     texts.clear();
-    fs::remove(folder / "mine.csv");
+    fs::remove(minePath);
     {
         QObject context;
         CloseMainWindowWhenShown(&context);
@@ -335,18 +352,21 @@ void TestFileSafety::unwritableMemberFileIsToldAtStartAndSavedElsewhereAtExit()
     }
     QCOMPARE(texts.size(), 3);
     QVERIFY2(texts[2].contains("保存しないで終了しますか"), qPrintable(texts[2]));
-    QVERIFY(!fs::exists(folder / "mine.csv"));
+    QVERIFY(!fs::exists(minePath));
     QVERIFY(!fs::exists(folder / "Mirvo (2).csv"));
     QCOMPARE(ReadFile(folder / "Mirvo.csv"), members);
 }
 
 void TestFileSafety::newMemberSurvivesAKillRightAfterOK()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows has no such signals: its console's Ctrl+C and the end of the session take their own road");
+#else
     if (const char* dir = std::getenv(kKillAfterOK)) {
         // The program as the user runs it, killed the moment OK returns.
         QVERIFY(testing_gui::LoadDataFile());
         mirvo::ProgramPaths paths;
-        paths.programFile = fs::path(dir) / "TodayMirvo";
+        paths.programFile = koyomi::PathFromUtf8(dir) / "TodayMirvo";
         TTodayMirvo main(paths);
         main.show();
         QObject context;
@@ -373,6 +393,7 @@ void TestFileSafety::newMemberSurvivesAKillRightAfterOK()
     QVERIFY2(saved.find("\"Hana\",2,1970/01/02") == 0, saved.c_str());
     QVERIFY2(saved.find("\"Killed\",2,1970/01/02") != std::string::npos, saved.c_str());
     QVERIFY(ReadFile(folder / "TodayMirvo.ini").find("[Option]") != std::string::npos);
+#endif
 }
 
 // The channel in a folder the other user can reach, its socket open to all:

@@ -14,11 +14,13 @@
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QMenu>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -736,12 +738,16 @@ void TestFormOption::memberFileWithABadDateKeepsRowsAndMembersInStep()
 
 void TestFormOption::savingAMemberFile()
 {
-    const std::filesystem::path folder = std::filesystem::path(FDir.path().toStdString()) / "saved";
-    std::filesystem::create_directories(folder);
+    // Folders named in Japanese, given as Qt's dialog gives them (with "/");
+    // the program names them as the system does ("\\" on Windows).
+    const QString chosenFolder = FDir.path() + "/山田/ミルボ資料";
+    QVERIFY(QDir().mkpath(chosenFolder));
+    const std::filesystem::path folder = koyomi::PathFromUtf8(chosenFolder.toStdString());
     auto w = MakeWindow(kFive, 0);
-    w->SetSaveFileChooser([&](QWidget*, const QString&) { return QString::fromStdString((folder / "family").string()); });
+    w->SetSaveFileChooser([&](QWidget*, const QString&) { return chosenFolder + "/family"; });
     Child<QAction>(*w, "mniSaveToFile")->trigger();
-    QCOMPARE(std::filesystem::path(w->Options().LastFolder), folder / "");
+    QVERIFY(QFile::exists(chosenFolder + "/family.csv"));
+    QCOMPARE(Q(w->Options().LastFolder), QDir::toNativeSeparators(chosenFolder + "/"));
     mirvo::TMemberList back;
     QVERIFY(back.LoadFromCsv(folder / "family.csv"));
     QCOMPARE(back.Count(), 5);
@@ -753,7 +759,8 @@ void TestFormOption::savingAMemberFile()
         TBoxAnswers no("No");
         Child<QAction>(*w, "mniSaveToFile")->trigger();
         QCOMPARE(no.texts.size(), 1);
-        QVERIFY2(no.texts[0].startsWith(Q((folder / "family.csv").string()) + " はすでにあります. 置き換えますか?"),
+        QVERIFY2(no.texts[0].startsWith(QDir::toNativeSeparators(chosenFolder + "/family.csv")
+                                        + " はすでにあります. 置き換えますか?"),
                  qPrintable(no.texts[0]));
     }
     QCOMPARE(NamesIn(folder / "family.csv").size(), 5);
