@@ -3,9 +3,11 @@
 // console_posix.cpp or console_win32.cpp.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mirvo {
@@ -24,12 +26,22 @@ std::vector<std::string> ProgramArguments(int argc, char* argv[]);
 // shows in; nullopt when it goes elsewhere (a file, a pipe).
 std::optional<int> ConsoleColumns();
 
-// Prepares the console for the program's UTF-8 text for as long as it lives
-// and puts it back as it was afterwards. On Windows the console's output
-// code page becomes UTF-8 (SetConsoleOutputCP(CP_UTF8)) and, where the
-// console can, it reads colour escape sequences; elsewhere the terminal
-// already takes UTF-8, and a reader that goes away (SIGPIPE) becomes an
-// output error instead of ending the program.
+// Whether `file` shows in a console window whose text WriteToConsole writes
+// (Windows); false for a file, a pipe, and on systems whose terminals take
+// UTF-8 bytes as they are.
+bool IsConsoleWindow(std::FILE* file);
+
+// Writes UTF-8 text to the console window that `file` shows in, as the
+// console's own UTF-16 text (WriteConsoleW), so that it shows whatever the
+// console's code page; false when it could not be written.
+bool WriteToConsole(std::FILE* file, std::string_view utf8);
+
+// The console as the program finds it, for as long as it runs. On Windows
+// the text goes to a console as UTF-16 (WriteToConsole), whatever its code
+// page, and colour escape sequences only where the console already reads
+// them (virtual terminal processing on); nothing of the console is changed.
+// Elsewhere the terminal takes UTF-8, and a reader that goes away (SIGPIPE)
+// becomes an output error instead of ending the program.
 class TConsoleSession {
 public:
     TConsoleSession();
@@ -42,9 +54,6 @@ public:
 
 private:
     bool FShowsColour = false;
-    unsigned FOldOutputCodePage = 0;  // Windows: the code page to put back; 0 for none
-    unsigned long FOldMode = 0;       // Windows: the console mode to put back
-    bool FModeChanged = false;
 };
 
 } // namespace mirvo

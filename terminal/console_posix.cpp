@@ -28,6 +28,17 @@ std::optional<int> ConsoleColumns()
     return std::nullopt;
 }
 
+// Terminals here take the UTF-8 bytes as they are.
+bool IsConsoleWindow(std::FILE*)
+{
+    return false;
+}
+
+bool WriteToConsole(std::FILE* file, std::string_view utf8)
+{
+    return std::fwrite(utf8.data(), 1, utf8.size(), file) == utf8.size();
+}
+
 TConsoleSession::TConsoleSession() : FShowsColour(isatty(STDOUT_FILENO) == 1)
 {
     // A reader that goes away (`| head`) is an output error, exit 6, not a

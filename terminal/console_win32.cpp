@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <climits>
 #include <cwchar>
+#include <io.h>
 #include <string>
 
 namespace mirvo {
@@ -12,6 +15,14 @@ namespace {
 
 constexpr DWORD kFirstPathLength = MAX_PATH;
 constexpr DWORD kLongestPath = 32768;  // characters, the longest path Windows allows
+// UTF-16 units per WriteConsoleW call: older consoles refuse very long writes.
+constexpr std::size_t kConsoleWriteUnits = 8192;
+
+// The system's handle under a C stream.
+HANDLE ConsoleHandle(std::FILE* file)
+{
+    return reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file)));
+}
 
 } // namespace
 
@@ -60,34 +71,46 @@ std::optional<int> ConsoleColumns()
     return columns > 0 ? std::optional<int>(columns) : std::nullopt;
 }
 
-TConsoleSession::TConsoleSession()
+bool IsConsoleWindow(std::FILE* file)
 {
-    // The program writes UTF-8; a console shows it as such only with code page 65001.
-    const UINT old = ::GetConsoleOutputCP();
-    if (old != 0 && old != CP_UTF8 && ::SetConsoleOutputCP(CP_UTF8))
-        FOldOutputCodePage = old;
-    // Colours where the console reads escape sequences (Windows 10 and later);
-    // output to a file or a pipe gets none.
-    HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
     DWORD mode = 0;
-    if (out != INVALID_HANDLE_VALUE && out != nullptr && ::GetConsoleMode(out, &mode)) {
-        if ((mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0) {
-            FShowsColour = true;
-        } else if (::SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING)) {
-            FOldMode = mode;
-            FModeChanged = true;
-            FShowsColour = true;
-        }
-    }
+    return ::GetConsoleMode(ConsoleHandle(file), &mode) != 0;
 }
 
-TConsoleSession::~TConsoleSession()
+bool WriteToConsole(std::FILE* file, std::string_view utf8)
 {
-    // The console belongs to the command prompt that started the program.
-    if (FModeChanged)
-        ::SetConsoleMode(::GetStdHandle(STD_OUTPUT_HANDLE), FOldMode);
-    if (FOldOutputCodePage != 0)
-        ::SetConsoleOutputCP(FOldOutputCodePage);
+    std::fflush(file);
+    if (utf8.empty())
+        return true;
+    if (utf8.size() > static_cast<std::size_t>(INT_MAX))
+        return false;
+    const int utf8Length = static_cast<int>(utf8.size());
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), utf8Length, nullptr, 0);
+    if (length <= 0)
+        return false;
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), utf8Length, wide.data(), length);
+    HANDLE console = ConsoleHandle(file);
+    for (std::size_t done = 0; done < wide.size();) {
+        const DWORD part = static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, kConsoleWriteUnits));
+        DWORD written = 0;
+        if (!::WriteConsoleW(console, wide.data() + done, part, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
 }
+
+TConsoleSession::TConsoleSession()
+{
+    // Colours only where the console already reads escape sequences: turned
+    // on by the user or the terminal (Windows Terminal), never by us, since a
+    // console that takes the mode without reading them (an older Windows, a
+    // Wine console) would show them as text. A file or a pipe gets none.
+    DWORD mode = 0;
+    FShowsColour = ::GetConsoleMode(ConsoleHandle(stdout), &mode) && (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+}
+
+TConsoleSession::~TConsoleSession() = default;
 
 } // namespace mirvo
