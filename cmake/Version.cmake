@@ -4,12 +4,21 @@
 
 # Fixed part (VS_FIXEDFILEINFO). Version numbers are four parts, each 0-65535.
 set(MIRVO_FILE_VERSION "1.3.3.142")
-set(MIRVO_PRODUCT_VERSION "1.0.0.0")
+# The product is released at the version of its program file, so that
+# Windows shows one version for both.
+set(MIRVO_PRODUCT_VERSION "${MIRVO_FILE_VERSION}")
 set(MIRVO_FILE_FLAGS_MASK 0x3F)   # every flag below is meaningful
 set(MIRVO_FILE_FLAGS 0x0)         # a release: no debug, pre-release, patched, private or special build
 set(MIRVO_FILE_OS 0x0)            # VOS_UNKNOWN: the program runs on Linux, none of Windows' targets
 set(MIRVO_FILE_TYPE 0x1)          # VFT_APP: an application
 set(MIRVO_FILE_SUBTYPE 0x0)
+
+# The program file's own name, as the system names it.
+if(WIN32)
+  set(MIRVO_ORIGINAL_FILENAME "TodayMirvo.exe")
+else()
+  set(MIRVO_ORIGINAL_FILENAME "TodayMirvo")
+endif()
 
 # The one string block: Japanese (0x0411) in code page 932, key 041103A4.
 set(MIRVO_VERSION_LANGUAGE 0x0411)
@@ -24,7 +33,7 @@ set(MIRVO_VERSION_STRINGS
   InternalName     "TodayMirvo"
   LegalCopyright   "Copyright (C) 2026 The TodayMirvo developers"
   LegalTrademarks  ""
-  OriginalFilename "TodayMirvo"
+  OriginalFilename "${MIRVO_ORIGINAL_FILENAME}"
   ProductName      "Today Mirvo"
   ProductVersion   "${MIRVO_PRODUCT_VERSION}"
   Comments         "動作には暦ライブラリ Kosmera.dat が必要です."

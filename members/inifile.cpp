@@ -1,5 +1,7 @@
 #include "members/inifile.h"
 
+#include "base/sjis.h"
+#include "base/utf8.h"
 #include "members/csvfields.h"
 
 #include <algorithm>
@@ -175,6 +177,13 @@ bool TIniDocument::WriteString(std::string_view section, std::string_view key, s
     FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(insertAfter + 1),
                   ParseLine(std::string(key) + keyLineEnd, FLines[*sectionLine].section));
     return true;
+}
+
+std::string IniTextFromFile(std::string bytes)
+{
+    if (std::string_view(bytes).starts_with(kByteOrderMark) || koyomi::IsValidUtf8(bytes))
+        return bytes;
+    return koyomi::Cp932ToUtf8(bytes);
 }
 
 std::string TIniDocument::Text() const

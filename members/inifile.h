@@ -2,7 +2,8 @@
 // its comments, blank lines, unknown sections and keys when values are
 // written. Section and key names are compared without regard to ASCII case;
 // the first section of a name and the first key of a name in it count.
-// The text is handled as bytes (UTF-8 on this system). Memory grows in
+// The text is handled as UTF-8 bytes; IniTextFromFile and IniFileBytes turn
+// a file's bytes into it and back. Memory grows in
 // proportion to the text: every line refers to its section by number.
 #pragma once
 
@@ -45,6 +46,11 @@ public:
     // is kept.
     std::string Text() const;
 
+    // Ends every line with `lineEnd` ("\r\n" or "\n") from now on.
+    void SetLineEnd(std::string_view lineEnd) { FLineEnd = lineEnd; }
+    // Whether the text began with a UTF-8 byte order mark (kept by Text()).
+    bool HasByteOrderMark() const { return !FByteOrderMark.empty(); }
+
     // The numbers (1 for the first) of the lines longer than kMaxIniLineBytes.
     const std::vector<std::size_t>& LongLines() const { return FLongLines; }
 
@@ -70,5 +76,17 @@ private:
     std::string FLineEnd = "\n";
     std::string FByteOrderMark;
 };
+
+// An INI file's bytes as the text TIniDocument reads: UTF-8 (with or without
+// a byte order mark) as it is, any other bytes read as code page 932, as
+// Windows programs write INI files.
+std::string IniTextFromFile(std::string bytes);
+
+// The document as this system's programs write INI files: on Windows in code
+// page 932 with CR LF line ends, or, when the text holds a character that
+// code page 932 lacks (or began with a byte order mark), in UTF-8 with a byte
+// order mark so that it reads back the same; elsewhere UTF-8, with the line
+// ends the file had (inifile_posix.cpp, inifile_win32.cpp).
+std::string IniFileBytes(TIniDocument& document);
 
 } // namespace mirvo

@@ -21,7 +21,7 @@ constexpr const char* kOptionSection = "Option";
 
 constexpr std::int32_t kDefaultWindowPos = 0;
 const std::string kMemberFileInsteadKey = "MemberFileInstead";
-constexpr char kFolderSeparator = '/';
+constexpr char kFolderSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
 // The whole lines of a settings file's first kMaxSettingsFileBytes bytes.
 std::string WholeLines(TFilePrefix prefix)
@@ -214,7 +214,7 @@ TSettingsReadReport TMirvoOptions::LoadFromIni()
         report.unreadable = !prefix;
         if (prefix) {
             report.cut = prefix->cut;
-            text = WholeLines(std::move(*prefix));
+            text = IniTextFromFile(WholeLines(std::move(*prefix)));
         }
     }
     const TIniDocument document(text);
@@ -247,14 +247,14 @@ std::optional<TFilePrefix> TMirvoOptions::PresentFile() const
 
 std::string TMirvoOptions::TextOver(std::string old) const
 {
-    TIniDocument document(std::move(old));
+    TIniDocument document(IniTextFromFile(std::move(old)));
     const TIniWriter ini(document, FIniPath);
     ForEachSetting(*this, std::string(), [&ini](const char* section, const std::string& key, const auto& field,
                                                 const auto&) { ini.Write(section, key, field); });
     // Written once the list has gone there; a file that names one keeps it.
     if (!MemberFileInstead.empty() || document.ReadString(kOptionSection, kMemberFileInsteadKey))
         ini.Write(kOptionSection, kMemberFileInsteadKey, MemberFileInstead);
-    return document.Text();
+    return IniFileBytes(document);
 }
 
 std::string TMirvoOptions::IniText() const

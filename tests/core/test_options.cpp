@@ -1,4 +1,5 @@
 #include "base/error.h"
+#include "base/sjis.h"
 #include "base/wholefile.h"
 #include "members/options.h"
 
@@ -90,7 +91,11 @@ TEST_F(OptionsTest, SaveKeepsCommentsAndUnknownKeysAndReplacesValuesInPlace)
     options.PlanetWeight[4] = 0.1f;
     options.SaveToIni();
 
+#ifdef _WIN32
+    const std::string text = koyomi::Cp932ToUtf8(Bytes());   // written in code page 932 there
+#else
     const std::string text = Bytes();
+#endif
     EXPECT_TRUE(text.starts_with("; TodayMirvo settings, edited by hand\r\n[window]\r\nleft=-30\r\nTOP=16\r\n"));
     EXPECT_NE(text.find("# folder with a blank\r\nLastFolder=/home/hana/メンバー 一覧/\r\n"), std::string::npos);
     EXPECT_NE(text.find("[Extra]\r\nColour=blue\r\n"), std::string::npos);
@@ -118,10 +123,47 @@ TEST_F(OptionsTest, RoundTripOfAFreshFile)
     options.SaveToIni();
     ExpectSameSettings(Loaded(), options);
 
-    const std::string text = Bytes();
+    std::string text = Bytes();
+#ifdef _WIN32
+    // Windows programs end INI lines with CR LF.
+    ASSERT_EQ(text.find("\r\n"), text.find('\n') - 1);
+    std::erase(text, '\r');
+#endif
     EXPECT_TRUE(text.starts_with("[Window]\nLeft=-1920\nTop=2147483647\nLastFolder=\" /tmp/with blanks/ \"\n\n"
                                  "[Option]\nDefaultUserIndex=3\nBioRaito_0=23.5\nBioRaito_1=0.100000001490116\n"
                                  "BioRaito_2=-1\nPlanetRaito_0=0\nPlanetUse_0=0\nPlanetRaito_1=1.0000000116861E-7\n"));
+}
+
+// The file as the system's programs write INI files (Windows: code page 932
+// and CR LF), and a file in either form read on every system.
+TEST_F(OptionsTest, FileInTheSystemsFormAndEitherFormRead)
+{
+    TMirvoOptions options(FIni, FDir);
+    options.LastFolder = "C:\\Users\\山田\\";
+    options.SaveToIni();
+    const std::string text = Bytes();
+#ifdef _WIN32
+    EXPECT_NE(text.find("\r\nLastFolder=C:\\Users\\\x8E\x52\x93\x63\\\r\n"), std::string::npos) << text;
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
+        EXPECT_EQ(text[at - 1], '\r') << at;
+#else
+    EXPECT_NE(text.find("\nLastFolder=C:\\Users\\山田\\\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+#endif
+    EXPECT_EQ(Loaded().LastFolder, options.LastFolder);
+
+    Write("[Window]\r\nLastFolder=C:\\Users\\\x8E\x52\x93\x63\\\r\n");
+    EXPECT_EQ(Loaded().LastFolder, "C:\\Users\\山田\\");
+    Write("[Window]\nLastFolder=/home/山田/\n");
+    EXPECT_EQ(Loaded().LastFolder, "/home/山田/");
+
+    // A name that code page 932 cannot hold reads back the same.
+    options.LastFolder = "C:\\Users\\Müller 山田\\";
+    options.SaveToIni();
+    EXPECT_EQ(Loaded().LastFolder, options.LastFolder);
+#ifdef _WIN32
+    EXPECT_TRUE(Bytes().starts_with("\xEF\xBB\xBF")) << Bytes();
+#endif
 }
 
 TEST_F(OptionsTest, AssignCopiesEverySetting)

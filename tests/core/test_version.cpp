@@ -105,11 +105,16 @@ TEST(ProgramVersion, TheProgramCarriesItsOwnVersionInformation)
     EXPECT_EQ(v.GetFileVersion(), "1.3.3.142");
     EXPECT_EQ(v.GetFileVerStr(), "1.3.3.142");
     EXPECT_EQ(v.GetProductName(), "Today Mirvo");
-    EXPECT_EQ(v.GetProductVersion(), "1.0.0.0");
-    EXPECT_EQ(v.GetProductVerStr(), "1.0.0.0");
+    // The product is at the same version as its program file.
+    EXPECT_EQ(v.GetProductVersion(), "1.3.3.142");
+    EXPECT_EQ(v.GetProductVerStr(), "1.3.3.142");
     EXPECT_EQ(v.GetCompanyName(), "The TodayMirvo developers");
     EXPECT_EQ(v.GetInternalName(), "TodayMirvo");
+#ifdef _WIN32
+    EXPECT_EQ(v.GetOriginalFilename(), "TodayMirvo.exe");
+#else
     EXPECT_EQ(v.GetOriginalFilename(), "TodayMirvo");
+#endif
     EXPECT_EQ(v.GetLegalCopyright(), "Copyright (C) 2026 The TodayMirvo developers");
     EXPECT_EQ(v.GetLegalTradeMarks(), "");
     EXPECT_NE(v.GetComment().find("Kosmera.dat"), std::string::npos) << v.GetComment();

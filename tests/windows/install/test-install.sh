@@ -101,6 +101,34 @@ case $uninstall_command in
   *) fail "uninstall command is '$uninstall_command'" ;;
 esac
 
+# The installed program's version block, read by python3-pefile: one
+# version for the file and the product, and the file's own name.
+if version_report=$(/usr/bin/python3 - "$installed/TodayMirvo.exe" 2>&1 <<'PY'
+import sys, pefile
+pe = pefile.PE(sys.argv[1], fast_load=False)
+strings = {}
+for info in pe.FileInfo[0]:
+    if info.Key == b"StringFileInfo":
+        for table in info.StringTable:
+            strings.update({k.decode(): v.decode() for k, v in table.entries.items()})
+fixed = pe.VS_FIXEDFILEINFO[0]
+problems = []
+if strings.get("OriginalFilename") != "TodayMirvo.exe":
+    problems.append("OriginalFilename %r" % strings.get("OriginalFilename"))
+if strings.get("ProductVersion") != strings.get("FileVersion"):
+    problems.append("ProductVersion %r, FileVersion %r" % (strings.get("ProductVersion"), strings.get("FileVersion")))
+if (fixed.ProductVersionMS, fixed.ProductVersionLS) != (fixed.FileVersionMS, fixed.FileVersionLS):
+    problems.append("fixed ProductVersion differs from FileVersion")
+print("; ".join(problems) or "OriginalFilename %s, FileVersion = ProductVersion = %s" % (
+    strings["OriginalFilename"], strings["FileVersion"]))
+sys.exit(1 if problems else 0)
+PY
+); then
+  ok "version block: $version_report"
+else
+  fail "version block: $version_report"
+fi
+
 # waits for a window titled 今日のミルボ; prints its id
 wait_for_window() {
   local id=
@@ -115,9 +143,9 @@ wait_for_window() {
 # runs a window program (Windows path), shows its window, takes a screenshot
 # and closes it as the user would (WM_CLOSE); the program saves as it ends.
 run_window() {
-  local exe=$1 picture=$2 what=$3 t0 id
+  local exe=$1 picture=$2 what=$3 trace=${4:--all} t0 id
   t0=$(seconds)
-  "$wine" "$exe" >"$work/window.log" 2>&1 &
+  WINEDEBUG=$trace "$wine" "$exe" >"$work/window.log" 2>&1 &
   local pid=$!
   if id=$(wait_for_window); then
     ok "$what: window 今日のミルボ after $(elapsed "$t0") s"
@@ -141,7 +169,16 @@ run_window() {
 
 # 2. The installed program, at 96 and at 192 DPI, with a member list.
 cp "$source_dir/tests/data/today/members.csv" "$installed/Mirvo.csv"
-run_window 'C:\Program Files\TodayMirvo\TodayMirvo.exe' "$shots/installed-96dpi.png" "installed, 96 DPI"
+run_window 'C:\Program Files\TodayMirvo\TodayMirvo.exe' "$shots/installed-96dpi.png" "installed, 96 DPI" +file
+# Every file the start looked for, from Wine's trace: none in the folders of
+# the machine that built Qt (its cache, qt-mingw-6.4.2).
+if grep -q 'CreateFile\|NtCreateFile\|nt_to_unix_file_name' "$work/window.log"; then
+  looked=$(grep -io 'qt-mingw-6\.4\.2[^"]*' "$work/window.log" | sort -u | head -5)
+  [ -z "$looked" ] && ok "the start looks up no path of the build machine" \
+    || fail "the start looks up paths of the build machine: $looked"
+else
+  fail "Wine's file trace of the start is empty"
+fi
 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f
 reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels /t REG_DWORD /d 192 /f
 "$wineserver" -k; "$wineserver" -w
