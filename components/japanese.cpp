@@ -93,6 +93,9 @@ bool InstallJapanese(QCoreApplication& app)
 
 void JapaneseFileList(QFileDialog& dialog)
 {
+    // Windows' own dialog speaks the language of Windows by itself.
+    if (UsesSystemFileDialogs())
+        return;
     // Qt's own dialog, which speaks Japanese; a desktop's dialog would speak the user's locale.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new TJapaneseFileList(&dialog));

@@ -28,7 +28,8 @@ bool InstallJapanese(QCoreApplication& app);
 // Makes `dialog` Qt's own file dialog and shows its list in Japanese whatever
 // the user's locale: sizes and dates in Japanese formats (Qt writes them in
 // the system's locale, English under LANG=C), a folder's type from Qt's
-// Japanese translation, and columns wide enough for what they show.
+// Japanese translation, and columns wide enough for what they show. Where
+// the program uses the system's dialogs (Windows), the dialog stays as it is.
 void JapaneseFileList(QFileDialog& dialog);
 
 } // namespace mirvo

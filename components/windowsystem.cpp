@@ -47,4 +47,9 @@ bool WindowSystemAnimatesMinimize()
     return false;
 }
 
+bool UsesSystemFileDialogs()
+{
+    return false;
+}
+
 } // namespace mirvo

@@ -10,4 +10,11 @@ namespace mirvo {
 // window manager (offscreen, minimal) do not animate.
 bool WindowSystemAnimatesMinimize();
 
+// True when the program's file dialogs are the system's own: on Windows,
+// whose dialogs speak the language of Windows (Japanese on a Japanese
+// Windows) and show its folders (デスクトップ, ドキュメント, ピクチャ);
+// elsewhere Qt's own dialog, which the program shows in Japanese whatever the
+// desktop's language. False on the offscreen platform of the tests.
+bool UsesSystemFileDialogs();
+
 } // namespace mirvo

@@ -11,4 +11,9 @@ bool WindowSystemAnimatesMinimize()
     return QGuiApplication::platformName() == QLatin1String("windows");
 }
 
+bool UsesSystemFileDialogs()
+{
+    return QGuiApplication::platformName() == QLatin1String("windows");
+}
+
 } // namespace mirvo

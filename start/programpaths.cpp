@@ -42,7 +42,7 @@ ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile, const 
     }
     paths.settingsFolder = user.configHome / kUserFolderName;
     paths.memberFolder = user.dataHome / kUserFolderName;
-    paths.startFolder = user.home;
+    paths.startFolder = user.documents.empty() ? user.home : user.documents;
     return paths;
 }
 

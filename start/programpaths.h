@@ -79,6 +79,9 @@ inline std::string FolderWithSeparator(const std::filesystem::path& folder)
 // %USERPROFILE%; the shell's known folders stand in for unset or relative values.
 struct UserFolders {
     std::filesystem::path home;
+    // Where the member-file dialogs start for an installed program: the home
+    // folder, and on Windows the user's ドキュメント (FOLDERID_Documents).
+    std::filesystem::path documents;
     std::filesystem::path configHome;
     std::filesystem::path dataHome;
 
@@ -117,7 +120,7 @@ using FolderCheck = std::function<bool(const std::filesystem::path& folder)>;
 // `writable` says its folder can be written, `shared` does not say that
 // others can write it too and neither file there is a LinkOfAnotherOwner, else the settings in <configHome>/TodayMirvo,
 // the member list in <dataHome>/TodayMirvo and LastFolder starting in the
-// home folder (with sharedFolder set when `shared` was the reason).
+// documents folder (the home folder when that is not known) (with sharedFolder set when `shared` was the reason).
 ProgramPaths LocateProgramFiles(const std::filesystem::path& programFile, const FolderCheck& writable,
                                 const UserFolders& user, const FolderCheck& shared = {});
 // The same with the real check and the real environment.

@@ -45,6 +45,7 @@ UserFolders UserFolders::FromEnvironment()
     f.home = AbsoluteFromEnvironment("HOME");
     if (f.home.empty())
         f.home = HomeFromPasswordEntry();
+    f.documents = f.home;
     f.configHome = AbsoluteFromEnvironment("XDG_CONFIG_HOME");
     if (f.configHome.empty())
         f.configHome = f.home / ".config";

@@ -52,6 +52,7 @@ UserFolders UserFolders::FromEnvironment()
     f.home = AbsoluteFromEnvironment(L"USERPROFILE");
     if (f.home.empty())
         f.home = KnownFolder(FOLDERID_Profile);
+    f.documents = KnownFolder(FOLDERID_Documents);
     // Settings and member list both go to %APPDATA%\TodayMirvo.
     f.configHome = AbsoluteFromEnvironment(L"APPDATA");
     if (f.configHome.empty())

@@ -11,8 +11,10 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QStandardPaths>
 
 #include <cerrno>
 
@@ -21,6 +23,36 @@ namespace mirvo {
 namespace {
 
 constexpr const char* kSvgSuffix = ".svg";
+constexpr const char* kPngSuffix = ".png";
+
+bool IsPictureName(const QString& name)
+{
+    return name.endsWith(QLatin1String(kPngSuffix), Qt::CaseInsensitive)
+           || name.endsWith(QLatin1String(kSvgSuffix), Qt::CaseInsensitive);
+}
+
+// The folder chosen last in this run for pictures, or for other files
+// (calendar files); empty before the first choice.
+QString& LastFolderFor(const QString& name)
+{
+    static QString pictures;
+    static QString others;
+    return IsPictureName(name) ? pictures : others;
+}
+
+// Where a save dialog for `name` opens: the folder chosen last for the same
+// kind of file, else the user's ピクチャ for pictures and ドキュメント for
+// other files (the shell's known folders on Windows, the XDG user folders
+// elsewhere), else the home folder.
+QString StartFolderFor(const QString& name)
+{
+    const QString& last = LastFolderFor(name);
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    const QString known = QStandardPaths::writableLocation(IsPictureName(name) ? QStandardPaths::PicturesLocation
+                                                                                : QStandardPaths::DocumentsLocation);
+    return !known.isEmpty() && QFileInfo(known).isDir() ? known : QDir::homePath();
+}
 
 // A file name as a message quotes it: shown, never obeyed (a line break in it starts no line).
 QString Shown(const QString& path)
@@ -93,7 +125,9 @@ QString SuggestedFileName(const std::string& memberName, koyomi::TDateTime day, 
 
 QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& suggested, const QString& filters)
 {
-    QFileDialog dialog(parent, caption, QString(), filters);
+    // A bare name opens where files of its kind went last; a whole path where it points.
+    const bool bareName = QFileInfo(suggested).fileName() == suggested;
+    QFileDialog dialog(parent, caption, bareName ? StartFolderFor(suggested) : QString(), filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     JapaneseFileList(dialog);
@@ -111,7 +145,10 @@ QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& s
                      [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    if (bareName)
+        LastFolderFor(suggested) = QFileInfo(chosen).absolutePath();
+    return chosen;
 }
 
 } // namespace mirvo

@@ -46,7 +46,10 @@ QString SuggestedFileName(const std::string& memberName, koyomi::TDateTime day, 
 
 // The save dialog: a file name for saving, with the filters given
 // ("PNG 画像 (*.png);;SVG 画像 (*.svg)"); the empty text when cancelled. The
-// suffix of the selected filter is added to a name without one.
+// suffix of the selected filter is added to a name without one. A suggested
+// name without a folder opens in the folder chosen last in this run for the
+// same kind of file (pictures, or others such as calendar files), at first
+// in the user's ピクチャ or ドキュメント.
 QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& suggested, const QString& filters);
 
 // What the windows use to choose a file; tests put their own in.

@@ -7,6 +7,7 @@
 #include "components/windowslook.h"
 #include "modalwatch.h"
 #include "settings/formoption.h"
+#include "views/picturefile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -32,6 +34,7 @@ private slots:
     void formatsAreJapaneseWhateverTheLocale();
     void memberFileDialogIsJapanese();
     void fileListIsJapanese();
+    void saveDialogsStartInPicturesOrDocumentsThenTheLastFolder();
     void messageBoxButtonsAreJapanese();
     void editFieldContextMenuIsJapanese();
     void calendarIsJapanese();
@@ -119,6 +122,62 @@ void TestJapanese::fileListIsJapanese()
     QVERIFY(list->header()->sectionSize(1) >= metrics.horizontalAdvance("2.0 KB"));
     QVERIFY(list->header()->sectionSize(3) >= metrics.horizontalAdvance("1975/11/23 12:34"));
     dialog.reject();
+}
+
+// Pictures are saved from ピクチャ and calendar files from ドキュメント at
+// first, then each from the folder the user chose last for its kind.
+void TestJapanese::saveDialogsStartInPicturesOrDocumentsThenTheLastFolder()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("画像") && QDir(dir.path()).mkpath("文書") && QDir(dir.path()).mkpath("選んだ"));
+#ifdef Q_OS_WIN
+    // The shell's known folders of the Wine prefix.
+    const auto known = [](QStandardPaths::StandardLocation where) {
+        const QString folder = QStandardPaths::writableLocation(where);
+        return QFileInfo(folder).isDir() ? folder : QDir::homePath();
+    };
+    const QString pictures = known(QStandardPaths::PicturesLocation);
+    const QString documents = known(QStandardPaths::DocumentsLocation);
+#else
+    // The XDG user folders, named in the user's folders file.
+    const QString pictures = dir.filePath("画像");
+    const QString documents = dir.filePath("文書");
+    QFile names(dir.filePath("user-dirs.dirs"));
+    QVERIFY(names.open(QIODevice::WriteOnly));
+    names.write(("XDG_PICTURES_DIR=\"" + pictures + "\"\nXDG_DOCUMENTS_DIR=\"" + documents + "\"\n").toUtf8());
+    names.close();
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+#endif
+    const QString chosenFolder = dir.filePath("選んだ");
+    QStringList opened;
+    QObject context;
+    const auto answer = [&](bool choose) {
+        testing_gui::WhenActiveModal<QFileDialog>(&context, [&, choose](QFileDialog& dialog) {
+            opened << QDir(dialog.directory()).canonicalPath();
+            if (choose) {
+                dialog.selectFile(chosenFolder + "/x.png");
+                dialog.accept();
+            } else {
+                dialog.reject();
+            }
+        });
+    };
+    answer(true);
+    QCOMPARE(mirvo::ChooseSaveFile(nullptr, "画像の保存", "ミルボ_2026-12-07.png", "PNG 画像 (*.png)"),
+             chosenFolder + "/x.png");
+    answer(false);
+    mirvo::ChooseSaveFile(nullptr, "画像の保存", "ミルボ_2026-12.png", "PNG 画像 (*.png)");
+    answer(false);
+    mirvo::ChooseSaveFile(nullptr, "エクスポート", "ミルボ_2026-12.ics", "iCalendar (*.ics)");
+#ifndef Q_OS_WIN
+    if (oldConfig.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+#endif
+    QCOMPARE(opened, QStringList({QDir(pictures).canonicalPath(), QDir(chosenFolder).canonicalPath(),
+                                  QDir(documents).canonicalPath()}));
 }
 
 void TestJapanese::messageBoxButtonsAreJapanese()

@@ -52,7 +52,9 @@ TEST(ProgramPathsWindows, UserFoldersComeFromAppDataAndTheProfile)
         EXPECT_EQ(paths.SettingsFile(), fs::path(L"D:\\Users\\hana\\AppData\\Roaming\\TodayMirvo\\mirvo-today.ini"));
         EXPECT_EQ(paths.MemberFile(), fs::path(L"D:\\Users\\hana\\AppData\\Roaming\\TodayMirvo\\Mirvo.csv"));
         EXPECT_EQ(paths.DataFile(), fs::path(L"C:\\Program Files\\TodayMirvo\\Kosmera.dat"));
-        EXPECT_EQ(paths.LastFolderStart(), fs::path(L"D:\\Users\\hana"));
+        // Member files are looked for in the user's ドキュメント first.
+        EXPECT_TRUE(user.documents.is_absolute()) << user.documents;
+        EXPECT_EQ(paths.LastFolderStart(), user.documents);
     }
     {
         // Empty or relative values are not folders; the shell's known folders stand in.
