@@ -35,7 +35,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 stage=$work/TodayMirvo
 cmake --install build/windows --prefix "$stage" --strip >/dev/null
-for f in TodayMirvo.exe mirvo-today.exe Kosmera.dat LICENSE.txt; do
+for f in TodayMirvo.exe mirvo-today.exe Kosmera.dat LICENSE.txt LICENSE.ja.txt; do
   [ -f "$stage/$f" ] || { echo "package-windows: $f is missing from the installed files" >&2; exit 1; }
 done
 # Only what is linked in and what Windows has: no DLL of MinGW or Qt.

@@ -9,9 +9,11 @@
 ;
 ; It installs for every user into Program Files\TodayMirvo (administrator
 ; rights), where the program cannot write: the member list and the settings
-; then live in the user's %APPDATA%\TodayMirvo\. The uninstaller removes only
-; what the installer put there; a member list or settings file beside the
-; program stays, and so does the folder that holds them.
+; then live in the user's %APPDATA%\TodayMirvo\. The uninstaller removes
+; what the installer put there, and asks whether the member list, the
+; settings and their backups go too (beside the program and in the user's
+; %APPDATA%\TodayMirvo\); they stay unless the user says so, and always in a
+; silent uninstall. A folder left empty is removed.
 ; Silent install and uninstall: /S (and /D=FOLDER to choose the folder).
 
 ; A 64-bit installer, as the program is one: it runs where the program runs.
@@ -50,7 +52,8 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (C) 2026 The TodayMirvo d
 !define MUI_FINISHPAGE_RUN_TEXT "${PRODUCT} を起動する"
 
 !insertmacro MUI_PAGE_WELCOME
-!insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
+; The licence in Japanese; the English text, which holds, is installed beside it.
+!insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.ja.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -77,12 +80,40 @@ Section "Install"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
 SectionEnd
 
+; The files the programs keep for the user in a folder: the member list, the
+; settings, the log, the lock, what a save left, and the backups.
+!macro RemoveUserFiles FOLDER
+  Delete "${FOLDER}\Mirvo.csv"
+  Delete "${FOLDER}\Mirvo.csv.bak*"
+  Delete "${FOLDER}\Mirvo (*).csv"
+  Delete "${FOLDER}\TodayMirvo.ini"
+  Delete "${FOLDER}\TodayMirvo.ini.bak"
+  Delete "${FOLDER}\TodayMirvo.log"
+  Delete "${FOLDER}\TodayMirvo.lock"
+  Delete "${FOLDER}\.Mirvo.csv.*.tmp"
+  Delete "${FOLDER}\.TodayMirvo.ini.*.tmp"
+  Delete "${FOLDER}\backup\Mirvo-*.csv"
+  Delete "${FOLDER}\backup\TodayMirvo-*.ini"
+  RMDir "${FOLDER}\backup"
+  RMDir "${FOLDER}"
+!macroend
+
 Section "Uninstall"
   SetShellVarContext all
   !include "${UNFILES}"
   Delete "$INSTDIR\uninstall.exe"
+  ; The user's own files stay unless the user says otherwise (No is the
+  ; default answer, and the answer of a silent uninstall).
+  SetShellVarContext current
+  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
+    "メンバーリスト, 設定とそのバックアップも削除しますか?$\r$\n$\r$\n$INSTDIR$\r$\n$APPDATA\TodayMirvo$\r$\n$\r$\n「いいえ」を選ぶと, 次にインストールしたときにそのまま使えます." \
+    /SD IDNO IDNO keepUserFiles
+  !insertmacro RemoveUserFiles "$APPDATA\TodayMirvo"
+  !insertmacro RemoveUserFiles "$INSTDIR"
+  keepUserFiles:
+  SetShellVarContext all
   ; Without /r: a folder that still holds the user's member list or
-  ; settings stays with them.
+  ; settings stays with them; an empty one goes.
   RMDir "$INSTDIR"
   Delete "${SHORTCUT}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

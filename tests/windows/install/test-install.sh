@@ -84,9 +84,12 @@ echo "silent install in $(elapsed "$t0") s"
 installed="$drive_c/Program Files/TodayMirvo"
 shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/今日のミルボ.lnk"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\TodayMirvo'
-for f in TodayMirvo.exe mirvo-today.exe Kosmera.dat TodayMirvo.chm translations/qtbase_ja.qm uninstall.exe; do
+for f in TodayMirvo.exe mirvo-today.exe Kosmera.dat TodayMirvo.chm translations/qtbase_ja.qm uninstall.exe \
+         LICENSE.txt LICENSE.ja.txt; do
   [ -f "$installed/$f" ] || fail "the install has no $f"
 done
+grep -q 'MIT ライセンス' "$installed/LICENSE.ja.txt" && ok "the licence in Japanese beside the English one" \
+  || fail "LICENSE.ja.txt holds no Japanese licence"
 [ -f "$shortcut" ] && ok "Start menu shortcut 今日のミルボ" || fail "no Start menu shortcut 今日のミルボ"
 # The key as a .reg file (UTF-16): reg query would print the name in the console's code page.
 (cd "$work" && "$wine" reg export "$uninstall_key" uninstall.reg /y >/dev/null 2>&1)
@@ -330,10 +333,21 @@ for f in TodayMirvo.exe mirvo-today.exe Kosmera.dat TodayMirvo.chm translations 
 done
 [ ! -e "$shortcut" ] && ok "shortcut removed" || fail "the uninstaller left the shortcut"
 if "$wine" reg query "$uninstall_key" >/dev/null 2>&1; then fail "the uninstall entry stays"; else ok "uninstall entry removed"; fi
-for f in Mirvo.csv TodayMirvo.ini; do
-  [ -f "$installed/$f" ] && ok "uninstall kept $f" || fail "the uninstaller removed $f"
+for f in "$installed/Mirvo.csv" "$installed/TodayMirvo.ini" "$appdata_dir/Mirvo.csv" "$appdata_dir/TodayMirvo.ini"; do
+  [ -f "$f" ] && ok "the silent uninstall kept ${f#"$drive_c"/}" || fail "the uninstaller removed ${f#"$drive_c"/}"
 done
 echo "left in Program Files\\TodayMirvo: $(cd "$installed" 2>/dev/null && ls | tr '\n' ' ')"
+
+# 7. Installed and uninstalled where the user kept nothing: no folder is left.
+"$wine" "$setup" /S '/D=C:\TodayMirvo2'
+"$wineserver" -w
+[ -f "$drive_c/TodayMirvo2/TodayMirvo.exe" ] || fail "the install into 'C:\TodayMirvo2' has no TodayMirvo.exe"
+"$wine" 'C:\TodayMirvo2\uninstall.exe' /S
+"$wineserver" -w
+sleep 1
+"$wineserver" -w
+[ ! -e "$drive_c/TodayMirvo2" ] && ok "an uninstall that leaves the folder empty removes it" \
+  || fail "the uninstaller left C:\TodayMirvo2: $(ls -A "$drive_c/TodayMirvo2" | tr '\n' ' ')"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) of the installer failed" >&2
