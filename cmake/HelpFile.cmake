@@ -1,11 +1,14 @@
 # Script mode: compiles the help pages into the program's help file.
 #   cmake -DSOURCE=<resources/help> -DWORK=<scratch folder> -DOUTPUT=<.chm path>
-#         -DCHMCMD=<chmcmd> -DRSVG=<rsvg-convert> -P HelpFile.cmake
+#         -DCHMCMD=<chmcmd> -DRSVG=<rsvg-convert> -DSYSTEM=<linux|windows> -P HelpFile.cmake
+# What a page says of one system only stands between "<!-- linux -->" and
+# "<!-- /linux -->" (or "windows"), in the pages, the contents and the index;
+# the help of the other system leaves it out.
 # The pages are compiled from a scratch copy, so that the pictures drawn from
 # their SVG sources and chmcmd's own output never land in the source tree.
 # A warning from chmcmd (a page named in the project but missing, a link to a
 # page that is not there) fails the build.
-foreach(var SOURCE WORK OUTPUT CHMCMD RSVG)
+foreach(var SOURCE WORK OUTPUT CHMCMD RSVG SYSTEM)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "HelpFile.cmake needs -D${var}=...")
   endif()
@@ -13,6 +16,38 @@ endforeach()
 
 file(REMOVE_RECURSE ${WORK})
 file(COPY ${SOURCE}/ DESTINATION ${WORK} PATTERN "*.py" EXCLUDE)
+
+if(SYSTEM STREQUAL "linux")
+  set(other windows)
+elseif(SYSTEM STREQUAL "windows")
+  set(other linux)
+else()
+  message(FATAL_ERROR "HelpFile.cmake: SYSTEM is linux or windows, not '${SYSTEM}'")
+endif()
+file(GLOB texts ${WORK}/*.htm ${WORK}/*.hhc ${WORK}/*.hhk)
+foreach(text ${texts})
+  file(READ ${text} content)
+  # The other system's parts out, this system's markers away.
+  set(kept "")
+  string(FIND "${content}" "<!-- ${other} -->" start)
+  while(NOT start EQUAL -1)
+    string(SUBSTRING "${content}" 0 ${start} before)
+    string(APPEND kept "${before}")
+    string(SUBSTRING "${content}" ${start} -1 content)
+    string(FIND "${content}" "<!-- /${other} -->" end)
+    if(end EQUAL -1)
+      message(FATAL_ERROR "${text}: <!-- ${other} --> without <!-- /${other} -->")
+    endif()
+    string(LENGTH "<!-- /${other} -->" marker)
+    math(EXPR end "${end} + ${marker}")
+    string(SUBSTRING "${content}" ${end} -1 content)
+    string(FIND "${content}" "<!-- ${other} -->" start)
+  endwhile()
+  string(APPEND kept "${content}")
+  string(REPLACE "<!-- ${SYSTEM} -->" "" kept "${kept}")
+  string(REPLACE "<!-- /${SYSTEM} -->" "" kept "${kept}")
+  file(WRITE ${text} "${kept}")
+endforeach()
 
 file(GLOB pictures ${WORK}/images/*.svg)
 foreach(svg ${pictures})
