@@ -136,6 +136,20 @@ void TTodayMirvoOption::FitColumns()
         header->resizeSection(c, std::max({kColumnWidths[c],
                                            header->fontMetrics().horizontalAdvance(list->headerItem()->text(c)) + headExtra,
                                            static_cast<const QAbstractItemView*>(list)->sizeHintForColumn(c)}));
+    // The dates and times whole in the list's font, whatever its widest
+    // digit (a Japanese Windows face at 96 DPI is wider than the layout's),
+    // before any member is in the list.
+    const QFontMetrics rows = list->fontMetrics();
+    QChar widestDigit = QLatin1Char('0');
+    for (char d = '1'; d <= '9'; ++d)
+        if (rows.horizontalAdvance(QLatin1Char(d)) > rows.horizontalAdvance(widestDigit))
+            widestDigit = QLatin1Char(d);
+    const auto fitRows = [&](int column, QString pattern) {
+        pattern.replace(QLatin1Char('9'), widestDigit);
+        header->resizeSection(column, std::max(header->sectionSize(column), rows.horizontalAdvance(pattern) + headExtra));
+    };
+    fitRows(mirvo::mcBirthDate, QStringLiteral("9999/99/99"));
+    fitRows(mirvo::mcBirthTime, QStringLiteral("99:99"));
 }
 
 void TTodayMirvoOption::ShowMemberCaption(const std::string& name)
