@@ -1,5 +1,7 @@
 #include "components/japanese.h"
 
+#include "components/windowsystem.h"
+
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
