@@ -67,6 +67,8 @@ constexpr int kMainFontPixels = 12;
 constexpr int kMemberShortcuts = 9;        // Ctrl+1 .. Ctrl+9 for the first nine members
 // Saving the member list where it cannot be written.
 const char* const kMemberFileExtension = ".csv";
+constexpr int kAdvicePerLevel = 10;         // advice sentences per rating level (40110-40119, ...)
+constexpr int kAdviceBottomMargin = 4;      // pixels kept below the advice when it fills the window
 constexpr int kPictureTitlePixels = 12;
 constexpr int kPictureTitlePadding = 4;
 constexpr int kPreviewHeightPercent = 75;           // of the screen's work area
@@ -287,6 +289,30 @@ void TTodayMirvo::ApplyLayoutProperties()
     ui->labMessage->SetAutoSize(false);
     ui->labMessage->SetWordWrap(true);
     ui->labMessage->SetShadowVisible(false);
+    FitAdviceLabel();
+}
+
+void TTodayMirvo::FitAdviceLabel()
+{
+    // Every advice whole in the face the system gives for the label's (a
+    // Japanese Windows face draws wider than the layout's): the label grows
+    // downwards as far as its longest text needs, the window with it when the
+    // text would pass the window's bottom margin.
+    mirvo::TMultiLineLabel* label = ui->labMessage;
+    int needed = label->height();
+    for (const int base : {mirvo::kAdviceVeryGoodBase, mirvo::kAdviceGoodBase, mirvo::kAdviceAlmostBase,
+                           mirvo::kAdviceHangInBase})
+        for (int i = 0; i < kAdvicePerLevel; ++i)
+            needed = std::max(needed, label->TextHeight(Q(mirvo::LoadStr(base + i))));
+    if (needed == label->height())
+        return;
+    const int margin = height() - label->y() - label->height();
+    const int grow = std::max(0, label->y() + needed + std::min(margin, kAdviceBottomMargin) - height());
+    label->resize(label->width(), needed);
+    if (grow > 0) {
+        setFixedSize(width(), height() + grow);
+        ui->imgBack->resize(ui->imgBack->width(), ui->imgBack->height() + grow);
+    }
 }
 
 void TTodayMirvo::contextMenuEvent(QContextMenuEvent* event)

@@ -123,6 +123,7 @@ private:
     void ToggleAutostart();
     void ShowAutostartState();
     void ApplyLayoutProperties();
+    void FitAdviceLabel();
     void ChooseMember();
     void ShowDate();
     void ShowOptionWindow();

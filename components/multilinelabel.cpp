@@ -54,14 +54,25 @@ void TMultiLineLabel::ShadowChanged()
     update();
 }
 
-void TMultiLineLabel::Paint(QPainter& canvas)
+unsigned TMultiLineLabel::DrawFlags() const
 {
-    FillBackground(canvas);
-    const QString text = FLines.join(QLatin1Char('\n'));
     unsigned flags = AlignmentFlag(GetAlignment()) | tfExpandTabs | tfExternalLeading | tfNoPrefix;
     if (GetWordWrap()) {
         flags |= tfWordBreak;
     }
+    return flags;
+}
+
+int TMultiLineLabel::TextHeight(const QString& text) const
+{
+    return CalcTextRect(font(), rect(), DrawFlags(), text).height();
+}
+
+void TMultiLineLabel::Paint(QPainter& canvas)
+{
+    FillBackground(canvas);
+    const QString text = FLines.join(QLatin1Char('\n'));
+    const unsigned flags = DrawFlags();
     QRect r = rect();
     if (GetLayout() != tlTop) {
         const QRect measured = CalcTextRect(font(), rect(), flags, text);

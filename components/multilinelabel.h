@@ -26,6 +26,10 @@ public:
     // The lines, one after another.
     QString AccessibleText() const override;
 
+    // The height in pixels that `text` takes when drawn in the label's width
+    // and font as the label draws its lines (word wrap included).
+    int TextHeight(const QString& text) const;
+
     TShadow& Shadow() { return FShadow; }
     const TShadow& Shadow() const { return FShadow; }
     // Copies colour, offsets and visibility of `shadow`.
@@ -39,6 +43,8 @@ protected:
 
 private:
     void ShadowChanged();
+    // The text flags the lines are drawn with: the alignment, word wrap when set.
+    unsigned DrawFlags() const;
     // Draws `text` with its shadow; `rect` is where the text goes when the
     // shadow is off, and afterwards where the text went.
     void DoDrawText(QPainter& canvas, QRect& rect, const QString& text, unsigned flags);
