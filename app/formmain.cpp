@@ -35,22 +35,22 @@
 #include "views/mirvoinfo.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <QToolBar>
-#include <QPrinter>
 
 #include <algorithm>
 #include <filesystem>
@@ -937,7 +937,7 @@ void TTodayMirvo::ShowPrintPreview()
         // Qt writes a PDF itself: it is never let through another user's link or over their file.
         if (!target->outputFileName().isEmpty()) {
             try {
-                mirvo::CheckWriteAllowed(koyomi::PathFromUtf8(target->outputFileName().toStdString()));
+                mirvo::CheckWriteAllowed(mirvo::PathFromQ(target->outputFileName()));
             } catch (const koyomi::EMirvoError& e) {
                 ReportError(Q(e.what()));
                 return;
