@@ -79,11 +79,11 @@ inline std::string FolderWithSeparator(const std::filesystem::path& folder)
 // %USERPROFILE%; the shell's known folders stand in for unset or relative values.
 struct UserFolders {
     std::filesystem::path home;
-    // Where the member-file dialogs start for an installed program: the home
-    // folder, and on Windows the user's ドキュメント (FOLDERID_Documents).
-    std::filesystem::path documents;
     std::filesystem::path configHome;
     std::filesystem::path dataHome;
+    // Where the member-file dialogs start for an installed program (empty:
+    // the home folder); on Windows the user's ドキュメント (FOLDERID_Documents).
+    std::filesystem::path documents = {};
 
     static UserFolders FromEnvironment();
 };
