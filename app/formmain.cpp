@@ -67,7 +67,7 @@ constexpr int kMainFontPixels = 12;
 constexpr int kMemberShortcuts = 9;        // Ctrl+1 .. Ctrl+9 for the first nine members
 // Saving the member list where it cannot be written.
 const char* const kMemberFileExtension = ".csv";
-constexpr int kAdvicePerLevel = 10;         // advice sentences per rating level (40110-40119, ...)
+constexpr int kAdvicePerLevel = 10;         // advice sentences per rating level, from each base
 constexpr int kAdviceBottomMargin = 4;      // pixels kept below the advice when it fills the window
 constexpr int kPictureTitlePixels = 12;
 constexpr int kPictureTitlePadding = 4;
