@@ -16,6 +16,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The folder separator LastFolder ends with, and the line end of a settings
+// file the program writes: Windows' own there.
+constexpr char kSeparator = static_cast<char>(fs::path::preferred_separator);
+#ifdef _WIN32
+const std::string kLineEnd = "\r\n";
+#else
+const std::string kLineEnd = "\n";
+#endif
+
 class OptionsTest : public ::testing::Test {
 protected:
     TMirvoOptions Loaded() const
@@ -51,7 +60,7 @@ TEST_F(OptionsTest, NewObjectAndDefaultsWithoutAFile)
     EXPECT_EQ(fresh.DefaultUserIndex, -1);
     EXPECT_EQ(fresh.BioCycle, (TCycleLengths{0, 0, 0}));
     EXPECT_EQ(fresh.PlanetUse, TPlanetUses{});
-    EXPECT_EQ(fresh.LastFolder, FDir.string() + "/");
+    EXPECT_EQ(fresh.LastFolder, FDir.string() + kSeparator);
 
     const TMirvoOptions options = Loaded();
     EXPECT_EQ(options.BioCycle, (TCycleLengths{23, 28, 33}));
@@ -60,7 +69,7 @@ TEST_F(OptionsTest, NewObjectAndDefaultsWithoutAFile)
     EXPECT_EQ(options.DefaultUserIndex, -1);
     EXPECT_EQ(options.WindowLeft, 0);
     EXPECT_EQ(options.WindowTop, 0);
-    EXPECT_EQ(options.LastFolder, FDir.string() + "/");
+    EXPECT_EQ(options.LastFolder, FDir.string() + kSeparator);
     EXPECT_FALSE(fs::exists(FIni));
 }
 
@@ -240,7 +249,7 @@ TEST_F(OptionsTest, ReadProblemsAreReportedAndGiveTheDefaults)
     EXPECT_EQ(options.BioCycle[1], 7);
     // Saving keeps that line as it was.
     options.SaveToIni();
-    EXPECT_TRUE(Bytes().starts_with("[" + std::string(100 * 1024, 'S') + "]\n\n"));
+    EXPECT_TRUE(Bytes().starts_with("[" + std::string(100 * 1024, 'S') + "]" + kLineEnd + kLineEnd));
 
     // A file past the size limit is read as far as its last whole line within the limit.
     std::string big = "[Option]\nBioRaito_2=40\n";

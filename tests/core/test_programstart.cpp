@@ -93,7 +93,7 @@ TEST_F(ProgramStart, SettingsFromTheProgramsFileOrANamedOne)
     EXPECT_EQ(defaults.GetIniPath(), Paths().SettingsFile());
     EXPECT_EQ(defaults.BioCycle, kDefaultBioCycle);
     EXPECT_EQ(defaults.DefaultUserIndex, kNoDefaultUser);
-    EXPECT_EQ(defaults.LastFolder, Folder().string() + "/");
+    EXPECT_EQ(defaults.LastFolder, Folder().string() + static_cast<char>(fs::path::preferred_separator));
 
     Write(Paths().SettingsFile(), "[Option]\r\nBioRaito_0=30\r\n");
     EXPECT_EQ(LoadSettings(Paths()).BioCycle[0], 30.0f);

@@ -39,6 +39,12 @@ using mirvo::Q;
 
 namespace {
 
+// A path as the program names it in its messages: with the system's separators.
+QString Shown(const std::filesystem::path& path)
+{
+    return QDir::toNativeSeparators(Q(path.string()));
+}
+
 struct Person {
     const char* name;
     int sex;
@@ -723,9 +729,9 @@ void TestFormOption::memberFileWithABadDateKeepsRowsAndMembersInStep()
     // One box names the line that was not read; the lines after it are read.
     QCOMPARE(boxes.texts.size(), 1);
     const QStringList lines = boxes.texts[0].split('\n');
-    QCOMPARE(lines.value(0), Q(file.string()) + " の 3 行目は読んでいません: '1982/13/03' は日付ではありません");
+    QCOMPARE(lines.value(0), Shown(file) + " の 3 行目は読んでいません: '1982/13/03' は日付ではありません");
     QVERIFY2(!boxes.texts[0].contains("4 行目"), qPrintable(boxes.texts[0]));
-    QCOMPARE(lines.last(), Q(file.string()) + " から読めたのは 3 人です (今の一覧は 5 人). どうしますか?");
+    QCOMPARE(lines.last(), Shown(file) + " から読めたのは 3 人です (今の一覧は 5 人). どうしますか?");
     QCOMPARE(w->Members().Count(), 3);
     QCOMPARE(Column(*w, 0), QStringList({"一郎", "二郎", "四郎"}));
     for (int i = 0; i < 3; ++i)
@@ -800,14 +806,14 @@ void TestFormOption::savingBackAPartlyReadFileKeepsTheOriginal()
     Child<QAction>(*w, "mniLoadFromFile")->trigger();
     QCOMPARE(Column(*w, 0), QStringList({"一郎", "三郎"}));
     QCOMPARE(boxes.texts.size(), 1);
-    QVERIFY2(boxes.texts[0].startsWith(Q(file.string()) + " の 2 行目は読んでいません: 引用符 (\") が閉じていません"),
+    QVERIFY2(boxes.texts[0].startsWith(Shown(file) + " の 2 行目は読んでいません: 引用符 (\") が閉じていません"),
              qPrintable(boxes.texts[0]));
     Child<QAction>(*w, "mniSaveToFile")->trigger();
     // Asked first, naming the folder where the original, with the line that
     // was not read, is kept; one copy only, none beside the file.
     QCOMPARE(boxes.texts.size(), 2);
     QVERIFY2(boxes.texts[1].contains("はすでにあります. 置き換えますか?")
-                 && boxes.texts[1].contains(Q((folder / "backup").string())),
+                 && boxes.texts[1].contains(Shown(folder / "backup")),
              qPrintable(boxes.texts[1]));
     const std::vector<mirvo::TBackupFile> copies = mirvo::ListBackups(file);
     QCOMPARE(copies.size(), std::size_t(1));
@@ -996,7 +1002,7 @@ void TestFormOption::loadingAFileWithLinesNotReadAsksWhatToKeep()
     QVERIFY(load(header, "btnKeepList"));
     QCOMPARE(texts.size(), 1);
     QVERIFY2(texts[0].contains("1 行目は列の名前 (見出しの行) なので, メンバーとしては読まずに飛ばしました"), qPrintable(texts[0]));
-    QVERIFY2(texts[0].contains(Q(header.string()) + " から読めたのは 0 人です (今の一覧は 3 人)"), qPrintable(texts[0]));
+    QVERIFY2(texts[0].contains(Shown(header) + " から読めたのは 0 人です (今の一覧は 3 人)"), qPrintable(texts[0]));
     QCOMPARE(rowsWhileAsked, QStringList({"Hana", "山田太郎", "Ken"}));
     QCOMPARE(rows, QStringList({"Hana", "山田太郎", "Ken"}));
     QCOMPARE(NamesIn(paths.MemberFile()), QStringList({"Hana", "山田太郎", "Ken"}));

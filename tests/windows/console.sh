@@ -18,9 +18,18 @@ args=(--members "$data/members.csv" --settings "$data/settings.ini" --member 2 -
 "$MIRVO_HOST_RUNTIME_DIR/mirvo-today" "${args[@]}" >"$work/linux.txt"
 winargs="--members $(winpath "$data/members.csv") --settings $(winpath "$data/settings.ini") --member 2 --date 1985-07-23"
 
-# The console needs a display under Wine.
-xvfb-run -a -s '-screen 0 1024x768x24' "$MIRVO_WINE" "$MIRVO_RUNTIME_DIR/consolescreen.exe" \
-  "$(winpath "$MIRVO_RUNTIME_DIR/mirvo-today.exe") $winargs" "$(winpath "$work/screen.txt")"
+# Wine's console needs a display, and a Wine prefix whose desktop was made
+# with it: a prefix of this test's own, under Xvfb.
+wineserver=$(dirname "$MIRVO_WINE")/wineserver64
+[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
+WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64 \
+  xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
+    "$1" wineboot --init >/dev/null 2>&1
+    "$1" "$2" "$3" "$4"
+    code=$?
+    "$5" -k 2>/dev/null
+    exit $code' console "$MIRVO_WINE" "$MIRVO_RUNTIME_DIR/consolescreen.exe" \
+  "$(winpath "$MIRVO_RUNTIME_DIR/mirvo-today.exe") $winargs" "$(winpath "$work/screen.txt")" "$wineserver"
 code=$?
 [ "$code" -eq 0 ] || fail "consolescreen.exe: exit code $code"
 tr -d '\r' <"$work/screen.txt" >"$work/screen-lines.txt" 2>/dev/null
