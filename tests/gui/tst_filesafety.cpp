@@ -25,14 +25,16 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
+#ifndef Q_OS_WIN
 #include <grp.h>
 #include <poll.h>
-#include <sstream>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -98,6 +100,7 @@ QPushButton* ButtonNamed(QMessageBox& box, const QString& text)
 }
 
 const char* const kKillAfterOK = "MIRVO_TEST_KILL_AFTER_OK";
+#ifndef Q_OS_WIN
 constexpr uid_t kOtherUser = 65534;   // nobody
 constexpr int kAnswerWaitMilliseconds = 5000;
 
@@ -140,6 +143,7 @@ std::string Exchange(const std::string& path, const std::string& request)
     ::close(fd);
     return answer;
 }
+#endif
 
 } // namespace
 
@@ -400,6 +404,9 @@ void TestFileSafety::newMemberSurvivesAKillRightAfterOK()
 // only the user's own peer check stands between them and the window.
 void TestFileSafety::channelAnswersOnlyThisUserAndOnlyShortRequests()
 {
+#ifdef Q_OS_WIN
+    QSKIP("On Windows the channel is a named pipe that only this user may open: no socket file for another user to reach");
+#else
     QTemporaryDir dir;
     ::chmod(dir.path().toLocal8Bit().constData(), 0777);
     const std::string name = dir.path().toStdString() + "/channel";
@@ -432,6 +439,7 @@ void TestFileSafety::channelAnswersOnlyThisUserAndOnlyShortRequests()
     QCOMPARE(::listen(listener, 4), 0);
     QVERIFY(!mirvo::TInstanceChannel::AskToComeForward(silent));
     ::close(listener);
+#endif
 }
 
 QTEST_MAIN(TestFileSafety)
