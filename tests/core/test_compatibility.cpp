@@ -166,6 +166,23 @@ TEST_F(CompatibilityTest, SameDayIsFullyInStepAndConjunctEverywhere)
         EXPECT_EQ(pair.axes[k].firstToSecond[k], koyomi::RoundToInt(101 * settings.planetWeight[k]));
         EXPECT_EQ(pair.axes[k].firstToSecond, pair.axes[k].secondToFirst);
     }
+    // With every weight 1, the strongest aspect of each axis is that body
+    // meeting itself: 101 points, exactly 0 degrees, first seen from the
+    // first member. Near a new moon the Moon is conjunct the Sun too, with
+    // the same points but a few degrees off: the closer one wins.
+    EvalSettings even;
+    even.planetWeight.fill(1.0f);
+    even.planetUse.fill(true);
+    const TPairCompatibility newMoon = PairCompatibility(EncodeDate(2000, 1, 7), EncodeDate(2000, 1, 7), even);
+    EXPECT_EQ(newMoon.axes[0].firstToSecond[1], 101);
+    for (int k = 0; k < kAxisCount; ++k) {
+        SCOPED_TRACE(k);
+        const PairAspect& strongest = newMoon.axes[k].strongest;
+        EXPECT_EQ(strongest.body, k);
+        EXPECT_FALSE(strongest.secondToFirst);
+        EXPECT_EQ(strongest.aspect, 0);
+        EXPECT_EQ(strongest.points, 101);
+    }
 }
 
 TEST(PairLevels, BoundariesAndSentence)
