@@ -19,6 +19,9 @@
 
 #include <QAccessible>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTabWidget>
 #include <QDateTimeEdit>
 #include <QDialog>
@@ -469,40 +472,45 @@ void TestFormMain::failedMemberSaveStillSavesTheSettings()
     QVERIFY(ini.find("Left=7") != std::string::npos);
 }
 
+// The window against a stored reading (tests/data/today): the third day of
+// member 2 with the default settings, as mirvo-today --json wrote it.
 void TestFormMain::windowShowsWhatTheCoreComputed()
 {
     QTemporaryDir dir;
     const auto paths = PathsIn(dir);
-    WriteFile(paths.MemberFile(), ThreeMembersCsv());
-    TTodayMirvo w(paths);
-    const koyomi::TDateTime day = koyomi::EncodeDate(1985, 7, 9);  // 24 days after the second member's birth
-    mirvo::TMemberListItem member;
-    member.Assign(w.MemberList().Items(1));
-    w.ShowEvaluation(member, day);
+    const QString data = MIRVO_TEST_DATA_DIR "/today/";
+    QVERIFY(QFile::copy(data + "members.csv", QString::fromStdString(paths.MemberFile().string())));
+    QVERIFY(QFile::copy(data + "defaults.ini", QString::fromStdString(paths.SettingsFile().string())));
+    QFile stored(data + "2-1985-07-23.json");
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    const QJsonObject reading = QJsonDocument::fromJson(stored.readAll()).object();
+    const QJsonObject day = reading["days"].toArray()[2].toObject();
+    QCOMPARE(day["date"].toString(), QString("1985-07-25"));
 
-    mirvo::EvalSettings settings;
-    settings.bioCycle = w.Options().BioCycle;
-    settings.planetWeight = w.Options().PlanetWeight;
-    settings.planetUse = w.Options().PlanetUse;
-    const mirvo::Evaluation e = mirvo::Evaluate(member.Birthday, day, settings);
+    TTodayMirvo w(paths);
+    mirvo::TMemberListItem member;
+    member.Assign(w.MemberList().Items(2));
+    QCOMPARE(QString::fromStdString(member.Name), reading["member"].toObject()["name"].toString());
+    w.ShowEvaluation(member, koyomi::EncodeDate(1985, 7, 25));
+
     const char* bio[] = {"labBioHealth", "labBioFeel", "labBioIntell"};
     const char* star[] = {"labStarHealth", "labStarFeel", "labStarIntell"};
     const char* face[] = {"labFaceHealth", "labFaceFeel", "labFaceIntell"};
     const char* rate[] = {"labMesHealth", "labMesFeel", "labMesIntell"};
     for (int k = 0; k < mirvo::kAxisCount; ++k) {
-        QCOMPARE(LabelText(w, bio[k]), QString::number(e.reading.BioPercent[k]) + "%");
-        QCOMPARE(LabelText(w, star[k]), QString::number(e.reading.StarTotal[k]) + "点");
-        QCOMPARE(LabelText(w, face[k]), QString::fromStdString(mirvo::FaceGlyph(e.verdict.axes[k].face)));
-        QCOMPARE(w.findChild<mirvo::TMirvoLabel*>(face[k])->GetFontColor(), e.verdict.axes[k].colour);
-        QCOMPARE(LabelText(w, rate[k]), QString::fromStdString(mirvo::RatingText(e.verdict.axes[k].rating)));
+        const QJsonObject axis = day["axes"].toArray()[k].toObject();
+        QCOMPARE(LabelText(w, bio[k]), QString::number(axis["bioPercent"].toInt()) + "%");
+        QCOMPARE(LabelText(w, star[k]), QString::number(axis["starTotal"].toInt()) + "点");
+        QCOMPARE(LabelText(w, face[k]), axis["face"].toString());
+        QCOMPARE(static_cast<qint64>(w.findChild<mirvo::TMirvoLabel*>(face[k])->GetFontColor()), axis["faceColour"].toInteger());
+        QCOMPARE(LabelText(w, rate[k]), axis["rating"].toString());
     }
     auto* message = w.findChild<mirvo::TMultiLineLabel*>("labMessage");
-    const QString advice = e.verdict.adviceId ? QString::fromStdString(mirvo::LoadStr(e.verdict.adviceId)) : QString();
-    QCOMPARE(message->GetLines().join(""), advice);
-    QCOMPARE(w.windowTitle(), QString("今日のミルボ [山田太郎]"));
-    // The chart is the core's chart for the day.
+    QCOMPARE(message->GetLines().join(""), day["advice"].toObject()["text"].toString());
+    QCOMPARE(w.windowTitle(), "今日のミルボ [" + reading["member"].toObject()["name"].toString() + "]");
+    // The chart is the core's chart for that day since birth.
     auto* chart = w.findChild<TBioChart*>("imgBio");
-    const auto expected = mirvo::MakeBioChart(217, 113, settings.bioCycle, 24);
+    const auto expected = mirvo::MakeBioChart(217, 113, w.Options().BioCycle, day["daysSinceBirth"].toInt());
     for (int k = 0; k < mirvo::kAxisCount; ++k)
         QVERIFY(chart->Chart().curves[k] == expected.curves[k]);
 }
