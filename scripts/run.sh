@@ -5,9 +5,10 @@
 # that runs (mirvo-today --help lists its options).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
-cmake --preset default
-# The two programs and the files beside them; scripts/test.sh builds the rest.
+# Only what building and running the two programs needs; scripts/test.sh
+# installs the rest, and builds the tests and benchmarks that this leaves out.
+bash scripts/setup.sh run
+cmake --preset default -DMIRVO_BUILD_TESTS=OFF -DMIRVO_BUILD_BENCH=OFF
 cmake --build --preset default --target TodayMirvo mirvo-today kosmera
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec ./build/default/TodayMirvo "$@"
