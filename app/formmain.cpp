@@ -350,7 +350,7 @@ void TTodayMirvo::FormCreate()
     // file the list went to when its own could not be written; saves go to
     // the own file first all the same.
     const mirvo::TMemberFileChoice choice = mirvo::ChooseMemberFileToRead(
-        FPaths.MemberFile(), {mirvo::MemberFileBesideProgram(FPaths), FOptions->MemberFileInstead,
+        FPaths.MemberFile(), {mirvo::MemberFileBesideProgram(FPaths), koyomi::PathFromUtf8(FOptions->MemberFileInstead),
                               mirvo::PrivateRuntimeFolder() / FPaths.MemberFile().filename()});
     if (choice.other)
         problems.push_back(mirvo::FormatStr(mirvo::kMsgReadFromOther, {choice.readFrom.string(), FPaths.MemberFile().string(),
@@ -447,7 +447,7 @@ std::vector<std::string> TTodayMirvo::UnwritableFileWarnings() const
 
 std::vector<std::filesystem::path> TTodayMirvo::PlacesToSaveInstead() const
 {
-    return mirvo::PlacesToSaveInstead(FMemberFile, FOptions->MemberFileInstead, mirvo::UserFolders::FromEnvironment(),
+    return mirvo::PlacesToSaveInstead(FMemberFile, koyomi::PathFromUtf8(FOptions->MemberFileInstead), mirvo::UserFolders::FromEnvironment(),
                                       mirvo::PrivateRuntimeFolder());
 }
 

@@ -140,7 +140,7 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
         // the program and the file the window saved it to instead.
         if (!args.membersFile) {
             const TMemberFileChoice choice = ChooseMemberFileToRead(
-                paths.MemberFile(), {MemberFileBesideProgram(paths), options.MemberFileInstead});
+                paths.MemberFile(), {MemberFileBesideProgram(paths), koyomi::PathFromUtf8(options.MemberFileInstead)});
             if (choice.other) {
                 memberFile = choice.readFrom;
                 Warn(err, {FormatStr(kMsgReadFromOther, {memberFile.string(), paths.MemberFile().string(),
