@@ -5,6 +5,7 @@
 #include "base/messages.h"
 #include "base/stringtable.h"
 #include "base/systemerror.h"
+#include "base/utf8.h"
 #include "base/wholefile.h"
 #include "start/filemessages.h"
 #include "start/memberplaces.h"
