@@ -25,6 +25,7 @@
 #include "start/filemessages.h"
 #include "start/instancelock.h"
 #include "start/memberplaces.h"
+#include "start/membersaveretry.h"
 #include "start/programstart.h"
 #include "start/startreport.h"
 #include "ui_formmain.h"
@@ -65,8 +66,6 @@ namespace {
 constexpr char kHeartInSymbolFont = '\xA9';
 constexpr int kMainFontPixels = 12;
 constexpr int kMemberShortcuts = 9;        // Ctrl+1 .. Ctrl+9 for the first nine members
-// Saving the member list where it cannot be written.
-const char* const kMemberFileExtension = ".csv";
 constexpr int kAdvicePerLevel = 10;         // advice sentences per rating level, from each base
 constexpr int kAdviceBottomMargin = 4;      // pixels kept below the advice when it fills the window
 constexpr int kPictureTitlePixels = 12;
@@ -405,7 +404,7 @@ void TTodayMirvo::ChooseMember()
 void TTodayMirvo::closeEvent(QCloseEvent* event)
 {
     if (!FSavedAtClose && FOptions) {
-        SaveFiles(smExit);
+        SaveFiles(mirvo::smExit);
         FSavedAtClose = true;
     }
     QWidget::closeEvent(event);
@@ -427,7 +426,7 @@ void TTodayMirvo::FormDestroy()
     // Closed by the user, the window saved already; ended otherwise (a
     // signal, the end of the message loop), it saves now.
     if (!FSavedAtClose)
-        SaveFiles(smExit);
+        SaveFiles(mirvo::smExit);
 }
 
 std::vector<std::string> TTodayMirvo::UnwritableFileWarnings() const
@@ -451,7 +450,7 @@ std::vector<std::filesystem::path> TTodayMirvo::PlacesToSaveInstead() const
                                       mirvo::PrivateRuntimeFolder());
 }
 
-void TTodayMirvo::SaveFiles(TSaveMoment moment)
+void TTodayMirvo::SaveFiles(mirvo::TSaveMoment moment)
 {
     FOptions->WindowLeft = x();
     FOptions->WindowTop = y();
@@ -469,119 +468,77 @@ void TTodayMirvo::SaveSettingsFile()
     }
 }
 
-bool TTodayMirvo::SaveMemberList(TSaveMoment moment)
+bool TTodayMirvo::SaveMemberList(mirvo::TSaveMoment moment)
 {
-    std::filesystem::path target = FMemberFile;
-    // Ending on a signal, no one is asked: the places to save instead, in turn.
-    std::vector<std::filesystem::path> signalPlaces;
-    bool signalPlacesFound = false;
-    for (;;) {
-        QString error;
-        try {
-            mirvo::TMemberSaveReport report;
-            bool declined = false;
-            const auto ask = [this, &target, &declined](const std::filesystem::path& folder) {
-                // No one to ask (a signal): saved without the copy rather than lost.
-                if (mirvo::QuitRequested())
-                    return true;
-                declined = !AskSaveWithoutBackup(this, target, folder);
-                return !declined;
-            };
-            // A place to save instead may be a folder not made yet (the user's data folder).
-            if (target != FMemberFile) {
-                std::error_code ec;
-                std::filesystem::create_directories(target.parent_path(), ec);
-            }
-            mirvo::SaveMemberListKeepingBackup(*FMemberList, target, report, FListEmptiedByUser, ask);
-            if (declined) {
-                if (moment == smSettingsOK)
-                    ReportNotice(Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)),
-                                 Q(mirvo::LoadStr(mirvo::kMsgNotSavedNoBackup)), QMessageBox::Information);
-                return false;
-            }
-            FListEmptiedByUser = false;
-            std::vector<std::string> notices = mirvo::MemberSaveMessages(target, report);
-            if (target != FMemberFile) {
-                // From now on this run saves there, the settings remember it,
-                // and the next start reads the newer of the two.
-                const std::string notice = mirvo::FormatStr(
-                    mirvo::kMsgSavedElsewhere, {target.string(), target.parent_path().string(), FMemberFile.string()});
-                notices.insert(notices.begin(), notice);
-                FMemberFile = target;
-                FOptions->MemberFileInstead = target.string();
-                FOptions->LastFolder = mirvo::FolderWithSeparator(target.parent_path());
-                LogNotice(notice);
-            }
-            if (!notices.empty())
-                ReportNotice(Q(mirvo::LoadStr(mirvo::kCaptionFilesSaved)), Q(mirvo::JoinLines(notices)),
-                             QMessageBox::Information);
-            return true;
-        } catch (const std::exception& e) {
-            error = Q(e.what());
+    mirvo::TMemberSaveCalls calls;
+    calls.write = [this](const std::filesystem::path& file, mirvo::TMemberSaveReport& report,
+                         const mirvo::SaveWithoutBackup& ask) {
+        mirvo::SaveMemberListKeepingBackup(*FMemberList, file, report, FListEmptiedByUser, ask);
+    };
+    calls.quitRequested = mirvo::QuitRequested;
+    calls.placesInstead = [this] { return PlacesToSaveInstead(); };
+    calls.askSaveWithoutBackup = [this](const std::filesystem::path& file, const std::filesystem::path& folder) {
+        return AskSaveWithoutBackup(this, file, folder);
+    };
+    calls.askAfterFailure = [this](const std::string& message, bool offerInstead) {
+        return AskAfterFailedSave(message, offerInstead);
+    };
+    calls.chooseFile = [this](const std::filesystem::path& start) {
+        const QString chosen = FChooseMemberFile(this, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)), Q(start.string()),
+                                                 Q(mirvo::LoadStr(mirvo::kTextMemberFileFilter)));
+        return chosen.isEmpty() ? std::filesystem::path() : mirvo::PathFromQ(chosen);
+    };
+    calls.askEndWithoutSaving = [this] {
+        // いいえ tries again; whatever else ends without saving.
+        return QMessageBox::question(this, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)),
+                                     Q(mirvo::LoadStr(mirvo::kMsgEndWithoutSaving)))
+               != QMessageBox::No;
+    };
+    calls.tell = [this](mirvo::TSaveNotice notice, const std::string& text) {
+        const int caption = notice == mirvo::snSaved ? mirvo::kCaptionFilesSaved : mirvo::kCaptionMemberSave;
+        if (notice == mirvo::snSaveLater)
+            QMessageBox::warning(this, Q(mirvo::LoadStr(caption)), Q(text));
+        else
+            ReportNotice(Q(mirvo::LoadStr(caption)), Q(text), QMessageBox::Information);
+    };
+    calls.failedUnasked = [this](const std::string& error) {
+        const QString message = Q(error);
+        ReportError(message);
+        LogNotice(message.toStdString());
+    };
+    calls.log = [this](const std::string& line) { LogNotice(line); };
+    calls.saved = [this](const std::filesystem::path& file) {
+        FListEmptiedByUser = false;
+        if (file != FMemberFile) {
+            // From now on this run saves there and the settings remember it.
+            FMemberFile = file;
+            FOptions->MemberFileInstead = file.string();
+            FOptions->LastFolder = mirvo::FolderWithSeparator(file.parent_path());
         }
-        if (mirvo::QuitRequested()) {
-            ReportError(error);
-            LogNotice(error.toStdString());
-            if (!signalPlacesFound) {
-                signalPlaces = PlacesToSaveInstead();
-                signalPlacesFound = true;
-            } else if (!signalPlaces.empty()) {
-                signalPlaces.erase(signalPlaces.begin());
-            }
-            if (signalPlaces.empty()) {
-                LogNotice(mirvo::FormatStr(mirvo::kMsgMemberFileNowhere, {FMemberFile.string()}));
-                return false;
-            }
-            target = signalPlaces.front();
-            continue;
-        }
-        const std::vector<std::filesystem::path> places = PlacesToSaveInstead();
-        const std::filesystem::path instead = places.empty() ? std::filesystem::path() : places.front();
-        // 名前を付けて保存, the place to save instead, or キャンセル.
-        QMessageBox box(QMessageBox::Warning, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)),
-                        !instead.empty() ? Q(mirvo::FormatStr(mirvo::kMsgSaveAsOrInstead,
-                                                              {error.toStdString(), instead.string()}))
-                                         : Q(mirvo::FormatStr(mirvo::kMsgSaveAs, {error.toStdString()})),
-                        QMessageBox::Cancel, this);
-        box.setObjectName("boxSaveFailed");
-        box.setTextFormat(Qt::PlainText);
-        QPushButton* saveAs = box.addButton(Q(mirvo::LoadStr(mirvo::kTextSaveAsButton)), QMessageBox::AcceptRole);
-        QPushButton* saveInstead = nullptr;
-        if (!instead.empty()) {
-            saveInstead = box.addButton(Q(mirvo::LoadStr(mirvo::kTextSaveInsteadButton)), QMessageBox::AcceptRole);
-            saveInstead->setObjectName("btnSaveInstead");
-        }
-        box.setDefaultButton(saveInstead != nullptr ? saveInstead : saveAs);
-        box.exec();
-        if (mirvo::QuitRequested())
-            continue;
-        if (box.clickedButton() == saveAs) {
-            // The dialog opens where the list would go instead, the user's folder.
-            const std::filesystem::path start = instead.empty() ? FMemberFile : instead;
-            const QString chosen = FChooseMemberFile(this, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)),
-                                                     Q(start.string()), Q(mirvo::LoadStr(mirvo::kTextMemberFileFilter)));
-            if (!chosen.isEmpty()) {
-                target = mirvo::PathFromQ(chosen);
-                if (!target.has_extension())
-                    target += kMemberFileExtension;
-            }
-            continue;
-        }
-        if (saveInstead != nullptr && box.clickedButton() == saveInstead) {
-            target = instead;
-            continue;
-        }
-        // キャンセル: nothing is saved now.
-        if (moment == smSettingsOK) {
-            QMessageBox::warning(this, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)), Q(mirvo::LoadStr(mirvo::kMsgSaveLater)));
-            return false;
-        }
-        // いいえ tries again; whatever else ends without saving, as asked.
-        if (QMessageBox::question(this, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)), Q(mirvo::LoadStr(mirvo::kMsgEndWithoutSaving)))
-            != QMessageBox::No)
-            return false;
-        target = FMemberFile;
+    };
+    return mirvo::TMemberSaveRetry(FMemberFile, std::move(calls)).Save(moment);
+}
+
+mirvo::TSaveFailedAnswer TTodayMirvo::AskAfterFailedSave(const std::string& message, bool offerInstead)
+{
+    // 名前を付けて保存, the place to save instead, or キャンセル.
+    QMessageBox box(QMessageBox::Warning, Q(mirvo::LoadStr(mirvo::kCaptionMemberSave)), Q(message),
+                    QMessageBox::Cancel, this);
+    box.setObjectName("boxSaveFailed");
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* saveAs = box.addButton(Q(mirvo::LoadStr(mirvo::kTextSaveAsButton)), QMessageBox::AcceptRole);
+    QPushButton* saveInstead = nullptr;
+    if (offerInstead) {
+        saveInstead = box.addButton(Q(mirvo::LoadStr(mirvo::kTextSaveInsteadButton)), QMessageBox::AcceptRole);
+        saveInstead->setObjectName("btnSaveInstead");
     }
+    box.setDefaultButton(saveInstead != nullptr ? saveInstead : saveAs);
+    box.exec();
+    if (box.clickedButton() == saveAs)
+        return mirvo::sfSaveAs;
+    if (saveInstead != nullptr && box.clickedButton() == saveInstead)
+        return mirvo::sfSaveInstead;
+    return mirvo::sfCancel;
 }
 
 void TTodayMirvo::LogNotice(const std::string& message) const
@@ -769,7 +726,7 @@ void TTodayMirvo::TakeSettings(const mirvo::TMirvoOptions& options, const mirvo:
         MirvoPair->ShowPair(*FMemberList, *FMember, FOptions->DefaultUserIndex, mirvo::EvalSettingsOf(*FOptions),
                             FDate);
     // What the user sees after OK is what is kept: written now, not only at exit.
-    SaveFiles(smSettingsOK);
+    SaveFiles(mirvo::smSettingsOK);
 }
 
 void TTodayMirvo::ShowOptionWindow()

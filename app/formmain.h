@@ -6,6 +6,7 @@
 #include "members/memberlist.h"
 #include "members/options.h"
 #include "reading/verdict.h"
+#include "start/membersaveretry.h"
 #include "start/programpaths.h"
 #include "views/picturefile.h"
 #include "views/printpage.h"
@@ -137,9 +138,10 @@ private:
     // Saving, after OK in the settings window and at exit. A member list that
     // cannot be written offers 名前を付けて保存, then the place to save instead;
     // the program never ends with the list unsaved unless the user says so.
-    enum TSaveMoment { smSettingsOK, smExit };
-    void SaveFiles(TSaveMoment moment);
-    bool SaveMemberList(TSaveMoment moment);
+    void SaveFiles(mirvo::TSaveMoment moment);
+    bool SaveMemberList(mirvo::TSaveMoment moment);
+    // The box of a failed save (名前を付けて保存, the place to save instead, キャンセル).
+    mirvo::TSaveFailedAnswer AskAfterFailedSave(const std::string& message, bool offerInstead);
     void SaveSettingsFile();
     // The files that cannot be written, told at start with where the list goes instead.
     std::vector<std::string> UnwritableFileWarnings() const;
