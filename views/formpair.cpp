@@ -8,13 +8,12 @@
 #include "help/apphelp.h"
 #include "help/helpcommands.h"
 #include "koyomi/datafile.h"
+#include "ui_formpair.h"
 #include "version/appinfo.h"
 #include "views/formmonth.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,7 +24,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 TMirvoPair* MirvoPair = nullptr;
 
@@ -71,153 +69,112 @@ QString AxisInk(int axis)
 
 } // namespace
 
-TMirvoPair::TMirvoPair(DayRequest showDay, QWidget* parent) : QDialog(parent), FShowDay(std::move(showDay))
+TMirvoPair::TMirvoPair(DayRequest showDay, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TMirvoPair>()), FShowDay(std::move(showDay))
 {
-    setObjectName("MirvoPair");
+    // The window's own font first: the widgets of the layout take it.
     setFont(mirvo::WindowsFont(mirvo::kFaceMSPGothic, kFontPixels));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);
     MirvoPair = this;
+    ui->setupUi(this);
+    ShowTexts();
+    SetUpAxes();
+    SetUpTabs();
+    SetUpStarTable();
+    SetUpGoodDays();
+    SetUpButtons();
 
-    auto* layout = new QVBoxLayout(this);
-    // The two members.
-    auto* choosers = new QGridLayout;
-    cmbFirst = new QComboBox(this);
-    cmbFirst->setObjectName("cmbFirst");
-    cmbSecond = new QComboBox(this);
-    cmbSecond->setObjectName("cmbSecond");
-    auto* labFirst = new QLabel(Text(mirvo::kTextPairFirst), this);
-    labFirst->setBuddy(cmbFirst);
-    auto* labSecond = new QLabel(Text(mirvo::kTextPairSecond), this);
-    labSecond->setBuddy(cmbSecond);
-    choosers->addWidget(labFirst, 0, 0);
-    choosers->addWidget(cmbFirst, 0, 1);
-    choosers->addWidget(labSecond, 0, 2);
-    choosers->addWidget(cmbSecond, 0, 3);
-    choosers->setColumnStretch(1, 1);
-    choosers->setColumnStretch(3, 1);
-    layout->addLayout(choosers);
-    labDaysApart = new QLabel(this);
-    labDaysApart->setTextFormat(Qt::PlainText);
-    labDaysApart->setObjectName("labDaysApart");
-    layout->addWidget(labDaysApart);
+    const auto chosen = [this] {
+        if (FFilling)
+            return;
+        FFirst = ui->cmbFirst->currentIndex();
+        FSecond = ui->cmbSecond->currentIndex();
+        Recompute();
+    };
+    connect(ui->cmbFirst, &QComboBox::currentIndexChanged, this, chosen);
+    connect(ui->cmbSecond, &QComboBox::currentIndexChanged, this, chosen);
+}
 
-    // Two pages, so that the window stays within a small screen also at
-    // twice the size: how the two go together and their days, and the star
-    // comparison behind the star scores.
-    auto* tabs = new QTabWidget(this);
-    tabs->setObjectName("tabPair");
-    auto* pageTogether = new QWidget(tabs);
-    pageTogether->setObjectName("pageTogether");
-    auto* together = new QVBoxLayout(pageTogether);
-    auto* pageStars = new QWidget(tabs);
-    pageStars->setObjectName("pageStars");
-    tabs->addTab(pageTogether, Text(mirvo::kTextPairTabTogether));
-    tabs->addTab(pageStars, Text(mirvo::kTextPairTabStars));
-    layout->addWidget(tabs);
-    // The tabs are chosen by their letters (Alt+C, Alt+S), which also take
-    // the focus into the page; Tab goes from the members straight to the page.
-    tabBar = tabs->tabBar();
-    tabBar->setFocusPolicy(Qt::NoFocus);
-    tabBar->installEventFilter(this);
-    tabPair = tabs;
+void TMirvoPair::ShowTexts()
+{
+    ui->labFirst->setText(Text(mirvo::kTextPairFirst));
+    ui->labSecond->setText(Text(mirvo::kTextPairSecond));
+    ui->tabPair->setTabText(0, Text(mirvo::kTextPairTabTogether));
+    ui->tabPair->setTabText(1, Text(mirvo::kTextPairTabStars));
+    ui->labHeadBio->setText(Text(mirvo::kTextPairBio));
+    ui->labHeadStars->setText(Text(mirvo::kTextPairStars));
+    ui->labHeadRating->setText(Text(mirvo::kTextPairRating));
+    ui->labStrongest->setText(Text(mirvo::kTextStrongestAspects));
+    ui->grpGoodDays->setTitle(Text(mirvo::kTextGoodDaysForBoth));
+}
 
-    // Per axis and overall: the bar, the star score, the rating word.
-    auto* grpAxes = new QWidget(pageTogether);
-    grpAxes->setObjectName("grpAxes");
-    auto* axes = new QGridLayout(grpAxes);
-    axes->setContentsMargins(0, 0, 0, 0);
-    axes->addWidget(new QLabel(Text(mirvo::kTextPairBio), grpAxes), 0, 1);
-    axes->addWidget(new QLabel(Text(mirvo::kTextPairStars), grpAxes), 0, 2, Qt::AlignRight);
-    axes->addWidget(new QLabel(Text(mirvo::kTextPairRating), grpAxes), 0, 3);
+void TMirvoPair::SetUpAxes()
+{
+    FBioBars = {ui->barBio0, ui->barBio1, ui->barBio2, ui->barBio3};
+    FStarLabels = {ui->labStars0, ui->labStars1, ui->labStars2, ui->labStars3};
+    FRateLabels = {ui->labRate0, ui->labRate1, ui->labRate2, ui->labRate3};
+    const std::array<QLabel*, mirvo::kAxisCount + 1> captions = {ui->labAxis0, ui->labAxis1, ui->labAxis2,
+                                                                 ui->labAxis3};
+    // Each axis in its colour on black; overall in bold.
     for (int row = 0; row <= mirvo::kAxisCount; ++row) {
         const bool overall = row == mirvo::kAxisCount;
-        const QString name = overall ? Text(mirvo::kTextPairOverall) : Text(mirvo::kTextAxisNames + row);
-        auto* caption = new QLabel(name, grpAxes);
+        QLabel* caption = captions[row];
+        caption->setText(overall ? Text(mirvo::kTextPairOverall) : Text(mirvo::kTextAxisNames + row));
         if (!overall)
             caption->setStyleSheet("QLabel { color: " + AxisInk(row) + "; background: black; padding: 1px 3px; }");
-        auto* bar = new QProgressBar(grpAxes);
-        bar->setObjectName(QStringLiteral("barBio%1").arg(row));
-        bar->setRange(0, 100);
-        bar->setFormat("%p%");
-        bar->setTextVisible(true);
-        auto* stars = new QLabel(grpAxes);
-        stars->setObjectName(QStringLiteral("labStars%1").arg(row));
-        stars->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto* rate = new QLabel(grpAxes);
-        rate->setObjectName(QStringLiteral("labRate%1").arg(row));
         if (overall) {
-            QFont bold = rate->font();
+            QFont bold = FRateLabels[row]->font();
             bold.setBold(true);
-            for (QLabel* l : {caption, stars, rate})
+            for (QLabel* l : {caption, FStarLabels[row], FRateLabels[row]})
                 l->setFont(bold);
         }
-        axes->addWidget(caption, row + 1, 0);
-        axes->addWidget(bar, row + 1, 1);
-        axes->addWidget(stars, row + 1, 2);
-        axes->addWidget(rate, row + 1, 3);
-        FBioBars[row] = bar;
-        FStarLabels[row] = stars;
-        FRateLabels[row] = rate;
     }
-    axes->setColumnStretch(1, 1);
-    together->addWidget(grpAxes);
-
-    labSentence = new QLabel(pageTogether);
-    labSentence->setObjectName("labSentence");
-    labSentence->setWordWrap(true);
-    labSentence->setTextFormat(Qt::PlainText);
-    QFont sentenceFont = labSentence->font();
+    QFont sentenceFont = ui->labSentence->font();
     sentenceFont.setBold(true);
-    labSentence->setFont(sentenceFont);
-    together->addWidget(labSentence);
+    ui->labSentence->setFont(sentenceFont);
+}
 
-    // The star comparison: each one's natal Sun, Moon and Mercury against the other's ten bodies.
-    QWidget* grpStars = pageStars;
-    auto* stars = new QVBoxLayout(grpStars);
-    tblStars = new QTableWidget(2 * mirvo::kAxisCount, mirvo::kBodyCount, grpStars);
-    tblStars->setObjectName("tblStars");
-    tblStars->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tblStars->setSelectionMode(QAbstractItemView::SingleSelection);
-    tblStars->setAccessibleName(Text(mirvo::kTextPairStarTable));
-    tblStars->setAccessibleDescription(Text(mirvo::kSpokenPairTable));
+void TMirvoPair::SetUpTabs()
+{
+    // The tabs are chosen by their letters (Alt+C, Alt+S), which also take
+    // the focus into the page; Tab goes from the members straight to the page.
+    tabBar = ui->tabPair->tabBar();
+    tabBar->setFocusPolicy(Qt::NoFocus);
+    tabBar->installEventFilter(this);
+}
+
+void TMirvoPair::SetUpStarTable()
+{
+    QTableWidget* table = ui->tblStars;
+    table->setRowCount(2 * mirvo::kAxisCount);
+    table->setColumnCount(mirvo::kBodyCount);
+    table->setAccessibleName(Text(mirvo::kTextPairStarTable));
+    table->setAccessibleDescription(Text(mirvo::kSpokenPairTable));
     QStringList bodies;
     for (int b = 0; b < mirvo::kBodyCount; ++b)
         bodies << Q(koyomi::LoadBodyName(b));
-    tblStars->setHorizontalHeaderLabels(bodies);
-    tblStars->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tblStars->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tblStars->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-    tblStars->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // always shown whole (see Recompute)
-    tblStars->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    stars->addWidget(tblStars);
-    auto* aspectsHead = new QLabel(Text(mirvo::kTextStrongestAspects), grpStars);
-    stars->addWidget(aspectsHead);
-    for (int k = 0; k < mirvo::kAxisCount; ++k) {
-        FAspectLabels[k] = new QLabel(grpStars);
-        FAspectLabels[k]->setObjectName(QStringLiteral("labAspect%1").arg(k));
-        FAspectLabels[k]->setWordWrap(true);
-        FAspectLabels[k]->setTextFormat(Qt::PlainText);  // names from the member file are shown, never read as markup
-        stars->addWidget(FAspectLabels[k]);
-    }
-    stars->addStretch(1);
+    table->setHorizontalHeaderLabels(bodies);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    FAspectLabels = {ui->labAspect0, ui->labAspect1, ui->labAspect2};
+}
 
-    // The next days good for both.
-    auto* grpGood = new QGroupBox(Text(mirvo::kTextGoodDaysForBoth), pageTogether);
-    grpGood->setObjectName("grpGoodDays");
-    auto* good = new QVBoxLayout(grpGood);
-    lstGoodDays = new QListWidget(grpGood);
-    lstGoodDays->setObjectName("lstGoodDays");
-    lstGoodDays->setAccessibleName(Text(mirvo::kTextGoodDaysForBoth));
-    lstGoodDays->setAccessibleDescription(Text(mirvo::kSpokenPairGoodDays));
-    lstGoodDays->setMaximumHeight(lstGoodDays->fontMetrics().height() * (kShownGoodDays + 1) + 8);
-    good->addWidget(lstGoodDays);
-    together->addWidget(grpGood);
+void TMirvoPair::SetUpGoodDays()
+{
+    QListWidget* list = ui->lstGoodDays;
+    list->setAccessibleName(Text(mirvo::kTextGoodDaysForBoth));
+    list->setAccessibleDescription(Text(mirvo::kSpokenPairGoodDays));
+    list->setMaximumHeight(list->fontMetrics().height() * (kShownGoodDays + 1) + 8);
+    connect(list, &QListWidget::itemActivated, this, [this] { ShowChosenGoodDay(); });
+    list->installEventFilter(this);
+}
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Help | QDialogButtonBox::Close, this);
-    buttons->setObjectName("btnBox");
+void TMirvoPair::SetUpButtons()
+{
+    QDialogButtonBox* buttons = ui->btnBox;
     // Enter presses a button only when it has the focus (see keyPressEvent).
     for (QAbstractButton* button : buttons->buttons()) {
         if (auto* push = qobject_cast<QPushButton*>(button)) {
@@ -226,23 +183,10 @@ TMirvoPair::TMirvoPair(DayRequest showDay, QWidget* parent) : QDialog(parent), F
         }
     }
     buttons->button(QDialogButtonBox::Help)->setIcon(mirvo::HelpIcon());
-    layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     const auto help = [] { mirvo::ApplicationHelpCommand(mirvo::HELP_CONTEXT, kHelpContext); };
     connect(buttons, &QDialogButtonBox::helpRequested, this, help);
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, help);
-
-    const auto chosen = [this] {
-        if (FFilling)
-            return;
-        FFirst = cmbFirst->currentIndex();
-        FSecond = cmbSecond->currentIndex();
-        Recompute();
-    };
-    connect(cmbFirst, &QComboBox::currentIndexChanged, this, chosen);
-    connect(cmbSecond, &QComboBox::currentIndexChanged, this, chosen);
-    connect(lstGoodDays, &QListWidget::itemActivated, this, [this] { ShowChosenGoodDay(); });
-    lstGoodDays->installEventFilter(this);
 }
 
 bool TMirvoPair::eventFilter(QObject* watched, QEvent* event)
@@ -251,13 +195,13 @@ bool TMirvoPair::eventFilter(QObject* watched, QEvent* event)
     // list of good days, or the star table.
     if (watched == tabBar && event->type() == QEvent::Shortcut) {
         static_cast<QObject*>(tabBar)->event(event);
-        QWidget* into = tabPair->currentIndex() == 0 ? static_cast<QWidget*>(lstGoodDays) : tblStars;
+        QWidget* into = ui->tabPair->currentIndex() == 0 ? static_cast<QWidget*>(ui->lstGoodDays) : ui->tblStars;
         into->setFocus(Qt::ShortcutFocusReason);
         return true;
     }
     // Enter on a day shows it and nothing more: the list would pass the key
     // on, and the dialog would press its default button, 閉じる.
-    if (watched == lstGoodDays && event->type() == QEvent::KeyPress) {
+    if (watched == ui->lstGoodDays && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             ShowChosenGoodDay();
@@ -361,13 +305,13 @@ void TMirvoPair::ChooseMembers(int first, int second)
 void TMirvoPair::FillChoosers()
 {
     FFilling = true;
-    for (QComboBox* box : {cmbFirst, cmbSecond}) {
+    for (QComboBox* box : {ui->cmbFirst, ui->cmbSecond}) {
         box->clear();
         for (const mirvo::TMemberListItem& m : FMembers)
             box->addItem(NameOf(m) + "  " + Q(koyomi::DateToFileText(m.Birthday)));
     }
-    cmbFirst->setCurrentIndex(FFirst);
-    cmbSecond->setCurrentIndex(FSecond);
+    ui->cmbFirst->setCurrentIndex(FFirst);
+    ui->cmbSecond->setCurrentIndex(FSecond);
     FFilling = false;
 }
 
@@ -388,7 +332,7 @@ void TMirvoPair::Recompute()
                                                                                 twoName.toStdString()}))
                    + " - " + Q(mirvo::AppFileDescription()));
     FPair = mirvo::PairCompatibility(one.Birthday, two.Birthday, FSettings);
-    labDaysApart->setText(Q(mirvo::FillNumbered(mirvo::LoadStr(mirvo::kTextDaysApart),
+    ui->labDaysApart->setText(Q(mirvo::FillNumbered(mirvo::LoadStr(mirvo::kTextDaysApart),
                                                 {std::to_string(static_cast<long long>(FPair.daysApart))})));
     for (int row = 0; row <= mirvo::kAxisCount; ++row) {
         const bool overall = row == mirvo::kAxisCount;
@@ -402,7 +346,7 @@ void TMirvoPair::Recompute()
         FStarLabels[row]->setText(QString::number(stars) + Text(mirvo::kTextPoints));
         FRateLabels[row]->setText(Text(mirvo::kPairRatingBase + level));
     }
-    labSentence->setText(Text(FPair.sentenceId));
+    ui->labSentence->setText(Text(FPair.sentenceId));
 
     QStringList rows;
     for (int side = 0; side < 2; ++side) {
@@ -417,37 +361,37 @@ void TMirvoPair::Recompute()
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
                 if (!FSettings.planetUse[b])
                     item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
-                tblStars->setItem(side * mirvo::kAxisCount + k, b, item);
+                ui->tblStars->setItem(side * mirvo::kAxisCount + k, b, item);
             }
         }
     }
-    tblStars->setVerticalHeaderLabels(rows);
+    ui->tblStars->setVerticalHeaderLabels(rows);
     // The whole table without scrolling: the names in the row captions change its width.
-    tblStars->resizeColumnsToContents();
-    tblStars->resizeRowsToContents();
-    const int frame = 2 * tblStars->frameWidth();
-    tblStars->setMinimumSize(
-        tblStars->verticalHeader()->sizeHint().width() + tblStars->horizontalHeader()->length() + frame,
-        tblStars->horizontalHeader()->sizeHint().height() + tblStars->verticalHeader()->length() + frame);
+    ui->tblStars->resizeColumnsToContents();
+    ui->tblStars->resizeRowsToContents();
+    const int frame = 2 * ui->tblStars->frameWidth();
+    ui->tblStars->setMinimumSize(
+        ui->tblStars->verticalHeader()->sizeHint().width() + ui->tblStars->horizontalHeader()->length() + frame,
+        ui->tblStars->horizontalHeader()->sizeHint().height() + ui->tblStars->verticalHeader()->length() + frame);
     for (int k = 0; k < mirvo::kAxisCount; ++k)
         FAspectLabels[k]->setText(Text(mirvo::kTextAxisNames + k) + ": "
                                   + Q(mirvo::PairAspectText(FPair.axes[k].strongest, oneName.toStdString(),
                                                             twoName.toStdString())));
 
     FGoodDays.clear();
-    lstGoodDays->clear();
+    ui->lstGoodDays->clear();
     const mirvo::TMemberDays first(one.Birthday, FSettings), second(two.Birthday, FSettings);
     for (const mirvo::PairDay& d :
          mirvo::GoodDaysForBoth(first, second, FDay + 1, mirvo::kGoodDaySearchDays, kShownGoodDays))
         FGoodDays.push_back(d.date);
     for (const koyomi::TDateTime d : FGoodDays)
-        lstGoodDays->addItem(DayText(d));
+        ui->lstGoodDays->addItem(DayText(d));
     if (FGoodDays.empty()) {
-        lstGoodDays->addItem(Q(mirvo::FillNumbered(mirvo::LoadStr(mirvo::kMsgNoGoodDayForBoth),
+        ui->lstGoodDays->addItem(Q(mirvo::FillNumbered(mirvo::LoadStr(mirvo::kMsgNoGoodDayForBoth),
                                                    {std::to_string(mirvo::kGoodDaySearchDays)})));
-        lstGoodDays->item(0)->setFlags(Qt::ItemIsEnabled);
+        ui->lstGoodDays->item(0)->setFlags(Qt::ItemIsEnabled);
     } else {
-        lstGoodDays->setCurrentRow(0);
+        ui->lstGoodDays->setCurrentRow(0);
     }
     if (MirvoMonth)
         MirvoMonth->MarkPairDays(FGoodDays);
@@ -455,7 +399,7 @@ void TMirvoPair::Recompute()
 
 void TMirvoPair::ShowChosenGoodDay()
 {
-    const int row = lstGoodDays->currentRow();
+    const int row = ui->lstGoodDays->currentRow();
     if (row >= 0 && row < static_cast<int>(FGoodDays.size()) && FShowDay)
         FShowDay(FGoodDays[static_cast<std::size_t>(row)]);
 }

@@ -12,18 +12,19 @@
 
 #include <QDialog>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
 
-class QComboBox;
 class QLabel;
-class QListWidget;
 class QProgressBar;
 class QTabBar;
-class QTabWidget;
-class QTableWidget;
+
+namespace Ui {
+class TMirvoPair;
+}
 
 class TMirvoPair final : public QDialog {
     Q_OBJECT
@@ -61,11 +62,21 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The parts of the window the layout leaves to the code: its texts from
+    // the string table, the axis rows' colours, the keys of the tabs and the
+    // list, the star table's rows and columns, the buttons.
+    void ShowTexts();
+    void SetUpAxes();
+    void SetUpTabs();
+    void SetUpStarTable();
+    void SetUpGoodDays();
+    void SetUpButtons();
     void Recompute();
     void FillChoosers();
     const mirvo::TMemberListItem& Chosen(int index) const;
     void ShowChosenGoodDay();
 
+    std::unique_ptr<Ui::TMirvoPair> ui;
     DayRequest FShowDay;
     std::vector<mirvo::TMemberListItem> FMembers;  // the list's members, then the main window's member when outside it
     int FOutside = -1;                             // index in FMembers of the main window's member outside the list
@@ -78,17 +89,10 @@ private:
     bool FFilling = false;
     std::unique_ptr<std::pair<mirvo::TMemberListItem, mirvo::TMemberListItem>> FStartPair;
 
-    QComboBox* cmbFirst = nullptr;
-    QComboBox* cmbSecond = nullptr;
-    QLabel* labDaysApart = nullptr;
-    QProgressBar* FBioBars[mirvo::kAxisCount + 1] = {};  // the axes, then overall
-    QLabel* FStarLabels[mirvo::kAxisCount + 1] = {};
-    QLabel* FRateLabels[mirvo::kAxisCount + 1] = {};
-    QLabel* FAspectLabels[mirvo::kAxisCount] = {};
-    QTableWidget* tblStars = nullptr;
-    QLabel* labSentence = nullptr;
-    QListWidget* lstGoodDays = nullptr;
-    QTabWidget* tabPair = nullptr;
+    std::array<QProgressBar*, mirvo::kAxisCount + 1> FBioBars{};  // the axes, then overall
+    std::array<QLabel*, mirvo::kAxisCount + 1> FStarLabels{};
+    std::array<QLabel*, mirvo::kAxisCount + 1> FRateLabels{};
+    std::array<QLabel*, mirvo::kAxisCount> FAspectLabels{};
     QTabBar* tabBar = nullptr;
 };
 
