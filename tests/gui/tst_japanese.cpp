@@ -2,8 +2,8 @@
 // member file dialog, message box buttons, an edit field's context menu and
 // the calendar. Runs as tst_japanese under LANG=C and as tst_japanese_de
 // under a German locale.
-#include "components/datetimepicker.h"
 #include "components/japanese.h"
+#include "components/japanesecalendar.h"
 #include "components/windowslook.h"
 #include "modalwatch.h"
 #include "settings/formoption.h"
