@@ -280,6 +280,59 @@ bool TMemberList::LoadFromCsv(const std::filesystem::path& path)
     return added;
 }
 
+TMemberLine ParseMemberLine(std::string_view line, int lineNumber, bool utf8, bool mayBeHeader)
+{
+    TMemberLine read;
+    if (IsBlankLine(line))
+        return read;
+    const auto refuse = [&read, lineNumber](TLineProblemKind kind, std::string text = {}) {
+        read.problem = TLineProblem{lineNumber, kind, std::move(text)};
+        return read;
+    };
+    const auto decode = [utf8](const std::string& field) { return utf8 ? field : koyomi::Cp932ToUtf8(field); };
+    if (line.find('\0') != std::string_view::npos)
+        return refuse(lpNulByte);
+    if (!IsDecodable(line, utf8))
+        return refuse(lpUndecodable);
+    bool openQuote = false;
+    const std::vector<std::string> fields = SplitCsvFields(line, &openQuote);
+    if (openQuote)
+        return refuse(lpOpenQuote);
+    if (mayBeHeader && fields.size() >= kMinFieldsPerLine) {
+        std::vector<std::string> names;
+        for (const std::string& field : fields)
+            names.push_back(decode(field));
+        if (IsHeaderLine(names))
+            return refuse(lpHeaderLine, decode(std::string(line)));
+    }
+    if (fields.size() < kMinFieldsPerLine)
+        return refuse(lpTooFewFields);
+    TLineProblem problem{lineNumber, lpTooFewFields, {}};
+    const std::optional<koyomi::TDateTime> birthday = ReadBirthday(fields, utf8, problem);
+    if (!birthday) {
+        read.problem = problem;
+        return read;
+    }
+    TMemberListItem member;
+    member.Name = decode(fields[mfName]);
+    member.Memo = fields.size() > mfMemo ? decode(fields[mfMemo]) : std::string();
+    const std::optional<std::string> unsavable = MemberTextProblem(member.Name).has_value()
+                                                     ? MemberTextProblem(member.Name)
+                                                     : MemberTextProblem(member.Memo);
+    if (unsavable)
+        return refuse(lpUnsavable, *unsavable);
+    // A text that is no integer gives 0; an integer other than a sex code too, with a report.
+    const std::optional<std::int32_t> sexCode = ParseDecimalInt(fields[mfSex]);
+    if (sexCode && *sexCode >= kSexNone && *sexCode <= kSexFemale)
+        member.Sex = static_cast<std::int8_t>(*sexCode);
+    else if (sexCode)
+        read.problem = TLineProblem{lineNumber, lpSexCode, std::to_string(*sexCode)};
+    member.Birthday = *birthday;
+    member.TimeKnown = fields.size() > mfTimeKnown && ParseDecimalInt(fields[mfTimeKnown]).value_or(0) != 0;
+    read.member = std::move(member);
+    return read;
+}
+
 bool TMemberList::LoadFromCsv(const std::filesystem::path& path, TMemberFileReport& report, std::size_t limit)
 {
     Clear();
@@ -301,74 +354,22 @@ bool TMemberList::LoadFromCsv(const std::filesystem::path& path, TMemberFileRepo
     const std::optional<std::string> content(std::move(prefix->bytes));
     const TMemberFileText file = DecodeMemberFile(*content);
     report.encoding = file.encoding;
-    const bool utf8 = file.IsUtf8();
-    auto decode = [utf8](const std::string& field) { return utf8 ? field : koyomi::Cp932ToUtf8(field); };
 
     int added = 0;
     int lineNumber = 0;
     bool firstLine = true;
     for (const std::string_view line : SplitLines(file.text)) {
-        ++lineNumber;
-        if (IsBlankLine(line))
-            continue;
-        const bool mayBeHeader = std::exchange(firstLine, false);
-        TLineProblem problem{lineNumber, lpTooFewFields, {}};
-        auto skip = [&](TLineProblemKind kind, std::string text = {}) {
-            problem.kind = kind;
-            problem.text = std::move(text);
-            report.problems.push_back(problem);
-        };
-        if (line.find('\0') != std::string_view::npos) {
-            skip(lpNulByte);
-            continue;
+        const TMemberLine read = ParseMemberLine(line, ++lineNumber, file.IsUtf8(), firstLine);
+        if (!read.member && !read.problem)
+            continue;  // blank: the next line with text may still name the columns
+        firstLine = false;
+        // A line that cannot be read is lost alone: the lines after it are read.
+        if (read.problem)
+            report.problems.push_back(*read.problem);
+        if (read.member) {
+            AddCopy(*read.member);
+            ++added;
         }
-        if (!IsDecodable(line, utf8)) {
-            skip(lpUndecodable);
-            continue;
-        }
-        bool openQuote = false;
-        const std::vector<std::string> fields = SplitCsvFields(line, &openQuote);
-        if (openQuote) {
-            skip(lpOpenQuote);
-            continue;
-        }
-        if (mayBeHeader && fields.size() >= kMinFieldsPerLine) {
-            std::vector<std::string> names;
-            for (const std::string& field : fields)
-                names.push_back(decode(field));
-            if (IsHeaderLine(names)) {
-                skip(lpHeaderLine, decode(std::string(line)));
-                continue;
-            }
-        }
-        if (fields.size() < kMinFieldsPerLine) {
-            skip(lpTooFewFields);
-            continue;
-        }
-        const std::optional<koyomi::TDateTime> birthday = ReadBirthday(fields, utf8, problem);
-        if (!birthday) {
-            // Only this line is lost: the lines after it are read.
-            report.problems.push_back(problem);
-            continue;
-        }
-        const std::string name = decode(fields[mfName]);
-        const std::string memo = fields.size() > mfMemo ? decode(fields[mfMemo]) : std::string();
-        const std::optional<std::string> unsavable = MemberTextProblem(name).has_value() ? MemberTextProblem(name)
-                                                                                          : MemberTextProblem(memo);
-        if (unsavable) {
-            skip(lpUnsavable, *unsavable);
-            continue;
-        }
-        // A text that is no integer gives 0; an integer other than a sex code too, with a report.
-        const std::optional<std::int32_t> sexCode = ParseDecimalInt(fields[mfSex]);
-        std::int8_t sex = kSexNone;
-        if (sexCode && *sexCode >= kSexNone && *sexCode <= kSexFemale)
-            sex = static_cast<std::int8_t>(*sexCode);
-        else if (sexCode)
-            report.problems.push_back({lineNumber, lpSexCode, std::to_string(*sexCode)});
-        const bool timeKnown = fields.size() > mfTimeKnown && ParseDecimalInt(fields[mfTimeKnown]).value_or(0) != 0;
-        AddMember(name, sex, *birthday, timeKnown, memo);
-        ++added;
     }
     RememberFile(path, &*content, !report.Complete() || report.encoding != feShiftJis);
     return added > 0;

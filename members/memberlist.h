@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mirvo {
@@ -85,6 +86,20 @@ struct TMemberFileReport {
     // Every line with text but a header line gave its member as written.
     bool Complete() const;
 };
+
+// What one line of a member file gives: its member, or the problem that
+// kept the line from giving one; both for a member read otherwise than the
+// line writes it (lpSexCode); neither for a blank line.
+struct TMemberLine {
+    std::optional<TMemberListItem> member;
+    std::optional<TLineProblem> problem;
+};
+
+// Reads one line of a member file, without its line end. `lineNumber`
+// counts from 1; `utf8`: the file's text is UTF-8, else Shift-JIS;
+// `mayBeHeader`: the first line with text, which may name the columns
+// (lpHeaderLine) instead of holding a member.
+TMemberLine ParseMemberLine(std::string_view line, int lineNumber, bool utf8, bool mayBeHeader);
 
 // What saving the member list did besides writing it.
 struct TMemberSaveReport {

@@ -256,6 +256,55 @@ TEST_F(MemberFileTest, AHeaderLineIsSkippedWithANote)
     EXPECT_EQ(list.Count() + report.UnreadLines(), 4);
     for (const TLineProblem& problem : report.problems)
         EXPECT_NE(problem.kind, lpHeaderLine);
+    // Blank lines before it: still the first line with text.
+    Write(file, " \r\n\r\n" + header + "\r\n" + members);
+    ASSERT_TRUE(list.LoadFromCsv(file, report));
+    EXPECT_EQ(list.Count(), 3);
+    ASSERT_EQ(report.problems.size(), 1u);
+    EXPECT_EQ(report.problems[0].kind, lpHeaderLine);
+    EXPECT_EQ(report.problems[0].line, 3);
+}
+
+TEST(MemberLine, OneLineGivesItsMemberItsProblemOrBoth)
+{
+    // Every field as written; the time added to the date.
+    const TMemberLine full = ParseMemberLine("\"Ken\",1,2001/11/30,06:00:00,1,\"memo\"", 4, false, false);
+    ASSERT_TRUE(full.member.has_value());
+    EXPECT_FALSE(full.problem.has_value());
+    EXPECT_EQ(full.member->Name, "Ken");
+    EXPECT_EQ(full.member->Sex, kSexMale);
+    EXPECT_EQ(full.member->Birthday, EncodeDate(2001, 11, 30) + 0.25);
+    EXPECT_TRUE(full.member->TimeKnown);
+    EXPECT_EQ(full.member->Memo, "memo");
+    // Three fields are a member born at midnight, time unknown, no memo;
+    // Shift-JIS is read as such, UTF-8 as UTF-8.
+    const TMemberLine shortLine = ParseMemberLine(koyomi::Utf8ToCp932("\"花子\",2,1990/01/02").value(), 1, false, false);
+    ASSERT_TRUE(shortLine.member.has_value());
+    EXPECT_EQ(shortLine.member->Name, "花子");
+    EXPECT_EQ(shortLine.member->Birthday, EncodeDate(1990, 1, 2));
+    EXPECT_FALSE(shortLine.member->TimeKnown);
+    EXPECT_EQ(shortLine.member->Memo, "");
+    EXPECT_EQ(ParseMemberLine("\"花子\",2,1990/01/02", 1, true, false).member->Name, "花子");
+    // A sex code outside 0-2: the member with sex 0, and the code told.
+    const TMemberLine seven = ParseMemberLine("\"S\",7,1990/01/02", 9, false, true);
+    ASSERT_TRUE(seven.member.has_value());
+    EXPECT_EQ(seven.member->Sex, kSexNone);
+    ASSERT_TRUE(seven.problem.has_value());
+    EXPECT_EQ(seven.problem->line, 9);
+    EXPECT_EQ(seven.problem->kind, lpSexCode);
+    EXPECT_EQ(seven.problem->text, "7");
+    // Column names only where a header may be; elsewhere they are a bad date.
+    const TMemberLine header = ParseMemberLine("name,sex,born", 2, true, true);
+    EXPECT_FALSE(header.member.has_value());
+    ASSERT_TRUE(header.problem.has_value());
+    EXPECT_EQ(header.problem->kind, lpHeaderLine);
+    EXPECT_EQ(header.problem->text, "name,sex,born");
+    EXPECT_EQ(ParseMemberLine("name,sex,born", 2, true, false).problem->kind, lpBadDate);
+    EXPECT_EQ(ParseMemberLine("\"A\",1,1990/01/02,25:00:00", 2, true, false).problem->text, "25:00:00");
+    // A blank line gives neither.
+    const TMemberLine blank = ParseMemberLine(" \t", 3, false, true);
+    EXPECT_FALSE(blank.member.has_value());
+    EXPECT_FALSE(blank.problem.has_value());
 }
 
 TEST_F(MemberFileTest, MissingOrUnreadableFiles)
