@@ -30,7 +30,6 @@ namespace mirvo {
 
 namespace {
 
-
 // A failure with its exit code; the message is the program's own.
 struct TodayFailure {
     TodayExit code;
@@ -117,6 +116,73 @@ std::string Output(const TodayArgs& args, const TodayReport& report, bool colour
     return ReadingText(report, colour);
 }
 
+// What a reading needs from the files: the data file (held while the program
+// runs), the settings, the member list and the file it was read from.
+struct TodayFiles {
+    TDataModule module;
+    TMirvoOptions options;
+    TMemberList members;
+    std::filesystem::path memberFile;
+};
+
+// Reads the files as the window does. What was read only in part is told on
+// `err` and the reading goes on; a file that keeps the reading from going on
+// throws its failure.
+void LoadFiles(const TodayArgs& args, const ProgramPaths& paths, TTextOut& err, TodayFiles& files)
+{
+    TSettingsReadReport settingsRead;
+    TMemberFileReport membersRead;
+    files.memberFile = args.membersFile.value_or(paths.MemberFile());
+    try {
+        files.module = LoadDataFile(paths);
+        files.options = LoadSettings(paths, args.settingsFile, &settingsRead);
+        // As the window: the newest of the list's own file, the list beside
+        // the program and the file the window saved it to instead.
+        if (!args.membersFile) {
+            const TMemberFileChoice choice = ChooseMemberFileToRead(
+                paths.MemberFile(), {MemberFileBesideProgram(paths), files.options.MemberFileInstead});
+            if (choice.other) {
+                files.memberFile = choice.readFrom;
+                Warn(err, {FormatStr(kMsgReadFromOther, {files.memberFile.string(), paths.MemberFile().string(),
+                                                         paths.MemberFile().string()})});
+            }
+        }
+        LoadMembers(files.members, paths,
+                    files.memberFile == paths.MemberFile() ? args.membersFile : std::optional(files.memberFile),
+                    &membersRead, kMaxMemberFileBytes);
+    } catch (const EStartError& e) {
+        if (e.Failure() != sfMemberFileBad)
+            throw StartFailure(e);
+        // As in the window: the members read before the bad line stay, the
+        // file's message is a warning, and the reading goes on.
+        Warn(err, {koyomi::FormatMessage(LoadStr(kMsgMemberFileWarning), e.File().string() + ": " + e.what())});
+    }
+    // Read errors after opening (a failing disk) are the settings file's, as one that cannot be opened.
+    if (settingsRead.unreadable)
+        throw TodayFailure{teFile, Message(kMsgFileUnreadable, files.options.GetIniPath().string())};
+    // A settings file too long, or with lines too long, is read as far as it
+    // can be, and member lines that were not read are told line by line; the
+    // reading goes on.
+    Warn(err, SettingsReadMessages(files.options.GetIniPath(), settingsRead));
+    Warn(err, MemberFileMessages(files.memberFile, membersRead, fmReadOnly));
+}
+
+// Writes the calendar file that --ics names (not the standard output).
+void WriteCalendarFile(const std::filesystem::path& file, const std::string& text)
+{
+    // A link that leads nowhere (dangling, or a loop) is not replaced by a file of its own.
+    std::error_code ec;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(file, ec))
+        && !std::filesystem::exists(std::filesystem::status(file, ec)))
+        throw TodayFailure{teOutput, FormatStr(kMsgLinkLeadsNowhere, {file.string()})};
+    // Another user's link or file is never written, whatever the folder's rules.
+    Checked(teOutput, [&] { CheckWriteAllowed(file); });
+    // What an earlier run left when it was killed while writing goes first.
+    RemoveLeftoverTemporaries(file);
+    if (!ReplaceWholeFile(file, text))
+        throw TodayFailure{teOutput, Message(kMsgCannotWrite, file.string())};
+}
+
 int Run(const std::vector<std::string>& argList, const std::filesystem::path& programFolder, TTextOut& out,
         TTextOut& err, bool colour)
 {
@@ -128,43 +194,10 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
     const koyomi::TDateTime now = koyomi::Now();
     const koyomi::TDateTime day = args.date ? Checked(teBadDate, [&] { return ParseIsoDate(*args.date); }) : now;
     const ProgramPaths paths = ProgramFilesIn(programFolder);
-    TDataModule module;
-    TMirvoOptions options;
-    TMemberList members;
-    TSettingsReadReport settingsRead;
-    TMemberFileReport membersRead;
-    std::filesystem::path memberFile = args.membersFile.value_or(paths.MemberFile());
-    try {
-        module = LoadDataFile(paths);
-        options = LoadSettings(paths, args.settingsFile, &settingsRead);
-        // As the window: the newest of the list's own file, the list beside
-        // the program and the file the window saved it to instead.
-        if (!args.membersFile) {
-            const TMemberFileChoice choice = ChooseMemberFileToRead(
-                paths.MemberFile(), {MemberFileBesideProgram(paths), koyomi::PathFromUtf8(options.MemberFileInstead)});
-            if (choice.other) {
-                memberFile = choice.readFrom;
-                Warn(err, {FormatStr(kMsgReadFromOther, {memberFile.string(), paths.MemberFile().string(),
-                                                         paths.MemberFile().string()})});
-            }
-        }
-        LoadMembers(members, paths, memberFile == paths.MemberFile() ? args.membersFile : std::optional(memberFile),
-                    &membersRead, kMaxMemberFileBytes);
-    } catch (const EStartError& e) {
-        if (e.Failure() != sfMemberFileBad)
-            throw StartFailure(e);
-        // As in the window: the members read before the bad line stay, the
-        // file's message is a warning, and the reading goes on.
-        Warn(err, {koyomi::FormatMessage(LoadStr(kMsgMemberFileWarning), e.File().string() + ": " + e.what())});
-    }
-    // Read errors after opening (a failing disk) are the settings file's, as one that cannot be opened.
-    if (settingsRead.unreadable)
-        throw TodayFailure{teFile, Message(kMsgFileUnreadable, options.GetIniPath().string())};
-    // A settings file too long, or with lines too long, is read as far as it
-    // can be, and member lines that were not read are told line by line; the
-    // reading goes on.
-    Warn(err, SettingsReadMessages(options.GetIniPath(), settingsRead));
-    Warn(err, MemberFileMessages(memberFile, membersRead, fmReadOnly));
+    TodayFiles files;
+    LoadFiles(args, paths, err, files);
+    const TMemberList& members = files.members;
+    const TMirvoOptions& options = files.options;
     // A first start: nobody is in the list yet. The reading below is the
     // nameless member born today; where to add oneself is said beside it.
     if (members.Count() == 0 && !args.member)
@@ -191,17 +224,7 @@ int Run(const std::vector<std::string>& argList, const std::filesystem::path& pr
             return MakeCalendarOutput(args, member, EvalSettingsOf(options), day, now, colour && !args.json);
         });
         if (calendar.file) {
-            // A link that leads nowhere (dangling, or a loop) is not replaced by a file of its own.
-            std::error_code ec;
-            if (std::filesystem::is_symlink(std::filesystem::symlink_status(*calendar.file, ec))
-                && !std::filesystem::exists(std::filesystem::status(*calendar.file, ec)))
-                throw TodayFailure{teOutput, FormatStr(kMsgLinkLeadsNowhere, {calendar.file->string()})};
-            // Another user's link or file is never written, whatever the folder's rules.
-            Checked(teOutput, [&] { CheckWriteAllowed(*calendar.file); });
-            // What an earlier run left when it was killed while writing goes first.
-            RemoveLeftoverTemporaries(*calendar.file);
-            if (!ReplaceWholeFile(*calendar.file, calendar.text))
-                throw TodayFailure{teOutput, Message(kMsgCannotWrite, calendar.file->string())};
+            WriteCalendarFile(*calendar.file, calendar.text);
             return teOk;
         }
         out << calendar.text;
