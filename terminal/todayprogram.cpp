@@ -140,7 +140,7 @@ void LoadFiles(const TodayArgs& args, const ProgramPaths& paths, TTextOut& err, 
         // the program and the file the window saved it to instead.
         if (!args.membersFile) {
             const TMemberFileChoice choice = ChooseMemberFileToRead(
-                paths.MemberFile(), {MemberFileBesideProgram(paths), files.options.MemberFileInstead});
+                paths.MemberFile(), {MemberFileBesideProgram(paths), koyomi::PathFromUtf8(files.options.MemberFileInstead)});
             if (choice.other) {
                 files.memberFile = choice.readFrom;
                 Warn(err, {FormatStr(kMsgReadFromOther, {files.memberFile.string(), paths.MemberFile().string(),
