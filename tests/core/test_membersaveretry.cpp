@@ -39,7 +39,7 @@ protected:
     fs::path backupNamed;                       // the copy the write reports (none: empty)
     std::vector<std::string> steps;
 
-    std::string Rel(const fs::path& p) const { return p.lexically_relative(folder.Path()).string(); }
+    std::string Rel(const fs::path& p) const { return p.lexically_relative(folder.Path()).generic_string(); }
 
     TMemberSaveCalls Calls()
     {
