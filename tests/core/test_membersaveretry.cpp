@@ -132,10 +132,10 @@ TEST_F(MemberSaveRetry, SaveAsAddsTheExtensionAndAChooserClosedAsksAgain)
     failing[own] = "e";
     // No place instead: the dialog opens at the own file; closed, the same file is tried again.
     answers = {sfSaveAs, sfSaveAs};
-    chosen = {fs::path(), folder / u8"ミルボ"};
+    chosen = {fs::path(), folder.Path() / u8"ミルボ"};
     EXPECT_TRUE(Save(smExit));
     const std::string failed = "failed: " + FormatStr(kMsgSaveAs, {"e"});
-    const std::string notice = SavedElsewhere(folder / u8"ミルボ.csv");
+    const std::string notice = SavedElsewhere(folder.Path() / u8"ミルボ.csv");
     EXPECT_EQ(steps, (Steps{"write Mirvo.csv", "places", failed, "choose at Mirvo.csv", "write Mirvo.csv", "places",
                             failed, "choose at Mirvo.csv", "write ミルボ.csv", "saved ミルボ.csv", "log: " + notice,
                             "tell 0: " + notice}));
